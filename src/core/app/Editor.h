@@ -1,0 +1,124 @@
+#pragma once
+
+#include "core/app/Clock.h"
+#include "core/app/MainState.h"
+#include "core/app/MainView.h"
+#include "core/app/Prompts.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// A key pressed in the body box, as far as the editor cares.
+struct BodyKey {
+    enum Kind { Other, Enter, LetterA, LetterS, Digit } kind = Other;
+    int digit = 0; // for Digit, main keyboard or keypad
+    bool ctrl = false, shift = false, alt = false;
+};
+
+inline constexpr std::u16string_view CarrierDomain = u"docomo.ne.jp";
+inline constexpr std::u16string_view CarrierTag = u"docomo";
+inline constexpr std::u16string_view NoBecky = u"NO Becky";
+
+// The main window's behaviour. It holds the window's state as plain data (`s`); every command
+// below changes that state, asks through Prompts, touches disk through platform, and tells the
+// view what to mirror. Setting a control's value through these commands runs its behaviour as
+// a user action would. Each subsystem implements its own section in its own files.
+class Editor {
+public:
+    Editor(Prompts& prompts, const Clock& clock, std::u16string programFolder);
+
+    void setView(MainView* view) { m_view = view ? view : &m_nullView; }
+    MainView& view() { return *m_view; }
+    Prompts& prompts() { return m_prompts; }
+    const Clock& clock() const { return m_clock; }
+    const std::u16string& programFolder() const { return m_programFolder; }
+    // programFolder + "\" + name
+    std::u16string programFile(std::u16string_view name) const;
+
+    MainState s;
+
+    // Working state held by the window (not in a control tag).
+    std::u16string BeckyPath;
+    std::u16string AccountAddress;
+    std::u16string SignatureText;
+    int CharLimit = 0; // 16-bit range, 0 = unset
+    std::u16string SavedLimitBoxes;
+    bool ReplacePending = false;
+    int CountProgress = 0;
+    std::vector<ModelEntry> models; // the ModelList
+
+    // ---- app: start-up, settings, Becky! discovery, layout, small commands, options ----
+    void startup(std::u16string_view commandLine);
+    bool requestClose(); // close check and settings save; false keeps the window open
+    void loadSettings();
+    void saveSettings();
+    void resetSettings();
+    void discoverBecky();
+    void windowResized(int outerWidth, int outerHeight, int innerWidth, int innerHeight);
+    void relayout();
+    void frameClicked();
+    void fontSizeChosen(int i);
+    void about();
+    void readMe();
+    void exitCommand();
+    void destinationTextChanged(std::u16string_view text);
+    void destinationItemPicked(int index);
+    void accountPicked(int index);
+    void ownAddressChosen(int k);
+    void changeModeChosen(int k);
+    void sendOptionChosen(MenuItem& item);
+
+    // ---- text: counting, limits, option boxes, keys, shrinking, emoji insertion ----
+    void bodyEdited(int pos, int removed, std::u16string_view added); // the user edited the body box
+    void replaceBody(int pos, int removed, std::u16string_view text); // a command edits the body box
+    void setBody(std::u16string_view text);
+    void bodySelectionChanged(int start, int length);
+    void onBodyChanged();
+    void checkOverflow();
+    void setOptionBox(int index, bool checked); // Check1(index)
+    void setImode(bool checked);                // Check2
+    void setVerticalPreview(bool checked);      // Check3
+    void titleChanged(std::u16string_view text);
+    bool bodyKeyPress(const BodyKey& key); // true when the key is consumed
+    void bodyKeyRelease();
+    void countRun();
+    void conversion(int k); // nuki(k)
+    void conversionChain(); // Cmero
+    void insertEmoji(int n); // PutChar(n)
+
+    // ---- mailbox: send, drafts, signature, send image, copy, text files ----
+    void send();
+    void saveDraft();
+    void newMail();
+    void signatureButton();
+    void sendImage();
+    void copyDisp(int i);
+    void loadTextFile(std::u16string_view path);
+
+    // ---- vertical: layout conversion and preview modes ----
+    void convertToVertical(int mode); // 0 preview, 1 send, 2 text view
+    void verticalModeButton();        // Command7
+    void previewAreaToggle();         // Command4(0)
+    void viewPre(int i);
+    void preTate(int i);
+    void yokoPre();
+
+    // ---- addressbook: phone models and destination list ----
+    void loadModelList();
+    void loadToAddressList();
+    void modelSelected(int index); // Combo3
+    int screenColumns() const;
+    int screenRows() const;
+
+private:
+    Prompts& m_prompts;
+    const Clock& m_clock;
+    std::u16string m_programFolder;
+    NullView m_nullView;
+    MainView* m_view = &m_nullView;
+};
+
+} // namespace core

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Code page 932 exactly as Windows converts it (best fit included).
+namespace platform {
+
+// Bytes of the text in code page 932; a UTF-16 unit with no form becomes '?'.
+std::string encodeCp932(std::u16string_view text);
+
+// Text of the bytes; an invalid or unassigned sequence becomes U+30FB.
+std::u16string decodeCp932(std::string_view bytes);
+
+// encodeCp932(text).size(), without building it.
+std::size_t sjisLength(std::u16string_view text);
+
+// True when the unit encodes to one byte (ASCII, half-width katakana, '?' substitutes).
+bool isSingleByte(char16_t unit);
+
+// True when the unit has a form of its own in code page 932 (best fit included), not the '?' substitute.
+bool hasCp932Form(char16_t unit);
+
+} // namespace platform

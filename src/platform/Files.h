@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Lines of a CP932 text file. CR LF ends a line; a lone LF or CR does too; a last line
+// without an end counts. nullopt when the file cannot be read.
+std::optional<std::vector<std::u16string>> readLines(std::u16string_view path);
+
+std::optional<std::string> readBytes(std::u16string_view path);
+std::optional<std::uint64_t> fileSize(std::u16string_view path);
+
+// Adds all the bytes at the end (creating the file when absent), or on any failure leaves the
+// file as it was (restored to its old length) and returns false. Never a half record.
+bool appendRecord(std::u16string_view path, std::string_view bytes);
+
+// Writes a temporary file beside the target, flushes it to disk and renames it over the
+// target, so a crash leaves the old or the new file, never a truncated one.
+bool replaceFile(std::u16string_view path, std::string_view bytes);
+
+// Encodes lines as CP932, each ended by CR LF.
+std::string joinLines(const std::vector<std::u16string>& lines);
+
+// Test hook: when set, every write of appendRecord / replaceFile goes through it. It gets the
+// file descriptor, the bytes and returns how many it wrote (-1 for an error), like write(2).
+using WriteHook = std::function<long(int fd, const char* data, std::size_t size)>;
+void setWriteHookForTests(WriteHook hook);
+
+} // namespace platform

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Maps a Windows-style path ("C:\Becky!\User0") to a path of this machine. Elsewhere than on
+// Windows: "\" becomes "/", a drive "X:" resolves through $WINEPREFIX/dosdevices/x:
+// (default prefix ~/.wine), and each existing component is matched case-insensitively.
+std::filesystem::path nativePath(std::u16string_view windowsPath);
+
+// The folder of the running executable, as a core path (Windows style on Windows).
+std::u16string programFolder();
+
+// UTF-8 <-> UTF-16 for file names and environment values.
+std::string toUtf8(std::u16string_view text);
+std::u16string fromUtf8(std::string_view text);
+
+} // namespace platform

@@ -1,0 +1,19 @@
+#include "FakeView.h"
+
+#include "core/app/Editor.h"
+
+namespace test {
+
+bool FakeView::waitUntil(const std::function<bool()>& done, int timeoutMs, int intervalMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += intervalMs > 0 ? intervalMs : 1)
+        if (done())
+            return true;
+    return false;
+}
+
+void FakeView::closeWindow() {
+    closeAsked = true;
+    closed = m_editor ? m_editor->requestClose() : true;
+}
+
+} // namespace test
