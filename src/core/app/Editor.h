@@ -75,6 +75,7 @@ public:
     void bodyEdited(int pos, int removed, std::u16string_view added); // the user edited the body box
     void replaceBody(int pos, int removed, std::u16string_view text); // a command edits the body box
     void setBody(std::u16string_view text);
+    void setPreviewText(std::u16string_view text); // Text3 as a whole
     void bodySelectionChanged(int start, int length);
     void onBodyChanged();
     void checkOverflow();

@@ -11,6 +11,11 @@ void Editor::replaceBody(int pos, int removed, std::u16string_view text) {
     view().bodyReplaced(pos, removed, text);
 }
 void Editor::setBody(std::u16string_view text) { replaceBody(0, static_cast<int>(s.Text1.text.size()), text); }
+void Editor::setPreviewText(std::u16string_view text) {
+    int old = static_cast<int>(s.Text3.text.size());
+    s.Text3.text = text;
+    view().previewReplaced(0, old, text);
+}
 void Editor::bodySelectionChanged(int start, int length) {
     s.Text1.selStart = start;
     s.Text1.selLength = length;
