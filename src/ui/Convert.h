@@ -9,9 +9,13 @@
 // The core speaks UTF-16 in standard strings; Qt in QString. Both are UTF-16, so these copy only.
 namespace ui {
 
-inline QString qs(std::u16string_view text) { return QString::fromUtf16(text.data(), qsizetype(text.size())); }
+inline QString qs(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), qsizetype(text.size()));
+}
 
-inline QStringView qv(std::u16string_view text) { return QStringView(text.data(), qsizetype(text.size())); }
+inline QStringView qv(std::u16string_view text) {
+    return QStringView(text.data(), qsizetype(text.size()));
+}
 
 inline std::u16string u16(QStringView text) {
     return std::u16string(reinterpret_cast<const char16_t*>(text.utf16()), std::size_t(text.size()));

@@ -8,7 +8,8 @@ namespace ui {
 
 QFont japaneseFont(std::u16string_view name, double pointSize) {
     QString family = qs(name);
-    bool serif = family.contains(QStringLiteral("明朝")) || family.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive);
+    bool serif =
+        family.contains(QStringLiteral("明朝")) || family.contains(QStringLiteral("Mincho"), Qt::CaseInsensitive);
     QStringList families{family};
     if (serif)
         families << QStringLiteral("MS Mincho") << QStringLiteral("IPAMincho") << QStringLiteral("IPAexMincho")

@@ -89,7 +89,9 @@ void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
     if (auto edit = m_body.documentChanged(pos, removed, added))
         m_editor.bodyEdited(edit->pos, edit->removed, edit->text);
     bodySelectionMoved();
+    m_typing = true;
     refresh();
+    m_typing = false;
     --m_inBodyChange;
 }
 
@@ -160,13 +162,17 @@ bool MainWindow::waitUntil(const std::function<bool()>& done, int timeoutMs, int
     return reached;
 }
 
-void MainWindow::setClipboardText(std::u16string_view text) { QGuiApplication::clipboard()->setText(qs(text)); }
+void MainWindow::setClipboardText(std::u16string_view text) {
+    QGuiApplication::clipboard()->setText(qs(text));
+}
 
 void MainWindow::openDocument(std::u16string_view path) {
     QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(platform::nativePath(path).string())));
 }
 
-void MainWindow::closeWindow() { close(); }
+void MainWindow::closeWindow() {
+    close();
+}
 
 void MainWindow::quit() {
     m_ending = true;
@@ -191,8 +197,7 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
         m_refreshAgain = true; // reported when the mirroring is done
         return;
     }
-    m_editor.windowResized(m_appliedOuterWidth, m_appliedOuterHeight, m_client->width() * 15,
-                           m_client->height() * 15);
+    m_editor.windowResized(m_appliedOuterWidth, m_appliedOuterHeight, m_client->width() * 15, m_client->height() * 15);
     refresh();
 }
 

@@ -134,9 +134,10 @@ private:
     double m_fontSizes[3] = {0, 0, 0};
     bool m_red = false;
 
-    bool m_syncing = false;      // the window is mirroring the editor: widget signals are not user actions
-    bool m_refreshAgain = false; // a resize arrived while mirroring
-    int m_inBodyChange = 0;      // inside the body document's change signal
+    bool m_syncing = false;              // the window is mirroring the editor: widget signals are not user actions
+    bool m_refreshAgain = false;         // a resize arrived while mirroring
+    int m_inBodyChange = 0;              // inside the body document's change signal
+    bool m_typing = false;               // mirroring after a keystroke in the body
     std::vector<CoreEdit> m_pendingBody; // editor edits that arrived inside that signal
     int m_appliedOuterWidth = -1, m_appliedOuterHeight = -1;
     bool m_ending = false, m_ended = false;

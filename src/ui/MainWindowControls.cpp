@@ -152,7 +152,8 @@ void MainWindow::connectControls() {
                 m_editor.destinationTextChanged(u16(text));
             });
     });
-    connect(Combo1, &QComboBox::activated, this, [this](int index) { act([&] { m_editor.destinationItemPicked(index); }); });
+    connect(Combo1, &QComboBox::activated, this,
+            [this](int index) { act([&] { m_editor.destinationItemPicked(index); }); });
     connect(Combo1->lineEdit(), &QLineEdit::cursorPositionChanged, this, [this] { destinationSelectionMoved(); });
     connect(Combo1->lineEdit(), &QLineEdit::selectionChanged, this, [this] { destinationSelectionMoved(); });
     connect(Text2, &QLineEdit::textChanged, this, [this, &s](const QString& text) {
@@ -184,7 +185,14 @@ void MainWindow::connectControls() {
         refresh();
         return consumed;
     };
-    Text1->keyReleased = [this] { act([&] { m_editor.bodyKeyRelease(); }); };
+    Text1->keyReleased = [this] {
+        if (m_syncing)
+            return;
+        m_editor.bodyKeyRelease();
+        m_typing = true;
+        refresh();
+        m_typing = false;
+    };
 }
 
 } // namespace ui

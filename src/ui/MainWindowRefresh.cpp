@@ -17,13 +17,17 @@
 #include <QPushButton>
 #include <QTextBlock>
 
+#include <cstring>
+
 namespace ui {
 
 namespace {
 
 constexpr int TwipsPerPixel = 15;
 
-int px(int twips) { return (twips >= 0 ? twips + TwipsPerPixel / 2 : twips - TwipsPerPixel / 2) / TwipsPerPixel; }
+int px(int twips) {
+    return (twips >= 0 ? twips + TwipsPerPixel / 2 : twips - TwipsPerPixel / 2) / TwipsPerPixel;
+}
 
 QRect pixels(const core::Rect& r) {
     return QRect(px(r.left), px(r.top), std::max(0, px(r.width)), std::max(0, px(r.height)));
@@ -54,7 +58,8 @@ void syncAction(QAction* a, const core::MenuItem& m) {
         a->setCheckable(true);
     if (a->isCheckable() && a->isChecked() != m.checked)
         a->setChecked(m.checked);
-    if (!m.shortcut.empty() || !a->shortcut().isEmpty()) {
+    if (!m.shortcut.empty() && a->property("kotoriShortcut").toString() != qv(m.shortcut)) {
+        a->setProperty("kotoriShortcut", qs(m.shortcut));
         QKeySequence key = QKeySequence::fromString(qs(m.shortcut), QKeySequence::PortableText);
         if (a->shortcut() != key)
             a->setShortcut(key);
@@ -78,6 +83,11 @@ bool syncItems(List* list, const std::vector<core::ListEntry>& items, std::vecto
     }
     list->addItems(texts);
     return true;
+}
+
+// Plain memory comparison: the character-by-character default is many times slower on a long body.
+bool sameText(const std::u16string& a, const std::u16string& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
 void syncLineSelection(QLineEdit* edit, int start, int length) {
@@ -222,13 +232,16 @@ void MainWindow::syncTexts() {
             widgets[i]->setFont(japaneseFont(boxes[i]->fontName, boxes[i]->fontSize));
         }
     }
+    // Edits reach the boxes through bodyReplaced and previewReplaced; comparing the whole texts
+    // is a safety net for state set directly, too costly to run on every keystroke.
+    bool compare = !m_typing;
     // The body's document must not change while it announces a change of its own.
     if (m_inBodyChange == 0 && m_pendingBody.empty()) {
-        if (m_body.text() != s.Text1.text)
+        if (m_body.text().size() != s.Text1.text.size() || (compare && !sameText(m_body.text(), s.Text1.text)))
             m_body.syncTo(s.Text1.text);
         syncTextSelection(Text1, m_body, s.Text1.selStart, s.Text1.selLength);
     }
-    if (m_preview.text() != s.Text3.text)
+    if (m_preview.text().size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
         m_preview.syncTo(s.Text3.text);
     syncTextSelection(Text3, m_preview, s.Text3.selStart, s.Text3.selLength);
 }

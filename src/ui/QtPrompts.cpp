@@ -26,7 +26,9 @@ QMessageBox::Icon boxIcon(core::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString boxTitle(std::u16string_view title) { return qs(title.empty() ? core::AppTitle : title); }
+QString boxTitle(std::u16string_view title) {
+    return qs(title.empty() ? core::AppTitle : title);
+}
 
 } // namespace
 

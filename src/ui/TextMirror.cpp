@@ -12,7 +12,9 @@ namespace ui {
 
 namespace {
 
-bool isBreak(char16_t c) { return c == u'\r' || c == u'\n'; }
+bool isBreak(char16_t c) {
+    return c == u'\r' || c == u'\n';
+}
 
 // True when i falls between the CR and the LF of one line break.
 bool splitsPair(std::u16string_view s, std::size_t i) {
@@ -125,7 +127,9 @@ int TextMirror::coreSpan(int corePos, int count) const {
     return int(i) - corePos;
 }
 
-void TextMirror::rescanBreaks() { m_crlfOnly = !hasLoneBreak(m_text); }
+void TextMirror::rescanBreaks() {
+    m_crlfOnly = !hasLoneBreak(m_text);
+}
 
 std::optional<CoreEdit> TextMirror::documentChanged(int docPos, int docRemoved, int docAdded) {
     QTextDocument* doc = m_edit->document();

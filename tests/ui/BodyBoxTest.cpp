@@ -159,14 +159,15 @@ TEST(TextMirror, StaysInStepThroughRandomEditsFromBothSides) {
                 int docPos = pick(edit.document()->characterCount() - 1);
                 ASSERT_EQ(mirror.toDocument(mirror.toCore(docPos)), docPos) << "step " << step;
             } else {
-                ASSERT_EQ(edit.document()->blockCount(), 1 + int(std::count(reference.begin(), reference.end(), u'\n') +
-                                                                 std::count(reference.begin(), reference.end(), u'\r') -
-                                                                 [&] {
-                                                                     int pairs = 0;
-                                                                     for (std::size_t i = 0; i + 1 < reference.size(); ++i)
-                                                                         pairs += reference[i] == u'\r' && reference[i + 1] == u'\n';
-                                                                     return pairs;
-                                                                 }()))
+                ASSERT_EQ(edit.document()->blockCount(),
+                          1 + int(std::count(reference.begin(), reference.end(), u'\n') +
+                                  std::count(reference.begin(), reference.end(), u'\r') -
+                                  [&] {
+                                      int pairs = 0;
+                                      for (std::size_t i = 0; i + 1 < reference.size(); ++i)
+                                          pairs += reference[i] == u'\r' && reference[i + 1] == u'\n';
+                                      return pairs;
+                                  }()))
                     << "step " << step;
             }
         }

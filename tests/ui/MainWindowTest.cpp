@@ -19,9 +19,13 @@ core::MenuItem item(std::u16string caption) {
     return m;
 }
 
-int px(int twips) { return (twips + 7) / 15; }
+int px(int twips) {
+    return (twips + 7) / 15;
+}
 
-QRect twips(int left, int top, int width, int height) { return QRect(px(left), px(top), px(width), px(height)); }
+QRect twips(int left, int top, int width, int height) {
+    return QRect(px(left), px(top), px(width), px(height));
+}
 
 TEST_F(WindowTest, ControlsCarryTheirNamesCaptionsTipsAndPlaces) {
     start();
@@ -29,10 +33,10 @@ TEST_F(WindowTest, ControlsCarryTheirNamesCaptionsTipsAndPlaces) {
     EXPECT_EQ(win.windowTitle(), QStringLiteral("ことり便"));
 
     // Names as the editor knows them, found the way a tool would find them.
-    for (const char* name : {"Frame1", "Frame2", "Frame3", "Command1", "Command2", "Command3", "Command4(0)",
-                             "Command4(1)", "Command5", "Command6", "Command7", "Check2", "Check3", "Combo1", "Combo2",
-                             "Combo3", "List1", "Picture1", "Label1", "Label2", "Label3(0)", "Label3(1)", "Label4",
-                             "Label5", "Label6", "Text1", "Text2", "Text3"})
+    for (const char* name : {"Frame1",      "Frame2",   "Frame3",   "Command1", "Command2", "Command3", "Command4(0)",
+                             "Command4(1)", "Command5", "Command6", "Command7", "Check2",   "Check3",   "Combo1",
+                             "Combo2",      "Combo3",   "List1",    "Picture1", "Label1",   "Label2",   "Label3(0)",
+                             "Label3(1)",   "Label4",   "Label5",   "Label6",   "Text1",    "Text2",    "Text3"})
         EXPECT_NE(win.findChild<QWidget*>(QLatin1String(name)), nullptr) << name;
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(win.findChild<QCheckBox*>(QStringLiteral("Check1(%1)").arg(i)), win.Check1[std::size_t(i)]);
@@ -90,9 +94,9 @@ TEST_F(WindowTest, MenusCarryTheirNamesCaptionsAndShortcuts) {
     QStringList titles;
     for (QAction* a : win.menuBar()->actions())
         titles << a->text();
-    EXPECT_EQ(titles, (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("編集(&C)"),
-                                   QStringLiteral("コード登録(&C)"), QStringLiteral("i-mode(&I)"),
-                                   QStringLiteral("ｳｨﾝﾄﾞｳ(&W)"), QStringLiteral("ヘルプ(&H)")}));
+    EXPECT_EQ(titles,
+              (QStringList{QStringLiteral("ファイル(&F)"), QStringLiteral("編集(&C)"), QStringLiteral("コード登録(&C)"),
+                           QStringLiteral("i-mode(&I)"), QStringLiteral("ｳｨﾝﾄﾞｳ(&W)"), QStringLiteral("ヘルプ(&H)")}));
 
     auto action = [&](const char* name) { return win.findChild<QAction*>(QLatin1String(name)); };
     ASSERT_NE(action("PutChar(0)"), nullptr);
@@ -224,8 +228,8 @@ TEST_F(WindowTest, WindowSizeFollowsTheEditorAndReportsBack) {
     win.refresh();
     QTest::qWait(20);
     EXPECT_EQ(win.frameGeometry().size(), QSize(600, 500));
-    EXPECT_EQ(win.centralWidget()->height(), 500 - (win.frameGeometry().height() - win.height()) -
-                                                 win.menuBar()->height());
+    EXPECT_EQ(win.centralWidget()->height(),
+              500 - (win.frameGeometry().height() - win.height()) - win.menuBar()->height());
 
     s().window.visible = false;
     win.refresh();

@@ -41,9 +41,13 @@ void WindowTest::key(QWidget* widget, Qt::Key k, Qt::KeyboardModifiers modifiers
     QTest::keyClick(widget, k, modifiers);
 }
 
-std::u16string WindowTest::shownBody() const { return ui::coreText(window->Text1->toPlainText()); }
+std::u16string WindowTest::shownBody() const {
+    return ui::coreText(window->Text1->toPlainText());
+}
 
-std::u16string WindowTest::shownPreview() const { return ui::coreText(window->Text3->toPlainText()); }
+std::u16string WindowTest::shownPreview() const {
+    return ui::coreText(window->Text3->toPlainText());
+}
 
 bool textCommandsPresent() {
     // The change handling rewrites the count display after every edit.
