@@ -70,6 +70,8 @@ public:
     void ownAddressChosen(int k);
     void changeModeChosen(int k);
     void sendOptionChosen(MenuItem& item);
+    // Set when a completed Becky! 2 set-up has asked the window to close: the program ends.
+    bool ProgramEnding = false;
 
     // ---- text: counting, limits, option boxes, keys, shrinking, emoji insertion ----
     void bodyEdited(int pos, int removed, std::u16string_view added); // the user edited the body box
@@ -86,8 +88,8 @@ public:
     bool bodyKeyPress(const BodyKey& key); // true when the key is consumed
     void bodyKeyRelease();
     void countRun();
-    void conversion(int k); // nuki(k)
-    void conversionChain(); // Cmero
+    void conversion(int k);  // nuki(k)
+    void conversionChain();  // Cmero
     void insertEmoji(int n); // PutChar(n)
 
     // ---- mailbox: send, drafts, signature, send image, copy, text files ----
