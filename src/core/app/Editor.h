@@ -88,8 +88,8 @@ public:
     bool bodyKeyPress(const BodyKey& key); // true when the key is consumed
     void bodyKeyRelease();
     void countRun();
-    void conversion(int k);  // nuki(k)
-    void conversionChain();  // Cmero
+    void conversion(int k); // nuki(k)
+    void conversionChain(); // Cmero
     void insertEmoji(int n); // PutChar(n)
 
     // ---- mailbox: send, drafts, signature, send image, copy, text files ----

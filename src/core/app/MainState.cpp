@@ -35,8 +35,8 @@ MainState::MainState() {
 
     Frame1 = control({4200, 480, 2080, 255}, u"制限");
     static const char16_t* const checkCaptions[9] = {
-        u"tab,sp抜き", u"改行抜き",     u"。.、,抜き", u"「」、（）、[]、{}抜き", u"<タグ>抜き", u"ことり　抜き",
-        u"文字制限",   u"文字種別分類", u"auto実行"};
+        u"tab,sp抜き", u"改行抜き",   u"。.、,抜き", u"「」、（）、[]、{}抜き", u"<タグ>抜き",
+        u"ことり　抜き", u"文字制限", u"文字種別分類", u"auto実行"};
     static const Rect checkRects[9] = {{120, 240, 1080, 255},  {1200, 240, 840, 255},  {120, 1200, 1080, 255},
                                        {120, 720, 1080, 375},  {1200, 720, 840, 255},  {120, 2160, 1080, 255},
                                        {1200, 1200, 840, 255}, {120, 1680, 1080, 255}, {1200, 1680, 840, 255}};
@@ -99,8 +99,8 @@ MainState::MainState() {
     CopyDisp = {menu(u"表示アドレスコピー(&A)"), menu(u"表示タイトルコピー(&T)"), menu(u"表示件名コピー(&S)")};
     mojisize = menu(u"文字ｻｲｽﾞ(&M)");
     SizeFontChg = {menu(u"小"), menu(u"中"), menu(u"大")};
-    static const char16_t* const nukiCaptions[9] = {u"改行抜き", u"→変換>",   u"←変換<", u"↑変換\\", u"×変換x",
-                                                    u"SP抜き",   u"半角変換", u"(抜き",  u")抜き"};
+    static const char16_t* const nukiCaptions[9] = {u"改行抜き", u"→変換>", u"←変換<",   u"↑変換\\", u"×変換x",
+                                                    u"SP抜き",   u"半角変換", u"(抜き", u")抜き"};
     for (int i = 0; i < 9; ++i)
         nuki[i] = menu(nukiCaptions[i]);
     Cmero = menu(u"上記処理連続動作", u"Ctrl+M");
