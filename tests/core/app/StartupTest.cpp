@@ -224,7 +224,7 @@ TEST(Startup, AMissingMailFolderIsRepairedOrGivenUp) {
         ASSERT_EQ(app.s().Combo2.items.size(), 3u); // emptied first, not appended to
         ASSERT_EQ(app.s().OutAdr.size(), 4u);       // reused, not duplicated
         EXPECT_EQ(app.s().OutAdr[1].caption, u"taro@example.ne.jp");
-        EXPECT_EQ(app.folder.read("Becky.mil").substr(0, 28), "C:\\Becky!\\\r\nme@docomo.ne.jp\r\n");
+        EXPECT_EQ(app.folder.read("Becky.mil").substr(0, 29), "C:\\Becky!\\\r\nme@docomo.ne.jp\r\n");
     }
 }
 
