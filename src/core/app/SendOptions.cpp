@@ -60,7 +60,7 @@ void Editor::accountPicked(int index) {
 }
 
 void Editor::ownAddressChosen(int k) {
-    if (k < 0 || k >= static_cast<int>(s.OutAdr.size()) || decimal(k) == s.OutAdr[0].tag)
+    if (k < 0 || k >= static_cast<int>(s.OutAdr.size()))
         return;
     const int current = entryOf(s.OutAdr[0].tag, s.OutAdr.size());
     if (current == k)

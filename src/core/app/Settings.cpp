@@ -90,7 +90,7 @@ void Editor::loadSettings() {
         const std::u16string_view key = line->key;
         const std::u16string_view value = line->value;
         if (key == u"Xsiz" || key == u"Ysiz") {
-            if (auto twips = settings::parseReal(value)) {
+            if (auto twips = settings::parseReal(value); twips && *twips > 0) {
                 if (key == u"Xsiz")
                     setOuterHeight(s.window, *twips);
                 else
