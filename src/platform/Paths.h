@@ -18,4 +18,7 @@ std::u16string programFolder();
 std::string toUtf8(std::u16string_view text);
 std::u16string fromUtf8(std::string_view text);
 
+// A native path (or name) as UTF-16, tolerating names that are not valid UTF-8.
+std::u16string fromNative(const std::filesystem::path& path);
+
 } // namespace platform
