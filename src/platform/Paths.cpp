@@ -16,14 +16,6 @@ namespace fs = std::filesystem;
 namespace platform {
 namespace {
 
-fs::path winePrefix() {
-    // Read on every call: the prefix may change while the program runs (tests do it).
-    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
-        return fs::path(prefix);
-    const char* home = std::getenv("HOME");
-    return fs::path(home && *home ? home : ".") / ".wine";
-}
-
 bool present(const fs::path& p) {
     std::error_code ec;
     return fs::exists(fs::symlink_status(p, ec));
@@ -72,6 +64,14 @@ bool isLetter(char c) {
 }
 
 } // namespace
+
+std::filesystem::path winePrefix() {
+    // Read on every call: the prefix may change while the program runs (tests do it).
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
+        return fs::path(prefix);
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : ".") / ".wine";
+}
 
 std::filesystem::path nativePath(std::u16string_view windowsPath) {
     std::string s = toUtf8(windowsPath);

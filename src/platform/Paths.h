@@ -11,6 +11,11 @@ namespace platform {
 // (default prefix ~/.wine), and each existing component is matched case-insensitively.
 std::filesystem::path nativePath(std::u16string_view windowsPath);
 
+#ifndef _WIN32
+// $WINEPREFIX, or ~/.wine when it is unset; read anew on every call.
+std::filesystem::path winePrefix();
+#endif
+
 // The folder of the running executable, as a core path (Windows style on Windows).
 std::u16string programFolder();
 
