@@ -79,7 +79,19 @@ const Samples& samples() {
         }
         fs::remove(large);
         fs::remove(empty);
-        return s;
+        // Flush stalls caused by other programs (tens of milliseconds) strike either side at
+        // random and swamp the mean; drop the pairs that hold one, the same way for both sides.
+        std::vector<double> all(s.large);
+        all.insert(all.end(), s.empty.begin(), s.empty.end());
+        std::sort(all.begin(), all.end());
+        double cut = all.empty() ? 0 : all[all.size() * 98 / 100];
+        Samples kept;
+        for (std::size_t i = 0; i < s.large.size(); ++i)
+            if (s.large[i] <= cut && s.empty[i] <= cut) {
+                kept.large.push_back(s.large[i]);
+                kept.empty.push_back(s.empty[i]);
+            }
+        return kept;
     }();
     return pairs;
 }
