@@ -5,6 +5,11 @@
 
 #include <windows.h>
 
+// HKEY_CURRENT_USER is defined with a C cast.
+#ifdef __GNUC__
+#pragma GCC diagnostic ignored "-Wold-style-cast"
+#endif
+
 namespace platform {
 
 std::string regBytes(std::u16string_view key, std::u16string_view valueName) {
