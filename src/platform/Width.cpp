@@ -93,25 +93,27 @@ char16_t fullOfSingle(char16_t c) {
 // A kana followed by a sound mark becomes one character only where code page 932 can write it
 // (ｶﾞ → ガ, ｳﾞ → ヴ), otherwise the kana and a separate full-width mark (ﾜﾞ → ワ゛).
 std::u16string toFullWidth(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::u16string out(text.size(), u'\0');
+    char16_t* p = out.data();
+    const std::size_t size = text.size();
+    for (std::size_t i = 0; i < size; ++i) {
         const char16_t c = text[i];
         if (c < kHalfKanaFirst || c > kHalfKanaLast) {
-            out.push_back(fullOfSingle(c));
+            *p++ = c >= 0x3000 && c < 0xFF01 ? c : fullOfSingle(c); // kana and kanji first
             continue;
         }
         const char16_t kana = kFullKana[c - kHalfKanaFirst];
-        if (i + 1 < text.size() && (text[i + 1] == kHalfVoiced || text[i + 1] == kHalfSemiVoiced)) {
+        if (i + 1 < size && (text[i + 1] == kHalfVoiced || text[i + 1] == kHalfSemiVoiced)) {
             const char16_t both = composed(kana, text[i + 1] == kHalfVoiced ? 1 : 2);
             if (both != 0 && hasCp932Form(both)) {
-                out.push_back(both);
+                *p++ = both;
                 ++i;
                 continue;
             }
         }
-        out.push_back(kana);
+        *p++ = kana;
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 
@@ -119,28 +121,31 @@ std::u16string toFullWidth(std::u16string_view text) {
 // arrows and shapes (U+FFE8-FFEE) would turn into '?' in a saved mail, so ←, ■ and the like stay.
 // ￠￡￢￣ stay too: their Latin-1 forms are written as the very same two bytes.
 std::u16string toHalfWidth(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size() + text.size() / 4);
+    std::u16string out(text.size() * 2, u'\0');
+    char16_t* p = out.data();
     for (char16_t c : text) {
-        if (c >= 0xFF01 && c <= 0xFF5E) {
-            out.push_back(static_cast<char16_t>(c - kOffsetToAscii));
+        if (c < 0x2019 || (c > 0x30FF && c < 0xFF01)) { // no half-width form below ’ or between the kana and U+FF01
+            *p++ = c;
+        } else if (c <= 0xFF5E && c >= 0xFF01) {
+            *p++ = static_cast<char16_t>(c - kOffsetToAscii);
         } else if (c >= 0x3000 && c <= 0x30FF && kHalfOf3000[c - 0x3000][0] != 0) {
             const HalfPair& half = kHalfOf3000[c - 0x3000];
-            out.push_back(half[0]);
+            *p++ = half[0];
             if (half[1] != 0)
-                out.push_back(half[1]);
+                *p++ = half[1];
         } else if (c == u'\u2019') {
-            out.push_back(u'\'');
+            *p++ = u'\'';
         } else if (c == u'\u201D') {
-            out.push_back(u'"');
+            *p++ = u'"';
         } else if (c == u'\uFFE5') {
-            out.push_back(u'\u00A5');
+            *p++ = u'\u00A5';
         } else if (c == u'\uFFE4') {
-            out.push_back(u'\u00A6');
+            *p++ = u'\u00A6';
         } else {
-            out.push_back(c);
+            *p++ = c;
         }
     }
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 

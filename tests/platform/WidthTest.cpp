@@ -55,6 +55,7 @@ TEST(Width, HalfWidth) {
     // Hiragana, kanji and kana without a half-width form stay.
     EXPECT_EQ(toHalfWidth(u"ひらがな漢字ヰヱヵヶヮ①"), u"ひらがな漢字ヰヱヵヶヮ①");
     EXPECT_EQ(toHalfWidth(u"a\r\n\t"), u"a\r\n\t");
+    EXPECT_EQ(toHalfWidth(u"ｱﾞ｡\uFFE8\uFFEE"), u"ｱﾞ｡\uFFE8\uFFEE"); // already half width
     // Only signs whose half-width form code page 932 writes as one byte become half width.
     EXPECT_EQ(toHalfWidth(u"\uFFE5\uFFE4"), u"\u00A5\u00A6");
     EXPECT_EQ(toHalfWidth(u"\uFFE0\uFFE1\uFFE2\uFFE3←■"), u"\uFFE0\uFFE1\uFFE2\uFFE3←■");
