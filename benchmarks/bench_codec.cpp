@@ -2,6 +2,7 @@
 #include "Ratio.h"
 
 #include "platform/Cp932.h"
+#include "platform/Width.h"
 
 #include <benchmark/benchmark.h>
 
@@ -124,6 +125,23 @@ void BM_IconvDecode(benchmark::State& state) {
     iconv_close(cd);
 }
 BENCHMARK(BM_IconvDecode);
+
+// Width conversion on the same body, for reference (no baseline).
+void BM_ToFullWidth(benchmark::State& state) {
+    for (auto _ : state) {
+        std::u16string text = platform::toFullWidth(body());
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_ToFullWidth);
+
+void BM_ToHalfWidth(benchmark::State& state) {
+    for (auto _ : state) {
+        std::u16string text = platform::toHalfWidth(body());
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_ToHalfWidth);
 
 } // namespace
 
