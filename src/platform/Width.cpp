@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 
 #include <array>
+#include <utility>
 
 namespace platform {
 
