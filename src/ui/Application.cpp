@@ -26,7 +26,7 @@ int runApplication(int argc, char** argv) {
     QStringList args = QApplication::arguments();
     args.removeFirst();
     editor.startup(u16(args.join(QLatin1Char(' '))));
-    if (window.ended())
+    if (window.ended() || editor.ProgramEnding)
         return 0; // start-up closed the window or ended the program
     editor.s.window.visible = true;
     window.refresh();

@@ -28,6 +28,7 @@ MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
+    m_client->installEventFilter(this);
     buildControls();
     buildMenus();
     m_body = TextMirror(Text1);
@@ -178,7 +179,10 @@ void MainWindow::quit() {
     m_ending = true;
     close();
     m_ended = true;
-    QCoreApplication::exit(0);
+    if (m_endProgram)
+        m_endProgram();
+    else
+        QCoreApplication::exit(0);
 }
 
 void MainWindow::bringToFront() {
@@ -188,8 +192,8 @@ void MainWindow::bringToFront() {
     activateWindow();
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
+void MainWindow::clientResized() {
+    // The client area's own size, once the window's layout has placed it.
     QRect frame = frameGeometry();
     m_appliedOuterWidth = frame.width() * 15;
     m_appliedOuterHeight = frame.height() * 15;
@@ -212,8 +216,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Frame1 && event->type() == QEvent::MouseButtonRelease &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (watched == m_client && event->type() == QEvent::Resize)
+        clientResized();
+    else if (watched == Frame1 && event->type() == QEvent::MouseButtonRelease &&
+             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         act([&] { m_editor.frameClicked(); });
         return true;
     }

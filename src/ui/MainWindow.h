@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,8 @@ public:
     core::Editor& editor() { return m_editor; }
     // True once the window was closed or the program asked to end.
     bool ended() const { return m_ended; }
+    // How the program ends at once; leaving the event loops by default.
+    void setEndProgram(std::function<void()> end) { m_endProgram = std::move(end); }
 
     // core::MainView
     void bodyReplaced(int pos, int removed, std::u16string_view text) override;
@@ -86,7 +89,6 @@ public:
     std::vector<QAction*> PutChar, OutAdr;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -117,6 +119,7 @@ private:
     void syncWindow();
     void syncTexts();
     void flushPendingBody();
+    void clientResized();
 
     void bodyDocumentChanged(int pos, int removed, int added);
     void bodySelectionMoved();
@@ -142,6 +145,7 @@ private:
     int m_appliedOuterWidth = -1, m_appliedOuterHeight = -1;
     bool m_ending = false, m_ended = false;
     qint64 m_lastEventsRefresh = 0;
+    std::function<void()> m_endProgram;
 };
 
 } // namespace ui

@@ -15,8 +15,13 @@ void WindowTest::TearDown() {
 }
 
 void WindowTest::start(std::u16string_view commandLine) {
+    if (withBecky && !folder.exists("Becky.mil") && !folder.exists("Becky2.mil")) {
+        std::filesystem::create_directories(folder.path() / "becky" / "User1");
+        programFile("Becky.mil", folder.core() + u"\\becky\\\r\nme@docomo.ne.jp\r\nメイン,1\r\nmain@example.jp\r\n");
+    }
     editor = std::make_unique<core::Editor>(prompts, clock, folder.core());
     window = std::make_unique<ui::MainWindow>(*editor);
+    window->setEndProgram([this] { ++programEnds; }); // the test's own event loops must keep running
     editor->setView(window.get());
     editor->startup(commandLine);
     editor->s.window.visible = true;

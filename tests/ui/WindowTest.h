@@ -24,7 +24,8 @@ class WindowTest : public ::testing::Test {
 protected:
     void TearDown() override;
 
-    // Creates the editor and the window, runs start-up and shows the window.
+    // Creates the editor and the window, runs start-up and shows the window. Unless the test
+    // wrote a pointer file or cleared withBecky, a Becky! 1.26 with one account is in place.
     void start(std::u16string_view commandLine = {});
     // A file in the program folder, in code page 932 with CR LF line ends.
     void programFile(const std::string& name, std::u16string_view text);
@@ -39,6 +40,8 @@ protected:
     std::u16string shownBody() const;
     std::u16string shownPreview() const;
 
+    bool withBecky = true;
+    int programEnds = 0;
     TempFolder folder;
     ScriptedPrompts prompts;
     FixedClock clock;
