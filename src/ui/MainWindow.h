@@ -25,6 +25,8 @@ class QPushButton;
 
 namespace ui {
 
+class TabStopDelegate;
+
 // The main window: mirrors the editor's state in its widgets and hands every user action to
 // the editor. Widgets and menu entries carry the control names of the editor's state.
 class MainWindow : public QMainWindow, public core::MainView {
@@ -128,6 +130,7 @@ private:
 
     core::Editor& m_editor;
     QWidget* m_client = nullptr;
+    TabStopDelegate* m_listDelegate = nullptr;
     TextMirror m_body;
     TextMirror m_preview;
     std::vector<ControlBinding> m_controls;

@@ -2,6 +2,7 @@
 #include "ui/MainWindow.h"
 
 #include "ui/Convert.h"
+#include "ui/TabStopDelegate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,6 +71,9 @@ void MainWindow::buildControls() {
     Text1 = make<BodyEdit>(c, QStringLiteral("Text1"));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     List1 = make<QListWidget>(c, QStringLiteral("List1"));
+    m_listDelegate = new TabStopDelegate(List1);
+    List1->setItemDelegate(m_listDelegate);
+    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     bind(Command6, s.Command6);
     bind(Combo1, s.Combo1);
     bind(Label2, s.Label2);

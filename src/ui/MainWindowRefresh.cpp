@@ -4,6 +4,7 @@
 
 #include "ui/Convert.h"
 #include "ui/Fonts.h"
+#include "ui/TabStopDelegate.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -192,6 +193,11 @@ void MainWindow::syncControls() {
     syncItems(Combo3, s.Combo3.items, m_combo3Items);
     if (Combo3->currentIndex() != s.Combo3.listIndex)
         Combo3->setCurrentIndex(s.Combo3.listIndex);
+    if (m_listDelegate->tabStops() != s.List1.tabStops || m_listDelegate->extent() != s.List1.horizontalExtent) {
+        m_listDelegate->setTabStops(s.List1.tabStops);
+        m_listDelegate->setExtent(s.List1.horizontalExtent);
+        List1->doItemsLayout();
+    }
     syncItems(List1, s.List1.items, m_list1Items);
     if (List1->currentRow() != s.List1.listIndex)
         List1->setCurrentRow(s.List1.listIndex);
