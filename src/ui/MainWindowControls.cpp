@@ -106,6 +106,9 @@ void MainWindow::buildControls() {
     Label6 = label(Picture1, QStringLiteral("Label6"));
     Label1 = label(Picture1, QStringLiteral("Label1"));
     Label5 = label(Picture1, QStringLiteral("Label5")); // last: the banner covers the others
+    // Opaque status labels: a new count repaints the label alone, not the window beneath it.
+    for (QLabel* l : {Label3[0], Label3[1], Label6, Label1})
+        l->setAutoFillBackground(true);
     Label5->setAutoFillBackground(true);
     Label5->setStyleSheet(QStringLiteral("QLabel { background-color: #ffff80; color: #c00000; }"));
     bind(Picture1, s.Picture1);
@@ -186,7 +189,9 @@ void MainWindow::connectControls() {
         if (m_syncing)
             return false;
         bool consumed = m_editor.bodyKeyPress(key);
+        m_typing = true;
         refresh();
+        m_typing = false;
         return consumed;
     };
     Text1->keyReleased = [this] {

@@ -161,9 +161,29 @@ std::optional<CoreEdit> TextMirror::documentChanged(int docPos, int docRemoved, 
 void TextMirror::apply(int pos, int removed, std::u16string_view text) {
     pos = std::clamp(pos, 0, int(m_text.size()));
     removed = std::clamp(removed, 0, int(m_text.size()) - pos);
-    std::u16string next = m_text;
-    next.replace(std::size_t(pos), std::size_t(removed), text);
-    syncTo(next);
+    // Trim what the edit leaves as it was, looking only at the edited range.
+    Trim t = trim(std::u16string_view(m_text).substr(std::size_t(pos), std::size_t(removed)), text);
+    std::size_t start = std::size_t(pos) + t.prefix;
+    std::size_t oldEnd = std::size_t(pos + removed) - t.suffix;
+    std::u16string segment(text.substr(t.prefix, text.size() - t.prefix - t.suffix));
+    // Never cut a CR LF pair at the edges, in the old text or in the new one.
+    auto newFirst = [&] {
+        return segment.empty() ? (oldEnd < m_text.size() ? m_text[oldEnd] : u'\0') : segment.front();
+    };
+    auto newLast = [&] { return segment.empty() ? (start > 0 ? m_text[start - 1] : u'\0') : segment.back(); };
+    if (start > 0 && m_text[start - 1] == u'\r' &&
+        ((start < m_text.size() && m_text[start] == u'\n') || newFirst() == u'\n')) {
+        --start;
+        segment.insert(segment.begin(), u'\r');
+    }
+    if (oldEnd < m_text.size() && m_text[oldEnd] == u'\n' &&
+        ((oldEnd > 0 && m_text[oldEnd - 1] == u'\r') || newLast() == u'\r')) {
+        ++oldEnd;
+        segment.push_back(u'\n');
+    }
+    if (start == oldEnd && segment.empty())
+        return;
+    replaceRange(int(start), int(oldEnd), segment);
 }
 
 void TextMirror::syncTo(std::u16string_view text) {
