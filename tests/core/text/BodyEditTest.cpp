@@ -28,8 +28,8 @@ TEST_F(TextTest, PreviewFollowsTheBodyEditByEdit) {
     };
     type(u"ことり便で\r\n送ります");
     expectMirrored("typed");
-    EXPECT_EQ(view.previewEdits, 12); // one small edit per keystroke
-    EXPECT_EQ(view.lastPreviewEdit.pos, 11);
+    EXPECT_EQ(view.previewEdits, 11); // one small edit per keystroke
+    EXPECT_EQ(view.lastPreviewEdit.pos, 10);
     EXPECT_EQ(view.lastPreviewEdit.added, 1);
 
     editor.bodyEdited(3, 1, u"");

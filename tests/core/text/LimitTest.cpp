@@ -113,6 +113,7 @@ TEST_F(TextTest, WeightedLimitOffersToCut) {
     editor.setOptionBox(7, true);
     editor.setBody(test::repeat(u"漢", 250));
     EXPECT_FALSE(editor.s.Label5.visible);
+    editor.bodySelectionChanged(250, 0);
 
     prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::No);
     type(u"字");
@@ -148,6 +149,7 @@ TEST_F(TextTest, CheckOverflowLeavesRoomForTheSignature) {
 
     editor.setBody(test::repeat(u"漢", 250)); // over 230, but the change handling waits for 250
     EXPECT_FALSE(editor.s.Label5.visible);
+    editor.bodySelectionChanged(250, 0);
     prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
     type(u"字");
     prompts.verify();
