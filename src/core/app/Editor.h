@@ -109,6 +109,8 @@ private: // text: the last body edit and the copy the count follows
     std::u16string m_countedBody;  // the body as last counted
     std::size_t m_countedBytes = 0;
     bool m_countValid = false;
+    bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves
+    long long m_byteDelta = 0;
 
 public:
 

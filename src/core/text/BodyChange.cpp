@@ -31,9 +31,11 @@ void Editor::setBody(std::u16string_view text) {
 
 void Editor::editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser) {
     std::u16string& body = s.Text1.text;
-    pos = clampTo(pos, body.size());
-    removed = std::clamp(removed, 0, static_cast<int>(body.size()) - pos);
-    body.replace(static_cast<std::size_t>(pos), static_cast<std::size_t>(removed), text);
+    std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), body.size());
+    std::size_t cut = std::min(static_cast<std::size_t>(std::max(removed, 0)), body.size() - at);
+    body.replace(at, cut, text);
+    pos = static_cast<int>(at);
+    removed = static_cast<int>(cut);
     s.Text1.selStart = clampTo(caret, body.size());
     s.Text1.selLength = 0;
     m_editPos = pos;
@@ -67,20 +69,25 @@ void Editor::bodySelectionChanged(int start, int length) {
 double Editor::bodyCount() {
     const std::u16string& body = s.Text1.text;
     TextEdit e{m_editPos, m_editRemoved, m_editAdded};
-    bool follow = m_countValid && m_editKnown && sameAround(m_countedBody, body, e) &&
-                  static_cast<std::size_t>(e.removed + e.added) < body.size();
-    if (follow) {
-        std::u16string_view added =
-            std::u16string_view(body).substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added));
-        std::u16string_view removed = std::u16string_view(m_countedBody)
-                                          .substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.removed));
-        m_countedBytes = m_countedBytes - platform::sjisLength(removed) + platform::sjisLength(added);
-        m_countedBody.replace(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.removed), added);
-    } else if (!m_countValid || m_countedBody != body) {
+    if (m_countValid && m_editKnown && sameAround(m_countedBody, body, e)) {
+        auto at = static_cast<std::size_t>(e.pos);
+        std::u16string_view added = std::u16string_view(body).substr(at, static_cast<std::size_t>(e.added));
+        if (m_deltaKnown) {
+            m_countedBytes = static_cast<std::size_t>(static_cast<long long>(m_countedBytes) + m_byteDelta);
+        } else if (static_cast<std::size_t>(e.removed + e.added) < body.size()) {
+            std::u16string_view removed =
+                std::u16string_view(m_countedBody).substr(at, static_cast<std::size_t>(e.removed));
+            m_countedBytes = m_countedBytes - platform::sjisLength(removed) + platform::sjisLength(added);
+        } else {
+            m_countedBytes = platform::sjisLength(body);
+        }
+        m_countedBody.replace(at, static_cast<std::size_t>(e.removed), added);
+    } else if (!m_countValid || !sameText(m_countedBody, body)) {
         m_countedBytes = platform::sjisLength(body);
         m_countedBody = body;
     }
     m_countValid = true;
+    m_deltaKnown = false;
     return static_cast<double>(m_countedBytes) / 2;
 }
 
@@ -109,7 +116,7 @@ void Editor::updatePreview() {
                 std::u16string_view(body).substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added));
             s.Text3.text.replace(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.removed), added);
             view().previewReplaced(e.pos, e.removed, added);
-        } else if (s.Text3.text != body) {
+        } else if (!sameText(s.Text3.text, body)) {
             setPreviewText(body);
         }
         s.Text3.selStart = clampTo(s.Text1.selStart, s.Text3.text.size());

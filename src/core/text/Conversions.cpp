@@ -1,6 +1,8 @@
 #include "core/text/Conversions.h"
 
 #include "core/app/Editor.h"
+#include "core/text/TextEdit.h"
+#include "platform/Cp932.h"
 #include "platform/Width.h"
 
 namespace core {
@@ -10,42 +12,60 @@ namespace {
 // Removing a line break can join a carriage return and a line feed into a new one, which goes
 // too: the output is kept free of CR LF pairs as it grows.
 std::u16string withoutLineBreaks(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
+    std::u16string out(text.size() + 1, u'\0'); // out[0] guards the look-back
+    char16_t* o = out.data() + 1;
+    char16_t last = 0;
     for (char16_t c : text) {
-        if (c == u'\n' && !out.empty() && out.back() == u'\r')
-            out.pop_back();
-        else
-            out.push_back(c);
+        if (c == u'\n' && last == u'\r') {
+            --o;
+            last = o[-1];
+        } else {
+            *o++ = c;
+            last = c;
+        }
     }
+    return out.substr(1, static_cast<std::size_t>(o - out.data()) - 1);
+}
+
+Converted replaced(std::u16string_view text, char16_t from, char16_t to) {
+    Converted out{std::u16string(text)};
+    long long count = 0;
+    for (char16_t& c : out.text) {
+        count += c == from;
+        c = c == from ? to : c;
+    }
+    out.byteDelta = count * (static_cast<long long>(platform::sjisLength(std::u16string_view(&to, 1))) -
+                             static_cast<long long>(platform::sjisLength(std::u16string_view(&from, 1))));
+    out.deltaKnown = true;
     return out;
 }
 
-std::u16string replaced(std::u16string_view text, char16_t from, char16_t to) {
-    std::u16string out(text);
-    for (char16_t& c : out) {
-        if (c == from)
-            c = to;
-    }
-    return out;
-}
-
-std::u16string removed(std::u16string_view text, char16_t what) {
-    std::u16string out;
-    out.reserve(text.size());
+Converted removed(std::u16string_view text, char16_t what) {
+    // Branch-free: every unit is written, the output only advances past the ones that stay.
+    Converted out{std::u16string(text.size(), u'\0')};
+    char16_t* o = out.text.data();
     for (char16_t c : text) {
-        if (c != what)
-            out.push_back(c);
+        *o = c;
+        o += c != what;
     }
+    out.text.resize(static_cast<std::size_t>(o - out.text.data()));
+    auto gone = static_cast<long long>(text.size() - out.text.size());
+    out.byteDelta = -gone * static_cast<long long>(platform::sjisLength(std::u16string_view(&what, 1)));
+    out.deltaKnown = true;
     return out;
 }
 
 } // namespace
 
-std::u16string convertedText(int k, std::u16string_view text) {
+Converted convert(int k, std::u16string_view text) {
     switch (k) {
-    case 0:
-        return withoutLineBreaks(text);
+    case 0: {
+        Converted out{withoutLineBreaks(text)};
+        // Only CR LF pairs go, one byte each.
+        out.byteDelta = -static_cast<long long>(text.size() - out.text.size());
+        out.deltaKnown = true;
+        return out;
+    }
     case 1:
         return replaced(text, u'→', u'>');
     case 2:
@@ -57,20 +77,25 @@ std::u16string convertedText(int k, std::u16string_view text) {
     case 5:
         return removed(text, u' ');
     case 6:
-        return platform::toHalfWidth(text);
+        return {platform::toHalfWidth(text)};
     case 7:
         return removed(text, u'(');
     case 8:
         return removed(text, u')');
     default:
-        return std::u16string(text);
+        return {std::u16string(text)};
     }
 }
 
 void Editor::conversion(int k) {
     if (k < 0 || k >= ConversionCount)
         return;
-    replaceBodyWith(convertedText(k, s.Text1.text));
+    Converted result = convert(k, s.Text1.text);
+    // The saving applies to the counted copy only while it is the body this conversion read.
+    m_deltaKnown = result.deltaKnown && m_countValid && sameText(m_countedBody, s.Text1.text);
+    m_byteDelta = result.byteDelta;
+    replaceBodyWith(result.text);
+    m_deltaKnown = false;
 }
 
 void Editor::conversionChain() {

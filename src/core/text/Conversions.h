@@ -8,7 +8,16 @@ namespace core {
 
 inline constexpr int ConversionCount = 9;
 
+struct Converted {
+    std::u16string text;
+    long long byteDelta = 0; // change of the Shift_JIS length
+    bool deltaKnown = false;
+};
+
 // The body after conversion k (0 to 8); every occurrence is handled in one left-to-right pass.
-std::u16string convertedText(int k, std::u16string_view text);
+Converted convert(int k, std::u16string_view text);
+inline std::u16string convertedText(int k, std::u16string_view text) {
+    return convert(k, text).text;
+}
 
 } // namespace core

@@ -2,8 +2,43 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 
 namespace core {
+
+namespace {
+
+// Equality by bytes: the body is compared on every keystroke, and memcmp is far quicker than
+// comparing unit by unit.
+bool sameUnits(const char16_t* a, const char16_t* b, std::size_t count) {
+    return count == 0 || std::memcmp(a, b, count * sizeof(char16_t)) == 0;
+}
+
+constexpr std::size_t Block = 64;
+
+std::size_t commonHead(std::u16string_view a, std::u16string_view b, std::size_t limit) {
+    std::size_t i = 0;
+    while (i + Block <= limit && sameUnits(a.data() + i, b.data() + i, Block))
+        i += Block;
+    while (i < limit && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+std::size_t commonTail(std::u16string_view a, std::u16string_view b, std::size_t limit) {
+    std::size_t i = 0;
+    while (i + Block <= limit && sameUnits(a.data() + a.size() - i - Block, b.data() + b.size() - i - Block, Block))
+        i += Block;
+    while (i < limit && a[a.size() - 1 - i] == b[b.size() - 1 - i])
+        ++i;
+    return i;
+}
+
+} // namespace
+
+bool sameText(std::u16string_view a, std::u16string_view b) {
+    return a.size() == b.size() && sameUnits(a.data(), b.data(), a.size());
+}
 
 bool sameAround(std::u16string_view before, std::u16string_view after, const TextEdit& edit) {
     if (edit.pos < 0 || edit.removed < 0 || edit.added < 0)
@@ -15,17 +50,13 @@ bool sameAround(std::u16string_view before, std::u16string_view after, const Tex
         return false;
     if (before.size() - removed != after.size() - added)
         return false;
-    return before.substr(0, pos) == after.substr(0, pos) && before.substr(pos + removed) == after.substr(pos + added);
+    return sameUnits(before.data(), after.data(), pos) &&
+           sameUnits(before.data() + pos + removed, after.data() + pos + added, before.size() - pos - removed);
 }
 
 TextEdit smallestEdit(std::u16string_view before, std::u16string_view after) {
-    std::size_t limit = std::min(before.size(), after.size());
-    std::size_t head = 0;
-    while (head < limit && before[head] == after[head])
-        ++head;
-    std::size_t tail = 0;
-    while (tail < limit - head && before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
-        ++tail;
+    std::size_t head = commonHead(before, after, std::min(before.size(), after.size()));
+    std::size_t tail = commonTail(before, after, std::min(before.size(), after.size()) - head);
     return {static_cast<int>(head), static_cast<int>(before.size() - head - tail),
             static_cast<int>(after.size() - head - tail)};
 }

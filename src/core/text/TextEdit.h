@@ -12,6 +12,8 @@ struct TextEdit {
     int added = 0;
 };
 
+bool sameText(std::u16string_view a, std::u16string_view b);
+
 // True when `before` with the edit applied equals `after`: only the text around the edit needs
 // comparing, as the edit's own text is taken from `after`.
 bool sameAround(std::u16string_view before, std::u16string_view after, const TextEdit& edit);
