@@ -6,6 +6,7 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace core {
 
@@ -31,6 +32,12 @@ void Editor::setBody(std::u16string_view text) {
 
 void Editor::editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser) {
     std::u16string& body = s.Text1.text;
+    std::u16string own;
+    std::less<const char16_t*> before;
+    if (!before(text.data(), body.data()) && before(text.data(), body.data() + body.size())) {
+        own = text; // a piece of the body itself: keep it past the change
+        text = own;
+    }
     std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), body.size());
     std::size_t cut = std::min(static_cast<std::size_t>(std::max(removed, 0)), body.size() - at);
     body.replace(at, cut, text);

@@ -39,6 +39,10 @@ TEST_F(TextTest, PreviewFollowsTheBodyEditByEdit) {
     expectMirrored("replaced");
     EXPECT_EQ(view.lastPreviewEdit.pos, 0);
     EXPECT_EQ(view.lastPreviewEdit.removed, 3);
+    std::u16string piece = editor.s.Text1.text.substr(2, 3);
+    editor.replaceBody(0, 1, std::u16string_view(editor.s.Text1.text).substr(2, 3)); // a piece of itself
+    expectMirrored("replaced by a piece of itself");
+    EXPECT_EQ(view.lastBodyText, piece);
     editor.setBody(u"new");
     expectMirrored("set");
     EXPECT_EQ(editor.s.Text1.selStart, 0);

@@ -24,7 +24,11 @@ public:
         preview.replace(static_cast<std::size_t>(pos), static_cast<std::size_t>(removed), text);
         lastPreviewEdit = {pos, removed, static_cast<int>(text.size())};
     }
-    std::u16string preview;
+    void bodyReplaced(int pos, int removed, std::u16string_view text) override {
+        FakeView::bodyReplaced(pos, removed, text);
+        lastBodyText = text;
+    }
+    std::u16string preview, lastBodyText;
     struct {
         int pos = -1, removed = -1, added = -1;
     } lastPreviewEdit;
