@@ -42,6 +42,11 @@ TEST_F(TextTest, LimitQuestionAcceptsElevenAndUp) {
 }
 
 TEST_F(TextTest, StatusLineAndImodeSetting) {
+    auto enabledControls = [&] {
+        const auto& w = editor.s;
+        return w.Command3.enabled + w.Command7.enabled + w.Command4[0].enabled + w.Command4[1].enabled +
+               w.MnuWindow.enabled + w.imenu.enabled + w.Command5.enabled;
+    };
     for (int i : {8, 0, 4})
         editor.setOptionBox(i, true);
     EXPECT_EQ(editor.s.Label3[0].caption, u"・制限：タブ タグ AUTO ");
@@ -57,10 +62,7 @@ TEST_F(TextTest, StatusLineAndImodeSetting) {
     EXPECT_TRUE(editor.s.Check1[6].checked && editor.s.Check1[7].checked);
     EXPECT_EQ(editor.s.Label3[0].caption, u"・制限：文字数 種別 i-mode");
     EXPECT_TRUE(editor.s.Combo2.visible && editor.s.Aouttikan.checked);
-    for (bool enabled :
-         {editor.s.Command3.enabled, editor.s.Command7.enabled, editor.s.Command4[0].enabled,
-          editor.s.Command4[1].enabled, editor.s.MnuWindow.enabled, editor.s.imenu.enabled, editor.s.Command5.enabled})
-        EXPECT_TRUE(enabled);
+    EXPECT_EQ(enabledControls(), 7);
     editor.setVerticalPreview(true);
     EXPECT_FALSE(editor.s.Command5.enabled);
     editor.setVerticalPreview(false);
@@ -71,10 +73,7 @@ TEST_F(TextTest, StatusLineAndImodeSetting) {
     EXPECT_FALSE(editor.s.Check1[6].checked || editor.s.Check1[7].checked);
     EXPECT_EQ(editor.s.Label3[0].caption, u"・制限：");
     EXPECT_FALSE(editor.s.Combo2.visible || editor.s.Aouttikan.checked || editor.s.Frame3.visible);
-    for (bool enabled :
-         {editor.s.Command3.enabled, editor.s.Command7.enabled, editor.s.Command4[0].enabled,
-          editor.s.Command4[1].enabled, editor.s.MnuWindow.enabled, editor.s.imenu.enabled, editor.s.Command5.enabled})
-        EXPECT_FALSE(enabled);
+    EXPECT_EQ(enabledControls(), 0);
 
     // With the limit already on, it stays; the preset waits for the next check.
     limitTo(100);
