@@ -1,6 +1,7 @@
 #include "core/text/Conversions.h"
 
 #include "core/app/Editor.h"
+#include "core/text/Compaction.h"
 #include "core/text/TextEdit.h"
 #include "platform/Cp932.h"
 #include "platform/Width.h"
@@ -10,12 +11,15 @@ namespace core {
 namespace {
 
 // Removing a line break can join a carriage return and a line feed into a new one, which goes
-// too: the output is kept free of CR LF pairs as it grows.
+// too. Pairs that come about that way are rare, so they get a second, slower pass.
 std::u16string withoutLineBreaks(std::u16string_view text) {
-    std::u16string out(text.size() + 1, u'\0'); // out[0] guards the look-back
+    std::u16string once = withoutPairsOnce(text);
+    if (!holdsLineBreak(once))
+        return once;
+    std::u16string out(once.size() + 1, u'\0'); // out[0] guards the look-back
     char16_t* o = out.data() + 1;
     char16_t last = 0;
-    for (char16_t c : text) {
+    for (char16_t c : once) {
         if (c == u'\n' && last == u'\r') {
             --o;
             last = o[-1];
@@ -41,14 +45,7 @@ Converted replaced(std::u16string_view text, char16_t from, char16_t to) {
 }
 
 Converted removed(std::u16string_view text, char16_t what) {
-    // Branch-free: every unit is written, the output only advances past the ones that stay.
-    Converted out{std::u16string(text.size(), u'\0')};
-    char16_t* o = out.text.data();
-    for (char16_t c : text) {
-        *o = c;
-        o += c != what;
-    }
-    out.text.resize(static_cast<std::size_t>(o - out.text.data()));
+    Converted out{withoutUnit(text, what)};
     auto gone = static_cast<long long>(text.size() - out.text.size());
     out.byteDelta = -gone * static_cast<long long>(platform::sjisLength(std::u16string_view(&what, 1)));
     out.deltaKnown = true;
