@@ -34,6 +34,8 @@ bool isBracket(char16_t c) {
 } // namespace
 
 void Editor::countRun() {
+    if (!s.Command1.enabled)
+        return; // a run is going on (an Enter typed while it yields must not start another)
     s.Command1.enabled = false;
     // Edits made while the run yields to the window do not disturb it: it measures this copy.
     const std::u16string body = s.Text1.text;
