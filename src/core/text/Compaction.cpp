@@ -122,6 +122,30 @@ std::u16string withoutUnit(std::u16string_view text, char16_t what) {
     return out;
 }
 
+std::u16string withUnitReplaced(std::u16string_view text, char16_t from, char16_t to, long long& count) {
+    const std::size_t n = text.size();
+    const char16_t* p = text.data();
+    std::u16string out(n, u'\0');
+    char16_t* o = out.data();
+    count = 0;
+    std::size_t i = 0;
+#ifdef KOTORI_PACK_SSSE3
+    const __m128i was = _mm_set1_epi16(static_cast<short>(from)), becomes = _mm_set1_epi16(static_cast<short>(to));
+    for (; i + 8 <= n; i += 8) {
+        __m128i units = load(p + i);
+        __m128i eq = _mm_cmpeq_epi16(units, was);
+        count += LaneCounts[laneBits(eq)];
+        units = _mm_or_si128(_mm_and_si128(eq, becomes), _mm_andnot_si128(eq, units));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + i), units);
+    }
+#endif
+    for (; i < n; ++i) {
+        count += p[i] == from;
+        o[i] = p[i] == from ? to : p[i];
+    }
+    return out;
+}
+
 std::u16string withoutPairsOnce(std::u16string_view text) {
     const std::size_t n = text.size();
     const char16_t* p = text.data();

@@ -10,6 +10,9 @@ namespace core {
 // The text without any unit equal to `what`.
 std::u16string withoutUnit(std::u16string_view text, char16_t what);
 
+// The text with every `from` turned into `to`; `count` tells how many there were.
+std::u16string withUnitReplaced(std::u16string_view text, char16_t from, char16_t to, long long& count);
+
 // The text without the CR LF pairs it holds (a pair formed by removing others stays).
 std::u16string withoutPairsOnce(std::u16string_view text);
 

@@ -32,12 +32,8 @@ std::u16string withoutLineBreaks(std::u16string_view text) {
 }
 
 Converted replaced(std::u16string_view text, char16_t from, char16_t to) {
-    Converted out{std::u16string(text)};
     long long count = 0;
-    for (char16_t& c : out.text) {
-        count += c == from;
-        c = c == from ? to : c;
-    }
+    Converted out{withUnitReplaced(text, from, to, count)};
     out.byteDelta = count * (static_cast<long long>(platform::sjisLength(std::u16string_view(&to, 1))) -
                              static_cast<long long>(platform::sjisLength(std::u16string_view(&from, 1))));
     out.deltaKnown = true;

@@ -72,6 +72,15 @@ TEST_F(TextTest, EachConversionIsOneEdit) {
         EXPECT_EQ(editor.s.Text1.tag, u"0") << c.k;
     }
 
+    // Long bodies: the count follows what each conversion saved.
+    const std::u16string mixed = test::repeat(u"a→←↑× ()\r\nあＡ", 30);
+    for (int k = 0; k < core::ConversionCount; ++k) {
+        editor.setBody(mixed);
+        editor.conversion(k);
+        const std::u16string& body = editor.s.Text1.text;
+        EXPECT_EQ(editor.s.Label1.caption, core::countDisplay(core::weightedCount(body), body.size(), false)) << k;
+    }
+
     // Only the changed span is replaced; the caret ends after the last change.
     editor.setBody(u"abc→def→ghi");
     editor.conversion(1);
