@@ -1,0 +1,34 @@
+#include "core/vertical/VerticalConversion.h"
+
+#include "core/app/Strings.h"
+#include "core/vertical/VerticalLayout.h"
+
+namespace core {
+
+VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalMode mode, Prompts& prompts) {
+    if (screen.rows < 1)
+        return {VerticalResult::CannotLayOut, {}};
+    std::u16string text = prepareColumns(body, screen.rows);
+    const std::size_t pageSize = static_cast<std::size_t>(screen.columns) * static_cast<std::size_t>(screen.rows);
+    const std::size_t budget = static_cast<std::size_t>(verticalBudget(screen));
+
+    // A narrow screen takes one page only; when cutting to the budget cannot bring the text
+    // down to one page, asking about the budget first would be pointless.
+    const bool narrow = screen.columns < 5;
+    if (narrow && text.size() > pageSize && budget > pageSize)
+        return {VerticalResult::CannotLayOut, {}};
+
+    if (text.size() > budget) {
+        std::u16string question = decimal(static_cast<long long>(text.size() - budget));
+        question += OverBudgetText;
+        if (prompts.question(OverBudgetTitle, question, Buttons::YesNo, Icon::Question) == Answer::Yes)
+            text.resize(budget);
+        else if (mode == VerticalMode::TextView)
+            return {VerticalResult::Declined, {}};
+    }
+    if (narrow && text.size() > pageSize)
+        return {VerticalResult::CannotLayOut, {}};
+    return {VerticalResult::Converted, layOutPages(text, screen, mode == VerticalMode::TextView)};
+}
+
+} // namespace core
