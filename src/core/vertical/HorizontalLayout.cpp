@@ -100,8 +100,14 @@ std::optional<ScreenSize> screenOfLayout(std::u16string_view text) {
     std::size_t dashes = 0;
     for (std::size_t i = mark + NextPageMark.size(); i < text.size() && text[i] == u'-'; ++i)
         ++dashes;
+    // The text view puts CR LF after every row; they take no place on the screen, and
+    // counting them would make a multi-page text view read back with too many rows.
+    long long lineBreaks = 0;
+    for (std::size_t at = text.find(u"\r\n"); at < mark; at = text.find(u"\r\n", at + 2))
+        ++lineBreaks;
     const long long columns = static_cast<long long>(dashes) + 5;
-    const long long rows = roundHalfToEven(static_cast<long long>(mark) - static_cast<long long>(dashes), columns);
+    const long long before = static_cast<long long>(mark) - static_cast<long long>(dashes) - 2 * lineBreaks;
+    const long long rows = roundHalfToEven(before, columns);
     const long long limit = 1 << 20;
     return ScreenSize{static_cast<int>(std::min(columns, limit)), static_cast<int>(std::clamp(rows, -1LL, limit))};
 }

@@ -9,8 +9,8 @@
 namespace core {
 
 // The screen a vertical layout was made for, from its first separator row: C = dashes after
-// "次のページ" + 5, R = characters before the separator over C, rounded half to even.
-// nullopt when the text holds no separator.
+// "次のページ" + 5, R = characters before the separator (its dashes and line breaks not
+// counted) over C, rounded half to even. nullopt when the text holds no separator.
 std::optional<ScreenSize> screenOfLayout(std::u16string_view text);
 
 // Reads a vertical layout back into horizontal text, column by column from the right. The

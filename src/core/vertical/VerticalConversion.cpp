@@ -13,9 +13,9 @@ VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalM
     const std::size_t budget = static_cast<std::size_t>(verticalBudget(screen));
 
     // A narrow screen takes one page only; when cutting to the budget cannot bring the text
-    // down to one page, asking about the budget first would be pointless.
+    // down to one page (or would leave nothing), asking about the budget first is pointless.
     const bool narrow = screen.columns < 5;
-    if (narrow && text.size() > pageSize && budget > pageSize)
+    if (narrow && text.size() > pageSize && (budget > pageSize || budget == 0))
         return {VerticalResult::CannotLayOut, {}};
 
     if (text.size() > budget) {
