@@ -20,75 +20,64 @@ long long roundHalfToEven(long long numerator, long long denominator) {
     return quotient;
 }
 
-bool endsWithMark(const std::u16string& text) {
-    return text.size() >= NextPageMark.size() && text.back() == NextPageMark.back() &&
-           std::u16string_view(text).substr(text.size() - NextPageMark.size()) == NextPageMark;
-}
-
-// "｜" back to "ー", then every separator row cut out. A cut can bring the pieces of a new
-// mark together; finding marks at the end of the output sees those too.
-std::u16string withoutSeparators(std::u16string_view text, int columns) {
+// In place: "｜" back to "ー", then every separator row cut out; returns the new length. A cut
+// can bring the pieces of a new mark together; finding marks at the end of the output sees
+// those too, as searching again from the start would.
+std::size_t cutSeparators(char16_t* data, std::size_t size, int columns) {
     const std::size_t dashes = static_cast<std::size_t>(std::max(columns - 5, 0));
-    std::u16string out;
-    out.reserve(text.size());
-    std::size_t skip = 0;
-    for (char16_t c : text) {
-        if (skip > 0) {
-            --skip;
-            continue;
-        }
-        out.push_back(c == u'｜' ? u'ー' : c);
-        if (endsWithMark(out)) {
-            const std::size_t mark = out.size() - NextPageMark.size();
-            out.resize(mark - std::min(mark, dashes));
-            skip = dashes;
+    const std::size_t markLength = NextPageMark.size();
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        const char16_t c = data[i] == u'｜' ? u'ー' : data[i];
+        data[w++] = c;
+        if (c == NextPageMark.back() && w >= markLength &&
+            std::u16string_view(data + w - markLength, markLength) == NextPageMark) {
+            const std::size_t mark = w - markLength;
+            w = mark - std::min(mark, dashes);
+            i += dashes;
         }
     }
-    return out;
+    return w;
 }
 
-// Every CR LF removed, including one that forms when a removal joins a CR and an LF.
-std::u16string withoutLineBreaks(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char16_t c : text) {
-        if (c == u'\n' && !out.empty() && out.back() == u'\r')
-            out.pop_back();
+// In place: every CR LF removed, including one that forms when a removal joins a CR and an LF.
+std::size_t cutLineBreaks(char16_t* data, std::size_t size) {
+    std::size_t w = 0;
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == u'\n' && w > 0 && data[w - 1] == u'\r')
+            --w;
         else
-            out.push_back(c);
+            data[w++] = data[i];
     }
-    return out;
+    return w;
 }
 
-void readPage(std::u16string_view page, std::size_t columns, std::size_t rows, std::u16string& out) {
-    auto at = [&](std::size_t row, std::size_t column) -> char16_t {
-        const std::size_t i = row * columns + column;
-        return i < page.size() ? page[i] : u'\0'; // past the end reads as nothing
-    };
+// Reads one page column by column, from the right; writes at most one character per cell.
+char16_t* readPage(const char16_t* page, std::size_t length, std::size_t columns, std::size_t rows, char16_t* w) {
     for (std::size_t column = columns; column-- > 0;) {
-        const std::size_t columnStart = out.size();
-        std::size_t row = 0;
-        while (row < rows) {
-            const char16_t c = at(row, column);
-            if (c == u'\0' && row * columns + column >= page.size()) {
-                ++row;
-                continue;
-            }
-            if (c == Filler && out.size() > columnStart) {
-                if (row + 1 < rows && at(row + 1, column) == Filler) {
+        char16_t* const columnStart = w;
+        std::size_t row = 0, at = column;
+        // Cells past the end of a short last page read as nothing.
+        while (row < rows && at < length) {
+            const char16_t c = page[at];
+            if (c == Filler && w != columnStart) {
+                if (row + 1 < rows && at + columns < length && page[at + columns] == Filler) {
                     // Two fillers in a row: the line ended here.
-                    out += u"\r\n";
-                    while (row < rows && at(row, column) == Filler)
+                    *w++ = u'\r';
+                    *w++ = u'\n';
+                    do {
                         ++row;
+                        at += columns;
+                    } while (row < rows && at < length && page[at] == Filler);
                     continue;
                 }
-                out.push_back(Filler);
-            } else {
-                out.push_back(c);
             }
+            *w++ = c;
             ++row;
+            at += columns;
         }
     }
+    return w;
 }
 
 } // namespace
@@ -103,7 +92,9 @@ std::optional<ScreenSize> screenOfLayout(std::u16string_view text) {
     // The text view puts CR LF after every row; they take no place on the screen, and
     // counting them would make a multi-page text view read back with too many rows.
     long long lineBreaks = 0;
-    for (std::size_t at = text.find(u"\r\n"); at < mark; at = text.find(u"\r\n", at + 2))
+    const std::u16string_view firstPage = text.substr(0, mark);
+    for (std::size_t at = firstPage.find(u"\r\n"); at != std::u16string_view::npos;
+         at = firstPage.find(u"\r\n", at + 2))
         ++lineBreaks;
     const long long columns = static_cast<long long>(dashes) + 5;
     const long long before = static_cast<long long>(mark) - static_cast<long long>(dashes) - 2 * lineBreaks;
@@ -116,15 +107,20 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
     const ScreenSize screen = screenOfLayout(text).value_or(model);
     if (screen.columns < 1 || screen.rows < 1)
         return std::nullopt;
-    const std::u16string flat = withoutLineBreaks(withoutSeparators(text, screen.columns));
+    std::u16string flat(text);
+    std::size_t size = cutSeparators(flat.data(), flat.size(), screen.columns);
+    if (std::u16string_view(flat.data(), size).find(u'\r') != std::u16string_view::npos)
+        size = cutLineBreaks(flat.data(), size);
 
     const std::size_t columns = static_cast<std::size_t>(screen.columns);
     const std::size_t rows = static_cast<std::size_t>(screen.rows);
     const std::size_t pageSize = columns * rows;
-    std::u16string out;
-    out.reserve(flat.size() + flat.size() / 4);
-    for (std::size_t start = 0; start < flat.size(); start += pageSize)
-        readPage(std::u16string_view(flat).substr(start, std::min(pageSize, flat.size() - start)), columns, rows, out);
+    const std::size_t pages = (size + pageSize - 1) / pageSize;
+    std::u16string out(pages * pageSize, u'\0'); // a column never gives more than its cells
+    char16_t* w = out.data();
+    for (std::size_t start = 0; start < size; start += pageSize)
+        w = readPage(flat.data() + start, std::min(pageSize, size - start), columns, rows, w);
+    out.resize(static_cast<std::size_t>(w - out.data()));
     return out;
 }
 

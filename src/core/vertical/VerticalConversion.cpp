@@ -8,7 +8,8 @@ namespace core {
 VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalMode mode, Prompts& prompts) {
     if (screen.rows < 1)
         return {VerticalResult::CannotLayOut, {}};
-    std::u16string text = prepareColumns(body, screen.rows);
+    ColumnText columns(body, screen.rows);
+    std::u16string_view text = columns.view();
     const std::size_t pageSize = static_cast<std::size_t>(screen.columns) * static_cast<std::size_t>(screen.rows);
     const std::size_t budget = static_cast<std::size_t>(verticalBudget(screen));
 
@@ -21,9 +22,10 @@ VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalM
     if (text.size() > budget) {
         std::u16string question = decimal(static_cast<long long>(text.size() - budget));
         question += OverBudgetText;
-        if (prompts.question(OverBudgetTitle, question, Buttons::YesNo, Icon::Question) == Answer::Yes)
-            text.resize(budget);
-        else if (mode == VerticalMode::TextView)
+        if (prompts.question(OverBudgetTitle, question, Buttons::YesNo, Icon::Question) == Answer::Yes) {
+            columns.truncate(budget);
+            text = columns.view();
+        } else if (mode == VerticalMode::TextView)
             return {VerticalResult::Declined, {}};
     }
     if (narrow && text.size() > pageSize)

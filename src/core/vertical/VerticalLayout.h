@@ -2,6 +2,8 @@
 
 #include "core/addressbook/ModelList.h"
 
+#include <algorithm>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -15,6 +17,20 @@ inline constexpr int MailCharacters = 250;
 // Full width, each TAB as four fillers, each line break filled up to the foot of its column,
 // and "ー" as "｜": the text whose characters go one by one into the columns. rows >= 1.
 std::u16string prepareColumns(std::u16string_view body, int rows);
+
+// The same in a buffer that is never cleared before it is written (this runs on every
+// keystroke while the vertical preview is on, on texts of any size).
+class ColumnText {
+public:
+    ColumnText(std::u16string_view body, int rows);
+    std::u16string_view view() const { return {m_data.get(), m_size}; }
+    void truncate(std::size_t size) { m_size = std::min(m_size, size); }
+
+private:
+    void reserve(std::size_t capacity);
+    std::unique_ptr<char16_t[]> m_data;
+    std::size_t m_size = 0, m_capacity = 0;
+};
 
 // Characters that whole screens can carry within the mail limit, each screen also spending a
 // row on its separator.
