@@ -110,8 +110,10 @@ TEST_F(ModelFixture, AppendsModelLines) {
     EXPECT_TRUE(core::appendModel(path, {u"Foo", 809}));
     EXPECT_TRUE(core::appendModel(path, {u"", 1212}));
     EXPECT_FALSE(core::appendModel(path, {u"Huge", 10000}));
-    EXPECT_EQ(folder.read("Keitai.pre"), "Foo#0809\r\n#1212\r\n");
+    EXPECT_TRUE(core::appendModel(path, {u"不明", 806}));
+    EXPECT_EQ(folder.read("Keitai.pre"), "Foo#0809\r\n#1212\r\n\x95s\x96\xbe#0806\r\n");
     editor.loadModelList();
-    ASSERT_EQ(editor.models.size(), 6u);
+    ASSERT_EQ(editor.models.size(), 7u);
     EXPECT_EQ(editor.models[5].screenCode, 1212);
+    EXPECT_EQ(editor.models[6].name, u"不明");
 }
