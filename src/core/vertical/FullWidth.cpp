@@ -3,9 +3,7 @@
 #include "platform/Cp932.h"
 #include "platform/Width.h"
 
-namespace core {
-
-namespace detail {
+namespace core::fullwidth {
 
 bool isNarrow(char16_t c) {
     return platform::isSingleByte(c);
@@ -29,14 +27,4 @@ const char16_t* asciiWide() {
     return table.wide;
 }
 
-} // namespace detail
-
-std::u16string toFullWidthText(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    forEachFullWidth(
-        text, [&out](char16_t c) { out.push_back(c); }, [](std::size_t, std::size_t) {});
-    return out;
-}
-
-} // namespace core
+} // namespace core::fullwidth

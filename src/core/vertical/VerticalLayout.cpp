@@ -55,24 +55,24 @@ ColumnText::ColumnText(std::u16string_view body, int rows) {
         }
     };
 
-    const char16_t* ascii = detail::asciiWide();
+    const char16_t* ascii = fullwidth::asciiWide();
     const std::size_t n = body.size();
     for (std::size_t i = 0; i < n;) {
         const char16_t c = body[i];
         if (c >= 0x3000 && c < 0xFF00) { // kana and CJK, the bulk of a mail
             data[size++] = c == u'ー' ? u'｜' : c;
             ++i;
-        } else if (c < 0x80 && c >= 0x20 && ascii[c] && (i + 1 == n || !detail::isVoicedMark(body[i + 1]))) {
+        } else if (c < 0x80 && c >= 0x20 && ascii[c] && (i + 1 == n || !fullwidth::isVoicedMark(body[i + 1]))) {
             put(ascii[c]);
             ++i;
-        } else if (detail::keepsItsForm(c) || !detail::isNarrow(c)) {
+        } else if (fullwidth::keepsItsForm(c) || !fullwidth::isNarrow(c)) {
             put(c);
             ++i;
         } else {
             std::size_t end = i + 1;
-            while (end < n && !detail::keepsItsForm(body[end]) && detail::isNarrow(body[end]))
+            while (end < n && !fullwidth::keepsItsForm(body[end]) && fullwidth::isNarrow(body[end]))
                 ++end;
-            const std::u16string wide = detail::widen(body.substr(i, end - i));
+            const std::u16string wide = fullwidth::widen(body.substr(i, end - i));
             if (wide.size() > end - i) {
                 m_size = size;
                 reserve(m_capacity + wide.size() - (end - i));
