@@ -3,6 +3,7 @@
 #include "core/vertical/VerticalLayout.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace core {
 
@@ -20,18 +21,18 @@ long long roundHalfToEven(long long numerator, long long denominator) {
     return quotient;
 }
 
-// In place: "｜" back to "ー", then every separator row cut out; returns the new length. A cut
-// can bring the pieces of a new mark together; finding marks at the end of the output sees
-// those too, as searching again from the start would.
-std::size_t cutSeparators(char16_t* data, std::size_t size, int columns) {
+// "｜" back to "ー" and every separator row cut out, from text into out; returns the length
+// written. A cut can bring the pieces of a new mark together; finding marks at the end of
+// the output sees those too, as searching again from the start would.
+std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns) {
     const std::size_t dashes = static_cast<std::size_t>(std::max(columns - 5, 0));
     const std::size_t markLength = NextPageMark.size();
     std::size_t w = 0;
-    for (std::size_t i = 0; i < size; ++i) {
-        const char16_t c = data[i] == u'｜' ? u'ー' : data[i];
-        data[w++] = c;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i] == u'｜' ? u'ー' : text[i];
+        out[w++] = c;
         if (c == NextPageMark.back() && w >= markLength &&
-            std::u16string_view(data + w - markLength, markLength) == NextPageMark) {
+            std::u16string_view(out + w - markLength, markLength) == NextPageMark) {
             const std::size_t mark = w - markLength;
             w = mark - std::min(mark, dashes);
             i += dashes;
@@ -107,10 +108,10 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
     const ScreenSize screen = screenOfLayout(text).value_or(model);
     if (screen.columns < 1 || screen.rows < 1)
         return std::nullopt;
-    std::u16string flat(text);
-    std::size_t size = cutSeparators(flat.data(), flat.size(), screen.columns);
-    if (std::u16string_view(flat.data(), size).find(u'\r') != std::u16string_view::npos)
-        size = cutLineBreaks(flat.data(), size);
+    const auto flat = std::make_unique_for_overwrite<char16_t[]>(text.size());
+    std::size_t size = cutSeparators(text, flat.get(), screen.columns);
+    if (std::u16string_view(flat.get(), size).find(u'\r') != std::u16string_view::npos)
+        size = cutLineBreaks(flat.get(), size);
 
     const std::size_t columns = static_cast<std::size_t>(screen.columns);
     const std::size_t rows = static_cast<std::size_t>(screen.rows);
@@ -119,7 +120,7 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
     std::u16string out(pages * pageSize, u'\0'); // a column never gives more than its cells
     char16_t* w = out.data();
     for (std::size_t start = 0; start < size; start += pageSize)
-        w = readPage(flat.data() + start, std::min(pageSize, size - start), columns, rows, w);
+        w = readPage(flat.get() + start, std::min(pageSize, size - start), columns, rows, w);
     out.resize(static_cast<std::size_t>(w - out.data()));
     return out;
 }

@@ -3,6 +3,7 @@
 #include "core/vertical/FullWidth.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace core {
 
@@ -10,9 +11,30 @@ std::u16string prepareColumns(std::u16string_view body, int rows) {
     return std::u16string(ColumnText(body, rows).view());
 }
 
+namespace {
+
+// The buffer of the last conversion, kept for the next: the live preview converts the whole
+// body on every keystroke, and a fresh large buffer costs more than filling it.
+thread_local std::unique_ptr<char16_t[]> spareBuffer;
+thread_local std::size_t spareCapacity = 0;
+
+} // namespace
+
+ColumnText::~ColumnText() {
+    if (m_capacity > spareCapacity) {
+        spareBuffer = std::move(m_data);
+        spareCapacity = m_capacity;
+    }
+}
+
 void ColumnText::reserve(std::size_t capacity) {
     if (capacity <= m_capacity)
         return;
+    if (!m_data && capacity <= spareCapacity) {
+        m_data = std::move(spareBuffer);
+        m_capacity = std::exchange(spareCapacity, 0);
+        return;
+    }
     auto bigger = std::make_unique_for_overwrite<char16_t[]>(capacity);
     std::copy_n(m_data.get(), m_size, bigger.get());
     m_data = std::move(bigger);

@@ -23,6 +23,9 @@ std::u16string prepareColumns(std::u16string_view body, int rows);
 class ColumnText {
 public:
     ColumnText(std::u16string_view body, int rows);
+    ~ColumnText();
+    ColumnText(const ColumnText&) = delete;
+    ColumnText& operator=(const ColumnText&) = delete;
     std::u16string_view view() const { return {m_data.get(), m_size}; }
     void truncate(std::size_t size) { m_size = std::min(m_size, size); }
 
