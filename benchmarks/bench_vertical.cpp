@@ -85,7 +85,7 @@ BENCHMARK(BM_CopyLayout);
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::runWithRatios(argc, argv,
-                                {{"vertical_vs_copy", "BM_Vertical", "BM_CopyBody"},
-                                 {"reverse_vs_copy", "BM_Reverse", "BM_CopyLayout"}});
+    return bench::runWithRatios(
+        argc, argv,
+        {{"vertical_vs_copy", "BM_Vertical", "BM_CopyBody"}, {"reverse_vs_copy", "BM_Reverse", "BM_CopyLayout"}});
 }
