@@ -24,12 +24,14 @@ long long roundHalfToEven(long long numerator, long long denominator) {
 // "｜" back to "ー" and every separator row cut out, from text into out; returns the length
 // written. A cut can bring the pieces of a new mark together; finding marks at the end of
 // the output sees those too, as searching again from the start would.
-std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns) {
+std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, bool& sawCarriageReturn) {
     const std::size_t dashes = static_cast<std::size_t>(std::max(columns - 5, 0));
     const std::size_t markLength = NextPageMark.size();
     std::size_t w = 0;
+    bool cr = false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i] == u'｜' ? u'ー' : text[i];
+        cr |= c == u'\r';
         out[w++] = c;
         if (c == NextPageMark.back() && w >= markLength &&
             std::u16string_view(out + w - markLength, markLength) == NextPageMark) {
@@ -38,6 +40,7 @@ std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns) 
             i += dashes;
         }
     }
+    sawCarriageReturn = cr;
     return w;
 }
 
@@ -109,8 +112,9 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
     if (screen.columns < 1 || screen.rows < 1)
         return std::nullopt;
     const auto flat = std::make_unique_for_overwrite<char16_t[]>(text.size());
-    std::size_t size = cutSeparators(text, flat.get(), screen.columns);
-    if (std::u16string_view(flat.get(), size).find(u'\r') != std::u16string_view::npos)
+    bool lineBreaks = false;
+    std::size_t size = cutSeparators(text, flat.get(), screen.columns, lineBreaks);
+    if (lineBreaks)
         size = cutLineBreaks(flat.get(), size);
 
     const std::size_t columns = static_cast<std::size_t>(screen.columns);
