@@ -4,6 +4,8 @@
 
 #include <QLabel>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -96,6 +98,66 @@ TEST_F(TypingTest, TickingTheVerticalPreviewFillsThePreviewWithTheLayout) {
     EXPECT_FALSE(win.Command5->isEnabled());
     QTest::mouseClick(win.Check3, Qt::LeftButton);
     EXPECT_EQ(shownPreview(), u"たてがき");
+}
+
+} // namespace
+} // namespace test
+
+namespace test {
+namespace {
+
+TEST_F(TypingTest, ConversionsAndSelectAllWorkOnTheBoxAndUndoAsOneStep) {
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("一\n二\n三"));
+    win.nuki[0]->trigger(); // 改行抜き
+    EXPECT_EQ(s().Text1.text, u"一二三");
+    EXPECT_EQ(shownBody(), u"一二三");
+    EXPECT_EQ(shownPreview(), u"一二三");
+    key(win.Text1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(s().Text1.text, u"一\r\n二\r\n三");
+    EXPECT_EQ(win.Label1->text(), QStringLiteral("5.0文字 (7)"));
+
+    // Ctrl+Enter sends; it never breaks the line.
+    key(win.Text1, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(s().Text1.text, u"一\r\n二\r\n三");
+
+    key(win.Text1, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(win.Text1->textCursor().selectedText().size(), 5);
+    EXPECT_EQ(s().Text1.selLength, 7);
+}
+
+TEST_F(TypingTest, ImodeAndVerticalModeButtonsSwitchTheWindow) {
+    start();
+    ui::MainWindow& win = w();
+    QTest::mouseClick(win.Check2, Qt::LeftButton);
+    EXPECT_TRUE(s().Check2.checked);
+    EXPECT_TRUE(win.Command3->isEnabled());
+    EXPECT_TRUE(win.Combo2->isVisible());
+    EXPECT_TRUE(win.Check1[6]->isChecked()); // the i-mode limit
+    EXPECT_EQ(win.Label3[0]->text(), QStringLiteral("・制限：文字数 種別 i-mode"));
+
+    prompts.question(u"縦書きﾓｰﾄﾞON？", u"縦書きで、i-modeメールを送信しますか？", core::Buttons::YesNo,
+                     core::Answer::Yes);
+    prompts.message(u"諸注意",
+                    u"1.縦書きは、文字数を多く使用するので、横書きの場合より、文字数制限がきつくなります。\r\n"
+                    u"2.半角文字は、使えません。半角文字は、全角文字に自動で調整されますがプレビューが\r\n"
+                    u"　おかしくなった場合は、半角部分を全角にしてみてください。\r\n"
+                    u"3.署名機能は、横書き専用の為使用できませんので、手動でお書きください。\r\n"
+                    u"\r\n"
+                    u"※もう１度クリックすると、横書きモードになります。");
+    QTest::mouseClick(win.Command7, Qt::LeftButton);
+    prompts.verify();
+    EXPECT_TRUE(win.Command7->styleSheet().contains(QStringLiteral("#ff0000")));
+    EXPECT_TRUE(win.Check3->isChecked());
+
+    // The preview button hides the preview and the body takes its room.
+    int narrow = win.Text1->width();
+    QTest::mouseClick(win.Command4[0], Qt::LeftButton);
+    EXPECT_TRUE(win.Frame3->isHidden());
+    EXPECT_GT(win.Text1->width(), narrow);
+    EXPECT_EQ(win.Text1->width(), win.centralWidget()->width());
 }
 
 } // namespace
