@@ -2,6 +2,10 @@
 #include "WindowTest.h"
 
 #include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTimer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QMenu>
@@ -97,6 +101,30 @@ TEST_F(WindowTest, StartupFillsMenusAndListsFromTheProgramFolder) {
         EXPECT_EQ(win.Combo1->itemText(0), QStringLiteral("あ<a@docomo.ne.jp>"));
         EXPECT_TRUE(win.Command6->isEnabled());
     }
+}
+
+} // namespace
+} // namespace test
+
+namespace test {
+namespace {
+
+TEST_F(WindowTest, WaitingKeepsTheWindowRespondingUntilDoneOrTimeout) {
+    start();
+    bool flag = false;
+    QTimer::singleShot(30, [&] { flag = true; });
+    EXPECT_TRUE(w().waitUntil([&] { return flag; }, 2000, 5));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(w().waitUntil([] { return false; }, 60, 10));
+    EXPECT_GE(clock.elapsed(), 55);
+    EXPECT_LT(clock.elapsed(), 1500);
+
+    w().setClipboardText(u"本文\r\nです");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("本文\r\nです"));
+    w().bringToFront();
+    EXPECT_TRUE(w().isVisible());
+    EXPECT_FALSE(w().isMinimized());
 }
 
 } // namespace
