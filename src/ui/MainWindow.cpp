@@ -53,7 +53,8 @@ void MainWindow::bodyReplaced(int pos, int removed, std::u16string_view text) {
     }
     bool was = m_syncing;
     m_syncing = true;
-    m_body.apply(pos, removed, text);
+    m_body.apply(pos, removed, text, m_inCommand && m_commandEdited);
+    m_commandEdited = m_inCommand;
     m_syncing = was;
 }
 
@@ -87,6 +88,7 @@ void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
     if (m_syncing)
         return; // our own mirroring edit
     ++m_inBodyChange;
+    m_commandEdited = false; // a command's later edits are a step of their own after this one
     if (auto edit = m_body.documentChanged(pos, removed, added))
         m_editor.bodyEdited(edit->pos, edit->removed, edit->text);
     bodySelectionMoved();

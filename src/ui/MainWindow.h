@@ -121,6 +121,11 @@ private:
     void syncWindow();
     void syncTexts();
     void flushPendingBody();
+    // The body edits of one user action undo as one step.
+    void beginCommand() {
+        m_inCommand = true;
+        m_commandEdited = false;
+    }
     void clientResized();
 
     void bodyDocumentChanged(int pos, int removed, int added);
@@ -144,6 +149,8 @@ private:
     bool m_refreshAgain = false;         // a resize arrived while mirroring
     int m_inBodyChange = 0;              // inside the body document's change signal
     bool m_typing = false;               // mirroring after a keystroke in the body
+    bool m_inCommand = false;            // a user action is running on the editor
+    bool m_commandEdited = false;        // ... and has edited the body already
     std::vector<CoreEdit> m_pendingBody; // editor edits that arrived inside that signal
     int m_appliedOuterWidth = -1, m_appliedOuterHeight = -1;
     bool m_ending = false, m_ended = false;
@@ -158,7 +165,9 @@ namespace ui {
 template <typename F> void MainWindow::act(F&& command) {
     if (m_syncing)
         return;
+    beginCommand();
     command();
+    m_inCommand = false;
     refresh();
 }
 

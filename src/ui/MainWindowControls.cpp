@@ -188,7 +188,9 @@ void MainWindow::connectControls() {
     Text1->keyPressed = [this](const core::BodyKey& key) {
         if (m_syncing)
             return false;
+        beginCommand();
         bool consumed = m_editor.bodyKeyPress(key);
+        m_inCommand = false;
         m_typing = true;
         refresh();
         m_typing = false;
@@ -197,7 +199,9 @@ void MainWindow::connectControls() {
     Text1->keyReleased = [this] {
         if (m_syncing)
             return;
+        beginCommand();
         m_editor.bodyKeyRelease();
+        m_inCommand = false;
         m_typing = true;
         refresh();
         m_typing = false;

@@ -158,7 +158,7 @@ std::optional<CoreEdit> TextMirror::documentChanged(int docPos, int docRemoved, 
     return CoreEdit{start, cut, added.substr(t.prefix, length)};
 }
 
-void TextMirror::apply(int pos, int removed, std::u16string_view text) {
+void TextMirror::apply(int pos, int removed, std::u16string_view text, bool joinPrevious) {
     pos = std::clamp(pos, 0, int(m_text.size()));
     removed = std::clamp(removed, 0, int(m_text.size()) - pos);
     // Trim what the edit leaves as it was, looking only at the edited range.
@@ -183,7 +183,7 @@ void TextMirror::apply(int pos, int removed, std::u16string_view text) {
     }
     if (start == oldEnd && segment.empty())
         return;
-    replaceRange(int(start), int(oldEnd), segment);
+    replaceRange(int(start), int(oldEnd), segment, joinPrevious);
 }
 
 void TextMirror::syncTo(std::u16string_view text) {
@@ -195,12 +195,15 @@ void TextMirror::syncTo(std::u16string_view text) {
     replaceRange(int(t.prefix), int(oldEnd), text.substr(t.prefix, newEnd - t.prefix));
 }
 
-void TextMirror::replaceRange(int start, int oldEnd, std::u16string_view segment) {
+void TextMirror::replaceRange(int start, int oldEnd, std::u16string_view segment, bool joinPrevious) {
     // Map with the old copy, before it changes.
     int docStart = toDocument(start);
     int docEnd = toDocument(oldEnd);
     QTextCursor cursor(m_edit->document());
-    cursor.beginEditBlock();
+    if (joinPrevious)
+        cursor.joinPreviousEditBlock();
+    else
+        cursor.beginEditBlock();
     cursor.setPosition(docStart);
     cursor.setPosition(docEnd, QTextCursor::KeepAnchor);
     if (segment.empty())

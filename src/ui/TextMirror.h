@@ -29,8 +29,9 @@ public:
     // when the text did not change (format-only updates).
     std::optional<CoreEdit> documentChanged(int docPos, int docRemoved, int docAdded);
 
-    // Applies a core edit to the document as one undo step; only the changed range is touched.
-    void apply(int pos, int removed, std::u16string_view text);
+    // Applies a core edit to the document as one undo step, or as part of the previous one
+    // (joinPrevious); only the changed range is touched.
+    void apply(int pos, int removed, std::u16string_view text, bool joinPrevious = false);
     // Brings the document to the given text with one minimal edit.
     void syncTo(std::u16string_view text);
 
@@ -38,7 +39,7 @@ public:
     int toDocument(int corePos) const;
 
 private:
-    void replaceRange(int start, int oldEnd, std::u16string_view segment);
+    void replaceRange(int start, int oldEnd, std::u16string_view segment, bool joinPrevious = false);
     // Core units covered by `count` document characters from corePos.
     int coreSpan(int corePos, int count) const;
     void rescanBreaks();

@@ -128,6 +128,21 @@ TEST_F(TypingTest, ConversionsAndSelectAllWorkOnTheBoxAndUndoAsOneStep) {
     EXPECT_EQ(s().Text1.selLength, 7);
 }
 
+TEST_F(TypingTest, CtrlMInTheBodyRunsEveryConversion) {
+    start();
+    ui::MainWindow& win = w();
+    win.activateWindow();
+    win.Text1->setFocus();
+    editor->setBody(u"(→ ａ)");
+    win.refresh();
+    key(win.Text1, Qt::Key_M, Qt::ControlModifier); // the menu's shortcut, not a key of the box
+    EXPECT_EQ(s().Text1.text, u">a");
+    EXPECT_EQ(shownBody(), u">a");
+    key(win.Text1, Qt::Key_Z, Qt::ControlModifier); // the nine conversions undo as one step
+    EXPECT_EQ(s().Text1.text, u"(→ ａ)");
+    EXPECT_EQ(shownBody(), s().Text1.text);
+}
+
 TEST_F(TypingTest, ImodeAndVerticalModeButtonsSwitchTheWindow) {
     start();
     ui::MainWindow& win = w();
