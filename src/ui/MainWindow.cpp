@@ -5,9 +5,9 @@
 #include "ui/Fonts.h"
 
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -99,7 +99,8 @@ void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
 }
 
 void MainWindow::bodySelectionMoved() {
-    if (m_syncing)
+    // While an editor edit waits to reach the box, the editor's caret is the one that counts.
+    if (m_syncing || !m_pendingBody.empty())
         return;
     QTextCursor c = Text1->textCursor();
     int start = m_body.toCore(c.selectionStart());

@@ -83,6 +83,8 @@ TEST_F(TypingTest, OverTheLimitTheExcessIsCutWhileTyping) {
     EXPECT_EQ(s().Text1.text, u"一二三四五六七八九十");
     EXPECT_EQ(shownBody(), s().Text1.text);
     EXPECT_TRUE(win.Label5->isHidden());
+    EXPECT_EQ(s().Text1.selStart, 10); // the caret at the end of the cut body, in the box too
+    EXPECT_EQ(win.Text1->textCursor().position(), 10);
 }
 
 TEST_F(TypingTest, TickingTheVerticalPreviewFillsThePreviewWithTheLayout) {
