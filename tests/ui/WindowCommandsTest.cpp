@@ -129,3 +129,22 @@ TEST_F(WindowTest, WaitingKeepsTheWindowRespondingUntilDoneOrTimeout) {
 
 } // namespace
 } // namespace test
+
+namespace test {
+namespace {
+
+TEST_F(WindowTest, ClosingBeforeTheWindowWasEverShownEndsTheProgram) {
+    // Start-up may close the window (a finished Becky! 2 set-up) before it is first shown.
+    editor = std::make_unique<core::Editor>(prompts, clock, folder.core());
+    window = std::make_unique<ui::MainWindow>(*editor);
+    editor->setView(window.get());
+    window->closeWindow();
+    EXPECT_TRUE(window->ended());
+    EXPECT_TRUE(folder.exists("Kotori.ini")); // the close check ran and saved
+    editor->s.window.visible = true;
+    window->refresh();
+    EXPECT_FALSE(window->isVisible()); // an ended window is not shown again
+}
+
+} // namespace
+} // namespace test
