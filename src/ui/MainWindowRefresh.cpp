@@ -162,6 +162,8 @@ void MainWindow::syncWindow() {
 
 void MainWindow::syncControls() {
     core::MainState& s = m_editor.s;
+    // Lists (up to thousands of addresses) are compared on every mirroring but the ones that
+    // follow a keystroke in the body, which never changes them.
     for (const ControlBinding& b : m_controls) {
         const core::Control& st = *b.state;
         QRect r = pixels(st.rect);
@@ -187,10 +189,12 @@ void MainWindow::syncControls() {
         Command7->setStyleSheet(m_red ? QStringLiteral("QPushButton { background-color: #ff0000; }") : QString());
     }
 
-    syncItems(Combo2, s.Combo2.items, m_combo2Items);
+    if (!m_typing)
+        syncItems(Combo2, s.Combo2.items, m_combo2Items);
     if (Combo2->currentIndex() != s.Combo2.listIndex)
         Combo2->setCurrentIndex(s.Combo2.listIndex);
-    syncItems(Combo3, s.Combo3.items, m_combo3Items);
+    if (!m_typing)
+        syncItems(Combo3, s.Combo3.items, m_combo3Items);
     if (Combo3->currentIndex() != s.Combo3.listIndex)
         Combo3->setCurrentIndex(s.Combo3.listIndex);
     if (m_listDelegate->tabStops() != s.List1.tabStops || m_listDelegate->extent() != s.List1.horizontalExtent) {
@@ -198,12 +202,14 @@ void MainWindow::syncControls() {
         m_listDelegate->setExtent(s.List1.horizontalExtent);
         List1->doItemsLayout();
     }
-    syncItems(List1, s.List1.items, m_list1Items);
+    if (!m_typing)
+        syncItems(List1, s.List1.items, m_list1Items);
     if (List1->currentRow() != s.List1.listIndex)
         List1->setCurrentRow(s.List1.listIndex);
 
     // The destination box is editable: its text is what shows, whatever entry is selected.
-    syncItems(Combo1, s.Combo1.items, m_combo1Items);
+    if (!m_typing)
+        syncItems(Combo1, s.Combo1.items, m_combo1Items);
     if (s.Combo1.listIndex >= 0 && Combo1->currentIndex() != s.Combo1.listIndex)
         Combo1->setCurrentIndex(s.Combo1.listIndex);
     if (Combo1->currentText() != qv(s.Combo1.text))
