@@ -35,6 +35,10 @@ MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     m_preview = TextMirror(Text3);
     connectControls();
     connectMenus();
+    m_previewCaretTimer = new QTimer(this);
+    m_previewCaretTimer->setSingleShot(true);
+    m_previewCaretTimer->setInterval(60);
+    connect(m_previewCaretTimer, &QTimer::timeout, this, [this] { refresh(); });
     refresh();
 }
 

@@ -22,6 +22,7 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
+class QTimer;
 
 namespace ui {
 
@@ -136,6 +137,7 @@ private:
     core::Editor& m_editor;
     QWidget* m_client = nullptr;
     TabStopDelegate* m_listDelegate = nullptr;
+    QTimer* m_previewCaretTimer = nullptr;
     TextMirror m_body;
     TextMirror m_preview;
     std::vector<ControlBinding> m_controls;

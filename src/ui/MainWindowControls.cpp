@@ -191,9 +191,13 @@ void MainWindow::connectControls() {
         beginCommand();
         bool consumed = m_editor.bodyKeyPress(key);
         m_inCommand = false;
-        m_typing = true;
-        refresh();
-        m_typing = false;
+        // A plain key that the editor let through changes the text; the mirroring after that
+        // edit shows whatever the key did.
+        if (consumed || key.kind != core::BodyKey::Other) {
+            m_typing = true;
+            refresh();
+            m_typing = false;
+        }
         return consumed;
     };
     Text1->keyReleased = [this] {

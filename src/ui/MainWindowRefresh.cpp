@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTextBlock>
+#include <QTimer>
 
 #include <cstring>
 
@@ -255,7 +256,11 @@ void MainWindow::syncTexts() {
     }
     if (m_preview.text().size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
         m_preview.syncTo(s.Text3.text);
-    syncTextSelection(Text3, m_preview, s.Text3.selStart, s.Text3.selLength);
+    // Moving the preview's caret scrolls it: after a keystroke that waits for a pause in typing.
+    if (compare)
+        syncTextSelection(Text3, m_preview, s.Text3.selStart, s.Text3.selLength);
+    else
+        m_previewCaretTimer->start();
 }
 
 } // namespace ui

@@ -35,6 +35,11 @@ TEST_F(TypingTest, TypingUpdatesTheCountAndThePreview) {
     key(win.Text1, Qt::Key_Backspace);
     EXPECT_EQ(shownPreview(), u"あいうab");
     EXPECT_EQ(win.Label1->text(), QStringLiteral("4.0文字 (5)"));
+    // The preview's caret follows the body's once typing pauses.
+    key(win.Text1, Qt::Key_Home);
+    type(win.Text1, QStringLiteral("x"));
+    QTest::qWait(150);
+    EXPECT_EQ(win.Text3->textCursor().position(), 1);
 }
 
 TEST_F(TypingTest, CtrlDigitInsertsTheEmojiAtTheCaret) {
