@@ -2,7 +2,9 @@
 
 #include "ui/TextMirror.h"
 
+#include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTextBlock>
@@ -46,6 +48,23 @@ TEST_F(WindowTest, TypingEditsTheEditorsBodyWithCrLf) {
     key(body, Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(s().Text1.selStart, 3);
     EXPECT_EQ(s().Text1.selLength, 3);
+
+    // Text committed by an input method is an edit like any other; its pre-edit text is not.
+    s().Text1.selLength = 0;
+    w().refresh();
+    QInputMethodEvent compose(QStringLiteral("にほんご"), {});
+    QApplication::sendEvent(body, &compose);
+    EXPECT_EQ(s().Text1.text, u"あいう\r\nb\r\n\r\n");
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("日本語"));
+    QApplication::sendEvent(body, &commit);
+    EXPECT_EQ(s().Text1.text, u"あいう日本語\r\nb\r\n\r\n");
+    key(body, Qt::Key_Z, Qt::ControlModifier);
+    s().Text1.selStart = 3;
+    s().Text1.selLength = 0;
+    w().refresh();
+    key(body, Qt::Key_Right, Qt::ShiftModifier);
+    key(body, Qt::Key_Right, Qt::ShiftModifier);
 
     // Pasted text with line breaks of any kind arrives with CR LF.
     QGuiApplication::clipboard()->setText(QStringLiteral("x\ny\r\nz"));
