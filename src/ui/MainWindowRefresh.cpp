@@ -163,8 +163,6 @@ void MainWindow::syncWindow() {
 
 void MainWindow::syncControls() {
     core::MainState& s = m_editor.s;
-    // Lists (up to thousands of addresses) are compared on every mirroring but the ones that
-    // follow a keystroke in the body, which never changes them.
     for (const ControlBinding& b : m_controls) {
         const core::Control& st = *b.state;
         QRect r = pixels(st.rect);
@@ -190,6 +188,8 @@ void MainWindow::syncControls() {
         Command7->setStyleSheet(m_red ? QStringLiteral("QPushButton { background-color: #ff0000; }") : QString());
     }
 
+    // Lists (up to thousands of addresses) are compared on every mirroring but the ones that
+    // follow a keystroke in the body, which never changes them.
     if (!m_typing)
         syncItems(Combo2, s.Combo2.items, m_combo2Items);
     if (Combo2->currentIndex() != s.Combo2.listIndex)
