@@ -2,6 +2,8 @@
 // the text commands are in the build, and skip before.
 #include "WindowTest.h"
 
+#include "platform/Cp932.h"
+
 #include <QLabel>
 #include <QCheckBox>
 #include <QComboBox>
@@ -126,10 +128,6 @@ TEST_F(TypingTest, ConversionsAndSelectAllWorkOnTheBoxAndUndoAsOneStep) {
     EXPECT_EQ(s().Text1.text, u"一\r\n二\r\n三");
     EXPECT_EQ(win.Label1->text(), QStringLiteral("5.0文字 (7)"));
 
-    // Ctrl+Enter sends; it never breaks the line.
-    key(win.Text1, Qt::Key_Return, Qt::ControlModifier);
-    EXPECT_EQ(s().Text1.text, u"一\r\n二\r\n三");
-
     key(win.Text1, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(win.Text1->textCursor().selectedText().size(), 5);
     EXPECT_EQ(s().Text1.selLength, 7);
@@ -148,6 +146,28 @@ TEST_F(TypingTest, CtrlMInTheBodyRunsEveryConversion) {
     key(win.Text1, Qt::Key_Z, Qt::ControlModifier); // the nine conversions undo as one step
     EXPECT_EQ(s().Text1.text, u"(→ ａ)");
     EXPECT_EQ(shownBody(), s().Text1.text);
+}
+
+TEST_F(TypingTest, CtrlEnterSendsAndTheMailboxHoldsTheRecord) {
+    if (!mailboxCommandsPresent())
+        GTEST_SKIP() << "needs the mailbox commands";
+    programFile("Kotori.ini", u"IONO=True\r\nIPUT=True\r\n"); // no confirmation, a new page after sending
+    start();
+    ui::MainWindow& win = w();
+    type(win.Combo1->lineEdit(), QStringLiteral("friend"));
+    type(win.Text2, QStringLiteral("件名"));
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("本文です\n二行目"));
+    prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", core::Buttons::YesNo, core::Answer::No);
+    key(win.Text1, Qt::Key_Return, Qt::ControlModifier);
+    prompts.verify();
+    std::string outbox = folder.read("becky/User1/OutBox.mbx");
+    EXPECT_NE(outbox.find(platform::encodeCp932(u"本文です\r\n二行目\r\n")), std::string::npos) << outbox;
+    EXPECT_TRUE(folder.exists("OutPutLog.mbx"));
+    // The window shows the new page, and Ctrl+Enter broke no line.
+    EXPECT_EQ(s().Text1.text, u"");
+    EXPECT_EQ(shownBody(), u"");
+    EXPECT_EQ(win.Text2->text(), QString());
 }
 
 TEST_F(TypingTest, ImodeAndVerticalModeButtonsSwitchTheWindow) {

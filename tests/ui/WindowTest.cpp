@@ -64,6 +64,27 @@ bool textCommandsPresent() {
     return scratch.s.Label1.caption != core::MainState().Label1.caption;
 }
 
+bool mailboxCommandsPresent() {
+    // Sending an empty mail asks before anything else.
+    struct Counting : core::Prompts {
+        int asked = 0;
+        core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
+            ++asked;
+            return core::Answer::Cancel;
+        }
+        void message(std::u16string_view, std::u16string_view, core::Icon) override { ++asked; }
+        std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override {
+            ++asked;
+            return {};
+        }
+    } counting;
+    FixedClock clock;
+    TempFolder folder;
+    core::Editor scratch(counting, clock, folder.core());
+    scratch.send();
+    return counting.asked > 0;
+}
+
 bool appCommandsPresent() {
     // The destination box's change handling keeps the typed text.
     ScriptedPrompts none;

@@ -53,5 +53,6 @@ protected:
 // skip until it is there.
 bool textCommandsPresent();
 bool appCommandsPresent();
+bool mailboxCommandsPresent();
 
 } // namespace test
