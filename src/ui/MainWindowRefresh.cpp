@@ -124,7 +124,8 @@ void MainWindow::refresh() {
         m_refreshAgain = false;
         syncWindow();
         syncControls();
-        syncMenus();
+        if (!m_typing) // menus change by commands, not by typing; a full mirroring follows a pause
+            syncMenus();
         syncTexts();
         if (!m_refreshAgain)
             break;
