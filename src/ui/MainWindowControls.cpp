@@ -193,11 +193,8 @@ void MainWindow::connectControls() {
         m_inCommand = false;
         // A plain key that the editor let through changes the text; the mirroring after that
         // edit shows whatever the key did.
-        if (consumed || key.kind != core::BodyKey::Other) {
-            m_typing = true;
+        if (consumed || key.kind != core::BodyKey::Other)
             refresh();
-            m_typing = false;
-        }
         return consumed;
     };
     Text1->keyReleased = [this] {
