@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/addressbook/ModelList.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// A body laid out in pages while its characters are prepared: each one goes straight to its
+// cell (page, row from its place in the column, column from the right), so there is no
+// prepared text to copy and no filler to write twice. The live preview does this on every
+// keystroke, on texts of any size. columns >= 1, rows >= 1.
+class VerticalPages {
+public:
+    VerticalPages(std::u16string_view body, ScreenSize screen, bool rowBreaks);
+    ~VerticalPages();
+    VerticalPages(const VerticalPages&) = delete;
+    VerticalPages& operator=(const VerticalPages&) = delete;
+
+    // Characters of the prepared text.
+    std::size_t length() const { return m_length; }
+    // The layout of the first `limit` characters: whole pages, a separator row between them.
+    std::u16string text(std::size_t limit);
+
+private:
+    class Cursor;
+    char16_t* openPage(std::size_t page);
+    char16_t* cell(std::size_t position);
+
+    const std::size_t m_columns, m_rows, m_pageSize;
+    const std::size_t m_rowStride;  // a row and its CR LF
+    const std::size_t m_separator;  // a separator row and its CR LF
+    const std::size_t m_pageStride; // a page and the separator after it
+    std::u16string m_blank;         // a separator row and a page of fillers
+    std::unique_ptr<char16_t[]> m_data;
+    std::size_t m_capacity = 0;
+    std::size_t m_readyPages = 0; // pages whose fillers and separator are written
+    std::size_t m_length = 0;
+};
+
+} // namespace core
