@@ -9,7 +9,7 @@
 // How a body flows into columns, written once for any destination: the flat prepared text
 // or pages written directly in place. The sink is a small value, taken and given back, so
 // that its state stays in registers through the loop. It takes
-//   takePlain(p, end, plain, wrote)  as many units from p as it likes of those with a plain
+//   takePlain(p, end, ascii, wrote)  as many units from p as it likes of those with a plain
 //                form and CR LF pairs, returning where it stopped; wrote: whether it wrote,
 //   put(c)       the next character,
 //   skip(n)      n fillers,
@@ -17,9 +17,15 @@
 //   unput()      the last character back.
 namespace core::columnflow {
 
-// For each UTF-16 unit, what it becomes in a column when that does not depend on its
-// neighbours (kana and CJK as they are, "ー" as "｜", ASCII in full width); 0 otherwise.
-const char16_t* plainForms();
+// What a unit becomes in a column when that does not depend on its neighbours (kana and CJK
+// as they are, "ー" as "｜", ASCII in full width, from the table of asciiWide); 0 otherwise.
+// Plain comparisons rather than a table for the whole range: a large table falls out of the
+// cache beside the pages being written.
+inline char16_t plainForm(char16_t c, const char16_t* ascii) {
+    if (static_cast<char16_t>(c - 0x3000) < 0xCF00)
+        return c == u'ー' ? u'｜' : c;
+    return c < 0x80 ? ascii[c] : 0;
+}
 
 template <class Sink> Sink flow(std::u16string_view body, Sink sink) {
     // CRs at the end of the output, one after another. An LF that arrives while there is one
@@ -34,7 +40,6 @@ template <class Sink> Sink flow(std::u16string_view body, Sink sink) {
     const auto upright = [](char16_t c) { return c == u'ー' ? u'｜' : c; };
     const auto isAsciiWithForm = [](const char16_t* ascii, char16_t c) { return c < 0x80 && c >= 0x20 && ascii[c]; };
 
-    const char16_t* const plain = plainForms();
     const char16_t* const ascii = fullwidth::asciiWide();
     const char16_t* const begin = body.data();
     const char16_t* const end = begin + body.size();
@@ -43,13 +48,13 @@ template <class Sink> Sink flow(std::u16string_view body, Sink sink) {
         // The bulk of a mail first: the sink's own loop over units with a plain form and
         // CR LF pairs. Its writing anything leaves no CR at the end of the output.
         bool wrote = false;
-        p = sink.takePlain(p, end, plain, wrote);
+        p = sink.takePlain(p, end, ascii, wrote);
         if (wrote)
             trailingCr = 0;
         if (p == end)
             break;
         const char16_t c = *p;
-        if (const char16_t form = plain[c]) {
+        if (const char16_t form = plainForm(c, ascii)) {
             sink.put(form);
             trailingCr = 0;
             ++p;

@@ -6,21 +6,6 @@
 
 namespace core {
 
-const char16_t* columnflow::plainForms() {
-    struct Table {
-        char16_t form[0x10000] = {};
-        Table() {
-            for (char16_t c = 0x3000; c < 0xFF00; ++c)
-                form[c] = c == u'ー' ? u'｜' : c;
-            const char16_t* ascii = fullwidth::asciiWide();
-            for (char16_t c = 0x20; c < 0x80; ++c)
-                form[c] = ascii[c];
-        }
-    };
-    static const Table table;
-    return table.form;
-}
-
 namespace {
 
 // The prepared text itself, one character after another.

@@ -4,16 +4,12 @@
 #include "core/vertical/VerticalLayout.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace core {
 
 namespace {
-
-// The buffer of the last layout, kept for the next: a fresh large buffer costs more than
-// filling it.
-thread_local std::unique_ptr<char16_t[]> spareBuffer;
-thread_local std::size_t spareCapacity = 0;
 
 std::size_t dashesFor(std::size_t columns) {
     return columns > 5 ? columns - 5 : 0;
@@ -40,8 +36,9 @@ public:
         if (--m_rowsLeft == 0)
             nextColumn();
     }
-    // The hot loop of a layout: its state in locals, one store per character.
-    const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const plain, bool& wrote) {
+    // The hot loop of a layout: its state in locals, one store per character. Kana and CJK
+    // ("ー" upright), CR LF, ASCII in full width: the same as the column flow's plain forms.
+    const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const ascii, bool& wrote) {
         char16_t* const start = m_cell;
         char16_t* cell = m_cell;
         std::size_t rowsLeft = m_rowsLeft;
@@ -53,20 +50,27 @@ public:
             cell = m_cell;
             rowsLeft = m_rowsLeft;
         };
-        while (p != end) {
-            if (const char16_t form = plain[*p]) {
-                *cell = form;
-                cell += stride;
-                ++p;
-                if (--rowsLeft == 0)
-                    nextColumn();
-            } else if (*p == u'\r' && p + 1 != end && p[1] == u'\n') {
+        // Stops one short of the end, so that the unit after a CR can always be read.
+        for (const char16_t* const last = end - 1; p < last;) {
+            const char16_t c = *p;
+            char16_t form;
+            if (static_cast<char16_t>(c - 0x3000) < 0xCF00) {
+                form = c == u'ー' ? u'｜' : c;
+            } else if (c == u'\r') {
+                if (p[1] != u'\n')
+                    break;
                 p += 2;
                 if (rowsLeft != rows)
                     nextColumn();
-            } else {
+                continue;
+            } else if (c >= 0x80 || (form = ascii[c]) == 0) {
                 break;
             }
+            *cell = form;
+            cell += stride;
+            ++p;
+            if (--rowsLeft == 0)
+                nextColumn();
         }
         m_cell = cell;
         m_rowsLeft = rowsLeft;
@@ -131,43 +135,37 @@ VerticalPages::VerticalPages(std::u16string_view body, ScreenSize screen, bool r
         m_blank.append(m_columns, Filler);
         m_blank += lineEnd;
     }
-    m_data = std::move(spareBuffer);
-    m_capacity = std::exchange(spareCapacity, 0);
+    // Room for the most the text can need, so that the pages are written where they stay:
+    // every character one cell, a TAB four, a CR LF at most R - 1.
+    std::size_t tabs = 0, lineFeeds = 0;
+    for (std::size_t i = 0; i < body.size();) {
+        // Narrow counters in blocks that cannot overflow them: the loop runs in vector steps.
+        const std::size_t stop = std::min(body.size(), i + 0xFFFF);
+        std::uint16_t blockTabs = 0, blockLineFeeds = 0;
+        for (; i < stop; ++i) {
+            blockTabs += body[i] == u'\t';
+            blockLineFeeds += body[i] == u'\n';
+        }
+        tabs += blockTabs;
+        lineFeeds += blockLineFeeds;
+    }
+    const std::size_t most = body.size() + 3 * tabs + (m_rows > 3 ? m_rows - 3 : 0) * lineFeeds;
+    m_out.reserve((most / m_pageSize + 1) * m_pageStride);
     m_length = columnflow::flow(body, Cursor(*this)).position();
 }
 
-VerticalPages::~VerticalPages() {
-    if (m_capacity > spareCapacity) {
-        spareBuffer = std::move(m_data);
-        spareCapacity = m_capacity;
-    }
-}
-
-// The first cell of a page, writing its fillers (and the separator before it) the first time.
+// The first cell of a page, adding its fillers (and the separator before it) the first time.
 char16_t* VerticalPages::openPage(std::size_t page) {
-    const std::size_t end = (page + 1) * m_pageStride;
-    if (end > m_capacity) {
-        const std::size_t capacity = std::max(end, 2 * m_capacity);
-        auto bigger = std::make_unique_for_overwrite<char16_t[]>(capacity);
-        std::copy_n(m_data.get(), m_readyPages * m_pageStride, bigger.get());
-        m_data = std::move(bigger);
-        m_capacity = capacity;
-    }
-    char16_t* const start = m_data.get() + page * m_pageStride;
     if (page >= m_readyPages) {
-        // The separator before the page, then its rows of fillers.
-        if (page > 0)
-            std::copy(m_blank.begin(), m_blank.end(), start - m_separator);
-        else
-            std::copy(m_blank.begin() + static_cast<std::ptrdiff_t>(m_separator), m_blank.end(), start);
+        m_out.append(page > 0 ? std::u16string_view(m_blank) : std::u16string_view(m_blank).substr(m_separator));
         m_readyPages = page + 1;
     }
-    return start + m_columns - 1;
+    return m_out.data() + page * m_pageStride + m_columns - 1;
 }
 
 char16_t* VerticalPages::cell(std::size_t position) {
     const std::size_t page = position / m_pageSize, column = position / m_rows % m_columns;
-    return m_data.get() + page * m_pageStride + (m_columns - 1 - column) + position % m_rows * m_rowStride;
+    return m_out.data() + page * m_pageStride + (m_columns - 1 - column) + position % m_rows * m_rowStride;
 }
 
 std::u16string VerticalPages::text(std::size_t limit) {
@@ -176,7 +174,11 @@ std::u16string VerticalPages::text(std::size_t limit) {
     // Cells of the kept pages beyond the cut go back to fillers.
     for (std::size_t position = kept; position < std::min(m_length, pages * m_pageSize); ++position)
         *cell(position) = Filler;
-    return std::u16string(m_data.get(), pages * m_pageStride - m_separator);
+    m_out.resize(pages * m_pageStride - m_separator);
+    // Lines that filled nothing (or a cut) can leave much more room than text.
+    if (m_out.capacity() > 2 * m_out.size() + 4096)
+        m_out.shrink_to_fit();
+    return std::move(m_out);
 }
 
 } // namespace core

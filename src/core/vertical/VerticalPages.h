@@ -3,7 +3,6 @@
 #include "core/addressbook/ModelList.h"
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,13 +15,13 @@ namespace core {
 class VerticalPages {
 public:
     VerticalPages(std::u16string_view body, ScreenSize screen, bool rowBreaks);
-    ~VerticalPages();
     VerticalPages(const VerticalPages&) = delete;
     VerticalPages& operator=(const VerticalPages&) = delete;
 
     // Characters of the prepared text.
     std::size_t length() const { return m_length; }
     // The layout of the first `limit` characters: whole pages, a separator row between them.
+    // Once only: the pages are handed over.
     std::u16string text(std::size_t limit);
 
 private:
@@ -35,8 +34,7 @@ private:
     const std::size_t m_separator;  // a separator row and its CR LF
     const std::size_t m_pageStride; // a page and the separator after it
     std::u16string m_blank;         // a separator row and a page of fillers
-    std::unique_ptr<char16_t[]> m_data;
-    std::size_t m_capacity = 0;
+    std::u16string m_out;
     std::size_t m_readyPages = 0; // pages whose fillers and separator are written
     std::size_t m_length = 0;
 };
