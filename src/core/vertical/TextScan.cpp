@@ -1,0 +1,97 @@
+#include "core/vertical/TextScan.h"
+
+#include "core/vertical/VerticalLayout.h"
+
+#include <bit>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#define KOTORI_SSE2 1
+#include <emmintrin.h>
+#endif
+
+namespace core::textscan {
+
+#ifdef KOTORI_SSE2
+namespace {
+
+__m128i load(const char16_t* at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+__m128i all(char16_t c) {
+    return _mm_set1_epi16(static_cast<short>(c));
+}
+// Two bits per unit.
+unsigned equal(const char16_t* at, char16_t c) {
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(load(at), all(c))));
+}
+
+} // namespace
+#endif
+
+std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr) {
+#ifdef KOTORI_SSE2
+    const __m128i bar = all(u'｜'), prolonged = all(u'ー');
+    const __m128i markEnd = all(NextPageMark.back()), carriageReturn = all(u'\r');
+    unsigned ends = 0;
+    __m128i crs = _mm_setzero_si128();
+    for (std::size_t k = 0; k < Block; k += 8) {
+        __m128i x = load(in + k);
+        const __m128i isBar = _mm_cmpeq_epi16(x, bar);
+        x = _mm_or_si128(_mm_andnot_si128(isBar, x), _mm_and_si128(isBar, prolonged));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), x);
+        ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
+        crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
+    }
+    cr |= _mm_movemask_epi8(crs) != 0;
+    return ends == 0 ? Block : static_cast<std::size_t>(std::countr_zero(ends)) / 2;
+#else
+    for (std::size_t k = 0; k < Block; ++k) {
+        if (in[k] == NextPageMark.back())
+            return k;
+        out[k] = in[k] == u'｜' ? u'ー' : in[k];
+        cr |= in[k] == u'\r';
+    }
+    return Block;
+#endif
+}
+
+std::size_t find(std::u16string_view text, std::u16string_view what) {
+    if (what.empty() || what.size() > text.size())
+        return what.empty() ? 0 : std::u16string_view::npos;
+    const char16_t* const s = text.data();
+    const std::size_t last = text.size() - what.size(); // the last place it can start
+    std::size_t i = 0;
+#ifdef KOTORI_SSE2
+    for (; i + 8 <= last + 1; i += 8) {
+        for (unsigned hits = equal(s + i, what[0]); hits != 0; hits &= hits - 1) {
+            const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(hits)) / 2;
+            hits &= hits - 1; // both bits of the unit
+            if (text.substr(at, what.size()) == what)
+                return at;
+        }
+    }
+#endif
+    for (; i <= last; ++i)
+        if (s[i] == what[0] && text.substr(i, what.size()) == what)
+            return i;
+    return std::u16string_view::npos;
+}
+
+std::size_t countLineBreaks(std::u16string_view text) {
+    const char16_t* const s = text.data();
+    const std::size_t n = text.size();
+    std::size_t count = 0, i = 0;
+#ifdef KOTORI_SSE2
+    for (; i + 9 <= n; i += 8) { // the LF of a pair may be the ninth unit
+        // Two bits a pair; pairs are few, so counting bits one by one is cheap.
+        for (unsigned pairs = equal(s + i, u'\r') & equal(s + i + 1, u'\n'); pairs != 0; pairs &= pairs - 1)
+            ++count;
+    }
+    count /= 2;
+#endif
+    for (; i + 1 < n; ++i)
+        count += s[i] == u'\r' && s[i + 1] == u'\n';
+    return count;
+}
+
+} // namespace core::textscan
