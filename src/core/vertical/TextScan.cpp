@@ -1,28 +1,21 @@
 #include "core/vertical/TextScan.h"
 
+#include "core/vertical/Simd.h"
 #include "core/vertical/VerticalLayout.h"
 
 #include <bit>
-
-#if defined(__SSE2__) || defined(_M_X64)
-#define KOTORI_SSE2 1
-#include <emmintrin.h>
-#endif
 
 namespace core::textscan {
 
 #ifdef KOTORI_SSE2
 namespace {
 
-__m128i load(const char16_t* at) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-}
-__m128i all(char16_t c) {
-    return _mm_set1_epi16(static_cast<short>(c));
-}
+using simd::all;
+using simd::load;
+
 // Two bits per unit.
 unsigned equal(const char16_t* at, char16_t c) {
-    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(load(at), all(c))));
+    return simd::bits(_mm_cmpeq_epi16(load(at), all(c)));
 }
 
 } // namespace
@@ -37,8 +30,8 @@ std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr) {
     for (std::size_t k = 0; k < Block; k += 8) {
         __m128i x = load(in + k);
         const __m128i isBar = _mm_cmpeq_epi16(x, bar);
-        x = _mm_or_si128(_mm_andnot_si128(isBar, x), _mm_and_si128(isBar, prolonged));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + k), x);
+        x = simd::select(isBar, prolonged, x);
+        simd::store(out + k, x);
         ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
         crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
     }
