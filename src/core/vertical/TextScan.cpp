@@ -3,7 +3,9 @@
 #include "core/vertical/Simd.h"
 #include "core/vertical/VerticalLayout.h"
 
+#include <algorithm>
 #include <bit>
+#include <cstdint>
 
 namespace core::textscan {
 
@@ -68,6 +70,28 @@ std::size_t find(std::u16string_view text, std::u16string_view what) {
         if (s[i] == what[0] && text.substr(i, what.size()) == what)
             return i;
     return std::u16string_view::npos;
+}
+
+std::size_t countTabsAndLineFeeds(std::u16string_view text) {
+    // 8 to 11 are exactly the units that read 11 with their two low bits set.
+    const char16_t* const s = text.data();
+    const std::size_t n = text.size();
+    std::size_t count = 0, i = 0;
+#ifdef KOTORI_SSE2
+    while (n - i >= 8) {
+        // Sixteen-bit counters per lane, emptied before they can overflow.
+        __m128i lanes = _mm_setzero_si128();
+        for (const std::size_t stop = i + 8 * std::min<std::size_t>((n - i) / 8, 0xFFFF); i < stop; i += 8)
+            lanes = _mm_sub_epi16(lanes, _mm_cmpeq_epi16(_mm_or_si128(load(s + i), all(3)), all(11)));
+        alignas(16) std::uint16_t counts[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(counts), lanes);
+        for (std::uint16_t lane : counts)
+            count += lane;
+    }
+#endif
+    for (; i < n; ++i)
+        count += (s[i] | 3) == 11;
+    return count;
 }
 
 std::size_t countLineBreaks(std::u16string_view text) {

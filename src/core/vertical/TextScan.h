@@ -3,7 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
-// Vector steps for reading layouts back (plain loops where the processor has none).
+// Vector steps for laying texts out and reading layouts back (plain loops where the processor
+// has none).
 namespace core::textscan {
 
 inline constexpr std::size_t Block = 16;
@@ -15,6 +16,10 @@ std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr);
 
 // Where what first occurs in text, or npos.
 std::size_t find(std::u16string_view text, std::u16string_view what);
+
+// At least the TABs and LFs in text (backspaces and vertical tabs are counted too: one test
+// covers all four).
+std::size_t countTabsAndLineFeeds(std::u16string_view text);
 
 // CR LF pairs in text.
 std::size_t countLineBreaks(std::u16string_view text);

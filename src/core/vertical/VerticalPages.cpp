@@ -1,10 +1,10 @@
 #include "core/vertical/VerticalPages.h"
 
 #include "core/vertical/ColumnFlow.h"
+#include "core/vertical/TextScan.h"
 #include "core/vertical/VerticalLayout.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <utility>
 
 namespace core {
@@ -124,8 +124,9 @@ VerticalPages::VerticalPages(std::u16string_view body, ScreenSize screen, bool r
       m_pageSize(m_columns * m_rows), m_rowStride(m_columns + (rowBreaks ? 2 : 0)),
       m_separator(2 * dashesFor(m_columns) + NextPageMark.size() + (rowBreaks ? 2 : 0)),
       m_pageStride(m_rows * m_rowStride + m_separator) {
+    // Blank pages are added several at a time: one page of a small screen is little to copy.
     const std::size_t dashes = dashesFor(m_columns);
-    m_blank.reserve(m_pageStride);
+    const std::size_t batch = std::max<std::size_t>(1, 4096 / m_pageStride);
     m_blank.append(dashes, u'-');
     m_blank += NextPageMark;
     m_blank.append(dashes, u'-');
@@ -135,30 +136,23 @@ VerticalPages::VerticalPages(std::u16string_view body, ScreenSize screen, bool r
         m_blank.append(m_columns, Filler);
         m_blank += lineEnd;
     }
+    m_blank.reserve(batch * m_pageStride);
+    while (m_blank.size() < batch * m_pageStride)
+        m_blank.append(m_blank.data(), std::min(m_blank.size(), batch * m_pageStride - m_blank.size()));
     // Room for the most the text can need, so that the pages are written where they stay:
-    // every character one cell, a TAB four, a CR LF at most R - 1.
-    std::size_t tabs = 0, lineFeeds = 0;
-    for (std::size_t i = 0; i < body.size();) {
-        // Narrow counters in blocks that cannot overflow them: the loop runs in vector steps.
-        const std::size_t stop = std::min(body.size(), i + 0xFFFF);
-        std::uint16_t blockTabs = 0, blockLineFeeds = 0;
-        for (; i < stop; ++i) {
-            blockTabs += body[i] == u'\t';
-            blockLineFeeds += body[i] == u'\n';
-        }
-        tabs += blockTabs;
-        lineFeeds += blockLineFeeds;
-    }
-    const std::size_t most = body.size() + 3 * tabs + (m_rows > 3 ? m_rows - 3 : 0) * lineFeeds;
-    m_out.reserve((most / m_pageSize + 1) * m_pageStride);
+    // every unit one cell, a TAB three more, an LF R more at most (a CR LF fills R - 1).
+    const std::size_t most = body.size() + std::max<std::size_t>(3, m_rows) * textscan::countTabsAndLineFeeds(body);
+    m_out.reserve((most / m_pageSize + 1 + batch) * m_pageStride);
     m_length = columnflow::flow(body, Cursor(*this)).position();
 }
 
-// The first cell of a page, adding its fillers (and the separator before it) the first time.
+// The first cell of a page, adding blank pages (each with the separator before it) when it
+// has none yet.
 char16_t* VerticalPages::openPage(std::size_t page) {
-    if (page >= m_readyPages) {
-        m_out.append(page > 0 ? std::u16string_view(m_blank) : std::u16string_view(m_blank).substr(m_separator));
-        m_readyPages = page + 1;
+    while (page >= m_readyPages) {
+        m_out.append(m_readyPages > 0 ? std::u16string_view(m_blank)
+                                      : std::u16string_view(m_blank).substr(m_separator));
+        m_readyPages += m_blank.size() / m_pageStride;
     }
     return m_out.data() + page * m_pageStride + m_columns - 1;
 }

@@ -33,9 +33,9 @@ private:
     const std::size_t m_rowStride;  // a row and its CR LF
     const std::size_t m_separator;  // a separator row and its CR LF
     const std::size_t m_pageStride; // a page and the separator after it
-    std::u16string m_blank;         // a separator row and a page of fillers
+    std::u16string m_blank;         // separator rows and pages of fillers
     std::u16string m_out;
-    std::size_t m_readyPages = 0; // pages whose fillers and separator are written
+    std::size_t m_readyPages = 0; // pages whose fillers and separators are written
     std::size_t m_length = 0;
 };
 
