@@ -39,6 +39,12 @@ public:
     // The hot loop of a layout: its state in locals, one store per character. Kana and CJK
     // ("ー" upright), CR LF, ASCII in full width: the same as the column flow's plain forms.
     const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const ascii, bool& wrote) {
+        // When the text ends in a unit the loop stops at, only a line break can bring it to the end.
+        return columnflow::plainForm(end[-1], ascii) == 0 ? takePlain<true>(p, end, ascii, wrote)
+                                                          : takePlain<false>(p, end, ascii, wrote);
+    }
+    template <bool StopsBeforeEnd>
+    const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const ascii, bool& wrote) {
         char16_t* const start = m_cell;
         char16_t* cell = m_cell;
         std::size_t rowsLeft = m_rowsLeft;
@@ -50,18 +56,20 @@ public:
             cell = m_cell;
             rowsLeft = m_rowsLeft;
         };
-        // Stops one short of the end, so that the unit after a CR can always be read.
-        for (const char16_t* const last = end - 1; p < last;) {
+        const char16_t* const last = end - 1; // the unit after a CR can always be read before it
+        while (StopsBeforeEnd || p < last) {
             const char16_t c = *p;
             char16_t form;
             if (static_cast<char16_t>(c - 0x3000) < 0xCF00) {
                 form = c == u'ー' ? u'｜' : c;
             } else if (c == u'\r') {
-                if (p[1] != u'\n')
+                if ((StopsBeforeEnd && p == last) || p[1] != u'\n')
                     break;
                 p += 2;
                 if (rowsLeft != rows)
                     nextColumn();
+                if (StopsBeforeEnd && p == end)
+                    break;
                 continue;
             } else if (c >= 0x80 || (form = ascii[c]) == 0) {
                 break;
@@ -105,7 +113,7 @@ private:
         m_rowsLeft = m_rows;
         if (--m_columnsLeft == 0) {
             m_columnsLeft = m_columns;
-            m_top = m_pages->openPage(++m_page);
+            m_top = ++m_page < m_pages->m_readyPages ? m_pages->pageTop(m_page) : m_pages->openPage(m_page);
             m_cell = m_top;
         } else {
             m_cell = --m_top;
@@ -154,7 +162,7 @@ char16_t* VerticalPages::openPage(std::size_t page) {
                                       : std::u16string_view(m_blank).substr(m_separator));
         m_readyPages += m_blank.size() / m_pageStride;
     }
-    return m_out.data() + page * m_pageStride + m_columns - 1;
+    return pageTop(page);
 }
 
 char16_t* VerticalPages::cell(std::size_t position) {

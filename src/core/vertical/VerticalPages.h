@@ -27,6 +27,7 @@ public:
 private:
     class Cursor;
     char16_t* openPage(std::size_t page);
+    char16_t* pageTop(std::size_t page) { return m_out.data() + page * m_pageStride + m_columns - 1; }
     char16_t* cell(std::size_t position);
 
     const std::size_t m_columns, m_rows, m_pageSize;
