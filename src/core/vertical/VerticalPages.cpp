@@ -5,6 +5,8 @@
 #include "core/vertical/VerticalLayout.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 
 namespace core {
@@ -39,9 +41,18 @@ public:
     // The hot loop of a layout: its state in locals, one store per character. Kana and CJK
     // ("ー" upright), CR LF, ASCII in full width: the same as the column flow's plain forms.
     const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const ascii, bool& wrote) {
-        // When the text ends in a unit the loop stops at, only a line break can bring it to the end.
-        return columnflow::plainForm(end[-1], ascii) == 0 ? takePlain<true>(p, end, ascii, wrote)
-                                                          : takePlain<false>(p, end, ascii, wrote);
+        // When the text ends in a unit the loop stops at (and no CR), only a line break can
+        // bring it to the end, and a CR always has a unit after it.
+        return columnflow::plainForm(end[-1], ascii) == 0 && end[-1] != u'\r' ? takePlain<true>(p, end, ascii, wrote)
+                                                                              : takePlain<false>(p, end, ascii, wrote);
+    }
+    static bool isLineBreak(const char16_t* at) {
+        // Both units in one comparison.
+        constexpr char16_t units[2] = {u'\r', u'\n'};
+        std::uint32_t pair, lineBreak;
+        std::memcpy(&pair, at, sizeof pair);
+        std::memcpy(&lineBreak, units, sizeof lineBreak);
+        return pair == lineBreak;
     }
     template <bool StopsBeforeEnd>
     const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const ascii, bool& wrote) {
@@ -63,7 +74,7 @@ public:
             if (static_cast<char16_t>(c - 0x3000) < 0xCF00) {
                 form = c == u'ー' ? u'｜' : c;
             } else if (c == u'\r') {
-                if ((StopsBeforeEnd && p == last) || p[1] != u'\n')
+                if (!isLineBreak(p))
                     break;
                 p += 2;
                 if (rowsLeft != rows)
