@@ -71,15 +71,17 @@ public:
         while (StopsBeforeEnd || p < last) {
             const char16_t c = *p;
             char16_t form;
-            if (static_cast<char16_t>(c - 0x3000) < 0xCF00) {
+            // Laid out for runs of kana and CJK ended by line breaks: the fewer jumps taken,
+            // the faster the loop goes.
+            if (static_cast<char16_t>(c - 0x3000) < 0xCF00) [[likely]] {
                 form = c == u'ー' ? u'｜' : c;
-            } else if (c == u'\r') {
-                if (!isLineBreak(p))
+            } else if (c == u'\r') [[likely]] {
+                if (!isLineBreak(p)) [[unlikely]]
                     break;
                 p += 2;
-                if (rowsLeft != rows)
+                if (rowsLeft != rows) [[likely]]
                     nextColumn();
-                if (StopsBeforeEnd && p == end)
+                if (StopsBeforeEnd && p == end) [[unlikely]]
                     break;
                 continue;
             } else if (c >= 0x80 || (form = ascii[c]) == 0) {
@@ -88,7 +90,7 @@ public:
             *cell = form;
             cell += stride;
             ++p;
-            if (--rowsLeft == 0)
+            if (--rowsLeft == 0) [[unlikely]]
                 nextColumn();
         }
         m_cell = cell;
@@ -122,7 +124,7 @@ public:
 private:
     void nextColumn() {
         m_rowsLeft = m_rows;
-        if (--m_columnsLeft == 0) {
+        if (--m_columnsLeft == 0) [[unlikely]] {
             m_columnsLeft = m_columns;
             m_top = ++m_page < m_pages->m_readyPages ? m_pages->pageTop(m_page) : m_pages->openPage(m_page);
             m_cell = m_top;
