@@ -147,7 +147,7 @@ VerticalPages::VerticalPages(std::u16string_view body, ScreenSize screen, bool r
       m_pageStride(m_rows * m_rowStride + m_separator) {
     // Blank pages are added several at a time: one page of a small screen is little to copy.
     const std::size_t dashes = dashesFor(m_columns);
-    const std::size_t batch = std::max<std::size_t>(1, 4096 / m_pageStride);
+    const std::size_t batch = std::max<std::size_t>(1, 2048 / m_pageStride);
     m_blank.append(dashes, u'-');
     m_blank += NextPageMark;
     m_blank.append(dashes, u'-');
