@@ -8,10 +8,10 @@
 
 namespace core {
 
-// A body laid out in pages while its characters are prepared: each one goes straight to its
-// cell (page, row from its place in the column, column from the right), so there is no
-// prepared text to copy and no filler to write twice. The live preview does this on every
-// keystroke, on texts of any size. columns >= 1, rows >= 1.
+// A body laid out in pages while its characters are prepared: blank pages are laid down
+// ahead and each character goes straight to its cell (page, row from its place in the
+// column, column from the right), so the prepared text is never stored nor gathered again.
+// The live preview does this on every keystroke, on texts of any size. columns >= 1, rows >= 1.
 class VerticalPages {
 public:
     VerticalPages(std::u16string_view body, ScreenSize screen, bool rowBreaks);
