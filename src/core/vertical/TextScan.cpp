@@ -72,30 +72,39 @@ std::size_t find(std::u16string_view text, std::u16string_view what) {
     return std::u16string_view::npos;
 }
 
-std::size_t countTabsAndLineFeeds(std::u16string_view text) {
+LayoutCounts countForLayout(std::u16string_view text) {
     // 8 to 11 are exactly the units that read 11 with their two low bits set.
     const char16_t* const s = text.data();
     const std::size_t n = text.size();
-    std::size_t count = 0, i = 0;
+    LayoutCounts counts;
+    std::size_t i = 0;
 #ifdef KOTORI_SSE2
-    const auto counted = [&](std::size_t at) { return _mm_cmpeq_epi16(_mm_or_si128(load(s + at), all(3)), all(11)); };
+    __m128i prolonged = _mm_setzero_si128();
+    const auto counted = [&](std::size_t at) {
+        const __m128i units = load(s + at);
+        prolonged = _mm_or_si128(prolonged, _mm_cmpeq_epi16(units, all(u'ー')));
+        return _mm_cmpeq_epi16(_mm_or_si128(units, all(3)), all(11));
+    };
     while (n - i >= 32) {
         // Sixteen-bit counters per lane, emptied before they can overflow.
         __m128i lanes = _mm_setzero_si128();
         for (const std::size_t stop = i + 32 * std::min<std::size_t>((n - i) / 32, 0x3FFF); i < stop; i += 32) {
-            const __m128i pair = _mm_add_epi16(_mm_add_epi16(counted(i), counted(i + 8)),
+            const __m128i four = _mm_add_epi16(_mm_add_epi16(counted(i), counted(i + 8)),
                                                _mm_add_epi16(counted(i + 16), counted(i + 24)));
-            lanes = _mm_sub_epi16(lanes, pair);
+            lanes = _mm_sub_epi16(lanes, four);
         }
-        alignas(16) std::uint16_t counts[8];
-        _mm_store_si128(reinterpret_cast<__m128i*>(counts), lanes);
-        for (std::uint16_t lane : counts)
-            count += lane;
+        alignas(16) std::uint16_t laneCounts[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(laneCounts), lanes);
+        for (std::uint16_t lane : laneCounts)
+            counts.tabsAndLineFeeds += lane;
     }
+    counts.prolongedMark = simd::bits(prolonged) != 0;
 #endif
-    for (; i < n; ++i)
-        count += (s[i] | 3) == 11;
-    return count;
+    for (; i < n; ++i) {
+        counts.tabsAndLineFeeds += (s[i] | 3) == 11;
+        counts.prolongedMark |= s[i] == u'ー';
+    }
+    return counts;
 }
 
 std::size_t countLineBreaks(std::u16string_view text) {

@@ -17,9 +17,13 @@ std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr);
 // Where what first occurs in text, or npos.
 std::size_t find(std::u16string_view text, std::u16string_view what);
 
-// At least the TABs and LFs in text (backspaces and vertical tabs are counted too: one test
-// covers all four).
-std::size_t countTabsAndLineFeeds(std::u16string_view text);
+// What a body holds that changes how it is laid out: at least its TABs and LFs (backspaces
+// and vertical tabs are counted too: one test covers all four), and whether it has a "ー".
+struct LayoutCounts {
+    std::size_t tabsAndLineFeeds = 0;
+    bool prolongedMark = false;
+};
+LayoutCounts countForLayout(std::u16string_view text);
 
 // CR LF pairs in text.
 std::size_t countLineBreaks(std::u16string_view text);

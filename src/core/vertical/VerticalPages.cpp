@@ -24,9 +24,11 @@ std::size_t dashesFor(std::size_t columns) {
 // keeps the loop short.
 class VerticalPages::Cursor {
 public:
-    explicit Cursor(VerticalPages& pages)
-        : m_pages(&pages), m_rows(pages.m_rows), m_columns(pages.m_columns), m_rowStride(pages.m_rowStride),
-          m_top(pages.openPage(0)), m_cell(m_top), m_rowsLeft(m_rows), m_columnsLeft(m_columns) {}
+    // prolongedMark: whether the text may hold a "ー", which the loop then looks for.
+    Cursor(VerticalPages& pages, bool prolongedMark)
+        : m_pages(&pages), m_prolongedMark(prolongedMark), m_rows(pages.m_rows), m_columns(pages.m_columns),
+          m_rowStride(pages.m_rowStride), m_top(pages.openPage(0)), m_cell(m_top), m_rowsLeft(m_rows),
+          m_columnsLeft(m_columns) {}
 
     std::size_t position() const {
         return (m_page * m_columns + m_columns - m_columnsLeft) * m_rows + m_rows - m_rowsLeft;
@@ -43,8 +45,12 @@ public:
     const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const ascii, bool& wrote) {
         // When the text ends in a unit the loop stops at (and no CR), only a line break can
         // bring it to the end, and a CR always has a unit after it.
-        return columnflow::plainForm(end[-1], ascii) == 0 && end[-1] != u'\r' ? takePlain<true>(p, end, ascii, wrote)
-                                                                              : takePlain<false>(p, end, ascii, wrote);
+        const bool stopsBeforeEnd = columnflow::plainForm(end[-1], ascii) == 0 && end[-1] != u'\r';
+        if (m_prolongedMark)
+            return stopsBeforeEnd ? takePlain<true, true>(p, end, ascii, wrote)
+                                  : takePlain<false, true>(p, end, ascii, wrote);
+        return stopsBeforeEnd ? takePlain<true, false>(p, end, ascii, wrote)
+                              : takePlain<false, false>(p, end, ascii, wrote);
     }
     static bool isLineBreak(const char16_t* at) {
         // Both units in one comparison.
@@ -54,7 +60,7 @@ public:
         std::memcpy(&lineBreak, units, sizeof lineBreak);
         return pair == lineBreak;
     }
-    template <bool StopsBeforeEnd>
+    template <bool StopsBeforeEnd, bool ProlongedMark>
     const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const ascii, bool& wrote) {
         char16_t* const start = m_cell;
         char16_t* cell = m_cell;
@@ -74,7 +80,7 @@ public:
             // Laid out for runs of kana and CJK ended by line breaks: the fewer jumps taken,
             // the faster the loop goes.
             if (static_cast<char16_t>(c - 0x3000) < 0xCF00) [[likely]] {
-                form = c == u'ー' ? u'｜' : c;
+                form = ProlongedMark && c == u'ー' ? u'｜' : c;
             } else if (c == u'\r') [[likely]] {
                 if (!isLineBreak(p)) [[unlikely]]
                     break;
@@ -134,6 +140,7 @@ private:
     }
 
     VerticalPages* m_pages;
+    bool m_prolongedMark;
     std::size_t m_rows, m_columns, m_rowStride;
     char16_t* m_top;  // the current column's first cell
     char16_t* m_cell; // the current cell
@@ -162,9 +169,10 @@ VerticalPages::VerticalPages(std::u16string_view body, ScreenSize screen, bool r
         m_blank.append(m_blank.data(), std::min(m_blank.size(), batch * m_pageStride - m_blank.size()));
     // Room for the most the text can need, so that the pages are written where they stay:
     // every unit one cell, a TAB three more, an LF R more at most (a CR LF fills R - 1).
-    const std::size_t most = body.size() + std::max<std::size_t>(3, m_rows) * textscan::countTabsAndLineFeeds(body);
+    const textscan::LayoutCounts counts = textscan::countForLayout(body);
+    const std::size_t most = body.size() + std::max<std::size_t>(3, m_rows) * counts.tabsAndLineFeeds;
     m_out.reserve((most / m_pageSize + 1 + batch) * m_pageStride);
-    m_length = columnflow::flow(body, Cursor(*this)).position();
+    m_length = columnflow::flow(body, Cursor(*this, counts.prolongedMark)).position();
 }
 
 // The first cell of a page, adding blank pages (each with the separator before it) when it
