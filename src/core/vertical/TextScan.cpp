@@ -23,33 +23,6 @@ unsigned equal(const char16_t* at, char16_t c) {
 } // namespace
 #endif
 
-std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr) {
-#ifdef KOTORI_SSE2
-    const __m128i bar = all(u'｜'), prolonged = all(u'ー');
-    const __m128i markEnd = all(NextPageMark.back()), carriageReturn = all(u'\r');
-    unsigned ends = 0;
-    __m128i crs = _mm_setzero_si128();
-    for (std::size_t k = 0; k < Block; k += 8) {
-        __m128i x = load(in + k);
-        const __m128i isBar = _mm_cmpeq_epi16(x, bar);
-        x = simd::select(isBar, prolonged, x);
-        simd::store(out + k, x);
-        ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
-        crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
-    }
-    cr |= _mm_movemask_epi8(crs) != 0;
-    return ends == 0 ? Block : static_cast<std::size_t>(std::countr_zero(ends)) / 2;
-#else
-    for (std::size_t k = 0; k < Block; ++k) {
-        if (in[k] == NextPageMark.back())
-            return k;
-        out[k] = in[k] == u'｜' ? u'ー' : in[k];
-        cr |= in[k] == u'\r';
-    }
-    return Block;
-#endif
-}
-
 std::size_t find(std::u16string_view text, std::u16string_view what) {
     if (what.empty() || what.size() > text.size())
         return what.empty() ? 0 : std::u16string_view::npos;
