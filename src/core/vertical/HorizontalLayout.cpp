@@ -73,8 +73,10 @@ std::size_t cutLineBreaks(char16_t* data, std::size_t size) {
 // Reads one page column by column, from the right; writes at most one character per cell.
 char16_t* readPage(const char16_t* page, std::size_t length, std::size_t columns, std::size_t rows, char16_t* w) {
     for (std::size_t column = columns; column-- > 0;) {
-        // Cells past the end of a short last page read as nothing.
-        const std::size_t cells = column < length ? std::min(rows, (length - column - 1) / columns + 1) : 0;
+        // Cells past the end of a short last page read as nothing (a full page needs no division).
+        const std::size_t cells = length == columns * rows ? rows
+                                  : column < length        ? std::min(rows, (length - column - 1) / columns + 1)
+                                                           : 0;
         const std::size_t end = column + cells * columns;
         char16_t* const columnStart = w;
         for (std::size_t at = column; at < end;) {
