@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <utility>
 
-#if defined(__SSE2__)
-#define KOTORI_WIDTH_SSE2 1
-#include <emmintrin.h>
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define KOTORI_WIDTH_X86 1
+#include <immintrin.h>
 #endif
 
 namespace platform {
@@ -162,7 +162,7 @@ char16_t* halfRunScalar(const char16_t* in, std::size_t count, char16_t* out, lo
     return out;
 }
 
-#ifdef KOTORI_WIDTH_SSE2
+#ifdef KOTORI_WIDTH_X86
 
 constexpr std::size_t kBlock = 8;
 constexpr std::size_t kMaxCountedBlocks = 0x7FFF; // before a 16-bit lane count could overflow
@@ -180,17 +180,20 @@ inline __m128i needsTable(__m128i units) {
                         _mm_or_si128(inRange(units, 0x309B, 0x30FC), inRange(units, 0xFFE4, 0xFFE5)));
 }
 
-long long laneSum(__m128i counts) {
-    alignas(16) std::array<std::uint16_t, kBlock> lanes{};
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes.data()), counts);
+inline long long laneSum(__m128i counts) {
+    std::array<std::uint16_t, kBlock> lanes{};
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes.data()), counts);
     long long sum = 0;
     for (std::uint16_t lane : lanes)
         sum += lane;
     return sum;
 }
 
-// Eight units at a time where a block holds nothing but unchanged units and full-width ASCII.
-char16_t* halfRun(const char16_t* in, std::size_t count, char16_t* out, long long& bytes) {
+// The blocks that hold nothing but unchanged units and full-width ASCII are converted here, the
+// others by the table. Returns the units read; `out` moves past what was written.
+std::size_t halfBlocks(const char16_t* in, std::size_t count, char16_t*& end, long long& bytes) {
+    // A local pointer: stores through __m128i may alias anything, the caller's pointer included.
+    char16_t* out = end;
     const long long asciiBytes = halfForms()[0xFF01].bytes; // each of U+FF01-FF5E saves the same
     const __m128i offset = _mm_set1_epi16(static_cast<short>(kOffsetToAscii));
     __m128i asciiCount = _mm_setzero_si128();
@@ -213,6 +216,64 @@ char16_t* halfRun(const char16_t* in, std::size_t count, char16_t* out, long lon
         }
     }
     bytes += asciiBytes * laneSum(asciiCount);
+    end = out;
+    return i;
+}
+
+bool hasAvx2() {
+    static const bool yes = __builtin_cpu_supports("avx2");
+    return yes;
+}
+
+__attribute__((target("avx2"))) inline long long laneSumWide(__m256i counts) {
+    return laneSum(_mm256_castsi256_si128(counts)) + laneSum(_mm256_extracti128_si256(counts, 1));
+}
+
+__attribute__((target("avx2"))) inline __m256i inRangeWide(__m256i units, char16_t lo, char16_t hi) {
+    const __m256i offset = _mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(lo)));
+    return _mm256_cmpeq_epi16(_mm256_subs_epu16(offset, _mm256_set1_epi16(static_cast<short>(hi - lo))),
+                              _mm256_setzero_si256());
+}
+
+// halfBlocks, sixteen units at a time.
+__attribute__((target("avx2"))) std::size_t halfBlocksWide(const char16_t* in, std::size_t count, char16_t*& end,
+                                                           long long& bytes) {
+    constexpr std::size_t wide = 2 * kBlock;
+    char16_t* out = end;
+    const long long asciiBytes = halfForms()[0xFF01].bytes;
+    const __m256i offset = _mm256_set1_epi16(static_cast<short>(kOffsetToAscii));
+    __m256i asciiCount = _mm256_setzero_si256();
+    std::size_t counted = 0;
+    std::size_t i = 0;
+    for (; i + wide <= count; i += wide) {
+        const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
+        const __m256i special =
+            _mm256_or_si256(_mm256_or_si256(inRangeWide(units, 0x2019, 0x201D), inRangeWide(units, 0x3000, 0x300D)),
+                            _mm256_or_si256(inRangeWide(units, 0x309B, 0x30FC), inRangeWide(units, 0xFFE4, 0xFFE5)));
+        if (!_mm256_testz_si256(special, special)) {
+            out = halfRunScalar(in + i, wide, out, bytes);
+            continue;
+        }
+        const __m256i ascii = inRangeWide(units, 0xFF01, 0xFF5E);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), _mm256_sub_epi16(units, _mm256_and_si256(ascii, offset)));
+        out += wide;
+        asciiCount = _mm256_sub_epi16(asciiCount, ascii);
+        if (++counted == kMaxCountedBlocks) {
+            bytes += asciiBytes * laneSumWide(asciiCount);
+            asciiCount = _mm256_setzero_si256();
+            counted = 0;
+        }
+    }
+    bytes += asciiBytes * laneSumWide(asciiCount);
+    end = out;
+    return i;
+}
+
+char16_t* halfRun(const char16_t* in, std::size_t count, char16_t* out, long long& bytes) {
+    std::size_t i = 0;
+    if (hasAvx2())
+        i = halfBlocksWide(in, count, out, bytes);
+    i += halfBlocks(in + i, count - i, out, bytes);
     return halfRunScalar(in + i, count - i, out, bytes);
 }
 

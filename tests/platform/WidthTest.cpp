@@ -75,7 +75,7 @@ TEST(Width, HalfWidth) {
     }
 }
 
-// Long texts go eight units at a time where they can: each unit must come out as it does alone,
+// Long texts go sixteen or eight units at a time where they can: each unit must come out as it does alone,
 // and the byte change must be what encoding both texts would show.
 TEST(Width, HalfWidthOfLongTexts) {
     auto bytes = [](std::u16string_view s) { return static_cast<long long>(sjisLength(s)); };
@@ -84,12 +84,12 @@ TEST(Width, HalfWidthOfLongTexts) {
     for (unsigned u = 0; u < 0x10000; ++u) {
         const auto c = static_cast<char16_t>(u);
         const std::u16string alone = toHalfWidth(std::u16string(1, c));
-        std::u16string eight, expected;
-        for (int i = 0; i < 8; ++i) {
-            eight += c;
+        std::u16string copies, expected;
+        for (int i = 0; i < 24; ++i) { // a block of sixteen, then one of eight
+            copies += c;
             expected += alone;
         }
-        if (toHalfWidth(eight) != expected)
+        if (toHalfWidth(copies) != expected)
             differing.push_back(c);
         all += c;
         allHalf += alone;
