@@ -27,7 +27,7 @@ TEST(Conversions, MatchTheRestartingLoop) {
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
         std::u16string text;
-        int length = static_cast<int>(random() % 40); // long enough for the eight-unit blocks
+        int length = static_cast<int>(random() % 100); // long enough for blocks of eight and of 32
         for (int i = 0; i < length; ++i)
             text += alphabet[random() % alphabet.size()];
         for (int k = 0; k < core::ConversionCount; ++k) {
