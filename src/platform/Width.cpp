@@ -148,8 +148,7 @@ const std::array<HalfForm, 0x10000>& halfForms() {
 
 // Converts `count` units to `out`, which has room for twice as many; returns the end of what it
 // wrote and adds the change in code page 932 bytes to `bytes`.
-char16_t* halfRunScalar(const char16_t* in, std::size_t count, char16_t* out, long long& bytes) {
-    const HalfForm* forms = halfForms().data();
+char16_t* halfRunScalar(const HalfForm* forms, const char16_t* in, std::size_t count, char16_t* out, long long& bytes) {
     long long sum = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const HalfForm f = forms[in[i]];
@@ -194,7 +193,8 @@ inline long long laneSum(__m128i counts) {
 std::size_t halfBlocks(const char16_t* in, std::size_t count, char16_t*& end, long long& bytes) {
     // A local pointer: stores through __m128i may alias anything, the caller's pointer included.
     char16_t* out = end;
-    const long long asciiBytes = halfForms()[0xFF01].bytes; // each of U+FF01-FF5E saves the same
+    const HalfForm* forms = halfForms().data();
+    const long long asciiBytes = forms[0xFF01].bytes; // each of U+FF01-FF5E saves the same
     const __m128i offset = _mm_set1_epi16(static_cast<short>(kOffsetToAscii));
     __m128i asciiCount = _mm_setzero_si128();
     std::size_t counted = 0;
@@ -202,7 +202,7 @@ std::size_t halfBlocks(const char16_t* in, std::size_t count, char16_t*& end, lo
     for (; i + kBlock <= count; i += kBlock) {
         const __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
         if (_mm_movemask_epi8(needsTable(units)) != 0) {
-            out = halfRunScalar(in + i, kBlock, out, bytes);
+            out = halfRunScalar(forms, in + i, kBlock, out, bytes);
             continue;
         }
         const __m128i ascii = inRange(units, 0xFF01, 0xFF5E);
@@ -240,7 +240,8 @@ __attribute__((target("avx2"))) std::size_t halfBlocksWide(const char16_t* in, s
                                                            long long& bytes) {
     constexpr std::size_t wide = 2 * kBlock;
     char16_t* out = end;
-    const long long asciiBytes = halfForms()[0xFF01].bytes;
+    const HalfForm* forms = halfForms().data();
+    const long long asciiBytes = forms[0xFF01].bytes;
     const __m256i offset = _mm256_set1_epi16(static_cast<short>(kOffsetToAscii));
     __m256i asciiCount = _mm256_setzero_si256();
     std::size_t counted = 0;
@@ -251,7 +252,7 @@ __attribute__((target("avx2"))) std::size_t halfBlocksWide(const char16_t* in, s
             _mm256_or_si256(_mm256_or_si256(inRangeWide(units, 0x2019, 0x201D), inRangeWide(units, 0x3000, 0x300D)),
                             _mm256_or_si256(inRangeWide(units, 0x309B, 0x30FC), inRangeWide(units, 0xFFE4, 0xFFE5)));
         if (!_mm256_testz_si256(special, special)) {
-            out = halfRunScalar(in + i, wide, out, bytes);
+            out = halfRunScalar(forms, in + i, wide, out, bytes);
             continue;
         }
         const __m256i ascii = inRangeWide(units, 0xFF01, 0xFF5E);
@@ -274,13 +275,13 @@ char16_t* halfRun(const char16_t* in, std::size_t count, char16_t* out, long lon
     if (hasAvx2())
         i = halfBlocksWide(in, count, out, bytes);
     i += halfBlocks(in + i, count - i, out, bytes);
-    return halfRunScalar(in + i, count - i, out, bytes);
+    return halfRunScalar(halfForms().data(), in + i, count - i, out, bytes);
 }
 
 #else
 
 char16_t* halfRun(const char16_t* in, std::size_t count, char16_t* out, long long& bytes) {
-    return halfRunScalar(in, count, out, bytes);
+    return halfRunScalar(halfForms().data(), in, count, out, bytes);
 }
 
 #endif
