@@ -149,6 +149,16 @@ KOTORI_COMPRESS std::size_t compressWithoutPairs(const char16_t* p, std::size_t 
     return i;
 }
 
+// Skips the 32-unit blocks that hold no CR LF pair; the slower loops find the pair in the next one.
+KOTORI_COMPRESS std::size_t blocksWithoutPair(const char16_t* p, std::size_t n) {
+    const __m512i cr = _mm512_set1_epi16(u'\r'), lf = _mm512_set1_epi16(u'\n');
+    std::size_t i = 0;
+    while (i + 33 <= n &&
+           _mm512_mask_cmpeq_epi16_mask(_mm512_cmpeq_epi16_mask(loadWide(p + i), cr), loadWide(p + i + 1), lf) == 0)
+        i += 32;
+    return i;
+}
+
 #endif
 
 } // namespace
@@ -225,6 +235,8 @@ bool holdsLineBreak(std::u16string_view text) {
     const char16_t* p = text.data();
     std::size_t i = 0;
 #ifdef KOTORI_PACK_SSSE3
+    if (hasCompress())
+        i = blocksWithoutPair(p, n);
     {
         // Compares a block with the one a unit further on, so it stops short of the end.
         for (; i + 9 <= n; i += 8) {
