@@ -189,7 +189,7 @@ inline long long laneSum(__m128i counts) {
 }
 
 // The blocks that hold nothing but unchanged units and full-width ASCII are converted here, the
-// others by the table. Returns the units read; `out` moves past what was written.
+// others by the table. Returns the units read; `end` moves past what was written.
 std::size_t halfBlocks(const char16_t* in, std::size_t count, char16_t*& end, long long& bytes) {
     // A local pointer: stores through __m128i may alias anything, the caller's pointer included.
     char16_t* out = end;
