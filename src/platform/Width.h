@@ -8,5 +8,7 @@ namespace platform {
 
 std::u16string toFullWidth(std::u16string_view text);
 std::u16string toHalfWidth(std::u16string_view text);
+// The same, with how many bytes longer the result is in code page 932 (negative when shorter).
+std::u16string toHalfWidth(std::u16string_view text, long long& byteDelta);
 
 } // namespace platform

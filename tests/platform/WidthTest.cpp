@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <vector>
+
 using namespace platform;
 
 TEST(Width, FullWidthAsciiAndSigns) {
@@ -70,4 +73,53 @@ TEST(Width, HalfWidth) {
         for (char16_t h : half)
             EXPECT_TRUE(isSingleByte(h) && hasCp932Form(h)) << int(c);
     }
+}
+
+// Long texts go sixteen or eight units at a time where they can: each unit must come out as it does alone,
+// and the byte change must be what encoding both texts would show.
+TEST(Width, HalfWidthOfLongTexts) {
+    auto bytes = [](std::u16string_view s) { return static_cast<long long>(sjisLength(s)); };
+    std::vector<char16_t> differing;
+    std::u16string all, allHalf;
+    for (unsigned u = 0; u < 0x10000; ++u) {
+        const auto c = static_cast<char16_t>(u);
+        const std::u16string alone = toHalfWidth(std::u16string(1, c));
+        std::u16string copies, expected;
+        for (int i = 0; i < 24; ++i) { // a block of sixteen, then one of eight
+            copies += c;
+            expected += alone;
+        }
+        if (toHalfWidth(copies) != expected)
+            differing.push_back(c);
+        all += c;
+        allHalf += alone;
+    }
+    EXPECT_TRUE(differing.empty()) << differing.size() << " units, the first " << int(differing[0]);
+    long long delta = 1;
+    EXPECT_EQ(toHalfWidth(all, delta), allHalf);
+    EXPECT_EQ(delta, bytes(allHalf) - bytes(all));
+
+    const std::u16string pool = u"aＡｚ～＼あ漢ガパヴ・ー゛゜\u3000’”￥￤ｶﾞ\r\n←①\uFF00\uFF5F\u3040\u309A\u30FD\uFFE6";
+    std::mt19937 random(3);
+    for (int round = 0; round < 300; ++round) {
+        std::u16string text, expected;
+        const auto length = random() % 100;
+        for (unsigned i = 0; i < length; ++i) {
+            text += pool[random() % pool.size()];
+            expected += toHalfWidth(text.substr(text.size() - 1));
+        }
+        ASSERT_EQ(toHalfWidth(text, delta), expected) << round;
+        ASSERT_EQ(delta, bytes(expected) - bytes(text)) << round;
+    }
+
+    // Voiced kana only: the output doubles, past the room it started with.
+    std::u16string voiced, halves;
+    for (int i = 0; i < 5000; ++i) {
+        voiced += u"ガ";
+        halves += u"ｶﾞ";
+    }
+    EXPECT_EQ(toHalfWidth(voiced + u"ＡＢ", delta), halves + u"AB");
+    EXPECT_EQ(delta, -2);
+    EXPECT_EQ(toHalfWidth(u"", delta), u"");
+    EXPECT_EQ(delta, 0);
 }

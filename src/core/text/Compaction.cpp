@@ -101,6 +101,64 @@ __attribute__((target("ssse3"))) std::size_t packWithoutPairs(const char16_t* p,
     return i;
 }
 
+// Where the processor can compress a vector by a mask, 32 units go at a time.
+bool hasCompress() {
+    static const bool yes = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi2");
+    return yes;
+}
+
+#define KOTORI_COMPRESS __attribute__((target("avx512f,avx512bw,avx512vbmi2,popcnt")))
+
+KOTORI_COMPRESS inline __m512i loadWide(const char16_t* p) {
+    return _mm512_loadu_si512(p);
+}
+
+// Stores the lanes of `units` named by `keep` at `out`, in order. The store is always a whole
+// vector: the output never runs ahead of the input, so it stays inside the buffer.
+KOTORI_COMPRESS inline char16_t* compress(__m512i units, __mmask32 keep, char16_t* out) {
+    _mm512_storeu_si512(out, _mm512_maskz_compress_epi16(keep, units));
+    return out + std::popcount(static_cast<std::uint32_t>(keep));
+}
+
+KOTORI_COMPRESS std::size_t compressWithout(const char16_t* p, std::size_t n, char16_t what, char16_t*& end) {
+    char16_t* out = end;
+    const __m512i target = _mm512_set1_epi16(static_cast<short>(what));
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m512i units = loadWide(p + i);
+        out = compress(units, ~_mm512_cmpeq_epi16_mask(units, target), out);
+    }
+    end = out;
+    return i;
+}
+
+// As packWithoutPairs, 32 units at a time.
+KOTORI_COMPRESS std::size_t compressWithoutPairs(const char16_t* p, std::size_t from, std::size_t n, char16_t*& end) {
+    char16_t* out = end;
+    const __m512i cr = _mm512_set1_epi16(u'\r'), lf = _mm512_set1_epi16(u'\n');
+    std::size_t i = from;
+    for (; i + 33 <= n; i += 32) {
+        const __m512i units = loadWide(p + i);
+        const __mmask32 pairStart =
+            _mm512_mask_cmpeq_epi16_mask(_mm512_cmpeq_epi16_mask(units, cr), loadWide(p + i + 1), lf);
+        const __mmask32 pairEnd =
+            _mm512_mask_cmpeq_epi16_mask(_mm512_cmpeq_epi16_mask(units, lf), loadWide(p + i - 1), cr);
+        out = compress(units, ~(pairStart | pairEnd), out);
+    }
+    end = out;
+    return i;
+}
+
+// Skips the 32-unit blocks that hold no CR LF pair; the slower loops find the pair in the next one.
+KOTORI_COMPRESS std::size_t blocksWithoutPair(const char16_t* p, std::size_t n) {
+    const __m512i cr = _mm512_set1_epi16(u'\r'), lf = _mm512_set1_epi16(u'\n');
+    std::size_t i = 0;
+    while (i + 33 <= n &&
+           _mm512_mask_cmpeq_epi16_mask(_mm512_cmpeq_epi16_mask(loadWide(p + i), cr), loadWide(p + i + 1), lf) == 0)
+        i += 32;
+    return i;
+}
+
 #endif
 
 } // namespace
@@ -111,8 +169,10 @@ std::u16string withoutUnit(std::u16string_view text, char16_t what) {
     char16_t* o = out.data();
     std::size_t i = 0;
 #ifdef KOTORI_PACK_SSSE3
+    if (hasCompress())
+        i = compressWithout(text.data(), n, what, o);
     if (hasSsse3())
-        i = packWithout(text.data(), n, what, o);
+        i += packWithout(text.data() + i, n - i, what, o);
 #endif
     for (; i < n; ++i) {
         *o = text[i];
@@ -160,8 +220,10 @@ std::u16string withoutPairsOnce(std::u16string_view text) {
     };
     scalarUpTo(n < 1 ? n : 1);
 #ifdef KOTORI_PACK_SSSE3
-    if (hasSsse3() && i == 1)
-        i = packWithoutPairs(p, 1, n, o);
+    if (hasCompress() && i == 1)
+        i = compressWithoutPairs(p, 1, n, o);
+    if (hasSsse3() && i >= 1)
+        i = packWithoutPairs(p, i, n, o);
 #endif
     scalarUpTo(n);
     out.resize(static_cast<std::size_t>(o - out.data()));
@@ -173,6 +235,8 @@ bool holdsLineBreak(std::u16string_view text) {
     const char16_t* p = text.data();
     std::size_t i = 0;
 #ifdef KOTORI_PACK_SSSE3
+    if (hasCompress())
+        i = blocksWithoutPair(p, n);
     {
         // Compares a block with the one a unit further on, so it stops short of the end.
         for (; i + 9 <= n; i += 8) {

@@ -4,7 +4,8 @@
 #include <string_view>
 
 // The removal loops of the conversions. Bodies can be long and the removed units dense, so on
-// x86-64 these pack eight units at a time; elsewhere they run unit by unit.
+// x86-64 these pack eight units at a time (32 where the processor can compress a vector);
+// elsewhere they run unit by unit.
 namespace core {
 
 // The text without any unit equal to `what`.

@@ -69,8 +69,13 @@ Converted convert(int k, std::u16string_view text) {
         return replaced(text, u'×', u'x');
     case 5:
         return removed(text, u' ');
-    case 6:
-        return {platform::toHalfWidth(text)};
+    case 6: {
+        long long byteDelta = 0;
+        Converted out{platform::toHalfWidth(text, byteDelta)};
+        out.byteDelta = byteDelta;
+        out.deltaKnown = true;
+        return out;
+    }
     case 7:
         return removed(text, u'(');
     case 8:

@@ -27,7 +27,7 @@ TEST(Conversions, MatchTheRestartingLoop) {
     std::mt19937 random(7);
     for (int round = 0; round < 2000; ++round) {
         std::u16string text;
-        int length = static_cast<int>(random() % 40); // long enough for the eight-unit blocks
+        int length = static_cast<int>(random() % 100); // long enough for blocks of eight and of 32
         for (int i = 0; i < length; ++i)
             text += alphabet[random() % alphabet.size()];
         for (int k = 0; k < core::ConversionCount; ++k) {
@@ -80,6 +80,12 @@ TEST_F(TextTest, EachConversionIsOneEdit) {
         const std::u16string& body = editor.s.Text1.text;
         EXPECT_EQ(editor.s.Label1.caption, core::countDisplay(core::weightedCount(body), body.size(), false)) << k;
     }
+    // Half width saves a byte on some characters, none on voiced kana, and leaves others alone.
+    editor.setBody(test::repeat(u"ガ\u3000’”￥￤Ａｶﾞあ漢①←\r\n", 40));
+    editor.conversion(6);
+    EXPECT_EQ(editor.s.Text1.text.substr(0, 18), u"ｶﾞ '\"\u00A5\u00A6Aｶﾞあ漢①←\r\nｶﾞ");
+    EXPECT_EQ(editor.s.Label1.caption,
+              core::countDisplay(core::weightedCount(editor.s.Text1.text), editor.s.Text1.text.size(), false));
 
     // Only the changed span is replaced; the caret ends after the last change.
     editor.setBody(u"abc→def→ghi");
