@@ -63,19 +63,7 @@ protected:
     std::string log() const { return tmp.read("OutPutLog.mbx"); }
 };
 
-inline std::u16string confirmation(std::u16string_view record) {
-    return u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + std::u16string(record);
-}
-
-inline std::u16string recordOf(std::u16string_view from, std::u16string_view body) {
-    return u"From:" + std::u16string(from) +
-           u"\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\nX-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\n"
-           u"Content-Type: text/plain; charset=shift_jis\r\nContent-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
-           std::u16string(body) + u"\r\n.";
-}
-
 inline const std::u16string App(core::AppTitle);
-inline const std::u16string SendNotice = u"送信します。ＯＫを押した後に、BECKY側で送信手順を行ってください。";
 
 inline std::size_t count(const std::string& text, const std::string& part) {
     std::size_t n = 0;
