@@ -10,7 +10,8 @@ namespace platform {
 // Bytes of the text in code page 932; a UTF-16 unit with no form becomes '?'.
 std::string encodeCp932(std::u16string_view text);
 
-// Text of the bytes; an invalid or unassigned sequence becomes U+30FB.
+// Text of the bytes; an invalid or unassigned sequence becomes U+30FB. A lead byte whose next byte
+// cannot complete it (or that ends the input) becomes U+30FB alone and the next byte is read afresh.
 std::u16string decodeCp932(std::string_view bytes);
 
 // encodeCp932(text).size(), without building it.

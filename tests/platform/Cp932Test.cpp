@@ -1,0 +1,210 @@
+#include "platform/Cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+#include <optional>
+#include <string>
+
+using namespace platform;
+
+namespace {
+
+// glibc's converter, the independent reference. Empty when it rejects the input.
+class Iconv {
+public:
+    Iconv(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~Iconv() { iconv_close(m_cd); }
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
+
+    std::optional<std::string> convert(const std::string& in) {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char buffer[64];
+        char* ip = const_cast<char*>(in.data());
+        std::size_t il = in.size();
+        char* op = buffer;
+        std::size_t ol = sizeof buffer;
+        if (iconv(m_cd, &ip, &il, &op, &ol) == static_cast<std::size_t>(-1))
+            return std::nullopt;
+        return std::string(buffer, op);
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+std::u16string fromUtf16le(const std::string& bytes) {
+    std::u16string text(bytes.size() / 2, u'\0');
+    std::memcpy(text.data(), bytes.data(), text.size() * 2);
+    return text;
+}
+
+std::string toUtf16le(std::u16string_view text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+// glibc also writes the JIS forms of these (em dash, double vertical line, overline, minus sign,
+// wave dash); Windows' table has no entry for them, so Windows writes '?'.
+bool isJisOnly(char16_t unit) {
+    return std::u16string_view(u"\u2014\u2016\u203E\u2212\u301C").find(unit) != std::u16string_view::npos;
+}
+
+bool isLead(int b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool isTrail(int b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+std::string bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values)
+        s.push_back(static_cast<char>(v));
+    return s;
+}
+
+} // namespace
+
+// Every lead byte with every second byte. glibc rejects pairs Windows has no character for; there
+// the expected text is ours: one U+30FB for a pair whose second byte is in the trail range (the
+// table's own default), else U+30FB for the lead byte and the second byte read on its own.
+TEST(Cp932Decode, EveryPairAgreesWithIconv) {
+    Iconv iconv("UTF-16LE", "CP932");
+    int accepted = 0;
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+        if (!isLead(lead))
+            continue;
+        for (int trail = 0; trail <= 0xFF; ++trail) {
+            const std::string pair = bytes({lead, trail});
+            const std::optional<std::string> reference = iconv.convert(pair);
+            std::u16string expected;
+            if (reference) {
+                expected = fromUtf16le(*reference);
+                ++accepted;
+            } else if (isTrail(trail)) {
+                expected = u"\u30FB";
+            } else {
+                expected = u"\u30FB" + decodeCp932(std::string(1, static_cast<char>(trail)));
+            }
+            ASSERT_EQ(decodeCp932(pair), expected) << std::hex << lead << ' ' << trail;
+        }
+    }
+    EXPECT_EQ(accepted, 7724 + 1880); // the assigned pairs and the user-defined area
+}
+
+// Every UTF-16 unit: where glibc has a form, ours is the same bytes; where it has none, ours is a
+// best fit from Windows' table or the '?' substitute. Length and classification agree with encoding.
+TEST(Cp932Encode, EveryUnitAgreesWithIconvAndLength) {
+    Iconv iconv("CP932", "UTF-16LE");
+    int sameAsIconv = 0;
+    int bestFits = 0;
+    int toQuestionMark = 0;
+    for (int u = 0; u <= 0xFFFF; ++u) {
+        const char16_t unit = static_cast<char16_t>(u);
+        const std::u16string_view text(&unit, 1);
+        const std::string ours = encodeCp932(text);
+        const std::optional<std::string> reference =
+            (u >= 0xD800 && u < 0xE000) ? std::nullopt : iconv.convert(toUtf16le(text));
+        if (reference && isJisOnly(unit)) {
+            ASSERT_EQ(ours, "?") << std::hex << u;
+        } else if (reference) {
+            ASSERT_EQ(ours, *reference) << std::hex << u;
+            ++sameAsIconv;
+        } else if (ours != "?") {
+            ++bestFits;
+        }
+        ASSERT_EQ(sjisLength(text), ours.size()) << std::hex << u;
+        ASSERT_EQ(isSingleByte(unit), ours.size() == 1) << std::hex << u;
+        if (!hasCp932Form(unit))
+            ASSERT_EQ(ours, "?") << std::hex << u;
+        else if (ours == "?")
+            ++toQuestionMark;
+    }
+    EXPECT_EQ(sameAsIconv, 9401);
+    EXPECT_EQ(bestFits, 84);
+    EXPECT_EQ(toQuestionMark, 2); // "?" itself and U+00BF
+}
+
+TEST(Cp932, SingleBytes) {
+    EXPECT_EQ(decodeCp932("a\\~\x7F"), u"a\\~\x7F");
+    EXPECT_EQ(encodeCp932(u"\\~"), "\\~");
+    for (int b = 0xA1; b <= 0xDF; ++b) {
+        const std::string one(1, static_cast<char>(b));
+        const std::u16string kana(1, static_cast<char16_t>(0xFF61 + b - 0xA1));
+        EXPECT_EQ(decodeCp932(one), kana);
+        EXPECT_EQ(encodeCp932(kana), one);
+    }
+    // Bytes glibc rejects but Windows maps.
+    EXPECT_EQ(decodeCp932("\x80\xA0\xFD\xFE\xFF"), u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
+    EXPECT_EQ(encodeCp932(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"), "\x80\xA0\xFD\xFE\xFF");
+    EXPECT_TRUE(isSingleByte(u'\uF8F0'));
+    EXPECT_EQ(decodeCp932(std::string("\0x", 2)), std::u16string(u"\0x", 2));
+}
+
+TEST(Cp932, UserDefinedAreaRoundTrips) {
+    char16_t unit = 0xE000;
+    for (int lead = 0xF0; lead <= 0xF9; ++lead) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            const std::string code = bytes({lead, trail});
+            const std::u16string text(1, unit);
+            ASSERT_EQ(decodeCp932(code), text) << std::hex << lead << trail;
+            ASSERT_EQ(encodeCp932(text), code) << std::hex << int(unit);
+            ++unit;
+        }
+    }
+    EXPECT_EQ(unit, 0xE758);
+    EXPECT_EQ(decodeCp932("\xF8\x9F\xF9\xB0"), u"\uE63E\uE70B");
+    EXPECT_EQ(encodeCp932(u"\uE63E\uE70B"), "\xF8\x9F\xF9\xB0");
+    EXPECT_EQ(encodeCp932(u"\uE758"), "?");
+    EXPECT_EQ(sjisLength(u"\uE63E"), 2u);
+}
+
+TEST(Cp932Decode, InvalidSequences) {
+    EXPECT_EQ(decodeCp932("\x82"), u"\u30FB"); // lead byte at the end
+    EXPECT_EQ(decodeCp932("ab\x82"), u"ab\u30FB");
+    EXPECT_EQ(decodeCp932("\x82\r\nx"), u"\u30FB\r\nx"); // the line break survives
+    EXPECT_EQ(decodeCp932("\x82\x7F"), u"\u30FB\x7F");
+    EXPECT_EQ(decodeCp932("\x82\xFD"), u"\u30FB\uF8F1");
+    EXPECT_EQ(decodeCp932("\x82\xA0\xA0"), u"\u3042\uF8F0"); // 82 A0 is a pair; A0 stands alone
+    EXPECT_EQ(decodeCp932("\x85\x40"
+                          "a"),
+              u"\u30FB"
+              "a"); // unassigned pair: one character
+    EXPECT_EQ(decodeCp932("\xEB\xFC\x81\x40"), u"\u30FB\u3000");
+    EXPECT_EQ(decodeCp932("\x82\xA0\x8A\xBF"), u"あ漢");
+    EXPECT_EQ(decodeCp932(""), u"");
+}
+
+TEST(Cp932Encode, BestFitAndSubstitutes) {
+    EXPECT_EQ(encodeCp932(u"\u00A5"), "\\");
+    EXPECT_EQ(encodeCp932(u"\uFF5E"), "\x81\x60");
+    EXPECT_EQ(decodeCp932("\x81\x60"), u"\uFF5E");
+    // Characters with several codes take the one Windows writes: row 81, then 87, then FA-FC.
+    EXPECT_EQ(encodeCp932(u"\u2252\u2235\u2160\u2170\uFFE2\uFFE4\u7E8A"),
+              "\x81\xE0\x81\xE6\x87\x54\xFA\x40\x81\xCA\xFA\x55\xFA\x5C");
+    EXPECT_EQ(decodeCp932("\xED\x40\xEE\xEF"), u"\u7E8A\u2170");
+    // Windows' table writes accented Latin letters as their plain letters.
+    EXPECT_EQ(encodeCp932(u"caf\u00E9"), "cafe");
+    EXPECT_TRUE(hasCp932Form(u'\u00E9'));
+    // No form at all: one '?' per UTF-16 unit.
+    EXPECT_EQ(encodeCp932(u"\u20AC\u301C"), "??");
+    EXPECT_EQ(encodeCp932(u"a\U0001F600b"), "a??b");
+    EXPECT_EQ(sjisLength(u"a\U0001F600b"), 4u);
+    EXPECT_EQ(encodeCp932(u"\xD800"), "?");
+    EXPECT_FALSE(hasCp932Form(u'\u20AC'));
+    EXPECT_FALSE(hasCp932Form(u'\xDC00'));
+    EXPECT_TRUE(isSingleByte(u'\u20AC'));
+}
+
+TEST(Cp932, MixedTextRoundTrips) {
+    const std::u16string text = u"件名：テスト\r\nABC ｶﾀｶﾅ ①Ⅰ髙\uE63E～\r\n";
+    const std::string encoded = encodeCp932(text);
+    EXPECT_EQ(decodeCp932(encoded), text);
+    EXPECT_EQ(sjisLength(text), encoded.size());
+    EXPECT_EQ(encoded.size(), 35u); // 13 one-byte and 11 two-byte characters
+}
