@@ -1,68 +1,76 @@
-// Placeholder: plain separator mapping.
+#ifndef _WIN32
 #include "platform/Paths.h"
+
+#include "platform/PathsCase.h"
 
 #include <unistd.h>
 
-namespace platform {
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+#include <vector>
 
-std::string toUtf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            ++i;
-        }
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
+namespace fs = std::filesystem;
+
+namespace platform {
+namespace {
+
+bool present(const fs::path& p) {
+    std::error_code ec;
+    return fs::exists(fs::symlink_status(p, ec));
 }
 
-std::u16string fromUtf8(std::string_view text) {
-    std::u16string out;
-    for (std::size_t i = 0; i < text.size();) {
-        unsigned char b = static_cast<unsigned char>(text[i]);
-        char32_t c = 0xFFFD;
-        std::size_t n = 1;
-        if (b < 0x80) {
-            c = b;
-        } else if ((b >> 5) == 6 && i + 1 < text.size()) {
-            c = ((b & 0x1F) << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3F);
-            n = 2;
-        } else if ((b >> 4) == 14 && i + 2 < text.size()) {
-            c = ((b & 0x0F) << 12) | ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 6) |
-                (static_cast<unsigned char>(text[i + 2]) & 0x3F);
-            n = 3;
-        } else if ((b >> 3) == 30 && i + 3 < text.size()) {
-            c = ((b & 0x07) << 18) | ((static_cast<unsigned char>(text[i + 1]) & 0x3F) << 12) |
-                ((static_cast<unsigned char>(text[i + 2]) & 0x3F) << 6) |
-                (static_cast<unsigned char>(text[i + 3]) & 0x3F);
-            n = 4;
-        }
-        if (c >= 0x10000) {
-            c -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(c));
-        }
-        i += n;
+// The entry of the folder with that name, or else one whose name differs only in case;
+// the name as asked when there is neither, so new files keep the case they were given.
+fs::path child(const fs::path& folder, const std::string& name) {
+    fs::path exact = folder / name;
+    if (present(exact))
+        return exact;
+    std::u16string wanted = fromUtf8(name);
+    std::error_code ec;
+    fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec);
+    std::string best;
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::string candidate = it->path().filename().string();
+        if (sameNameIgnoringCase(fromUtf8(candidate), wanted) && (best.empty() || candidate < best))
+            best = candidate;
     }
-    return out;
+    return best.empty() ? exact : folder / best;
+}
+
+// Where drive "x:" points: the dosdevices link, or, where links cannot be stored, a plain
+// file holding the link's target text.
+fs::path driveRoot(char letter) {
+    fs::path devices = winePrefix() / "dosdevices";
+    char name[3] = {static_cast<char>(letter | 0x20), ':', 0};
+    fs::path entry = child(devices, name);
+    std::error_code ec;
+    if (fs::is_symlink(entry, ec) || !fs::is_regular_file(entry, ec))
+        return entry;
+    std::ifstream in(entry, std::ios::binary);
+    std::string target;
+    std::getline(in, target);
+    while (!target.empty() && (target.back() == '\r' || target.back() == ' ' || target.back() == '/'))
+        target.pop_back();
+    if (target.empty())
+        return entry;
+    fs::path t(target);
+    return t.is_absolute() ? t : (devices / t).lexically_normal();
+}
+
+bool isLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+} // namespace
+
+std::filesystem::path winePrefix() {
+    // Read on every call: the prefix may change while the program runs (tests do it).
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix)
+        return fs::path(prefix);
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : ".") / ".wine";
 }
 
 std::filesystem::path nativePath(std::u16string_view windowsPath) {
@@ -70,15 +78,38 @@ std::filesystem::path nativePath(std::u16string_view windowsPath) {
     for (char& c : s)
         if (c == '\\')
             c = '/';
-    return std::filesystem::path(s);
+    fs::path result;
+    std::size_t pos = 0;
+    if (s.size() >= 2 && isLetter(s[0]) && s[1] == ':' && (s.size() == 2 || s[2] == '/')) {
+        result = driveRoot(s[0]);
+        pos = 2;
+    } else if (!s.empty() && s[0] == '/') {
+        result = "/";
+        pos = 1;
+    }
+    while (pos < s.size()) {
+        std::size_t end = s.find('/', pos);
+        if (end == std::string::npos)
+            end = s.size();
+        std::string part = s.substr(pos, end - pos);
+        if (part == "..")
+            result /= part;
+        else if (!part.empty() && part != ".")
+            result = child(result, part);
+        pos = end + 1;
+    }
+    if (!s.empty() && s.back() == '/' && !result.empty())
+        result /= "";
+    return result;
 }
 
 std::u16string programFolder() {
-    char buf[4096];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0)
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
         return u".";
-    return fromUtf8(std::filesystem::path(std::string(buf, static_cast<std::size_t>(n))).parent_path().string());
+    return fromUtf8(exe.parent_path().string());
 }
 
 } // namespace platform
+#endif

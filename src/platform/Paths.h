@@ -11,11 +11,19 @@ namespace platform {
 // (default prefix ~/.wine), and each existing component is matched case-insensitively.
 std::filesystem::path nativePath(std::u16string_view windowsPath);
 
+#ifndef _WIN32
+// $WINEPREFIX, or ~/.wine when it is unset; read anew on every call.
+std::filesystem::path winePrefix();
+#endif
+
 // The folder of the running executable, as a core path (Windows style on Windows).
 std::u16string programFolder();
 
 // UTF-8 <-> UTF-16 for file names and environment values.
 std::string toUtf8(std::u16string_view text);
 std::u16string fromUtf8(std::string_view text);
+
+// A native path (or name) as UTF-16, tolerating names that are not valid UTF-8.
+std::u16string fromNative(const std::filesystem::path& path);
 
 } // namespace platform

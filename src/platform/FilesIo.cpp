@@ -1,0 +1,102 @@
+#ifndef _WIN32
+#include "platform/FilesIo.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace platform::io {
+
+int openAppend(const std::filesystem::path& path, bool& created) {
+    created = false;
+    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd >= 0 || errno != ENOENT)
+        return fd;
+    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_CREAT | O_EXCL, 0666);
+    if (fd >= 0) {
+        created = true;
+        return fd;
+    }
+    if (errno == EEXIST) // someone else created it meanwhile
+        return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    return -1;
+}
+
+int createTempBeside(const std::filesystem::path& target, std::filesystem::path& tempPath) {
+    struct stat old {};
+    bool hasOld = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[32];
+        std::snprintf(suffix, sizeof suffix, ".%08x.tmp", random());
+        tempPath = target;
+        tempPath += suffix;
+        int fd = ::open(tempPath.c_str(), O_WRONLY | O_CLOEXEC | O_CREAT | O_EXCL, 0666);
+        if (fd >= 0) {
+            if (hasOld)
+                ::fchmod(fd, old.st_mode & 07777);
+            return fd;
+        }
+        if (errno != EEXIST)
+            return -1;
+    }
+    return -1;
+}
+
+long writeSome(int fd, const char* data, std::size_t size) {
+    for (;;) {
+        ssize_t n = ::write(fd, data, size);
+        if (n >= 0 || errno != EINTR)
+            return static_cast<long>(n);
+    }
+}
+
+std::optional<std::uint64_t> sizeOf(int fd) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool syncFile(int fd) {
+    for (;;) {
+        if (::fsync(fd) == 0)
+            return true;
+        if (errno == EINVAL || errno == EROFS) // devices and special files cannot be synced; nothing to lose
+            return true;
+        if (errno != EINTR)
+            return false;
+    }
+}
+
+bool truncateFile(int fd, std::uint64_t size) {
+    return ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+
+bool closeFile(int fd) {
+    return ::close(fd) == 0;
+}
+
+bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+void removePath(const std::filesystem::path& path) {
+    ::unlink(path.c_str());
+}
+
+} // namespace platform::io
+#endif

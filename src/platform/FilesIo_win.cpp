@@ -1,0 +1,91 @@
+#ifdef _WIN32
+#include "platform/FilesIo.h"
+
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace platform::io {
+
+namespace {
+int openWide(const std::filesystem::path& path, int flags) {
+    int fd = -1;
+    if (_wsopen_s(&fd, path.c_str(), flags | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, _S_IREAD | _S_IWRITE) != 0)
+        return -1;
+    return fd;
+}
+} // namespace
+
+int openAppend(const std::filesystem::path& path, bool& created) {
+    created = false;
+    int fd = openWide(path, _O_WRONLY | _O_APPEND);
+    if (fd >= 0 || errno != ENOENT)
+        return fd;
+    fd = openWide(path, _O_WRONLY | _O_APPEND | _O_CREAT | _O_EXCL);
+    if (fd >= 0) {
+        created = true;
+        return fd;
+    }
+    if (errno == EEXIST)
+        return openWide(path, _O_WRONLY | _O_APPEND);
+    return -1;
+}
+
+int createTempBeside(const std::filesystem::path& target, std::filesystem::path& tempPath) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        wchar_t suffix[32];
+        swprintf(suffix, 32, L".%08x.tmp", random());
+        tempPath = target;
+        tempPath += suffix;
+        int fd = openWide(tempPath, _O_WRONLY | _O_CREAT | _O_EXCL);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+long writeSome(int fd, const char* data, std::size_t size) {
+    unsigned int chunk = size > 0x40000000u ? 0x40000000u : static_cast<unsigned int>(size);
+    return _write(fd, data, chunk);
+}
+
+std::optional<std::uint64_t> sizeOf(int fd) {
+    struct _stat64 st {};
+    if (_fstat64(fd, &st) != 0)
+        return std::nullopt;
+    return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool syncFile(int fd) {
+    return _commit(fd) == 0;
+}
+
+bool truncateFile(int fd, std::uint64_t size) {
+    return _chsize_s(fd, static_cast<__int64>(size)) == 0;
+}
+
+bool closeFile(int fd) {
+    return _close(fd) == 0;
+}
+
+bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+void syncFolder(const std::filesystem::path&) {} // MOVEFILE_WRITE_THROUGH already flushed the rename
+
+void removePath(const std::filesystem::path& path) {
+    DeleteFileW(path.c_str());
+}
+
+} // namespace platform::io
+#endif

@@ -1,0 +1,153 @@
+#include "platform/Files.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::u16string>;
+
+namespace {
+
+// Resets the write hook even when a check fails midway.
+struct HookGuard {
+    explicit HookGuard(platform::WriteHook hook) { platform::setWriteHookForTests(std::move(hook)); }
+    ~HookGuard() { platform::setWriteHookForTests(nullptr); }
+};
+
+std::size_t filesIn(const fs::path& folder) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+TEST(Files, ReadLinesSplitsOnEveryLineEnd) {
+    test::TempFolder tmp;
+    auto linesOf = [&](const std::string& bytes) {
+        tmp.write("t.txt", bytes);
+        return platform::readLines(tmp.core() + u"\\t.txt");
+    };
+    EXPECT_EQ(linesOf("a\r\nb\nc\rd"), (Lines{u"a", u"b", u"c", u"d"}));
+    EXPECT_EQ(linesOf("a\r\n"), (Lines{u"a"}));
+    EXPECT_EQ(linesOf(""), Lines{});
+    EXPECT_EQ(linesOf("\r\n\r\n"), (Lines{u"", u""}));
+    EXPECT_EQ(linesOf("a\r\r\nb"), (Lines{u"a", u"", u"b"}));
+    EXPECT_EQ(linesOf("\n\r"), (Lines{u"", u""})); // LF then a lone CR: two ends, not one
+
+    EXPECT_FALSE(platform::readLines(tmp.core() + u"\\missing.txt"));
+    EXPECT_FALSE(platform::readLines(tmp.core()));
+}
+
+TEST(Files, ReadLinesDecodesCp932) {
+    test::TempFolder tmp;
+    tmp.write("j.txt", "\x82\xa0\r\n\x89\xef\x8e\xd0 x\r\n");
+    EXPECT_EQ(platform::readLines(tmp.core() + u"\\j.txt"), (Lines{u"あ", u"会社 x"}));
+    EXPECT_EQ(platform::joinLines({u"あ", u"", u"b"}), "\x82\xa0\r\n\r\nb\r\n");
+}
+
+TEST(Files, BytesAndSizes) {
+    test::TempFolder tmp;
+    const std::string binary("a\0\x1a\xff\r\n", 6);
+    tmp.write("Bin.dat", binary);
+    EXPECT_EQ(platform::readBytes(tmp.core() + u"\\bin.DAT"), binary);
+    EXPECT_EQ(platform::fileSize(tmp.core() + u"\\Bin.dat"), 6u);
+    tmp.write("empty", "");
+    EXPECT_EQ(platform::readBytes(tmp.core() + u"\\empty"), "");
+    EXPECT_EQ(platform::fileSize(tmp.core() + u"\\empty"), 0u);
+    EXPECT_FALSE(platform::readBytes(tmp.core() + u"\\none"));
+    EXPECT_FALSE(platform::fileSize(tmp.core() + u"\\none"));
+    EXPECT_FALSE(platform::readBytes(tmp.core())); // a folder
+    EXPECT_FALSE(platform::fileSize(tmp.core()));
+    EXPECT_EQ(platform::joinLines({}), "");
+}
+
+TEST(Files, AppendAddsOnlyTheRecordBackToBack) {
+    test::TempFolder tmp;
+    const std::u16string box = tmp.core() + u"\\Sub\\OutBox.mbx";
+    EXPECT_FALSE(platform::appendRecord(box, "rec\r\n")); // folder missing
+    EXPECT_FALSE(tmp.exists("Sub/OutBox.mbx"));
+
+    fs::create_directories(tmp.path() / "Sub");
+    EXPECT_TRUE(platform::appendRecord(box, "one\r\n.\r\n"));
+    // Every byte that goes through the writer belongs to the new record: the old content is
+    // neither read back nor rewritten.
+    std::size_t written = 0;
+    HookGuard guard([&](int fd, const char* data, std::size_t size) {
+        std::size_t part = size > 3 ? 3 : size; // short writes are carried on, not fatal
+        written += part;
+        return static_cast<long>(::write(fd, data, part));
+    });
+    EXPECT_TRUE(platform::appendRecord(box, "two\r\n.\r\n"));
+    EXPECT_EQ(written, 8u);
+    EXPECT_EQ(tmp.read("Sub/OutBox.mbx"), "one\r\n.\r\ntwo\r\n.\r\n");
+
+    EXPECT_FALSE(platform::appendRecord(tmp.core() + u"\\Sub", "x")); // a folder in place of the file
+    EXPECT_FALSE(platform::appendRecord(u"/dev/full", "x"));          // a real write error
+}
+
+TEST(Files, FailedAppendLeavesTheFileAsItWas) {
+    test::TempFolder tmp;
+    tmp.write("box.mbx", "old\r\n");
+    const std::u16string box = tmp.core() + u"\\box.mbx";
+    int calls = 0;
+    {
+        // Half the record reaches the file, then the disk fails.
+        HookGuard guard([&](int fd, const char* data, std::size_t size) -> long {
+            if (++calls == 1)
+                return static_cast<long>(::write(fd, data, size / 2));
+            return -1;
+        });
+        EXPECT_FALSE(platform::appendRecord(box, "new record\r\n.\r\n"));
+        EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
+        // A failure while creating the file leaves no file behind.
+        calls = 0;
+        EXPECT_FALSE(platform::appendRecord(tmp.core() + u"\\fresh.mbx", "abc"));
+        EXPECT_FALSE(tmp.exists("fresh.mbx"));
+    }
+    {
+        HookGuard guard([](int, const char*, std::size_t) -> long { return 0; }); // no progress: no endless loop
+        EXPECT_FALSE(platform::appendRecord(box, "x"));
+        EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
+    }
+    // The retry after the failure adds exactly one record.
+    EXPECT_TRUE(platform::appendRecord(box, "new record\r\n.\r\n"));
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\nnew record\r\n.\r\n");
+}
+
+TEST(Files, ReplaceSwapsWholeFilesOrNothing) {
+    test::TempFolder tmp;
+    tmp.write("Kotori.ini", "a much longer old content\r\n");
+    ::chmod((tmp.path() / "Kotori.ini").c_str(), 0640);
+    const std::u16string ini = tmp.core() + u"\\kotori.INI";
+
+    EXPECT_TRUE(platform::replaceFile(ini, "new\r\n"));
+    EXPECT_EQ(tmp.read("Kotori.ini"), "new\r\n");
+    EXPECT_EQ(fs::status(tmp.path() / "Kotori.ini").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(filesIn(tmp.path()), 2u); // the file and the "wine" folder: no temporary left
+
+    {
+        HookGuard guard([](int fd, const char* data, std::size_t size) -> long {
+            ::write(fd, data, size / 2);
+            return -1;
+        });
+        EXPECT_FALSE(platform::replaceFile(ini, "never seen\r\n"));
+    }
+    EXPECT_EQ(tmp.read("Kotori.ini"), "new\r\n");
+    EXPECT_EQ(filesIn(tmp.path()), 2u);
+
+    EXPECT_TRUE(platform::replaceFile(tmp.core() + u"\\created.dat", ""));
+    EXPECT_TRUE(tmp.exists("created.dat"));
+    EXPECT_FALSE(platform::replaceFile(tmp.core() + u"\\nofolder\\x.dat", "x"));
+    fs::create_directories(tmp.path() / "Dir");
+    EXPECT_FALSE(platform::replaceFile(tmp.core() + u"\\Dir", "x"));
+    EXPECT_TRUE(fs::is_directory(tmp.path() / "Dir"));
+}

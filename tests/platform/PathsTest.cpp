@@ -1,0 +1,75 @@
+#include "platform/Paths.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using platform::nativePath;
+
+TEST(Paths, DriveResolvesThroughFixtureLinkFileIgnoringCase) {
+    test::TempFolder tmp;
+    tmp.useWineFixture("wine-b1");
+    const fs::path beckyDir = tmp.winePrefix() / "drive_c" / "Becky!";
+
+    EXPECT_TRUE(fs::equivalent(nativePath(u"C:\\Becky!\\User112"), beckyDir / "User112"));
+    // Existing components take the case they have on disk; the drive letter may be either case.
+    EXPECT_EQ(nativePath(u"c:\\BECKY!\\user112").lexically_normal(), (beckyDir / "User112").lexically_normal());
+    // A new name keeps the case it was asked with, below the matched folder.
+    EXPECT_EQ(nativePath(u"C:\\becky!\\USER0\\OutBox.MBX").lexically_normal(),
+              (beckyDir / "User0" / "OutBox.MBX").lexically_normal());
+    // Missing middle folders are kept as asked too.
+    EXPECT_EQ(nativePath(u"C:\\Becky!\\New\\Deep.txt").lexically_normal(),
+              (beckyDir / "New" / "Deep.txt").lexically_normal());
+    // A trailing separator still names the folder.
+    EXPECT_TRUE(fs::is_directory(nativePath(u"C:\\Becky!\\")));
+    EXPECT_TRUE(fs::is_directory(nativePath(u"C:\\Becky!\\\\AddrBook")));
+}
+
+TEST(Paths, DriveThroughRealSymlinkAndPrefixReadEachCall) {
+    test::TempFolder tmp;
+    fs::create_directories(tmp.winePrefix() / "dosdevices");
+    fs::create_directories(tmp.path() / "elsewhere" / "Data");
+    fs::create_symlink("../../elsewhere", tmp.winePrefix() / "dosdevices" / "d:");
+    tmp.write("elsewhere/Data/Mail.TXT", "x");
+    EXPECT_TRUE(fs::equivalent(nativePath(u"D:\\data\\mail.txt"), tmp.path() / "elsewhere" / "Data" / "Mail.TXT"));
+
+    // Another prefix without that drive: the same path resolves somewhere else now.
+    fs::create_directories(tmp.path() / "other" / "dosdevices");
+    setenv("WINEPREFIX", (tmp.path() / "other").c_str(), 1);
+    EXPECT_FALSE(fs::exists(nativePath(u"D:\\data\\mail.txt")));
+    EXPECT_EQ(nativePath(u"D:\\x").parent_path(), tmp.path() / "other" / "dosdevices" / "d:");
+
+    // No prefix at all: ~/.wine.
+    const char* oldHome = std::getenv("HOME");
+    std::string savedHome = oldHome ? oldHome : "";
+    unsetenv("WINEPREFIX");
+    setenv("HOME", tmp.path().c_str(), 1);
+    EXPECT_EQ(nativePath(u"E:\\a").parent_path(), tmp.path() / ".wine" / "dosdevices" / "e:");
+    setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST(Paths, NativeAbsolutePathsMatchIgnoringCase) {
+    test::TempFolder tmp;
+    tmp.write("Data/File.TXT", "x");
+    tmp.write("Data/\xE4\xBC\x9A\xE7\xA4\xBE/A.txt", "y"); // 会社
+    EXPECT_EQ(nativePath(tmp.core() + u"\\data\\file.txt"), tmp.path() / "Data" / "File.TXT");
+    EXPECT_EQ(nativePath(tmp.core() + u"/DATA\\会社\\a.TXT"), tmp.path() / "Data" / "会社" / "A.txt");
+    // Full-width letters fold as well.
+    tmp.write("Ｍａｉｌ/x", "z");
+    EXPECT_EQ(nativePath(tmp.core() + u"\\ＭＡＩＬ\\x"), tmp.path() / "Ｍａｉｌ" / "x");
+}
+
+TEST(Paths, Utf8RoundTripAndProgramFolder) {
+    const std::u16string text = u"a\u00e9\u4f1a\U0001F600z";
+    EXPECT_EQ(platform::toUtf8(text), "a\xC3\xA9\xE4\xBC\x9A\xF0\x9F\x98\x80z");
+    EXPECT_EQ(platform::fromUtf8(platform::toUtf8(text)), text);
+    // A broken sequence becomes one replacement and the rest survives.
+    EXPECT_EQ(platform::fromUtf8("a\xE4z"), u"a\uFFFDz");
+
+    fs::path folder = nativePath(platform::programFolder());
+    EXPECT_TRUE(fs::exists(folder / "test_platform"));
+}

@@ -1,0 +1,172 @@
+#include "platform/Registry.h"
+
+#include "platform/Paths.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using platform::getRegString;
+using platform::regBytes;
+
+namespace {
+
+const std::u16string users = u"Software\\RIMArts\\Rebecca\\Users\\";
+
+std::string bytes(const char* text, std::size_t size) {
+    return std::string(text, size);
+}
+
+// Writes $WINEPREFIX/user.reg; each test folder has its own prefix.
+void writeHive(const test::TempFolder& tmp, const std::string& body) {
+    tmp.write("wine/user.reg", "WINE REGISTRY Version 2\n;; All keys relative to REGISTRY\\\\User\\\\S-1\n\n" + body);
+}
+
+} // namespace
+
+TEST(Registry, ReadsWineWrittenHive) {
+    test::TempFolder tmp;
+    tmp.useWineFixture("wine-b1");
+    EXPECT_EQ(getRegString(u"Software\\RIMArts\\Rebecca\\Settings", u"HomeDir"), u"C:\\Becky!\\");
+    EXPECT_EQ(getRegString(u"SOFTWARE\\rimarts\\rebecca\\SETTINGS\\", u"homedir"), u"C:\\Becky!\\");
+
+    EXPECT_EQ(regBytes(users + u"0", u"MailDirNo"), bytes("\x70\0\0\0", 4));
+    EXPECT_EQ(regBytes(users + u"1", u"Account"), bytes("sub\0", 4));
+    EXPECT_EQ(getRegString(users + u"1", u"Address"), u"taro@docomo.ne.jp");
+    EXPECT_EQ(regBytes(users + u"1", u"MailDirNo"), bytes("\0\0\0\0", 4));
+    EXPECT_EQ(regBytes(users + u"2", u"MailDirNo"), bytes("\x05\0\0\0", 4));
+    EXPECT_EQ(getRegString(users + u"2", u"Address"), u"t.yamada@example.co.jp");
+
+    EXPECT_EQ(regBytes(users + u"3", u"Account"), "");
+    EXPECT_EQ(getRegString(users + u"0", u"NoSuchValue"), u"");
+    EXPECT_EQ(getRegString(u"Software\\RIMArts\\B2\\Settings", u"DataDir"), u"");
+
+    // An empty default value exists (a lone NUL), unlike a missing one.
+    EXPECT_EQ(regBytes(u"AppEvents\\Schemes\\Apps\\Explorer\\Navigating\\.Current", u""), bytes("\0", 1));
+    EXPECT_EQ(getRegString(u"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", u"Fonts"),
+              u"C:\\windows\\Fonts");
+    // Binary spread over continuation lines.
+    std::string font = regBytes(u"Control Panel\\Desktop\\WindowMetrics", u"CaptionFont");
+    ASSERT_EQ(font.size(), 92u);
+    EXPECT_EQ(font.substr(0, 4), "\xf4\xff\xff\xff");
+    EXPECT_EQ(getRegString(u"Control Panel\\Desktop\\WindowMetrics", u"CaptionHeight"), u"19");
+}
+
+TEST(Registry, ReadsJapaneseAccountNamesAsCp932) {
+    test::TempFolder tmp;
+    tmp.useWineFixture("wine-b1");
+    EXPECT_EQ(getRegString(users + u"0", u"Account"), u"メイン");
+    EXPECT_EQ(regBytes(users + u"0", u"Account"), bytes("\x83\x81\x83\x43\x83\x93\0", 7));
+    EXPECT_EQ(getRegString(users + u"2", u"Account"), u"会社");
+}
+
+TEST(Registry, ValueForms) {
+    test::TempFolder tmp;
+    writeHive(tmp, "[Software\\\\Test] 1796587634\n"
+                   "#time=1dd85bd6305eb20\n"
+                   "; a comment\n"
+                   "\"Esc\"=\"a\\\\b\\\"c\\td\\101\\x41\\x0042\\x00411\"\n"
+                   "\"Raw\"=\"caf\xC3\xA9\"\n"
+                   "\"Str\"=str:\"plain\"\n"
+                   "\"Expand\"=str(2):\"%HOME%\\\\x\"\n"
+                   "\"Multi\"=str(7):\"a\\0b\\0\"\n"
+                   "\"Max\"=dword:ffffffff\n"
+                   "\"Short\"=dword:1\n"
+                   "\"WideHex\"=hex(2):41,00,42,00,00,00\n"
+                   "\"Qword\"=hex(b):01,02,03,04,05,06,07,08\n"
+                   "\"Name With \\\"Quote\\\"\"=\"q\"\n"
+                   "@=\"default\"\n"
+                   "\n"
+                   "[Software\\\\Other] 1\n"
+                   "\"Esc\"=\"other\"\n"
+                   "[Software\\\\Test] 2\n"
+                   "\"Later\"=\"merged\"\n");
+    const std::u16string key = u"Software\\Test";
+    EXPECT_EQ(getRegString(key, u"Esc"), u"a\\b\"c\tdAAB\u00411");
+    EXPECT_EQ(getRegString(key, u"Str"), u"plain");
+    EXPECT_EQ(getRegString(key, u"Expand"), u"%HOME%\\x");
+    EXPECT_EQ(regBytes(key, u"Multi"), bytes("a\0b\0\0", 5));
+    EXPECT_EQ(regBytes(key, u"Max"), "\xff\xff\xff\xff");
+    EXPECT_EQ(regBytes(key, u"Short"), bytes("\x01\0\0\0", 4));
+    EXPECT_EQ(regBytes(key, u"WideHex"), bytes("AB\0", 3));
+    EXPECT_EQ(regBytes(key, u"Qword"), "\x01\x02\x03\x04\x05\x06\x07\x08");
+    EXPECT_EQ(getRegString(key, u"name with \"quote\""), u"q");
+    EXPECT_EQ(getRegString(key, u""), u"default");
+    EXPECT_EQ(getRegString(key, u"Later"), u"merged");
+    EXPECT_EQ(getRegString(u"Software\\Other", u"Esc"), u"other");
+}
+
+TEST(Registry, RawUtf8AndEscapedJapaneseEncodeAsCp932) {
+    test::TempFolder tmp;
+    writeHive(tmp, "[K]\n\"A\"=\"\xE4\xBC\x9A\\x793e\"\n");
+    EXPECT_EQ(regBytes(u"K", u"A"), bytes("\x89\xef\x8e\xd0\0", 5));
+    EXPECT_EQ(getRegString(u"K", u"A"), u"会社");
+}
+
+TEST(Registry, MalformedFilesReadAsMissingWithoutCrashing) {
+    test::TempFolder tmp;
+    const std::string huge(200000, 'h');
+    writeHive(tmp, "[Good] 1\n"
+                   "\"Before\"=\"ok\"\n"
+                   "\"NoClose\"=\"abc\n"
+                   "\"NoEquals\" \"x\"\n"
+                   "Unquoted=\"x\"\n"
+                   "\"BadDword\"=dword:\n"
+                   "\"LongDword\"=dword:123456789\n"
+                   "\"BadHex\"=hex:zz,01\n"
+                   "\"ThreeDigits\"=hex:123\n"
+                   "\"UnknownEscape\"=\"\\q\\x\"\n"
+                   "\"Huge\"=\"" +
+                       huge +
+                       "\"\n"
+                       "\"HugeHex\"=hex:" +
+                       std::string(300000, '0') +
+                       "\n"
+                       "\"Stray\"=hex:01,02,\\\n"
+                       "[Next] 2\n"
+                       "\"AfterStray\"=\"seen\"\n"
+                       "[Broken\\\\Heading\n"
+                       "\"Orphan\"=\"must not join Next\"\n" +
+                       std::string("\0\xff\xfe junk\n", 9) +
+                       "[Tail]\n"
+                       "\"Cont\"=hex:0a,0b,\\\n"
+                       "  0c,\\");
+    EXPECT_EQ(getRegString(u"Good", u"Before"), u"ok");
+    for (const char16_t* name :
+         {u"NoClose", u"NoEquals", u"Unquoted", u"BadDword", u"LongDword", u"BadHex", u"ThreeDigits", u"HugeHex"})
+        EXPECT_EQ(regBytes(u"Good", name), "") << platform::toUtf8(name);
+    EXPECT_EQ(getRegString(u"Good", u"UnknownEscape"), u"qx");
+    EXPECT_EQ(regBytes(u"Good", u"Huge"), std::string(1024, 'h')); // capped at 1024 bytes
+    EXPECT_EQ(regBytes(u"Good", u"Stray"), "\x01\x02");
+    EXPECT_EQ(getRegString(u"Next", u"AfterStray"), u"seen");
+    EXPECT_EQ(getRegString(u"Next", u"Orphan"), u"");
+    EXPECT_EQ(regBytes(u"Tail", u"Cont"), "\x0a\x0b\x0c");
+
+    // Truncated in the middle of a heading or of a value.
+    writeHive(tmp, "[Good] 1\n\"A\"=\"1\"\n[Goo");
+    EXPECT_EQ(getRegString(u"Good", u"A"), u"1");
+    writeHive(tmp, "[Good] 1\n\"A\"=\"1");
+    EXPECT_EQ(getRegString(u"Good", u"A"), u"");
+}
+
+TEST(Registry, FollowsTheFileAndThePrefix) {
+    test::TempFolder tmp;
+    EXPECT_EQ(getRegString(u"K", u"V"), u""); // no file at all
+    writeHive(tmp, "[K]\n\"V\"=\"one\"\n");
+    EXPECT_EQ(getRegString(u"K", u"V"), u"one");
+    // Same size, newer stamp: the cache must not hide the change.
+    writeHive(tmp, "[K]\n\"V\"=\"two\"\n");
+    fs::last_write_time(tmp.winePrefix() / "user.reg", fs::file_time_type::clock::now() + std::chrono::seconds(5));
+    EXPECT_EQ(getRegString(u"K", u"V"), u"two");
+
+    tmp.write("other/user.reg", "[K]\n\"V\"=\"elsewhere\"\n");
+    setenv("WINEPREFIX", (tmp.path() / "other").c_str(), 1);
+    EXPECT_EQ(getRegString(u"K", u"V"), u"elsewhere");
+
+    fs::create_directories(tmp.path() / "dir" / "user.reg"); // unreadable: a folder
+    setenv("WINEPREFIX", (tmp.path() / "dir").c_str(), 1);
+    EXPECT_EQ(getRegString(u"K", u"V"), u"");
+}
