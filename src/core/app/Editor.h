@@ -70,6 +70,8 @@ public:
     void ownAddressChosen(int k);
     void changeModeChosen(int k);
     void sendOptionChosen(MenuItem& item);
+    // Set when a completed Becky! 2 set-up has asked the window to close: the program ends.
+    bool ProgramEnding = false;
 
     // ---- text: counting, limits, option boxes, keys, shrinking, emoji insertion ----
     void bodyEdited(int pos, int removed, std::u16string_view added); // the user edited the body box

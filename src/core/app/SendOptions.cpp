@@ -1,0 +1,92 @@
+// Destination, sending account, own address and the send options of the i-mode menu.
+#include "core/app/Editor.h"
+#include "core/app/Strings.h"
+
+namespace core {
+
+namespace {
+
+// The entry a tag names, or -1 when the tag names none of the count entries.
+int entryOf(const std::u16string& tag, std::size_t count) {
+    auto value = parseInteger(tag);
+    return value && *value >= 0 && *value < static_cast<long long>(count) ? static_cast<int>(*value) : -1;
+}
+
+void checkSender(MainState& s, int k) {
+    if (int old = entryOf(s.OutAdr[0].tag, s.OutAdr.size()); old >= 0)
+        s.OutAdr[static_cast<std::size_t>(old)].checked = false;
+    s.OutAdr[0].tag = decimal(k);
+    s.OutAdr[static_cast<std::size_t>(k)].checked = true;
+}
+
+} // namespace
+
+void Editor::destinationTextChanged(std::u16string_view text) {
+    ComboBox& box = s.Combo1;
+    box.text = text;
+    if (text.empty() || text.back() != u'@')
+        return;
+    // Offer the carrier's domain after "@", selected so that typing replaces it.
+    box.text += CarrierDomain;
+    box.selStart = static_cast<int>(text.size());
+    box.selLength = static_cast<int>(CarrierDomain.size());
+}
+
+void Editor::destinationItemPicked(int index) {
+    ComboBox& box = s.Combo1;
+    if (index < 0 || index >= static_cast<int>(box.items.size()))
+        return;
+    box.listIndex = index;
+    box.text = box.items[static_cast<std::size_t>(index)].text;
+    const int model = box.items[static_cast<std::size_t>(index)].data;
+    if (s.Combo3.listIndex < 0 || model < 0 || model >= static_cast<int>(s.Combo3.items.size()))
+        modelSelected(0);
+    else
+        modelSelected(model);
+}
+
+void Editor::accountPicked(int index) {
+    if (index < 0 || index >= static_cast<int>(s.Combo2.items.size()))
+        return;
+    s.Combo2.listIndex = index;
+    s.Combo2.tag = decimal(index);
+    // Start-up restores the stored own address, so the change mode only acts on a shown window.
+    if (parseInteger(s.OutAdrChg[0].tag).value_or(0) <= 0 || !s.window.visible)
+        return;
+    if (s.OutAdrChg[2].checked)
+        ownAddressChosen(index + 1);
+    else if (s.OutAdrChg[1].checked && index + 1 < static_cast<int>(s.OutAdr.size()))
+        checkSender(s, index + 1);
+}
+
+void Editor::ownAddressChosen(int k) {
+    if (k < 0 || k >= static_cast<int>(s.OutAdr.size()))
+        return;
+    const int current = entryOf(s.OutAdr[0].tag, s.OutAdr.size());
+    if (current == k)
+        return;
+    const std::u16string currentCaption = current >= 0 ? s.OutAdr[static_cast<std::size_t>(current)].caption : u"";
+    if (m_prompts.question(u"変更",
+                           u"使用する自分のi-mode用アドレス(" + currentCaption + u")を\r\n" +
+                               s.OutAdr[static_cast<std::size_t>(k)].caption + u"に変更しますか？",
+                           Buttons::YesNo) == Answer::Yes)
+        checkSender(s, k);
+}
+
+void Editor::changeModeChosen(int k) {
+    if (k < 0 || k >= static_cast<int>(s.OutAdrChg.size()))
+        return;
+    const int current = entryOf(s.OutAdrChg[0].tag, s.OutAdrChg.size());
+    if (current == k)
+        return;
+    if (current >= 0)
+        s.OutAdrChg[static_cast<std::size_t>(current)].checked = false;
+    s.OutAdrChg[0].tag = decimal(k);
+    s.OutAdrChg[static_cast<std::size_t>(k)].checked = true;
+}
+
+void Editor::sendOptionChosen(MenuItem& item) {
+    item.checked = !item.checked;
+}
+
+} // namespace core

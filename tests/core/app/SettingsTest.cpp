@@ -1,0 +1,172 @@
+#include "AppFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace apptest;
+
+TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
+    App app;
+    app.folder.write("Kotori.ini", "Font=15\r\n");
+    app.editor.loadSettings();
+    auto& s = app.s();
+    EXPECT_EQ(s.Text1.fontSize, 15);
+    EXPECT_EQ(s.window.outerHeight, 8010);
+    EXPECT_TRUE(s.Frame3.visible);
+    EXPECT_EQ(s.Label3[1].caption, u"・署名追加：OFF");
+    for (const auto& box : s.Check1)
+        EXPECT_FALSE(box.checked);
+
+    App other;
+    other.folder.write("Kotori.ini",
+                       "Xsiz=abc\r\nYsiz\r\nXsiz=7200\r\nYsiz=9000.4\r\nYsiz=-5\r\nSsyo=1\r\nSei0=1\r\nSei1=7\r\n"
+                       "IONO=True\r\nIPUT=1\r\nIEND=maybe\r\nBcOp=True\r\nBcOp=False\r\nAcnt=2\r\n"
+                       "LogD=x\r\nLook=False\r\nxxxx=1\r\n\r\nSnam=abc\\ndef\r\n");
+    other.editor.loadSettings();
+    auto& t = other.s();
+    EXPECT_EQ(t.window.outerHeight, 7200);
+    EXPECT_EQ(t.window.innerHeight, 7200 - 1020);
+    EXPECT_EQ(t.window.outerWidth, 9000);
+    EXPECT_EQ(t.Label3[1].caption, u"・署名追加：ON");
+    EXPECT_EQ(t.Label3[1].tag, u"1");
+    EXPECT_TRUE(t.Check1[0].checked);
+    EXPECT_FALSE(t.Check1[1].checked);
+    EXPECT_TRUE(t.IOutNO.checked);
+    EXPECT_TRUE(t.IOutput.checked);
+    EXPECT_FALSE(t.IOutEnd.checked);
+    EXPECT_FALSE(t.OutBcc.checked); // the later line wins
+    EXPECT_EQ(t.Combo2.tag, u"2");
+    EXPECT_FALSE(t.Frame3.visible);
+    EXPECT_EQ(t.Text2.rect.width, (9000 - 240) - 1080); // the layout follows at once
+    EXPECT_EQ(other.editor.SignatureText, u"abc\\ndef");
+    EXPECT_EQ(t.Label6.caption, u"x");
+}
+
+TEST(Settings, LimitLineStoresTheLimitBeforeTheBox) {
+    App app;
+    app.folder.write("Kotori.ini", "Sei6=0\\250\r\n");
+    app.editor.loadSettings();
+    EXPECT_FALSE(app.s().Check1[6].checked);
+    EXPECT_EQ(app.s().Check1[6].tag, u"250");
+
+    App checked;
+    checked.folder.write("Kotori.ini", "Sei6=1\\250\r\n");
+    checked.editor.loadSettings(); // no limit question: the stored limit answers it
+    EXPECT_TRUE(checked.s().Check1[6].checked);
+    EXPECT_EQ(checked.editor.CharLimit, 250);
+}
+
+TEST(Settings, SaveWritesTheWholeRecordInOrder) {
+    App app;
+    app.editor.saveSettings();
+    EXPECT_EQ(app.folder.read("Kotori.ini"),
+              "Xsiz=8010\r\nYsiz=8190\r\nSei0=0\r\nSei1=0\r\nSei2=0\r\nSei3=0\r\nSei4=0\r\nSei5=0\r\nSei6=0\\0\r\n"
+              "Sei7=0\r\nSei8=0\r\nSnam=\r\nSsyo=0\r\nimde=0\r\naddr=0\r\nATTI=False\r\nFont=12\r\nIONO=False\r\n"
+              "IPUT=False\r\nIEND=False\r\nAcnt=0\r\nAcOp=0\r\nMyad=0\r\nBcOp=False\r\n"
+              "LogD=\x91\x90\x8d\x65\x81\x46\x30_\x83\x8d\x83\x4f\x81\x46\x30\r\nLook=True\r\n");
+
+    // What is saved comes back.
+    auto& s = app.s();
+    s.Text1.fontSize = 10.5;
+    s.Check1[3].checked = true;
+    s.Aouttikan.checked = true;
+    s.OutBcc.checked = true;
+    s.OutAdrChg[0].tag = u"2";
+    s.Frame3.visible = false;
+    app.editor.SignatureText = u"sig";
+    app.editor.windowResized(9000, 7000, 8760, 5980);
+    app.editor.saveSettings();
+    EXPECT_NE(app.folder.read("Kotori.ini").find("\r\nFont=10.5\r\n"), std::string::npos);
+    App next;
+    std::filesystem::copy_file(app.folder.path() / "Kotori.ini", next.folder.path() / "Kotori.ini");
+    next.editor.loadSettings();
+    auto& n = next.s();
+    EXPECT_EQ(n.Text1.fontSize, 10.5);
+    EXPECT_TRUE(n.Check1[3].checked);
+    EXPECT_TRUE(n.Aouttikan.checked);
+    EXPECT_TRUE(n.OutBcc.checked);
+    EXPECT_EQ(n.OutAdrChg[0].tag, u"2");
+    EXPECT_FALSE(n.Frame3.visible);
+    EXPECT_EQ(next.editor.SignatureText, u"sig");
+    EXPECT_EQ(n.window.outerWidth, 9000);
+    EXPECT_EQ(n.window.outerHeight, 7000);
+}
+
+TEST(Settings, CloseAsksAboutUnsavedEditsAndSwitchesIModeOff) {
+    const std::u16string text = u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？";
+    App app;
+    app.s().Text1.tag = u"1";
+    app.editor.setImode(true);
+    app.prompts.question(u"終了確認", text, Buttons::YesNo, Answer::No);
+    EXPECT_FALSE(app.editor.requestClose());
+    EXPECT_FALSE(app.folder.exists("Kotori.ini"));
+    EXPECT_TRUE(app.s().Check2.checked);
+
+    app.prompts.question(u"終了確認", text, Buttons::YesNo, Answer::Yes);
+    EXPECT_TRUE(app.editor.requestClose());
+    EXPECT_FALSE(app.s().Check2.checked);
+    EXPECT_NE(app.folder.read("Kotori.ini").find("imde=1\r\n"), std::string::npos);
+
+    App clean; // nothing edited: no question
+    EXPECT_TRUE(clean.editor.requestClose());
+    EXPECT_TRUE(clean.folder.exists("Kotori.ini"));
+}
+
+TEST(Settings, ResetDeletesWhatTheAnswersAllow) {
+    const std::u16string first = u"設定を初期化し、再設定を行いますか？";
+    const std::u16string full = u"完全初期状態からの再設定を行いますか？\r\n※調子がおかしいときは、YESにしてください。";
+    const char* files[] = {"Kotori.ini", "Becky.mil", "Becky2.mil", "addr.adr", "Keitai.pre", "OutPutLog.mbx"};
+    {
+        App app;
+        for (const char* f : files)
+            app.folder.write(f, "x\r\n");
+        app.prompts.question(u"再設定", first, Buttons::YesNo, Answer::No);
+        app.editor.resetSettings();
+        app.prompts.verify();
+        for (const char* f : files)
+            EXPECT_TRUE(app.folder.exists(f)) << f;
+    }
+    {
+        App app;
+        for (const char* f : files)
+            app.folder.write(f, "x\r\n");
+        app.s().OutAdr[0].caption = u"me@docomo.ne.jp";
+        app.prompts.question(u"再設定", first, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(u"再設定", full, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(u"アドレス帳＋NEW機種情報", u"アドレス帳関係のデータも削除しますか？", Buttons::YesNo,
+                             Answer::No);
+        app.prompts.question(u"i-modeメール出力ログファイル", u"現在まで出力したログデータも削除しますか？",
+                             Buttons::YesNo, Answer::No);
+        app.editor.resetSettings();
+        app.prompts.verify();
+        EXPECT_FALSE(app.folder.exists("Kotori.ini"));
+        EXPECT_FALSE(app.folder.exists("Becky.mil"));
+        for (const char* f : {"Becky2.mil", "addr.adr", "Keitai.pre", "OutPutLog.mbx"})
+            EXPECT_TRUE(app.folder.exists(f)) << f;
+        EXPECT_EQ(app.s().OutAdr[0].caption, u"なし");
+        EXPECT_EQ(app.editor.BeckyPath, u"NO Becky"); // the discovery ran and found nothing
+    }
+    {
+        App app;
+        app.folder.useWineFixture("wine-b1");
+        for (const char* f : {"addr.adr", "Keitai.pre", "OutPutLog.mbx"})
+            app.folder.write(f, "x\r\n");
+        app.s().OutAdr[0].caption = u"me@docomo.ne.jp";
+        app.prompts.question(u"再設定", first, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(u"再設定", full, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(u"アドレス帳＋NEW機種情報", u"アドレス帳関係のデータも削除しますか？", Buttons::YesNo,
+                             Answer::Yes);
+        app.prompts.question(u"i-modeメール出力ログファイル", u"現在まで出力したログデータも削除しますか？",
+                             Buttons::YesNo, Answer::Yes);
+        // The own address is asked for again.
+        app.prompts.question(u"***@docomo.ne.jpがいいよ。",
+                             u"使用するi-mode用のメールアドレスは、[taro@example.ne.jp]でよろしいですか？",
+                             Buttons::YesNo, Answer::Yes);
+        app.editor.resetSettings();
+        app.prompts.verify();
+        for (const char* f : {"addr.adr", "Keitai.pre", "OutPutLog.mbx"})
+            EXPECT_FALSE(app.folder.exists(f)) << f;
+        EXPECT_EQ(app.s().OutAdr[0].caption, u"taro@example.ne.jp");
+        EXPECT_TRUE(app.folder.exists("Becky.mil"));
+        EXPECT_EQ(app.s().Combo2.listIndex, -1); // the user picks an account
+    }
+}

@@ -1,0 +1,312 @@
+#include "AppFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace apptest;
+
+namespace {
+
+const std::u16string AddressTitle = u"***@docomo.ne.jpがいいよ。";
+
+std::u16string addressQuestion(std::u16string_view proposal) {
+    return u"使用するi-mode用のメールアドレスは、[" + std::u16string(proposal) + u"]でよろしいですか？";
+}
+
+void expectAddressInput(test::ScriptedPrompts& p, std::u16string answer) {
+    p.input(u"あなたのメールアドレスを教えてください。", u"Your MailAdr!", u"@docomo.ne.jp", std::move(answer));
+}
+
+// A Wine prefix whose registry names a Becky! 2 data folder on drive C.
+void fakeBecky2(const test::TempFolder& f) {
+    f.write("wine/user.reg", "WINE REGISTRY Version 2\n"
+                             ";; All keys relative to REGISTRY\\\\User\\\\S-1-5-21-0-0-0-1000\n\n#arch=win64\n\n"
+                             "[Software\\\\RIMArts\\\\B2\\\\Settings] 1796587634\n#time=1dd85bd6305eb20\n"
+                             "\"DataDir\"=\"C:\\\\Becky2\\\\\"\n\n");
+    std::filesystem::create_directories(f.winePrefix() / "drive_c/Becky2/Main.mb/!!!!Outbox");
+    std::filesystem::create_directories(f.winePrefix() / "dosdevices");
+    std::filesystem::create_directory_symlink("../drive_c", f.winePrefix() / "dosdevices/c:");
+}
+
+} // namespace
+
+TEST(Startup, WithoutAnyBeckyTheMailFunctionsAreSwitchedOff) {
+    App app;
+    app.expectNoBeckyMessage();
+    app.editor.startup(u"");
+    app.prompts.verify();
+
+    auto& s = app.s();
+    EXPECT_FALSE(s.ReadMe.enabled);
+    EXPECT_FALSE(s.Command6.enabled);
+    EXPECT_EQ(s.List1.tabStops, (std::vector<int>{125, 300, 390, 570, 700}));
+    EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
+    EXPECT_FALSE(s.Check2.visible);
+    EXPECT_FALSE(s.Check2.checked);
+    EXPECT_FALSE(s.Frame3.visible);
+    EXPECT_FALSE(s.Combo2.visible);
+    EXPECT_FALSE(s.Command2.enabled);
+    EXPECT_FALSE(s.Command7.enabled);
+    EXPECT_FALSE(s.imenu.enabled);
+    EXPECT_FALSE(s.MnuWindow.enabled);
+    EXPECT_EQ(s.Text1.rect.width, 7950); // the body takes the preview's place
+    EXPECT_TRUE(s.OutAdr[0].checked);
+    EXPECT_TRUE(s.OutAdrChg[0].checked);
+    EXPECT_EQ(s.PutChar.size(), 1u);
+    EXPECT_EQ(s.PutChar[0].caption, u"なし");
+    EXPECT_FALSE(app.folder.exists("Becky.mil"));
+
+    // The next start begins with the preview hidden and the i-mode setting off.
+    EXPECT_TRUE(app.editor.requestClose());
+    const std::string ini = app.folder.read("Kotori.ini");
+    EXPECT_NE(ini.find("imde=0\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("Look=False\r\n"), std::string::npos);
+}
+
+TEST(Startup, PresentFilesAreUsedAndAnUnreadableCommandLineIsReported) {
+    App app;
+    app.folder.write("readme.txt", "read me\r\n");
+    app.folder.write("Emoji.code", "\xF8\x9F\thare\r\nx\r\n"); // the short line is no entry
+    for (int i = 1; i < 25; ++i)
+        app.folder.write("Emoji.code", app.folder.read("Emoji.code") + "a\tword" + std::to_string(i) + "\r\n");
+    app.prompts.message(u"ことり便", u"/no/such/file.txt\r\nこのファイルを読み込むことができませんでした。");
+    app.expectNoBeckyMessage();
+    app.editor.startup(u"\"/no/such/file.txt\"");
+    app.prompts.verify();
+
+    auto& s = app.s();
+    EXPECT_TRUE(s.ReadMe.enabled);
+    ASSERT_EQ(s.PutChar.size(), 20u);
+    EXPECT_EQ(s.PutChar[0].caption, u"\uE63E   =   hare");
+    EXPECT_EQ(s.PutChar[1].caption, u"a   =   word1");
+    EXPECT_EQ(s.PutChar[19].caption, u"a   =   word19");
+    EXPECT_TRUE(s.PutChar[0].tag.empty());
+
+    App empty;
+    empty.folder.write("Emoji.code", "");
+    empty.expectNoBeckyMessage();
+    empty.editor.startup(u"");
+    ASSERT_EQ(empty.s().PutChar.size(), 1u);
+    EXPECT_EQ(empty.s().PutChar[0].caption, u"なし");
+}
+
+TEST(Startup, FindsBecky126InTheRegistryAndRemembersIt) {
+    App app;
+    app.folder.useWineFixture("wine-b1");
+    app.prompts.question(AddressTitle, addressQuestion(u"taro@example.ne.jp"), Buttons::YesNo, Answer::No);
+    expectAddressInput(app.prompts, u"hanako@docomo.ne.jp");
+    app.editor.startup(u"");
+    app.prompts.verify();
+
+    auto& s = app.s();
+    EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky!\\");
+    ASSERT_EQ(s.Combo2.items.size(), 3u);
+    EXPECT_EQ(s.Combo2.items[0].text, u"メイン");
+    EXPECT_EQ(s.Combo2.items[1].text, u"sub");
+    EXPECT_EQ(s.Combo2.items[2].text, u"会社");
+    EXPECT_EQ(s.Combo2.items[0].data, 112);
+    EXPECT_EQ(s.Combo2.items[1].data, 0);
+    EXPECT_EQ(s.Combo2.items[2].data, 5);
+    ASSERT_EQ(s.OutAdr.size(), 4u);
+    EXPECT_EQ(s.OutAdr[0].caption, u"hanako@docomo.ne.jp");
+    EXPECT_EQ(s.OutAdr[2].caption, u"taro@docomo.ne.jp");
+    EXPECT_EQ(s.OutAdr[3].caption, u"t.yamada@example.co.jp");
+    EXPECT_TRUE(s.Check2.checked);
+    EXPECT_TRUE(s.Check2.visible);
+    EXPECT_EQ(s.Combo2.listIndex, 0);
+    EXPECT_TRUE(s.OutAdr[0].checked);
+    EXPECT_EQ(app.folder.read("Becky.mil"), "C:\\Becky!\\\r\nhanako@docomo.ne.jp\r\n"
+                                            "\x83\x81\x83\x43\x83\x93,112\r\ntaro@example.ne.jp\r\n"
+                                            "sub,0\r\ntaro@docomo.ne.jp\r\n"
+                                            "\x89\xef\x8e\xd0,5\r\nt.yamada@example.co.jp\r\n");
+
+    // The next start reads the pointer file and asks nothing; the stored account comes back.
+    app.s().Combo2.tag = u"2";
+    ASSERT_TRUE(app.editor.requestClose());
+    core::Editor next(app.prompts, app.clock, app.folder.core());
+    next.startup(u"");
+    EXPECT_EQ(next.BeckyPath, u"C:\\Becky!\\");
+    ASSERT_EQ(next.s.Combo2.items.size(), 3u);
+    EXPECT_EQ(next.s.Combo2.items[2].data, 5);
+    EXPECT_EQ(next.s.Combo2.listIndex, 2);
+    EXPECT_EQ(next.s.OutAdr[3].caption, u"t.yamada@example.co.jp");
+}
+
+TEST(Startup, PointerFilesChooseTheBecky) {
+    const std::string becky2 = "C:\\Becky2\\Main.mb\\!!!!Outbox\\1.bmf\r\nme@docomo.ne.jp\r\nme@example.jp\r\n";
+    {
+        App app; // both files and the plug-in: Becky! 2 without a question
+        app.folder.write("Becky.mil", "x\r\ny\r\n");
+        app.folder.write("Becky2.mil", becky2);
+        app.folder.write("Kotoplug.dll", "");
+        app.editor.startup(u"");
+        app.prompts.verify();
+        auto& s = app.s();
+        EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox\\1.bmf");
+        ASSERT_EQ(s.Combo2.items.size(), 1u);
+        EXPECT_EQ(s.Combo2.items[0].text, u"B2送信箱");
+        EXPECT_EQ(s.Combo2.items[0].data, 200);
+        EXPECT_EQ(s.Combo2.listIndex, 0);
+        ASSERT_EQ(s.OutAdr.size(), 2u);
+        EXPECT_EQ(s.OutAdr[0].caption, u"me@docomo.ne.jp");
+        EXPECT_EQ(s.OutAdr[1].caption, u"me@example.jp");
+        EXPECT_FALSE(s.TotyuuSave.enabled);
+        EXPECT_FALSE(s.ReadingBecky[0].enabled);
+        EXPECT_FALSE(s.Command2.enabled);
+        EXPECT_TRUE(s.Command7.enabled);
+    }
+    {
+        App app; // both files, no plug-in, answered Yes: the outbox entry is 112
+        app.folder.write("Becky.mil", "x\r\ny\r\n");
+        app.folder.write("Becky2.mil", "C:\\b.bmf\r\n"); // short: missing lines read empty
+        app.prompts.question(u"ことり便起動チェック", u"B2暫定対応版として起動しますか？", Buttons::YesNo, Answer::Yes);
+        app.editor.startup(u"");
+        ASSERT_EQ(app.s().Combo2.items.size(), 1u);
+        EXPECT_EQ(app.s().Combo2.items[0].data, 112);
+        EXPECT_EQ(app.s().OutAdr[0].caption, u"");
+        EXPECT_EQ(app.s().OutAdr[1].caption, u"");
+    }
+    {
+        App app; // answered No: Becky.mil as if alone; its first account's folder exists
+        const std::string home = app.folder.path().string() + "\\";
+        std::filesystem::create_directories(app.folder.path() / "User7");
+        app.folder.write("Becky.mil", home + "\r\nme@docomo.ne.jp\r\nmain,7\r\nmain@example.jp\r\nsub,9\r\n");
+        app.folder.write("Becky2.mil", becky2);
+        app.prompts.question(u"ことり便起動チェック", u"B2暫定対応版として起動しますか？", Buttons::YesNo, Answer::No);
+        app.editor.startup(u"");
+        app.prompts.verify();
+        auto& s = app.s();
+        EXPECT_EQ(app.editor.BeckyPath, app.folder.core() + u"\\");
+        ASSERT_EQ(s.Combo2.items.size(), 2u);
+        EXPECT_EQ(s.Combo2.items[0].data, 7);
+        EXPECT_EQ(s.Combo2.items[1].data, 9);
+        ASSERT_EQ(s.OutAdr.size(), 3u);
+        EXPECT_EQ(s.OutAdr[1].caption, u"main@example.jp");
+        EXPECT_EQ(s.OutAdr[2].caption, u""); // the address line is missing
+        EXPECT_TRUE(s.TotyuuSave.enabled);
+        EXPECT_FALSE(s.Check2.checked); // only a fresh discovery switches the i-mode setting on
+    }
+}
+
+TEST(Startup, AMissingMailFolderIsRepairedOrGivenUp) {
+    const std::u16string question =
+        u"beckyの設定が変更されている可能性があります。修正しますか？\r\n※修正しないと送信処理が行えません。";
+    {
+        App app; // no account line: the folder looked for is User2000
+        app.folder.write("Becky.mil", app.folder.path().string() + "\\\r\nme@docomo.ne.jp\r\nno comma here\r\n");
+        app.prompts.question(u"べっきー", question, Buttons::YesNo, Answer::No);
+        app.expectNoBeckyMessage();
+        app.editor.startup(u"");
+        app.prompts.verify();
+        EXPECT_TRUE(app.s().Combo2.items.empty());
+        EXPECT_EQ(app.s().OutAdr.size(), 1u);
+        EXPECT_EQ(app.s().OutAdr[0].caption, u"me@docomo.ne.jp");
+        EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
+    }
+    {
+        App app; // the folder User2000 is there: nothing asked
+        app.folder.write("Becky.mil", app.folder.path().string() + "\\\r\nme@docomo.ne.jp\r\n");
+        std::filesystem::create_directories(app.folder.path() / "User2000");
+        app.editor.startup(u"");
+        app.prompts.verify();
+        EXPECT_EQ(app.editor.BeckyPath, app.folder.core() + u"\\");
+    }
+    {
+        App app; // repaired from the registry; the own address is kept without asking
+        app.folder.useWineFixture("wine-b1");
+        app.folder.write("Becky.mil", "C:\\Old\\\r\nme@docomo.ne.jp\r\nmain,112\r\nold@example.jp\r\n");
+        app.prompts.question(u"べっきー", question, Buttons::YesNo, Answer::Yes);
+        app.editor.startup(u"");
+        app.prompts.verify();
+        EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky!\\");
+        ASSERT_EQ(app.s().Combo2.items.size(), 3u); // emptied first, not appended to
+        ASSERT_EQ(app.s().OutAdr.size(), 4u);       // reused, not duplicated
+        EXPECT_EQ(app.s().OutAdr[1].caption, u"taro@example.ne.jp");
+        EXPECT_EQ(app.folder.read("Becky.mil").substr(0, 29), "C:\\Becky!\\\r\nme@docomo.ne.jp\r\n");
+    }
+}
+
+namespace {
+
+// A window whose user puts a mail into Becky! 2's outbox while the editor waits.
+class MailArrivesView : public test::FakeView {
+public:
+    MailArrivesView(core::Editor* e, std::filesystem::path outbox) : FakeView(e), m_outbox(std::move(outbox)) {}
+    bool waitUntil(const std::function<bool()>& done, int timeoutMs, int intervalMs) override {
+        ++waits;
+        EXPECT_EQ(timeoutMs, 30000);
+        EXPECT_GT(intervalMs, 0);
+        if (done())
+            return true;
+        std::ofstream(m_outbox / "0001.bmf") << "";
+        return done();
+    }
+    int waits = 0;
+
+private:
+    std::filesystem::path m_outbox;
+};
+
+} // namespace
+
+TEST(Startup, SetsUpBecky2AndEnds) {
+    const std::u16string ver2 = u"Becky Ver.2.0がインストールされています。暫定対応しますか？";
+    {
+        App app;
+        fakeBecky2(app.folder);
+        const auto mailbox = app.folder.winePrefix() / "drive_c/Becky2/Main.mb";
+        app.folder.write("wine/drive_c/Becky2/Main.mb/Mailbox.ini", "[Account]\r\nMailAddress=jiro@example.jp\r\n");
+        MailArrivesView view(&app.editor, mailbox / "!!!!Outbox");
+        app.editor.setView(&view);
+        app.prompts.question(u"Ver.2.0無理矢理対応", ver2, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(AddressTitle, addressQuestion(u"jiro@example.jp"), Buttons::YesNo, Answer::No);
+        expectAddressInput(app.prompts, u"jiro@docomo.ne.jp");
+        app.prompts.question(u"確定しますか?", u"Becky2の送信箱を選定することができませんでした。確定しますか?",
+                             Buttons::YesNo, Answer::Yes);
+        app.prompts.message(u"ことり便",
+                            u"Becky2の送信箱を確定するために、Becky2を起動してメールを送信箱に入れてみてください。");
+        app.prompts.message(u"暫定対応！", u"Becky2に暫定対応しました。");
+        app.editor.startup(u"");
+        app.prompts.verify();
+        EXPECT_EQ(app.folder.read("Becky2.mil"),
+                  "C:\\Becky2\\Main.mb\\!!!!Outbox\\0001.bmf\r\njiro@docomo.ne.jp\r\njiro@example.jp\r\n");
+        EXPECT_EQ(view.waits, 1);
+        EXPECT_EQ(view.broughtToFront, 1);
+        EXPECT_TRUE(view.closed);
+        EXPECT_TRUE(app.editor.ProgramEnding);
+        EXPECT_TRUE(app.folder.exists("Kotori.ini")); // the close saved the settings
+        EXPECT_FALSE(app.s().window.visible);
+    }
+    {
+        App app; // no mail address known, the user gives up waiting
+        fakeBecky2(app.folder);
+        app.prompts.question(u"Ver.2.0無理矢理対応", ver2, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(AddressTitle, addressQuestion(u""), Buttons::YesNo, Answer::Yes);
+        app.prompts.question(u"確定しますか?", u"Becky2の送信箱を選定することができませんでした。確定しますか?",
+                             Buttons::YesNo, Answer::Yes);
+        app.prompts.message(u"ことり便",
+                            u"Becky2の送信箱を確定するために、Becky2を起動してメールを送信箱に入れてみてください。");
+        app.prompts.question(u"質問", u"Becky2を起動して何でも良いのでメールを送信箱に移動しましたか？", Buttons::YesNo,
+                             Answer::Yes);
+        app.prompts.question(u"質問", u"Becky2を起動して何でも良いのでメールを送信箱に移動しましたか？", Buttons::YesNo,
+                             Answer::No);
+        app.prompts.question(u"質問", u"Becky2への暫定対応を中止しますか？", Buttons::YesNo, Answer::Yes);
+        app.editor.startup(u"");
+        app.prompts.verify();
+        EXPECT_FALSE(app.folder.exists("Becky2.mil"));
+        EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox");
+        EXPECT_FALSE(app.editor.ProgramEnding);
+        EXPECT_FALSE(app.view.closeAsked);
+    }
+    {
+        App app; // Becky! 2 declined: the Becky! 1.26 search runs and finds nothing
+        fakeBecky2(app.folder);
+        app.prompts.question(u"Ver.2.0無理矢理対応", ver2, Buttons::YesNo, Answer::No);
+        app.expectNoBeckyMessage();
+        app.editor.startup(u"");
+        app.prompts.verify();
+        EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
+    }
+}
