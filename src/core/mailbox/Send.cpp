@@ -159,6 +159,7 @@ void Editor::send() {
 
     restoreBody();
     const bool written = mailbox::writeWithRetries(*this, target, accountNo, bytes, draft);
+    bool close = false;
 
     if (draft) {
         if (!written) {
@@ -169,18 +170,21 @@ void Editor::send() {
                                           u"アカウントの草稿に保存しました。編集を終了し、ことり便を閉じますか？ \r\n"
                                           u"※BECKYを起動していた場合は、BECKYを再起動してください。",
                                       Buttons::YesNo, Icon::Exclamation) == Answer::Yes) {
-            view().closeWindow();
+            close = true;
         }
     } else if (!written) {
         prompts().message(
             AppTitle, u"BECKYが送受信処理中か、ことり便の設定内容のERRです。書き込みできません。再度送信ください。");
     } else {
         afterSend(*this, mail);
-        if (s.IOutEnd.checked && prompts().question(u"終了します？", u"終了しますか？", Buttons::YesNo) == Answer::Yes)
-            view().closeWindow();
+        close =
+            s.IOutEnd.checked && prompts().question(u"終了します？", u"終了しますか？", Buttons::YesNo) == Answer::Yes;
     }
     s.Command3.tag = u"0";
     view().refresh();
+    // Last: closing ends the program, and a refused close must find SendBusy already off.
+    if (close)
+        view().closeWindow();
 }
 
 void Editor::saveDraft() {
