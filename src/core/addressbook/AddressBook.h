@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/app/MainState.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The address book files (addr.adr and Becky! group files): one entry per line, fields
+// separated by TAB; a line without TAB holding "@" is a bare address.
+namespace core {
+
+class Editor;
+
+inline constexpr std::u16string_view AddressBookFile = u"addr.adr";
+
+struct AddressEntry {
+    std::u16string address;
+    std::u16string name; // equals the address for a bare-address line
+    std::u16string tail; // fields 3 onward, TAB-joined as read: model, nickname, home page, PGP ID, ...
+};
+
+// Field n (0-based) of a TAB-separated line; empty past the end.
+std::u16string_view tabField(std::u16string_view line, std::size_t n);
+
+// The entries of a book file in file order; with imodeOn, full records whose address lacks
+// the carrier tag are left out (bare addresses stay). Empty when the file cannot be read.
+std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn);
+
+// The destination list's text for a full record: name + "<" + address + ">".
+std::u16string destinationText(std::u16string_view name, std::u16string_view address);
+
+// address TAB name TAB tail.
+std::u16string addressLine(const AddressEntry& entry);
+
+// Rewrites addr.adr in the program's folder from the entries and rebuilds the destination
+// list (Combo1's items) from them. An entry with neither tail nor address is dropped; one
+// without a tail is stored as its address alone. False when the file could not be written.
+bool writeAddressBook(Editor& editor, const std::vector<AddressEntry>& entries);
+
+// Appends address TAB name TAB tail (the tail verbatim, even empty) to the book file.
+bool appendAddressEntry(std::u16string_view path, const AddressEntry& entry);
+
+// Appends a line holding only the address to the book file.
+bool appendBareAddress(std::u16string_view path, std::u16string_view address);
+
+} // namespace core

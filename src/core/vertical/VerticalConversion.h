@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/addressbook/ModelList.h"
+#include "core/app/Prompts.h"
+
+#include <string>
+#include <string_view>
+
+namespace core {
+
+// 0: preview (no row breaks), 1: send layout (no row breaks), 2: text view (CR LF after rows).
+enum class VerticalMode { Preview = 0, Send = 1, TextView = 2 };
+
+struct VerticalResult {
+    enum Outcome {
+        Converted,   // text holds the layout
+        Declined,    // the over-budget question was answered No in text-view mode
+        CannotLayOut // the screen has no rows, or is too narrow for a separator row
+    } outcome = Converted;
+    std::u16string text;
+};
+
+// The whole forward conversion, asking the over-budget question through prompts.
+VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalMode mode, Prompts& prompts);
+
+inline constexpr std::u16string_view OverBudgetTitle = u"文字数オーバー";
+inline constexpr std::u16string_view OverBudgetText = u"文字オーバーになるので、削除してもよろしいですか？";
+inline constexpr std::u16string_view CannotLayOutText = u"選択されている機種の画面サイズでは、縦書きにできません。";
+
+} // namespace core

@@ -1,0 +1,118 @@
+#include "core/addressbook/AddressBook.h"
+
+#include "core/app/Editor.h"
+#include "support/FakeView.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct BookFixture : ::testing::Test {
+    test::TempFolder folder;
+    test::ScriptedPrompts prompts;
+    core::SystemClock clock;
+    core::Editor editor{prompts, clock, folder.core()};
+
+    void SetUp() override { editor.loadModelList(); }
+    std::vector<std::u16string> destinationTexts() const {
+        std::vector<std::u16string> texts;
+        for (const core::ListEntry& item : editor.s.Combo1.items)
+            texts.push_back(item.text + u"/" + static_cast<char16_t>(u'0' + item.data));
+        return texts;
+    }
+};
+
+const std::string Book = "a@docomo.ne.jp\tAlice\tN501i\tali\t.\t.\r\n"
+                         "b@example.com\tBob\tNoSuchPhone\r\n"
+                         "c@example.com\r\n"
+                         "no address here\r\n"
+                         "d@docomo.ne.jp\tDan\r\n"
+                         "e@docomo.ne.jp\tEve\tD501i\tx\ty\tz\textra\r\n";
+
+} // namespace
+
+TEST_F(BookFixture, DestinationListFromTheBook) {
+    folder.write("addr.adr", Book);
+    editor.loadToAddressList();
+    EXPECT_TRUE(editor.s.Command6.enabled);
+    EXPECT_EQ(destinationTexts(),
+              (std::vector<std::u16string>{u"Alice<a@docomo.ne.jp>/1", u"Bob<b@example.com>/0", u"c@example.com/0",
+                                           u"Dan<d@docomo.ne.jp>/0", u"Eve<e@docomo.ne.jp>/3"}));
+
+    test::TempFolder empty;
+    core::Editor other{prompts, clock, empty.core()};
+    other.loadToAddressList();
+    EXPECT_FALSE(other.s.Command6.enabled);
+    EXPECT_TRUE(other.s.Combo1.items.empty());
+}
+
+TEST_F(BookFixture, ReaderKeepsTailsAndFiltersForImode) {
+    folder.write("addr.adr", Book);
+    const std::u16string path = editor.programFile(core::AddressBookFile);
+    auto all = core::readAddressBook(path, false);
+    ASSERT_EQ(all.size(), 5u);
+    EXPECT_EQ(all[0].address, u"a@docomo.ne.jp");
+    EXPECT_EQ(all[0].name, u"Alice");
+    EXPECT_EQ(all[0].tail, u"N501i\tali\t.\t.");
+    EXPECT_EQ(all[2].address, u"c@example.com");
+    EXPECT_EQ(all[2].name, u"c@example.com");
+    EXPECT_EQ(all[2].tail, u"");
+    EXPECT_EQ(all[3].tail, u""); // only two fields
+    EXPECT_EQ(all[4].tail, u"D501i\tx\ty\tz\textra");
+    EXPECT_EQ(core::tabField(all[4].tail, 3), u"z");
+    EXPECT_EQ(core::tabField(all[4].tail, 9), u"");
+
+    // i-mode: full records need the carrier tag; bare addresses stay whatever they are.
+    auto imode = core::readAddressBook(path, true);
+    ASSERT_EQ(imode.size(), 4u);
+    EXPECT_EQ(imode[0].name, u"Alice");
+    EXPECT_EQ(imode[1].address, u"c@example.com");
+    EXPECT_EQ(imode[2].name, u"Dan");
+    EXPECT_TRUE(core::readAddressBook(editor.programFile(u"missing.adr"), false).empty());
+}
+
+TEST_F(BookFixture, WriterStoresWhatCanBeReadBack) {
+    folder.write("addr.adr", Book);
+    auto entries = core::readAddressBook(editor.programFile(core::AddressBookFile), false);
+    entries.push_back({u"", u"Nameless", u""});                // nothing to keep: dropped
+    entries.push_back({u"", u"Only name", u"Other\t.\t.\t."}); // a tail keeps it
+    entries.push_back({u"f@docomo.ne.jp", u"Fay", u"F501i"});
+    ASSERT_TRUE(core::writeAddressBook(editor, entries));
+    EXPECT_EQ(folder.read("addr.adr"), "a@docomo.ne.jp\tAlice\tN501i\tali\t.\t.\r\n"
+                                       "b@example.com\tBob\tNoSuchPhone\r\n"
+                                       "c@example.com\r\n"
+                                       "d@docomo.ne.jp\r\n" // two fields: its name is not kept
+                                       "e@docomo.ne.jp\tEve\tD501i\tx\ty\tz\textra\r\n"
+                                       "\tOnly name\tOther\t.\t.\t.\r\n"
+                                       "f@docomo.ne.jp\tFay\tF501i\r\n");
+    const std::vector<std::u16string> written = destinationTexts();
+    EXPECT_EQ(written, (std::vector<std::u16string>{u"Alice<a@docomo.ne.jp>/1", u"Bob<b@example.com>/0",
+                                                    u"c@example.com/0", u"d@docomo.ne.jp/0", u"Eve<e@docomo.ne.jp>/3",
+                                                    u"Only name<>/0", u"Fay<f@docomo.ne.jp>/2"}));
+    // The next start builds the same list from the file.
+    editor.s.Combo1.items.clear();
+    editor.loadToAddressList();
+    EXPECT_EQ(destinationTexts(), written);
+
+    // An empty book is an empty file, not a missing one.
+    ASSERT_TRUE(core::writeAddressBook(editor, {{u"", u"x", u""}}));
+    EXPECT_TRUE(folder.exists("addr.adr"));
+    EXPECT_EQ(folder.read("addr.adr"), "");
+    EXPECT_TRUE(editor.s.Combo1.items.empty());
+}
+
+TEST_F(BookFixture, AppendsEntriesAndBareAddresses) {
+    const std::u16string path = editor.programFile(core::AddressBookFile);
+    EXPECT_TRUE(core::appendBareAddress(path, u"g@docomo.ne.jp")); // creates the file
+    EXPECT_TRUE(core::appendAddressEntry(path, {u"h@docomo.ne.jp", u"Hal", u""}));
+    EXPECT_TRUE(core::appendAddressEntry(path, {u"i@docomo.ne.jp", u"Ivy", u"P501i\t\t"}));
+    EXPECT_EQ(folder.read("addr.adr"), "g@docomo.ne.jp\r\nh@docomo.ne.jp\tHal\t\r\ni@docomo.ne.jp\tIvy\tP501i\t\t\r\n");
+    auto entries = core::readAddressBook(path, true);
+    ASSERT_EQ(entries.size(), 3u);
+    EXPECT_EQ(entries[1].name, u"Hal");
+    EXPECT_EQ(entries[1].tail, u"");
+    EXPECT_EQ(entries[2].tail, u"P501i\t\t");
+    EXPECT_EQ(core::destinationText(u"N", u"A"), u"N<A>");
+}

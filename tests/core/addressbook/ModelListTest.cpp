@@ -1,0 +1,97 @@
+#include "core/addressbook/ModelList.h"
+
+#include "core/app/Editor.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ModelFixture : ::testing::Test {
+    test::TempFolder folder;
+    test::ScriptedPrompts prompts;
+    core::SystemClock clock;
+    core::Editor editor{prompts, clock, folder.core()};
+
+    void expectPreview(int width, int height) const {
+        const core::MainState& s = editor.s;
+        EXPECT_EQ(s.Text3.rect.width, width);
+        EXPECT_EQ(s.Text3.rect.height, height);
+        EXPECT_EQ(s.Frame3.rect.width, width + 300);
+        EXPECT_EQ(s.Command5.rect.top, s.Text3.rect.top + height + 90);
+        EXPECT_EQ(s.Check3.rect.top, s.Command5.rect.top + 480);
+        EXPECT_EQ(s.Label4.rect.top, s.Check3.rect.top + 360);
+    }
+};
+
+} // namespace
+
+TEST(ModelList, LinesAndCodes) {
+    auto x = core::parseModelLine(u"X#0809");
+    ASSERT_TRUE(x);
+    EXPECT_EQ(x->name, u"X");
+    EXPECT_EQ(x->screenCode, 809);
+    // The "#" is not searched for: everything before the last five characters is the name.
+    EXPECT_EQ(core::parseModelLine(u"A#B%1212")->name, u"A#B");
+    for (const char16_t* bad : {u"X0809", u"#809", u"X#08a9", u"X#-809"})
+        EXPECT_FALSE(core::parseModelLine(bad)) << test::show(bad);
+
+    EXPECT_EQ(core::modelLine({u"不明", 809}), u"不明#0809");
+    EXPECT_FALSE(core::modelLine({u"Huge", 10000}));
+    EXPECT_FALSE(core::modelLine({u"Neg", -1}));
+    EXPECT_EQ(core::screenSize(5).columns, 0);
+    EXPECT_EQ(core::screenSize(5).rows, 5);
+    EXPECT_EQ(core::screenSize(12345).rows, 0); // no four-digit reading: nothing can be laid out
+    EXPECT_EQ(core::screenSize(-809).rows, 0);
+}
+
+TEST_F(ModelFixture, ModelListFromPresetsAndFile) {
+    folder.write("Keitai.pre", "X#0809\r\nno model here\r\n#0809\r\nBig#1212\r\nab#1\r\nBad#08a9\r\nX#0606\r\n");
+    editor.loadModelList();
+    ASSERT_EQ(editor.models.size(), 8u);
+    ASSERT_EQ(editor.s.Combo3.items.size(), 8u);
+    const char16_t* names[] = {u"P501i", u"N501i", u"F501i", u"D501i", u"X", u"", u"Big", u"X"};
+    const int codes[] = {809, 1010, 806, 806, 809, 809, 1212, 606};
+    for (std::size_t i = 0; i < 8; ++i) {
+        EXPECT_EQ(editor.s.Combo3.items[i].text, names[i]);
+        EXPECT_EQ(editor.s.Combo3.items[i].data, codes[i]);
+    }
+    EXPECT_EQ(core::modelIndex(editor.models, u"X"), 4); // the first of equal names
+    EXPECT_EQ(core::modelIndex(editor.models, u"n501i"), 0);
+
+    editor.modelSelected(0); // as at start-up
+    expectPreview(1755, 1710);
+    editor.modelSelected(6);
+    EXPECT_EQ(editor.screenColumns(), 12);
+    EXPECT_EQ(editor.screenRows(), 12);
+    expectPreview(2475, 2250);
+    editor.modelSelected(1);
+    expectPreview(2115, 1890);
+    // No entry: nothing happens.
+    editor.modelSelected(-1);
+    editor.modelSelected(8);
+    EXPECT_EQ(editor.s.Combo3.listIndex, 1);
+    expectPreview(2115, 1890);
+}
+
+TEST_F(ModelFixture, OddCodesAndAppendedModels) {
+    editor.loadModelList(); // no file: presets only
+    EXPECT_EQ(editor.models.size(), 4u);
+    EXPECT_EQ(editor.screenColumns(), 8); // nothing selected yet: the start-up model
+    EXPECT_EQ(editor.screenRows(), 9);
+    editor.s.Combo3.items.push_back({u"Wide", 12345});
+    editor.modelSelected(4);
+    EXPECT_EQ(editor.screenRows(), 0);
+    expectPreview(315, 90);
+
+    const std::u16string path = editor.programFile(core::ModelFile);
+    EXPECT_TRUE(core::appendModel(path, {u"Foo", 809})); // creates the file
+    EXPECT_FALSE(core::appendModel(path, {u"Huge", 10000}));
+    EXPECT_TRUE(core::appendModel(path, {u"不明", 1212}));
+    EXPECT_EQ(folder.read("Keitai.pre"), "Foo#0809\r\n\x95s\x96\xbe#1212\r\n");
+    editor.loadModelList();
+    ASSERT_EQ(editor.models.size(), 6u);
+    EXPECT_EQ(editor.models[5].name, u"不明");
+    EXPECT_EQ(editor.models[5].screenCode, 1212);
+}

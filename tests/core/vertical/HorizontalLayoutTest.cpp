@@ -1,0 +1,113 @@
+#include "core/vertical/HorizontalLayout.h"
+
+#include "LiteralLayout.h"
+#include "core/vertical/VerticalConversion.h"
+#include "core/vertical/VerticalLayout.h"
+#include "support/ScriptedPrompts.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using core::ScreenSize;
+using core::VerticalMode;
+
+namespace {
+
+std::u16string vertical(std::u16string_view body, ScreenSize screen, VerticalMode mode) {
+    literal::SameAnswer no(core::Answer::No);
+    return core::toVertical(body, screen, mode, no).text;
+}
+
+std::u16string horizontal(std::u16string_view text, ScreenSize model) {
+    return core::toHorizontal(text, model).value_or(u"<none>");
+}
+
+} // namespace
+
+TEST(HorizontalLayout, WorkedExampleAndItsLosses) {
+    // No separator: the size comes from the model; one filler at a column's foot stays a filler,
+    // and each empty column comes back as a filler and a line break.
+    EXPECT_EQ(horizontal(u"　　　ｃａ"
+                         u"　　　　ｂ"
+                         u"　　　　　",
+                         {5, 3}),
+              u"ａｂ　ｃ\r\n　\r\n　\r\n　\r\n");
+    // A break that fell on a column's end is lost; a TAB comes back as a line break.
+    EXPECT_EQ(horizontal(vertical(u"あいう\r\nえ", {5, 3}, VerticalMode::Send), {5, 3}),
+              u"あいうえ\r\n　\r\n　\r\n　\r\n");
+    EXPECT_EQ(horizontal(vertical(u"あ\tい", {5, 6}, VerticalMode::Send), {5, 6}), u"あ\r\nい　\r\n　\r\n　\r\n　\r\n");
+    // Upright marks come back as "ー"; half width stays widened.
+    EXPECT_EQ(horizontal(vertical(u"ｰｱ\r\n", {5, 1}, VerticalMode::Send), {5, 1}), u"ーア　　　");
+    // Two rows: an empty column is two fillers, not a line break.
+    EXPECT_EQ(horizontal(u"　　　　あ"
+                         u"　　　　い",
+                         {5, 2}),
+              u"あい" + std::u16string(8, u'\u3000'));
+    EXPECT_FALSE(core::toHorizontal(u"あ", {8, 0}));
+    EXPECT_FALSE(core::toHorizontal(u"あ", {0, 9}));
+    EXPECT_FALSE(core::toHorizontal(u"次のページ-----", {8, 9})); // no rows before the separator
+    EXPECT_EQ(core::toHorizontal(u"", {8, 9}), u"");
+}
+
+TEST(HorizontalLayout, ScreenComesFromTheFirstSeparator) {
+    auto screen = core::screenOfLayout(std::u16string(72, u'あ') + core::separatorRow(8) + u"あ");
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->columns, 8);
+    EXPECT_EQ(screen->rows, 9);
+    // Halves go to the even neighbour: 6 x 2.5 and 6 x 3.5.
+    EXPECT_EQ(core::screenOfLayout(std::u16string(15, u'あ') + u"-次のページ-")->rows, 2);
+    EXPECT_EQ(core::screenOfLayout(std::u16string(21, u'あ') + u"-次のページ-")->rows, 4);
+    // The text view's row breaks take no screen positions, so a text view of several pages
+    // reads back like the send layout.
+    std::u16string body;
+    for (int i = 0; i < 150; ++i)
+        body += static_cast<char16_t>(u'ぁ' + i % 80);
+    body.insert(40, u"\r\n");
+    const std::u16string textView = vertical(body, {8, 9}, VerticalMode::TextView);
+    EXPECT_EQ(core::screenOfLayout(textView)->rows, 9);
+    const std::u16string back = horizontal(vertical(body, {8, 9}, VerticalMode::Send), {5, 5});
+    EXPECT_EQ(test::show(horizontal(textView, {5, 5})), test::show(back));
+    EXPECT_EQ(back.substr(0, 40), body.substr(0, 40));
+}
+
+TEST(HorizontalLayout, ColumnBoundaryRoundTrip) {
+    // Every line fills whole columns and the last page is full: the breaks vanish, nothing else.
+    std::u16string body, flat;
+    for (int line = 0; line < 10; ++line) {
+        const std::u16string text = line % 2 ? u"abc123" : u"ｱｲｳｴｵｶ";
+        body += text + (line < 9 ? u"\r\n" : u"");
+        flat += line % 2 ? u"ａｂｃ１２３" : u"アイウエオカ";
+    }
+    const std::u16string sent = vertical(body, {5, 6}, VerticalMode::Send); // two full 5 x 6 pages
+    EXPECT_NE(sent.find(u"次のページ"), std::u16string::npos);
+    EXPECT_EQ(horizontal(sent, {8, 9}), flat);
+    EXPECT_EQ(horizontal(vertical(body, {5, 6}, VerticalMode::TextView), {8, 9}), flat);
+}
+
+TEST(HorizontalLayout, SinglePassMatchesTheLiteralRules) {
+    std::mt19937 random(6122026);
+    const std::u16string pool[] = {u"あ", u"漢",  u"\u3000",     u"\u3000\u3000", u"\r\n",   u"\r", u"\n",
+                                   u"-",  u"---", u"次のページ", u"次の",         u"ページ", u"｜", u"ー"};
+    for (int round = 0; round < 1500; ++round) {
+        std::u16string text;
+        if (round % 2 == 0) { // real layouts, sometimes damaged
+            std::u16string body;
+            for (int i = static_cast<int>(random() % 200); i > 0; --i)
+                body += pool[random() % 8];
+            const ScreenSize screen{5 + static_cast<int>(random() % 6), 1 + static_cast<int>(random() % 9)};
+            text = vertical(body, screen, random() % 2 ? VerticalMode::Send : VerticalMode::TextView);
+            if (round % 4 == 0 && !text.empty())
+                text.insert(random() % text.size(), pool[random() % std::size(pool)]);
+        } else {
+            for (int i = static_cast<int>(random() % 80); i > 0; --i)
+                text += pool[random() % std::size(pool)];
+        }
+        const int columns = static_cast<int>(random() % 9), rows = static_cast<int>(random() % 9);
+        SCOPED_TRACE(test::show(text) + " model " + std::to_string(columns) + "x" + std::to_string(rows));
+        auto expected = literal::horizontal(text, columns, rows);
+        auto result = core::toHorizontal(text, {columns, rows});
+        ASSERT_EQ(result.has_value(), expected.has_value());
+        ASSERT_EQ(test::show(result.value_or(u"")), test::show(expected.value_or(u"")));
+    }
+}

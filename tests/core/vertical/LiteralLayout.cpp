@@ -1,0 +1,116 @@
+#include "LiteralLayout.h"
+
+#include "platform/Cp932.h"
+#include "platform/Paths.h"
+#include "platform/Width.h"
+
+#include <cmath>
+
+namespace literal {
+
+namespace {
+
+const std::u16string Space = u"\u3000", Mark = u"次のページ";
+
+void replaceEach(std::u16string& text, const std::u16string& from, const std::u16string& to) {
+    for (auto p = text.find(from); p != std::u16string::npos; p = text.find(from))
+        text.replace(p, from.size(), to);
+}
+
+std::u16string spaces(int n) {
+    return std::u16string(static_cast<std::size_t>(n), u'\u3000');
+}
+
+} // namespace
+
+std::optional<std::u16string> vertical(const std::u16string& body, int columns, int rows, int mode, core::Answer answer,
+                                       std::u16string& asked) {
+    std::u16string text;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        if (!platform::isSingleByte(body[i])) {
+            text += body[i];
+            continue;
+        }
+        const bool pair = i + 1 < body.size() && (body[i + 1] == u'ﾞ' || body[i + 1] == u'ﾟ');
+        text += platform::toFullWidth(body.substr(i, pair ? 2 : 1));
+        i += pair;
+    }
+    replaceEach(text, u"\t", spaces(4));
+    for (auto p = text.find(u"\r\n"); p != std::u16string::npos; p = text.find(u"\r\n"))
+        text.replace(p, 2, spaces(p % rows ? rows - static_cast<int>(p % rows) : 0));
+    replaceEach(text, u"ー", u"｜");
+    const std::size_t page = static_cast<std::size_t>(columns * rows);
+    const std::size_t maximum = 250 / (page + static_cast<std::size_t>(columns)) * page;
+    asked.clear();
+    if (text.size() > maximum) {
+        asked = platform::fromUtf8(std::to_string(text.size() - maximum)) +
+                u"文字オーバーになるので、削除してもよろしいですか？";
+        if (answer == core::Answer::Yes)
+            text.resize(maximum);
+        else if (mode == 2)
+            return std::nullopt;
+    }
+    const std::u16string separator = std::u16string(static_cast<std::size_t>(columns - 5), u'-') + Mark +
+                                     std::u16string(static_cast<std::size_t>(columns - 5), u'-');
+    std::u16string out;
+    for (std::size_t start = 0;; start += page) {
+        const std::u16string chars = text.substr(start, page);
+        for (std::size_t j = 1; j <= static_cast<std::size_t>(rows); ++j) {
+            std::u16string row;
+            for (std::size_t p = j; p <= chars.size(); p += static_cast<std::size_t>(rows))
+                row = chars.substr(p - 1, 1) + row;
+            out += spaces(columns - static_cast<int>(row.size())) + row + (mode == 2 ? u"\r\n" : u"");
+        }
+        if (start + page >= text.size())
+            return out;
+        out += separator + (mode == 2 ? u"\r\n" : u"");
+    }
+}
+
+std::optional<std::u16string> horizontal(std::u16string text, int columns, int rows) {
+    if (auto p = text.find(Mark); p != std::u16string::npos) {
+        std::size_t d = 0;
+        while (p + 5 + d < text.size() && text[p + 5 + d] == u'-')
+            ++d;
+        // Line breaks before the separator take no place on the screen.
+        double breaks = 0;
+        for (auto at = text.find(u"\r\n"); at < p; at = text.find(u"\r\n", at + 2))
+            ++breaks;
+        columns = static_cast<int>(d) + 5;
+        // 1-based position as the rule counts it; nearbyint rounds halves to even.
+        rows = static_cast<int>(
+            std::nearbyint((static_cast<double>(p + 1) - 2 * breaks - static_cast<double>(d) - 1) / columns));
+    }
+    if (columns < 1 || rows < 1)
+        return std::nullopt;
+    replaceEach(text, u"｜", u"ー");
+    const std::size_t back = static_cast<std::size_t>(columns > 5 ? columns - 5 : 0);
+    for (auto b = text.find(Mark); b != std::u16string::npos; b = text.find(Mark)) {
+        const std::size_t start = b >= back ? b - back : 0;
+        text.erase(start, b + 5 + back - start);
+    }
+    replaceEach(text, u"\r\n", u"");
+    const std::size_t c = static_cast<std::size_t>(columns), page = c * static_cast<std::size_t>(rows);
+    std::u16string result;
+    for (std::size_t start = 0; start < text.size(); start += page) {
+        const std::u16string chars = text.substr(start, page);
+        for (std::size_t column = 1; column <= c; ++column) {
+            std::u16string columnText;
+            for (std::size_t i = c - column; i < page; i += c) {
+                const std::u16string ch = i < chars.size() ? chars.substr(i, 1) : u"";
+                const std::u16string below = i + c < chars.size() ? chars.substr(i + c, 1) : u"";
+                if (!columnText.empty() && ch == Space && below == Space) {
+                    columnText += u"\r\n";
+                    while (i + c < chars.size() && chars.substr(i + c, 1) == Space)
+                        i += c;
+                } else {
+                    columnText += ch;
+                }
+            }
+            result += columnText;
+        }
+    }
+    return result;
+}
+
+} // namespace literal

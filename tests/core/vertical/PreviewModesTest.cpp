@@ -1,0 +1,176 @@
+#include "core/app/Editor.h"
+
+#include "core/vertical/HorizontalLayout.h"
+#include "core/vertical/VerticalConversion.h"
+#include "support/FakeView.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::u16string Notice =
+    u"1.縦書きは、文字数を多く使用するので、横書きの場合より、文字数制限がきつくなります。\r\n"
+    u"2.半角文字は、使えません。半角文字は、全角文字に自動で調整されますがプレビューが\r\n"
+    u"　おかしくなった場合は、半角部分を全角にしてみてください。\r\n"
+    u"3.署名機能は、横書き専用の為使用できませんので、手動でお書きください。\r\n"
+    u"\r\n"
+    u"※もう１度クリックすると、横書きモードになります。";
+
+struct PreviewFixture : ::testing::Test {
+    test::TempFolder folder;
+    test::ScriptedPrompts prompts;
+    core::SystemClock clock;
+    core::Editor editor{prompts, clock, folder.core()};
+    test::FakeView view{&editor};
+
+    void SetUp() override {
+        editor.setView(&view);
+        editor.loadModelList();
+        editor.modelSelected(0); // P501i, 8 x 9
+    }
+    void expectModeQuestion(core::Answer answer) {
+        prompts.question(u"縦書きﾓｰﾄﾞON？", u"縦書きで、i-modeメールを送信しますか？", core::Buttons::YesNo, answer);
+    }
+};
+
+} // namespace
+
+TEST_F(PreviewFixture, VerticalModeSwitchesOnAndOff) {
+    editor.s.Text1.text = u"あいう";
+    expectModeQuestion(core::Answer::No);
+    editor.verticalModeButton();
+    EXPECT_EQ(editor.s.Command7.tag, u"0");
+    EXPECT_FALSE(editor.s.Command7.red);
+    EXPECT_FALSE(editor.s.Check3.checked);
+
+    expectModeQuestion(core::Answer::Yes);
+    prompts.message(u"諸注意", Notice);
+    editor.verticalModeButton();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Command7.tag, u"1");
+    EXPECT_TRUE(editor.s.Command7.red);
+    EXPECT_TRUE(editor.s.Check3.checked);
+
+    // Unticking the preview leaves the mode on.
+    editor.setVerticalPreview(false);
+    EXPECT_EQ(editor.s.Command7.tag, u"1");
+    EXPECT_TRUE(editor.s.Command7.red);
+
+    editor.setVerticalPreview(true);
+    prompts.message(u"横書きモード チェンジ", u"通常の横書きモードに戻します。");
+    editor.verticalModeButton();
+    EXPECT_EQ(editor.s.Command7.tag, u"0");
+    EXPECT_FALSE(editor.s.Command7.red);
+    EXPECT_FALSE(editor.s.Check3.checked);
+    EXPECT_EQ(editor.s.Text1.text, u"あいう");
+}
+
+// Needs the vertical preview box's own handling (it lays the body out when ticked).
+TEST_F(PreviewFixture, SwitchingOnWithALongBodyAsksAtOnce) {
+    editor.s.Text1.text = std::u16string(217, u'あ');
+    expectModeQuestion(core::Answer::Yes);
+    prompts.question(u"文字数オーバー", u"1文字オーバーになるので、削除してもよろしいですか？", core::Buttons::YesNo,
+                     core::Answer::Yes);
+    prompts.message(u"諸注意", Notice);
+    editor.verticalModeButton();
+    prompts.verify();
+    // Only the preview is cut: 3 pages of 72 and two separator rows.
+    EXPECT_EQ(editor.s.Text3.text.size(), 3u * 72 + 2 * 11);
+    EXPECT_EQ(editor.s.Text1.text.size(), 217u);
+}
+
+TEST_F(PreviewFixture, PreviewConversionAndModelChange) {
+    editor.s.Text1.text = u"ａｂ\r\nｃ";
+    editor.convertToVertical(0);
+    EXPECT_EQ(editor.s.Text3.text, u"　　　　　　ｃａ"
+                                   u"　　　　　　　ｂ" +
+                                       std::u16string(7 * 8, u'\u3000'));
+    EXPECT_EQ(editor.s.Text3.selStart, 72);
+    EXPECT_EQ(editor.s.Text1.text, u"ａｂ\r\nｃ");
+
+    // A new model lays the preview out again while the vertical preview is ticked.
+    editor.s.Check3.checked = true;
+    editor.modelSelected(1); // N501i, 10 x 10
+    EXPECT_EQ(editor.s.Text3.text.size(), 100u);
+    EXPECT_EQ(editor.s.Text3.text.substr(0, 10), u"　　　　　　　　ｃａ");
+    editor.s.Check3.checked = false;
+    editor.modelSelected(2);
+    EXPECT_EQ(editor.s.Text3.text.size(), 100u); // left alone
+}
+
+TEST_F(PreviewFixture, ForcedLayoutsInPlace) {
+    const std::u16string body = u"あいう\r\nえおかきく";
+    editor.s.Text1.text = body;
+    const int edits = view.bodyEdits;
+    editor.preTate(1); // 送信_TEXTモード(&S)
+    EXPECT_EQ(view.bodyEdits, edits + 1);
+    EXPECT_EQ(editor.s.Text1.text.size(), 72u);
+    EXPECT_EQ(editor.s.Text1.text.find(u'\r'), std::u16string::npos);
+    editor.yokoPre(); // 無理矢理横書き(&Y)
+    std::u16string back = u"あいう\r\nえおかきく\r\n";
+    for (int i = 0; i < 6; ++i)
+        back += u"　\r\n";
+    EXPECT_EQ(test::show(editor.s.Text1.text), test::show(back));
+
+    editor.s.Text1.text = body;
+    editor.preTate(0); // TEXT_Viewモード(&T)
+    EXPECT_EQ(editor.s.Text1.text.substr(0, 10), u"　　　　　　えあ\r\n");
+    EXPECT_EQ(editor.s.Text1.text.size(), 9u * 10);
+
+    // Declining the budget in the text view changes nothing.
+    editor.s.Text1.text = std::u16string(217, u'あ');
+    prompts.question(u"文字数オーバー", u"1文字オーバーになるので、削除してもよろしいですか？", core::Buttons::YesNo,
+                     core::Answer::No);
+    editor.preTate(0);
+    EXPECT_EQ(editor.s.Text1.text, std::u16string(217, u'あ'));
+}
+
+TEST_F(PreviewFixture, WindowMenuFollowsThePreviewButton) {
+    const bool frame = editor.s.Frame3.visible, list = editor.s.List1.visible;
+    const core::Rect limits = editor.s.Frame1.rect;
+    editor.s.Command4[0].enabled = false; // i-mode setting off
+    for (int i = 0; i < 3; ++i)
+        editor.viewPre(i);
+    EXPECT_EQ(editor.s.Frame3.visible, frame);
+    EXPECT_EQ(editor.s.List1.visible, list);
+    EXPECT_EQ(editor.s.Frame1.rect.height, limits.height);
+
+    editor.s.Command4[0].enabled = true;
+    editor.viewPre(0);
+    EXPECT_EQ(editor.s.Frame3.visible, !frame);
+    editor.previewAreaToggle();
+    EXPECT_EQ(editor.s.Frame3.visible, frame);
+    editor.viewPre(1);
+    EXPECT_EQ(editor.s.List1.visible, !list);
+}
+
+TEST_F(PreviewFixture, ModelWithoutRowsIsReportedNotLaidOut) {
+    folder.write("Keitai.pre", "Flat#0800\r\nThin#0320\r\n");
+    editor.loadModelList();
+    const std::u16string body = u"あいう";
+    editor.s.Text1.text = body;
+    editor.s.Check3.checked = true;
+    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
+    editor.modelSelected(4);
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text3.text, body); // the preview shows the body as it is
+
+    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
+    editor.preTate(1);
+    prompts.message(u"ことり便", std::u16string(core::CannotReadBackText));
+    editor.yokoPre();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, body);
+
+    // Three columns hold one page; a longer text would need a separator row.
+    editor.s.Check3.checked = false;
+    editor.modelSelected(5);
+    editor.preTate(1);
+    EXPECT_EQ(editor.s.Text1.text.size(), 60u);
+    editor.s.Text1.text = std::u16string(61, u'あ');
+    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
+    editor.preTate(1);
+    EXPECT_EQ(editor.s.Text1.text.size(), 61u);
+}

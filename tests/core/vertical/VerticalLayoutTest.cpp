@@ -1,0 +1,146 @@
+#include "core/vertical/VerticalConversion.h"
+
+#include "LiteralLayout.h"
+#include "core/vertical/VerticalLayout.h"
+#include "support/ScriptedPrompts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+using core::ScreenSize;
+using core::VerticalMode;
+using core::VerticalResult;
+
+namespace {
+
+const std::u16string Over1 = u"1文字オーバーになるので、削除してもよろしいですか？";
+
+VerticalResult convert(std::u16string_view body, ScreenSize screen, VerticalMode mode) {
+    literal::SameAnswer no(core::Answer::No);
+    VerticalResult result = core::toVertical(body, screen, mode, no);
+    EXPECT_TRUE(no.asked.empty()) << "unexpected budget question";
+    return result;
+}
+
+std::u16string show(const VerticalResult& result) {
+    return result.text;
+}
+
+} // namespace
+
+TEST(VerticalLayout, WorkedExampleFiveByThree) {
+    const std::u16string expected = u"　　　ｃａ"
+                                    u"　　　　ｂ"
+                                    u"　　　　　";
+    EXPECT_EQ(core::prepareColumns(u"ab\r\nc", 3), u"ａｂ　ｃ");
+    EXPECT_EQ(show(convert(u"ab\r\nc", {5, 3}, VerticalMode::Send)), expected);
+    EXPECT_EQ(show(convert(u"ab\r\nc", {5, 3}, VerticalMode::Preview)), expected);
+    EXPECT_EQ(show(convert(u"ab\r\nc", {5, 3}, VerticalMode::TextView)), u"　　　ｃａ\r\n　　　　ｂ\r\n　　　　　\r\n");
+    // Voiced marks join their kana; a TAB is four fillers and counts for the next line break.
+    EXPECT_EQ(core::prepareColumns(u"ｶﾞｰ\tい\r\nう", 4), u"ガ｜　　　　い　う");
+}
+
+TEST(VerticalLayout, BudgetQuestionAndItsAnswers) {
+    const ScreenSize p501i{8, 9};
+    EXPECT_EQ(core::verticalBudget(p501i), 216);
+    EXPECT_EQ(core::verticalBudget({10, 10}), 200);
+    EXPECT_EQ(core::verticalBudget({20, 20}), 0); // not even one screen fits
+    const std::u16string body(217, u'あ');
+    for (core::Answer answer : {core::Answer::Yes, core::Answer::No}) {
+        test::ScriptedPrompts prompts;
+        prompts.question(u"文字数オーバー", Over1, core::Buttons::YesNo, answer);
+        VerticalResult result = core::toVertical(body, p501i, VerticalMode::Send, prompts);
+        // Yes: three full pages and two separators; No: the 217th character opens a fourth page.
+        const long kept = answer == core::Answer::Yes ? 216 : 217;
+        EXPECT_EQ(std::count(result.text.begin(), result.text.end(), u'あ'), kept);
+        EXPECT_EQ(result.text.size(), answer == core::Answer::Yes ? 3u * 72 + 2 * 11 : 4u * 72 + 3 * 11);
+    }
+    test::ScriptedPrompts prompts;
+    prompts.question(u"文字数オーバー", Over1, core::Buttons::YesNo, core::Answer::No);
+    EXPECT_EQ(core::toVertical(body, p501i, VerticalMode::TextView, prompts).outcome, VerticalResult::Declined);
+
+    // The budget counts after line breaks are filled, the last one included: 24 x 9 fits.
+    std::u16string lines;
+    for (int i = 0; i < 24; ++i)
+        lines += u"あい\r\n";
+    EXPECT_EQ(core::prepareColumns(lines, 9).size(), 216u);
+    EXPECT_EQ(convert(lines, p501i, VerticalMode::Send).outcome, VerticalResult::Converted);
+}
+
+TEST(VerticalLayout, PagesRowsAndSeparators) {
+    const std::u16string page(72, u'あ');
+    EXPECT_EQ(show(convert(page, {8, 9}, VerticalMode::Send)), page); // one page, no separator
+    EXPECT_EQ(core::separatorRow(8), u"---次のページ---");
+
+    std::u16string body; // Ａ to Ｗ on 5 x 2: pages of 10, 10 and 3
+    for (char16_t c = u'Ａ'; c < u'Ａ' + 23; ++c)
+        body += c;
+    const std::u16string sep = u"次のページ";
+    EXPECT_EQ(show(convert(body, {5, 2}, VerticalMode::Send)), u"ＩＧＥＣＡ"
+                                                               u"ＪＨＦＤＢ" +
+                                                                   sep +
+                                                                   u"ＳＱＯＭＫ"
+                                                                   u"ＴＲＰＮＬ" +
+                                                                   sep +
+                                                                   u"　　　ＷＵ"
+                                                                   u"　　　　Ｖ");
+    EXPECT_EQ(show(convert(body, {5, 2}, VerticalMode::TextView)), u"ＩＧＥＣＡ\r\nＪＨＦＤＢ\r\n" + sep +
+                                                                       u"\r\nＳＱＯＭＫ\r\nＴＲＰＮＬ\r\n" + sep +
+                                                                       u"\r\n　　　ＷＵ\r\n　　　　Ｖ\r\n");
+    for (VerticalMode mode : {VerticalMode::Preview, VerticalMode::Send}) {
+        const std::u16string text = convert(u"あ\r\nい\tう\r\n\r\nえ", {8, 9}, mode).text;
+        EXPECT_EQ(text.find_first_of(u"\r\n\t"), std::u16string::npos);
+        EXPECT_EQ(text.size(), 72u);
+    }
+    // "ー" stands upright in the text, while the separators keep theirs.
+    const std::u16string sent = convert(u"ラーメン" + std::u16string(40, u'あ'), {5, 4}, VerticalMode::Send).text;
+    EXPECT_EQ(sent.find(u'ー'), sent.find(u"次のページ") + 3);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), u'ー'), 2);
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), u'｜'), 1);
+}
+
+TEST(VerticalLayout, ScreensThatCannotHoldTheText) {
+    literal::SameAnswer yes(core::Answer::Yes), no(core::Answer::No);
+    EXPECT_EQ(core::toVertical(u"あ", {8, 0}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
+    // Four columns: one page is fine, a second would need a separator row.
+    EXPECT_EQ(core::toVertical(std::u16string(8, u'あ'), {4, 2}, VerticalMode::Send, yes).text,
+              std::u16string(8, u'あ'));
+    EXPECT_EQ(core::toVertical(std::u16string(9, u'あ'), {4, 2}, VerticalMode::Send, yes).outcome,
+              VerticalResult::CannotLayOut);
+    // No columns: an empty body is an empty page, any character needs another page.
+    EXPECT_EQ(core::toVertical(u"", {0, 3}, VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
+    EXPECT_EQ(core::toVertical(u"あ", {0, 3}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
+    EXPECT_TRUE(yes.asked.empty());
+    // 4 x 40: the budget is one page, so cutting makes the text fit; declining leaves it too long.
+    const std::u16string body(170, u'あ');
+    EXPECT_EQ(core::toVertical(body, {4, 40}, VerticalMode::Send, no).outcome, VerticalResult::CannotLayOut);
+    EXPECT_EQ(core::toVertical(body, {4, 40}, VerticalMode::TextView, no).outcome, VerticalResult::Declined);
+    EXPECT_EQ(core::toVertical(body, {4, 40}, VerticalMode::Send, yes).text, std::u16string(160, u'あ'));
+    EXPECT_EQ(yes.asked, std::vector<std::u16string>{u"10文字オーバーになるので、削除してもよろしいですか？"});
+}
+
+TEST(VerticalLayout, SinglePassMatchesTheLiteralRules) {
+    std::mt19937 random(20261206);
+    const std::u16string pool[] = {u"あ", u"漢", u"ａ", u"a", u"~", u" ", u"\t", u"\r\n",   u"\r\n", u"\r",
+                                   u"\n", u"ー", u"ｰ",  u"ｶ", u"ﾞ", u"ﾟ", u"ﾜ",  u"\u3000", u"¢",    u"｜"};
+    for (int round = 0; round < 1500; ++round) {
+        std::u16string body;
+        for (int i = static_cast<int>(random() % 120); i > 0; --i)
+            body += pool[random() % std::size(pool)];
+        const int columns = 5 + static_cast<int>(random() % 8), rows = 1 + static_cast<int>(random() % 10);
+        const int mode = static_cast<int>(random() % 3);
+        const core::Answer answer = random() % 2 ? core::Answer::Yes : core::Answer::No;
+        SCOPED_TRACE(test::show(body) + " on " + std::to_string(columns) + "x" + std::to_string(rows) + " mode " +
+                     std::to_string(mode));
+
+        std::u16string question;
+        auto expected = literal::vertical(body, columns, rows, mode, answer, question);
+        literal::SameAnswer prompts(answer);
+        VerticalResult result = core::toVertical(body, {columns, rows}, static_cast<VerticalMode>(mode), prompts);
+        EXPECT_EQ(prompts.asked, question.empty() ? std::vector<std::u16string>{} : std::vector{question});
+        ASSERT_EQ(result.outcome, expected ? VerticalResult::Converted : VerticalResult::Declined);
+        ASSERT_EQ(test::show(result.text), test::show(expected.value_or(u"")));
+    }
+}
