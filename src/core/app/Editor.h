@@ -91,6 +91,30 @@ public:
     void conversion(int k); // nuki(k)
     void conversionChain(); // Cmero
     void insertEmoji(int n); // PutChar(n)
+    double bodyCount(); // WeightedCount of the body, kept up to date edit by edit
+
+private: // text: the last body edit and the copy the count follows
+    void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
+    void replaceBodyWith(std::u16string_view body); // as one edit of the changed span
+    void limitTest(double count, std::size_t length);
+    void updatePreview();
+    void showBanner(std::u16string text);
+    void hideBanner();
+    void limitQuestion();
+    void rebuildStatusLine();
+    void enterPressed();
+    void showProgress();
+    void runAutoReplace(); // "置換(&T)" after Enter while auto-replace is on; not wired yet
+    int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
+    bool m_editKnown = false;      // the edit above is the body's latest change
+    unsigned m_editSerial = 0;     // counts body edits, to notice one made while handling another
+    std::u16string m_countedBody;  // the body as last counted
+    std::size_t m_countedBytes = 0;
+    bool m_countValid = false;
+    bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves
+    long long m_byteDelta = 0;
+
+public:
 
     // ---- mailbox: send, drafts, signature, send image, copy, text files ----
     void send();

@@ -1,0 +1,180 @@
+// Change handling and conversions of the body, beside what they are measured against.
+#include "Ratio.h"
+
+#include "core/app/Editor.h"
+#include "platform/Cp932.h"
+
+#include <benchmark/benchmark.h>
+#include <iconv.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t BodyBytes = 64000;
+
+class SilentPrompts : public core::Prompts {
+public:
+    core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
+        return core::Answer::No;
+    }
+    void message(std::u16string_view, std::u16string_view, core::Icon) override {}
+    std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override { return {}; }
+};
+
+class FixedClock : public core::Clock {
+public:
+    core::DateTime now() const override { return {}; }
+};
+
+// Mail-like text of exactly BodyBytes Shift_JIS bytes: kana, kanji, ASCII and line breaks.
+std::u16string mailBody() {
+    const std::u16string line = u"ことり便で短いメールを送ります。Becky! 1.26 へ渡すtest line\r\n";
+    std::u16string body;
+    while (platform::sjisLength(body) + platform::sjisLength(line) <= BodyBytes)
+        body += line;
+    while (platform::sjisLength(body) < BodyBytes)
+        body += u'a';
+    return body;
+}
+
+// BodyBytes bytes with `occurrences` copies of `what` spread evenly through kana filler.
+std::u16string bodyWith(std::u16string_view what, int occurrences) {
+    std::size_t whatBytes = platform::sjisLength(what) * static_cast<std::size_t>(occurrences);
+    std::size_t fillerUnits = (BodyBytes - whatBytes) / 2; // two-byte filler
+    std::u16string body;
+    std::size_t perGap = fillerUnits / static_cast<std::size_t>(occurrences);
+    for (int i = 0; i < occurrences; ++i) {
+        body.append(perGap, u'あ');
+        body += what;
+    }
+    while (platform::sjisLength(body) + 2 <= BodyBytes)
+        body += u'あ';
+    while (platform::sjisLength(body) < BodyBytes)
+        body += u'a';
+    return body;
+}
+
+const std::u16string ConversionTargets[9] = {u"\r\n", u"→", u"←", u"↑", u"×", u" ", u"ＡＢ", u"(", u")"};
+
+struct Bench {
+    SilentPrompts prompts;
+    FixedClock clock;
+    core::Editor editor{prompts, clock, u"C:\\kotori"};
+};
+
+void BM_ChangeHandling(benchmark::State& state) {
+    Bench b;
+    // A plain limit, so every edit also writes the banner; the weighted check would ask each time.
+    b.editor.s.Check1[6].checked = true;
+    b.editor.CharLimit = 250;
+    b.editor.setBody(mailBody());
+    const int at = static_cast<int>(b.editor.s.Text1.text.size() / 2);
+    bool typed = false;
+    for (auto _ : state) {
+        // One character typed, then taken back by the next iteration: the body keeps its size.
+        if (typed)
+            b.editor.bodyEdited(at, 1, u"");
+        else
+            b.editor.bodyEdited(at, 0, u"字");
+        typed = !typed;
+        benchmark::DoNotOptimize(b.editor.s.Label1.caption.data());
+    }
+}
+BENCHMARK(BM_ChangeHandling);
+
+void BM_IconvEncode(benchmark::State& state) {
+    const std::u16string body = mailBody();
+    iconv_t cd = iconv_open("CP932", "UTF-16LE");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        state.SkipWithError("no CP932 in iconv");
+        return;
+    }
+    std::vector<char> out(body.size() * 4);
+    for (auto _ : state) {
+        char* in = const_cast<char*>(reinterpret_cast<const char*>(body.data()));
+        std::size_t inLeft = body.size() * 2;
+        char* o = out.data();
+        std::size_t outLeft = out.size();
+        iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        iconv(cd, &in, &inLeft, &o, &outLeft);
+        benchmark::DoNotOptimize(o);
+    }
+    iconv_close(cd);
+}
+BENCHMARK(BM_IconvEncode);
+
+void BM_Conversion(benchmark::State& state) {
+    const int k = static_cast<int>(state.range(0));
+    const std::u16string body = bodyWith(ConversionTargets[k], 10000);
+    Bench b;
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.editor.setBody(body);
+        state.ResumeTiming();
+        b.editor.conversion(k);
+        benchmark::DoNotOptimize(b.editor.s.Text1.text.data());
+    }
+}
+BENCHMARK(BM_Conversion)->DenseRange(0, 8);
+
+// The slowest of the nine: picked by the median of a few trial runs each, then timed alone.
+void BM_ConversionWorst(benchmark::State& state) {
+    std::vector<std::u16string> bodies;
+    for (const auto& target : ConversionTargets)
+        bodies.push_back(bodyWith(target, 10000));
+    Bench b;
+    int worst = 0;
+    double worstTime = 0;
+    for (int k = 0; k < 9; ++k) {
+        std::vector<double> times;
+        for (int trial = 0; trial < 15; ++trial) {
+            b.editor.setBody(bodies[static_cast<std::size_t>(k)]);
+            auto start = std::chrono::steady_clock::now();
+            b.editor.conversion(k);
+            times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        }
+        std::nth_element(times.begin(), times.begin() + 7, times.end());
+        if (times[7] > worstTime) {
+            worstTime = times[7];
+            worst = k;
+        }
+    }
+    state.SetLabel("nuki(" + std::to_string(worst) + ")");
+    const std::u16string& body = bodies[static_cast<std::size_t>(worst)];
+    for (auto _ : state) {
+        state.PauseTiming();
+        b.editor.setBody(body);
+        state.ResumeTiming();
+        b.editor.conversion(worst);
+        benchmark::DoNotOptimize(b.editor.s.Text1.text.data());
+    }
+}
+BENCHMARK(BM_ConversionWorst);
+
+void BM_CopyBody(benchmark::State& state) {
+    const std::u16string body = bodyWith(ConversionTargets[1], 10000);
+    for (auto _ : state) {
+        std::u16string copy = body;
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+BENCHMARK(BM_CopyBody);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<bench::Comparison> comparisons = {
+        {"change_handling_vs_iconv", "BM_ChangeHandling", "BM_IconvEncode"},
+        {"conversion_vs_copy", "BM_ConversionWorst", "BM_CopyBody"},
+    };
+    for (int k = 0; k < 9; ++k)
+        comparisons.push_back(
+            {"conversion" + std::to_string(k) + "_vs_copy", "BM_Conversion/" + std::to_string(k), "BM_CopyBody"});
+    return bench::runWithRatios(argc, argv, comparisons);
+}

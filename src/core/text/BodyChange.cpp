@@ -1,0 +1,138 @@
+// The body's edits and the handling that follows every one of them.
+#include "core/app/Editor.h"
+
+#include "core/text/TextEdit.h"
+#include "core/text/WeightedCount.h"
+#include "platform/Cp932.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace core {
+
+namespace {
+
+int clampTo(int value, std::size_t size) {
+    return std::clamp(value, 0, static_cast<int>(size));
+}
+
+} // namespace
+
+void Editor::bodyEdited(int pos, int removed, std::u16string_view added) {
+    editBody(pos, removed, added, pos + static_cast<int>(added.size()), true);
+}
+
+void Editor::replaceBody(int pos, int removed, std::u16string_view text) {
+    editBody(pos, removed, text, pos + static_cast<int>(text.size()), false);
+}
+
+void Editor::setBody(std::u16string_view text) {
+    editBody(0, static_cast<int>(s.Text1.text.size()), text, 0, false);
+}
+
+void Editor::editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser) {
+    std::u16string& body = s.Text1.text;
+    std::u16string own;
+    std::less<const char16_t*> before;
+    if (!before(text.data(), body.data()) && before(text.data(), body.data() + body.size())) {
+        own = text; // a piece of the body itself: keep it past the change
+        text = own;
+    }
+    std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), body.size());
+    std::size_t cut = std::min(static_cast<std::size_t>(std::max(removed, 0)), body.size() - at);
+    body.replace(at, cut, text);
+    pos = static_cast<int>(at);
+    removed = static_cast<int>(cut);
+    s.Text1.selStart = clampTo(caret, body.size());
+    s.Text1.selLength = 0;
+    m_editPos = pos;
+    m_editRemoved = removed;
+    m_editAdded = static_cast<int>(text.size());
+    m_editKnown = true;
+    ++m_editSerial;
+    if (!fromUser)
+        view().bodyReplaced(pos, removed, text);
+    onBodyChanged();
+}
+
+void Editor::replaceBodyWith(std::u16string_view newBody) {
+    TextEdit e = smallestEdit(s.Text1.text, newBody);
+    if (e.removed == 0 && e.added == 0)
+        return;
+    replaceBody(e.pos, e.removed, newBody.substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added)));
+}
+
+void Editor::setPreviewText(std::u16string_view text) {
+    int old = static_cast<int>(s.Text3.text.size());
+    s.Text3.text = text;
+    view().previewReplaced(0, old, text);
+}
+
+void Editor::bodySelectionChanged(int start, int length) {
+    s.Text1.selStart = start;
+    s.Text1.selLength = length;
+}
+
+double Editor::bodyCount() {
+    const std::u16string& body = s.Text1.text;
+    TextEdit e{m_editPos, m_editRemoved, m_editAdded};
+    if (m_countValid && m_editKnown && sameAround(m_countedBody, body, e)) {
+        auto at = static_cast<std::size_t>(e.pos);
+        std::u16string_view added = std::u16string_view(body).substr(at, static_cast<std::size_t>(e.added));
+        if (m_deltaKnown) {
+            m_countedBytes = static_cast<std::size_t>(static_cast<long long>(m_countedBytes) + m_byteDelta);
+        } else if (static_cast<std::size_t>(e.removed + e.added) < body.size()) {
+            std::u16string_view removed =
+                std::u16string_view(m_countedBody).substr(at, static_cast<std::size_t>(e.removed));
+            m_countedBytes = m_countedBytes - platform::sjisLength(removed) + platform::sjisLength(added);
+        } else {
+            m_countedBytes = platform::sjisLength(body);
+        }
+        m_countedBody.replace(at, static_cast<std::size_t>(e.removed), added);
+    } else if (!m_countValid || !sameText(m_countedBody, body)) {
+        m_countedBytes = platform::sjisLength(body);
+        m_countedBody = body;
+    }
+    m_countValid = true;
+    m_deltaKnown = false;
+    return static_cast<double>(m_countedBytes) / 2;
+}
+
+void Editor::onBodyChanged() {
+    double count = bodyCount();
+    std::size_t length = s.Text1.text.size();
+    unsigned serial = m_editSerial;
+    limitTest(count, length);
+    if (serial != m_editSerial) {
+        // The excess was cut, and that edit has been handled already; show the cut body.
+        count = bodyCount();
+        length = s.Text1.text.size();
+    }
+    s.Text1.tag = u"1";
+    updatePreview();
+    m_editKnown = false;
+    s.Label1.caption = countDisplay(count, length, s.Check2.checked);
+}
+
+void Editor::updatePreview() {
+    const std::u16string& body = s.Text1.text;
+    if (!s.Check3.checked || s.Command3.tag == u"1") {
+        TextEdit e{m_editPos, m_editRemoved, m_editAdded};
+        if (m_editKnown && sameAround(s.Text3.text, body, e)) {
+            std::u16string_view added =
+                std::u16string_view(body).substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added));
+            s.Text3.text.replace(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.removed), added);
+            view().previewReplaced(e.pos, e.removed, added);
+        } else if (!sameText(s.Text3.text, body)) {
+            setPreviewText(body);
+        }
+        s.Text3.selStart = clampTo(s.Text1.selStart, s.Text3.text.size());
+        s.Text3.selLength = 0;
+    } else {
+        convertToVertical(0);
+        s.Text3.selStart = static_cast<int>(s.Text3.text.size());
+        s.Text3.selLength = 0;
+    }
+}
+
+} // namespace core

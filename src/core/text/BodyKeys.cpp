@@ -1,0 +1,87 @@
+// Keys in the body box and emoji insertion from the menu.
+#include "core/app/Editor.h"
+
+namespace core {
+
+namespace {
+
+// A key action that fails must not keep the next one from running.
+template <typename F> void guarded(F&& action) {
+    try {
+        action();
+    } catch (...) {
+    }
+}
+
+} // namespace
+
+bool Editor::bodyKeyPress(const BodyKey& key) {
+    bool ctrlAlone = key.ctrl && !key.shift && !key.alt;
+    if (key.kind == BodyKey::Enter && !ctrlAlone) {
+        enterPressed();
+        return false; // the key goes on to insert its line break
+    }
+    if (!ctrlAlone)
+        return false;
+    switch (key.kind) {
+    case BodyKey::LetterA:
+        s.Text1.selStart = 0;
+        s.Text1.selLength = static_cast<int>(s.Text1.text.size());
+        return true;
+    case BodyKey::LetterS:
+        if (!s.Text1.text.empty())
+            view().setClipboardText(s.Text1.text);
+        return true;
+    case BodyKey::Enter:
+        send();
+        return true;
+    case BodyKey::Digit:
+        if (key.digit >= 0 && key.digit < static_cast<int>(s.PutChar.size()))
+            insertEmoji(key.digit);
+        return true;
+    case BodyKey::Other:
+        break;
+    }
+    return false;
+}
+
+void Editor::enterPressed() {
+    guarded([&] {
+        if (s.Aouttikan.checked)
+            ReplacePending = true;
+    });
+    guarded([&] {
+        if (s.Check1[8].checked)
+            countRun();
+        else if (s.Check1[7].checked && s.Check1[6].checked)
+            checkOverflow();
+    });
+}
+
+void Editor::bodyKeyRelease() {
+    if (!ReplacePending)
+        return;
+    guarded([&] { runAutoReplace(); });
+    ReplacePending = false;
+    guarded([&] {
+        if (s.Frame3.visible && !s.Check3.checked)
+            sendImage();
+    });
+}
+
+void Editor::runAutoReplace() {}
+
+void Editor::insertEmoji(int n) {
+    if (n < 0 || n >= static_cast<int>(s.PutChar.size()))
+        return;
+    MenuItem& item = s.PutChar[static_cast<std::size_t>(n)];
+    // Without an emoji table the menu holds only its "なし" placeholder, which is no emoji.
+    if (item.caption.empty() || item.caption == u"なし")
+        return;
+    std::size_t units = item.caption[0] >= 0xD800 && item.caption[0] < 0xDC00 && item.caption.size() > 1 ? 2 : 1;
+    std::u16string emoji = item.caption.substr(0, units);
+    replaceBody(s.Text1.selStart, s.Text1.selLength, emoji);
+    s.PutChar[0].tag += emoji;
+}
+
+} // namespace core

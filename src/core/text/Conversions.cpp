@@ -1,0 +1,99 @@
+#include "core/text/Conversions.h"
+
+#include "core/app/Editor.h"
+#include "core/text/Compaction.h"
+#include "core/text/TextEdit.h"
+#include "platform/Cp932.h"
+#include "platform/Width.h"
+
+namespace core {
+
+namespace {
+
+// Removing a line break can join a carriage return and a line feed into a new one, which goes
+// too. Pairs that come about that way are rare, so they get a second, slower pass.
+std::u16string withoutLineBreaks(std::u16string_view text) {
+    std::u16string once = withoutPairsOnce(text);
+    if (!holdsLineBreak(once))
+        return once;
+    std::u16string out(once.size() + 1, u'\0'); // out[0] guards the look-back
+    char16_t* o = out.data() + 1;
+    char16_t last = 0;
+    for (char16_t c : once) {
+        if (c == u'\n' && last == u'\r') {
+            --o;
+            last = o[-1];
+        } else {
+            *o++ = c;
+            last = c;
+        }
+    }
+    return out.substr(1, static_cast<std::size_t>(o - out.data()) - 1);
+}
+
+Converted replaced(std::u16string_view text, char16_t from, char16_t to) {
+    long long count = 0;
+    Converted out{withUnitReplaced(text, from, to, count)};
+    out.byteDelta = count * (static_cast<long long>(platform::sjisLength(std::u16string_view(&to, 1))) -
+                             static_cast<long long>(platform::sjisLength(std::u16string_view(&from, 1))));
+    out.deltaKnown = true;
+    return out;
+}
+
+Converted removed(std::u16string_view text, char16_t what) {
+    Converted out{withoutUnit(text, what)};
+    auto gone = static_cast<long long>(text.size() - out.text.size());
+    out.byteDelta = -gone * static_cast<long long>(platform::sjisLength(std::u16string_view(&what, 1)));
+    out.deltaKnown = true;
+    return out;
+}
+
+} // namespace
+
+Converted convert(int k, std::u16string_view text) {
+    switch (k) {
+    case 0: {
+        Converted out{withoutLineBreaks(text)};
+        // Only CR LF pairs go, one byte each.
+        out.byteDelta = -static_cast<long long>(text.size() - out.text.size());
+        out.deltaKnown = true;
+        return out;
+    }
+    case 1:
+        return replaced(text, u'→', u'>');
+    case 2:
+        return replaced(text, u'←', u'<');
+    case 3:
+        return replaced(text, u'↑', u'\\');
+    case 4:
+        return replaced(text, u'×', u'x');
+    case 5:
+        return removed(text, u' ');
+    case 6:
+        return {platform::toHalfWidth(text)};
+    case 7:
+        return removed(text, u'(');
+    case 8:
+        return removed(text, u')');
+    default:
+        return {std::u16string(text)};
+    }
+}
+
+void Editor::conversion(int k) {
+    if (k < 0 || k >= ConversionCount)
+        return;
+    Converted result = convert(k, s.Text1.text);
+    // The saving applies to the counted copy only while it is the body this conversion read.
+    m_deltaKnown = result.deltaKnown && m_countValid && sameText(m_countedBody, s.Text1.text);
+    m_byteDelta = result.byteDelta;
+    replaceBodyWith(result.text);
+    m_deltaKnown = false;
+}
+
+void Editor::conversionChain() {
+    for (int k = 0; k < ConversionCount; ++k)
+        conversion(k);
+}
+
+} // namespace core

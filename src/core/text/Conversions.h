@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The shrinking conversions of the edit menu, as plain text functions.
+namespace core {
+
+inline constexpr int ConversionCount = 9;
+
+struct Converted {
+    std::u16string text;
+    long long byteDelta = 0; // change of the Shift_JIS length
+    bool deltaKnown = false;
+};
+
+// The body after conversion k (0 to 8); every occurrence is handled in one left-to-right pass.
+Converted convert(int k, std::u16string_view text);
+inline std::u16string convertedText(int k, std::u16string_view text) {
+    return convert(k, text).text;
+}
+
+} // namespace core

@@ -1,0 +1,54 @@
+// The i-mode setting, the vertical preview box and the title warning.
+#include "core/app/Editor.h"
+
+namespace core {
+
+void Editor::setImode(bool checked) {
+    if (s.Check2.checked == checked)
+        return;
+    s.Check2.checked = checked;
+    if (checked) {
+        SavedLimitBoxes.clear();
+        SavedLimitBoxes += s.Check1[6].checked ? u'1' : u'0';
+        SavedLimitBoxes += s.Check1[7].checked ? u'1' : u'0';
+        s.Check1[6].tag = u"250";
+        setOptionBox(6, true);
+        setOptionBox(7, true);
+    } else if (SavedLimitBoxes.size() == 2) {
+        setOptionBox(6, SavedLimitBoxes[0] == u'1');
+        setOptionBox(7, SavedLimitBoxes[1] == u'1');
+    }
+    s.Combo2.visible = checked;
+    s.Aouttikan.checked = checked;
+    s.Command3.enabled = checked;
+    s.Command7.enabled = checked;
+    s.Command4[0].enabled = checked;
+    s.Command4[1].enabled = checked;
+    s.MnuWindow.enabled = checked;
+    s.imenu.enabled = checked;
+    s.Command5.enabled = checked && !s.Check3.checked;
+    if (!checked && s.Frame3.visible) {
+        s.Frame3.visible = false;
+        relayout();
+    }
+    rebuildStatusLine();
+}
+
+void Editor::setVerticalPreview(bool checked) {
+    if (s.Check3.checked == checked)
+        return;
+    s.Check3.checked = checked;
+    s.Command5.enabled = s.Check2.checked && !checked;
+    if (checked)
+        convertToVertical(0);
+    else
+        setPreviewText(s.Text1.text);
+}
+
+void Editor::titleChanged(std::u16string_view text) {
+    s.Text2.text = text;
+    if (s.Text2.text.size() > 14)
+        prompts().message(AppTitle, u"15文字以上は、危険です。", Icon::Exclamation);
+}
+
+} // namespace core

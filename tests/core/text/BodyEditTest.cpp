@@ -1,0 +1,147 @@
+#include "TextFixture.h"
+
+using core::BodyKey;
+
+namespace {
+
+BodyKey ctrl(BodyKey::Kind kind, int digit = 0) {
+    BodyKey key;
+    key.kind = kind;
+    key.digit = digit;
+    key.ctrl = true;
+    return key;
+}
+
+BodyKey enter() {
+    BodyKey key;
+    key.kind = BodyKey::Enter;
+    return key;
+}
+
+} // namespace
+
+TEST_F(TextTest, PreviewFollowsTheBodyEditByEdit) {
+    auto expectMirrored = [&](const char* step) {
+        EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text) << step;
+        EXPECT_EQ(view.preview, editor.s.Text1.text) << step;
+        EXPECT_EQ(editor.s.Text3.selStart, editor.s.Text1.selStart) << step;
+    };
+    type(u"ことり便で\r\n送ります");
+    expectMirrored("typed");
+    EXPECT_EQ(view.previewEdits, 11); // one small edit per keystroke
+    EXPECT_EQ(view.lastPreviewEdit.pos, 10);
+    EXPECT_EQ(view.lastPreviewEdit.added, 1);
+
+    editor.bodyEdited(3, 1, u"");
+    expectMirrored("deleted");
+    EXPECT_EQ(view.lastPreviewEdit.removed, 1);
+    editor.replaceBody(0, 3, u"小鳥");
+    expectMirrored("replaced");
+    EXPECT_EQ(view.lastPreviewEdit.pos, 0);
+    EXPECT_EQ(view.lastPreviewEdit.removed, 3);
+    std::u16string piece = editor.s.Text1.text.substr(2, 3);
+    editor.replaceBody(0, 1, std::u16string_view(editor.s.Text1.text).substr(2, 3)); // a piece of itself
+    expectMirrored("replaced by a piece of itself");
+    EXPECT_EQ(view.lastBodyText, piece);
+    editor.setBody(u"new");
+    expectMirrored("set");
+    EXPECT_EQ(editor.s.Text1.selStart, 0);
+
+    // The preview box showed something else: it is copied whole.
+    editor.setPreviewText(u"縦書き");
+    type(u"!");
+    expectMirrored("after another preview");
+
+    // The vertical preview fills the box by itself, except while sending.
+    editor.s.Check3.checked = true;
+    editor.setPreviewText(u"縦");
+    type(u"?");
+    EXPECT_EQ(editor.s.Text3.selStart, static_cast<int>(editor.s.Text3.text.size()));
+    editor.s.Command3.tag = u"1";
+    type(u"x");
+    expectMirrored("while sending");
+    editor.s.Command3.tag = u"0";
+    editor.setVerticalPreview(false);
+    EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
+    editor.bodySelectionChanged(1, 2);
+    EXPECT_EQ(editor.s.Text1.selStart, 1);
+    EXPECT_EQ(editor.s.Text1.selLength, 2);
+}
+
+TEST_F(TextTest, ShortcutsInTheBody) {
+    editor.s.Text1.text = u"本文";
+    EXPECT_TRUE(editor.bodyKeyPress(ctrl(BodyKey::LetterA)));
+    EXPECT_EQ(editor.s.Text1.selStart, 0);
+    EXPECT_EQ(editor.s.Text1.selLength, 2);
+    EXPECT_TRUE(editor.bodyKeyPress(ctrl(BodyKey::LetterS)));
+    EXPECT_EQ(view.clipboard, u"本文");
+    editor.s.Text1.text.clear();
+    view.clipboard = u"kept";
+    editor.bodyKeyPress(ctrl(BodyKey::LetterS));
+    EXPECT_EQ(view.clipboard, u"kept"); // an empty body is not copied
+
+    BodyKey shifted = ctrl(BodyKey::LetterA);
+    shifted.shift = true;
+    EXPECT_FALSE(editor.bodyKeyPress(shifted)); // Ctrl only, without Shift or Alt
+
+    // Ctrl+digit inserts emoji n over the selection.
+    editor.s.PutChar = {core::MenuItem{}, core::MenuItem{}};
+    editor.s.PutChar[0].caption = u"\uE63E   =   hare";
+    editor.s.PutChar[0].tag.clear();
+    editor.s.PutChar[1].caption = u"\uE63F   =   kumori";
+    editor.setBody(u"abcd");
+    editor.bodySelectionChanged(1, 2);
+    EXPECT_TRUE(editor.bodyKeyPress(ctrl(BodyKey::Digit, 1)));
+    EXPECT_EQ(editor.s.Text1.text, u"a\uE63Fd");
+    EXPECT_EQ(editor.s.Text1.selStart, 2);
+    editor.insertEmoji(0);
+    EXPECT_EQ(editor.s.Text1.text, u"a\uE63F\uE63Ed");
+    EXPECT_EQ(editor.s.PutChar[0].tag, u"\uE63F\uE63E"); // UsedEmoji
+    editor.bodyKeyPress(ctrl(BodyKey::Digit, 2));        // no item 2
+    EXPECT_EQ(editor.s.Text1.text, u"a\uE63F\uE63Ed");
+    EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
+
+    // Without a table the menu's placeholder is no emoji.
+    editor.s.PutChar = {core::MenuItem{}};
+    editor.s.PutChar[0].caption = u"なし";
+    editor.s.PutChar[0].tag.clear();
+    editor.insertEmoji(0);
+    EXPECT_EQ(editor.s.Text1.text, u"a\uE63F\uE63Ed");
+    EXPECT_EQ(editor.s.PutChar[0].tag, u"");
+}
+
+TEST_F(TextTest, EnterCountsChecksAndMarksTheReplacement) {
+    editor.setBody(u"abc");
+    EXPECT_FALSE(editor.bodyKeyPress(enter())); // the line break still goes in
+    EXPECT_FALSE(editor.ReplacePending);
+
+    editor.s.Aouttikan.checked = true;
+    BodyKey shiftEnter = enter();
+    shiftEnter.shift = true;
+    EXPECT_FALSE(editor.bodyKeyPress(shiftEnter));
+    EXPECT_TRUE(editor.ReplacePending);
+    editor.bodyKeyRelease();
+    EXPECT_FALSE(editor.ReplacePending);
+
+    // Classification alone does not check the limit: no limit is set.
+    editor.setOptionBox(7, true);
+    editor.bodyKeyPress(enter());
+    EXPECT_FALSE(editor.s.Label5.visible);
+
+    limitTo(11);
+    editor.s.Text1.text = test::repeat(u"漢", 12);
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::Yes);
+    EXPECT_FALSE(editor.bodyKeyPress(enter()));
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, test::repeat(u"漢", 10));
+    EXPECT_EQ(editor.s.Label1.caption, u"10文字 (10)"); // until the line break's own handling
+
+    // "auto実行": the filtered count runs silently instead.
+    editor.setOptionBox(8, true);
+    editor.s.Text1.text = test::repeat(u"漢", 12);
+    editor.bodyKeyPress(enter());
+    EXPECT_EQ(editor.s.Label1.caption, u"12文字 (12)");
+    EXPECT_EQ(editor.s.Text1.text.size(), 12u);
+
+    EXPECT_TRUE(editor.bodyKeyPress(ctrl(BodyKey::Enter))); // sends; no line break
+}

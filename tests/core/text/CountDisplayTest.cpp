@@ -1,0 +1,91 @@
+#include "TextFixture.h"
+
+#include "core/text/NumberFormat.h"
+#include "core/text/WeightedCount.h"
+
+using core::oneDecimal;
+using core::plainDecimal;
+
+TEST(NumberFormat, RoundsToTenthsAndWritesPlainDecimals) {
+    EXPECT_EQ(oneDecimal(0), u"0.0");
+    EXPECT_EQ(oneDecimal(4.5), u"4.5");
+    EXPECT_EQ(oneDecimal(250), u"250.0");
+    EXPECT_EQ(oneDecimal(4.5 * 0.01615), u"0.1"); // 0.0727
+    EXPECT_EQ(oneDecimal(0.04), u"0.0");
+    EXPECT_EQ(oneDecimal(0.004), u"0.0");
+    EXPECT_EQ(oneDecimal(0.95), u"1.0");
+    EXPECT_EQ(oneDecimal(9.96), u"10.0");
+    EXPECT_EQ(oneDecimal(1000 * 0.01615), u"16.2"); // a decimal half, stored just below it
+    EXPECT_EQ(oneDecimal(-2.25), u"-2.3");
+
+    EXPECT_EQ(plainDecimal(3), u"3");
+    EXPECT_EQ(plainDecimal(2.5), u"2.5");
+    EXPECT_EQ(plainDecimal(0), u"0");
+    EXPECT_EQ(plainDecimal(-0.5), u"-0.5");
+    EXPECT_EQ(plainDecimal(32767), u"32767");
+
+    EXPECT_EQ(core::percentHalfEven(1, 8), 12); // 12.5
+    EXPECT_EQ(core::percentHalfEven(3, 8), 38); // 37.5
+    EXPECT_EQ(core::percentHalfEven(2, 3), 67);
+    EXPECT_EQ(core::percentHalfEven(3, 3), 100);
+    EXPECT_EQ(core::percentHalfEven(0, 0), 0);
+}
+
+TEST(WeightedCount, WeighsByShiftJisBytes) {
+    EXPECT_EQ(core::weightedCount(u"ｱｲｳ"), 1.5);  // half-width katakana is one byte
+    EXPECT_EQ(core::weightedCount(u"\uE63E"), 1); // phone emoji in the user-defined area
+    EXPECT_EQ(core::unitWeight(u'漢'), 1);
+    EXPECT_EQ(core::unitWeight(u'\r'), 0.5);
+}
+
+TEST_F(TextTest, CountDisplayFollowsEveryEdit) {
+    editor.setBody(u"");
+    EXPECT_EQ(editor.s.Label1.caption, u"0.0文字 (0)");
+    EXPECT_EQ(editor.s.Text1.tag, u"1"); // Modified
+
+    type(u"あいうabc");
+    EXPECT_EQ(editor.s.Label1.caption, u"4.5文字 (6)");
+    editor.s.Check2.checked = true; // the cost shows with the i-mode setting
+    editor.bodyEdited(6, 0, u"");
+    EXPECT_EQ(editor.s.Label1.caption, u"\\≒0.1円 4.5文字 (6)");
+
+    editor.setBody(u"");
+    EXPECT_EQ(editor.s.Label1.caption, u"\\≒0.0円 0.0文字 (0)");
+    editor.setBody(test::repeat(u"a", 500));
+    EXPECT_EQ(editor.s.Label1.caption, u"\\≒4.0円 250.0文字 (500)");
+    editor.setBody(test::repeat(u"漢", 1000));
+    EXPECT_EQ(editor.s.Label1.caption, u"\\≒16.2円 1000.0文字 (1000)");
+
+    editor.s.Check2.checked = false;
+    editor.setBody(u"a\r\nb");
+    EXPECT_EQ(editor.s.Label1.caption, u"2.0文字 (4)");
+    editor.setBody(u"\uAC00\U0001F600"); // nothing in Shift_JIS: each unit a one-byte substitute
+    EXPECT_EQ(editor.s.Label1.caption, u"1.5文字 (3)");
+}
+
+TEST_F(TextTest, CountStaysRightThroughEditsAndOutsideChanges) {
+    auto expectCounted = [&](const char* step) {
+        const std::u16string& body = editor.s.Text1.text;
+        EXPECT_EQ(editor.s.Label1.caption, core::countDisplay(core::weightedCount(body), body.size(), false)) << step;
+    };
+    type(u"漢字とascii\r\n");
+    expectCounted("typed");
+    editor.bodyEdited(2, 3, u"ｶﾀｶﾅ");
+    expectCounted("replaced across kinds");
+    editor.replaceBody(0, 1, u"");
+    expectCounted("deleted the first");
+    editor.bodyEdited(static_cast<int>(editor.s.Text1.text.size()) - 2, 2, u"。");
+    expectCounted("deleted the line break");
+
+    // Someone changes the body without an edit, then the handling runs on its own.
+    editor.s.Text1.text = u"全角ばかり";
+    editor.onBodyChanged();
+    expectCounted("changed outside");
+    // Changed outside, then an edit is reported: the count still follows the body.
+    editor.s.Text1.text = u"abcdef";
+    editor.bodyEdited(6, 0, u"");
+    expectCounted("edit after an outside change");
+    editor.s.Text1.text = u"abあcd";
+    editor.bodyEdited(2, 1, u"漢");
+    expectCounted("replaced after an outside change");
+}

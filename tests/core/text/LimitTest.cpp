@@ -1,0 +1,197 @@
+#include "TextFixture.h"
+
+using core::Answer;
+using core::Buttons;
+
+namespace {
+
+const std::u16string Refused = u"10文字以下には設定できません。";
+const std::u16string Ask = u"制限する文字数を入力してください。";
+
+} // namespace
+
+TEST_F(TextTest, LimitQuestionAcceptsElevenAndUp) {
+    struct Case {
+        std::u16string answer;
+        int limit;
+    } cases[] = {{u"10", 0},   {u"11", 11},       {u"256", 256}, {u"", 0},     {u"abc", 0},
+                 {u"12.5", 0}, {u"32767", 32767}, {u"32768", 0}, {u"-300", 0}, {u"99999999999", 0}};
+    for (const Case& c : cases) {
+        prompts.input(Ask, u"制限文字数", u"256", c.answer);
+        if (c.limit == 0)
+            prompts.message(std::u16string(core::AppTitle), Refused);
+        editor.setOptionBox(6, true);
+        prompts.verify();
+        EXPECT_EQ(editor.CharLimit, c.limit) << test::show(c.answer);
+        EXPECT_EQ(editor.s.Check1[6].checked, c.limit != 0) << test::show(c.answer);
+        EXPECT_EQ(editor.s.Label3[0].caption, c.limit ? u"・制限：文字数 " : u"・制限：") << test::show(c.answer);
+        editor.setOptionBox(6, false);
+        EXPECT_EQ(editor.CharLimit, c.limit); // unchecking keeps the limit
+    }
+
+    // A preset limit is taken without asking, once.
+    editor.s.Check1[6].tag = u"300";
+    editor.setOptionBox(6, true);
+    EXPECT_EQ(editor.CharLimit, 300);
+    EXPECT_EQ(editor.s.Check1[6].tag, u"0");
+    editor.setOptionBox(6, true); // already checked: no click, no question
+    editor.setOptionBox(6, false);
+    prompts.input(Ask, u"制限文字数", u"256", u"40");
+    editor.setOptionBox(6, true);
+    EXPECT_EQ(editor.CharLimit, 40);
+}
+
+TEST_F(TextTest, StatusLineAndImodeSetting) {
+    auto enabledControls = [&] {
+        const auto& w = editor.s;
+        return w.Command3.enabled + w.Command7.enabled + w.Command4[0].enabled + w.Command4[1].enabled +
+               w.MnuWindow.enabled + w.imenu.enabled + w.Command5.enabled;
+    };
+    for (int i : {8, 0, 4})
+        editor.setOptionBox(i, true);
+    EXPECT_EQ(editor.s.Label3[0].caption, u"・制限：タブ タグ AUTO ");
+    for (int i : {8, 0, 4})
+        editor.setOptionBox(i, false);
+    EXPECT_EQ(editor.s.Label3[0].caption, u"・制限：");
+
+    // Switched on: limit 250 without a question, the i-mode controls come alive.
+    editor.s.Frame3.visible = true;
+    editor.setImode(true);
+    EXPECT_EQ(editor.CharLimit, 250);
+    EXPECT_EQ(editor.SavedLimitBoxes, u"00");
+    EXPECT_TRUE(editor.s.Check1[6].checked && editor.s.Check1[7].checked);
+    EXPECT_EQ(editor.s.Label3[0].caption, u"・制限：文字数 種別 i-mode");
+    EXPECT_TRUE(editor.s.Combo2.visible && editor.s.Aouttikan.checked);
+    EXPECT_EQ(enabledControls(), 7);
+    editor.setVerticalPreview(true);
+    EXPECT_FALSE(editor.s.Command5.enabled);
+    editor.setVerticalPreview(false);
+    EXPECT_TRUE(editor.s.Command5.enabled);
+
+    // Switched off: the boxes go back, the controls die, the preview pane closes.
+    editor.setImode(false);
+    EXPECT_FALSE(editor.s.Check1[6].checked || editor.s.Check1[7].checked);
+    EXPECT_EQ(editor.s.Label3[0].caption, u"・制限：");
+    EXPECT_FALSE(editor.s.Combo2.visible || editor.s.Aouttikan.checked || editor.s.Frame3.visible);
+    EXPECT_EQ(enabledControls(), 0);
+
+    // With the limit already on, it stays; the preset waits for the next check.
+    limitTo(100);
+    editor.setImode(true);
+    EXPECT_EQ(editor.CharLimit, 100);
+    EXPECT_EQ(editor.SavedLimitBoxes, u"10");
+    EXPECT_EQ(editor.s.Check1[6].tag, u"250");
+    editor.setImode(false);
+    EXPECT_TRUE(editor.s.Check1[6].checked);
+    EXPECT_FALSE(editor.s.Check1[7].checked);
+    editor.setOptionBox(6, false);
+    editor.setOptionBox(6, true);
+    EXPECT_EQ(editor.CharLimit, 250);
+}
+
+TEST_F(TextTest, PlainLimitOnlyWarns) {
+    limitTo(250);
+    editor.setBody(test::repeat(u"漢", 249));
+    EXPECT_FALSE(editor.s.Label5.visible);
+    type(u"字");
+    EXPECT_TRUE(editor.s.Label5.visible);
+    EXPECT_EQ(editor.s.Label5.caption, u"250文字を0オーバーです。制限数に達しました。");
+    type(u"ab");
+    EXPECT_EQ(editor.s.Label5.caption, u"250文字を2オーバーです。制限数に達しました。");
+    EXPECT_EQ(editor.s.Text1.text.size(), 252u); // never cut
+    editor.replaceBody(0, 3, u"");
+    EXPECT_FALSE(editor.s.Label5.visible);
+    type(u"abc");
+    editor.setOptionBox(6, false);
+    editor.bodyEdited(0, 0, u"");
+    EXPECT_FALSE(editor.s.Label5.visible);
+}
+
+TEST_F(TextTest, WeightedLimitOffersToCut) {
+    limitTo(250);
+    editor.setOptionBox(7, true);
+    editor.setBody(test::repeat(u"漢", 250));
+    EXPECT_FALSE(editor.s.Label5.visible);
+    editor.bodySelectionChanged(250, 0);
+
+    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::No);
+    type(u"字");
+    prompts.verify();
+    EXPECT_TRUE(editor.s.Label5.visible);
+    EXPECT_EQ(editor.s.Label5.caption, u"250文字を1文字オーバー。制限数に達しました。");
+    EXPECT_EQ(editor.s.Text1.text.size(), 251u);
+    EXPECT_EQ(editor.s.Text1.selStart, 250); // the excess is selected
+    EXPECT_EQ(editor.s.Text1.selLength, 1);
+
+    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
+    editor.s.Text1.selStart = 251;
+    type(u"字");
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, test::repeat(u"漢", 249));
+    EXPECT_FALSE(editor.s.Label5.visible);
+    EXPECT_EQ(editor.s.Text1.selStart, 249);
+    EXPECT_EQ(editor.s.Label1.caption, u"249.0文字 (249)");
+    EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
+
+    // Half-width letters: the excess has a fraction.
+    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
+    editor.setBody(test::repeat(u"a", 501));
+    EXPECT_EQ(editor.s.Label5.caption, u"250文字を0.5文字オーバー。制限数に達しました。");
+    EXPECT_EQ(editor.s.Text1.text, test::repeat(u"a", 499));
+}
+
+TEST_F(TextTest, CheckOverflowLeavesRoomForTheSignature) {
+    limitTo(250);
+    editor.setOptionBox(7, true);
+    editor.s.Label3[1].tag = u"1";
+    editor.SignatureText = test::repeat(u"署", 20);
+
+    editor.setBody(test::repeat(u"漢", 250)); // over 230, but the change handling waits for 250
+    EXPECT_FALSE(editor.s.Label5.visible);
+    editor.bodySelectionChanged(250, 0);
+    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
+    type(u"字");
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text.size(), 229u);
+
+    // While sending, the signature is not reckoned.
+    editor.s.Command3.tag = u"1";
+    editor.s.Text1.text = test::repeat(u"漢", 251);
+    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
+    editor.checkOverflow();
+    EXPECT_EQ(editor.s.Text1.text.size(), 249u);
+
+    // A signature as long as the limit: the first character already reaches it.
+    editor.s.Command3.tag = u"0";
+    editor.SignatureText = test::repeat(u"署", 300);
+    editor.s.Text1.text = u"abc";
+    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
+    editor.checkOverflow();
+    EXPECT_EQ(editor.s.Label5.caption, u"250文字を51.5文字オーバー。制限数に達しました。");
+    EXPECT_EQ(editor.s.Text1.text, u"");
+    editor.s.Text1.text = u"";
+    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::No);
+    editor.checkOverflow(); // an empty body is still over a limit below zero: nothing to select
+    EXPECT_EQ(editor.s.Text1.selStart, 0);
+    EXPECT_EQ(editor.s.Text1.selLength, 0);
+}
+
+TEST_F(TextTest, BannerFollowsTheWeightedCountBackDown) {
+    limitTo(20);
+    editor.setOptionBox(7, true);
+    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::No);
+    editor.setBody(test::repeat(u"漢", 21));
+    EXPECT_TRUE(editor.s.Label5.visible);
+    editor.setBody(test::repeat(u"a", 30)); // 30 characters, weighing 15
+    EXPECT_FALSE(editor.s.Label5.visible);
+}
+
+TEST_F(TextTest, TitleWarningFromTheFifteenthCharacter) {
+    editor.titleChanged(test::repeat(u"題", 14));
+    prompts.message(std::u16string(core::AppTitle), u"15文字以上は、危険です。");
+    editor.titleChanged(test::repeat(u"題", 15));
+    prompts.message(std::u16string(core::AppTitle), u"15文字以上は、危険です。");
+    editor.titleChanged(test::repeat(u"題", 16));
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text2.text, test::repeat(u"題", 16));
+}
