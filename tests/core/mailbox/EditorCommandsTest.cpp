@@ -8,6 +8,12 @@ namespace {
 
 class CommandsTest : public test::MailboxTest {
 protected:
+    void SetUp() override {
+        test::MailboxTest::SetUp();
+        editor.loadModelList(); // the first model: eight columns
+        editor.s.Combo3.listIndex = 0;
+        editor.modelSelected(0);
+    }
     // "Attach a signature?", then, when given, "keep the stored one?", then the input box.
     void askSignature(Answer attach, Answer keep, std::u16string preset, std::u16string entered) {
         prompts.question(u"署名", u"署名をつけますか？", Buttons::YesNo, attach);
