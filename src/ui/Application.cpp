@@ -1,17 +1,38 @@
 #include "ui/Application.h"
 
+#include "core/app/Clock.h"
+#include "core/app/Editor.h"
+#include "platform/Paths.h"
+#include "ui/Convert.h"
+#include "ui/MainWindow.h"
+#include "ui/QtPrompts.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QStringList>
 
 namespace ui {
 
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("ことり便"));
-    window.resize(530, 466);
-    window.show();
-    return app.exec();
+    QtPrompts prompts;
+    core::SystemClock clock;
+    core::Editor editor(prompts, clock, platform::programFolder());
+    MainWindow window(editor);
+    prompts.setParentWidget(&window);
+    prompts.setBeforeShow([&window] { window.refresh(); });
+    editor.setView(&window);
+
+    // The whole command line is one file path, spaces included.
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    editor.startup(u16(args.join(QLatin1Char(' '))));
+    if (window.ended() || editor.ProgramEnding)
+        return 0; // start-up closed the window or ended the program
+    editor.s.window.visible = true;
+    window.refresh();
+    int code = app.exec();
+    editor.setView(nullptr);
+    return code;
 }
 
 } // namespace ui

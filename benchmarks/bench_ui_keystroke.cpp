@@ -1,0 +1,123 @@
+// One typed character in a 64,000-byte body with the preview shown, beside one typed character
+// in a plain QPlainTextEdit holding the same text. Both run in this process, offscreen.
+#include "BenchWindow.h"
+#include "Ratio.h"
+
+#include "core/app/Clock.h"
+#include "core/app/Editor.h"
+#include "platform/Paths.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWindow>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace {
+
+// 10,000 short lines of kana, kanji and ASCII: 64,000 bytes in Shift_JIS with CR LF.
+std::u16string bodyText() {
+    std::u16string text;
+    for (int i = 0; i < 10000; ++i)
+        text += (i % 5 < 3) ? u"abあ\r\n" : u"a漢字\r\n";
+    return text;
+}
+
+void waitShown(QWidget& window) {
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    QApplication::processEvents();
+}
+
+void press(QWidget* target, int key, const QString& text) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &up);
+    QApplication::processEvents(); // layout and paint belong to the keystroke
+}
+
+// Time of one typed character, taken back with an untimed Backspace.
+double typedNs(QWidget* target) {
+    auto start = std::chrono::steady_clock::now();
+    press(target, Qt::Key_X, QStringLiteral("x"));
+    auto end = std::chrono::steady_clock::now();
+    press(target, Qt::Key_Backspace, QString());
+    return double(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count());
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void caretToMiddle(QPlainTextEdit* edit) {
+    QTextCursor c = edit->textCursor();
+    c.setPosition(edit->document()->characterCount() / 2);
+    edit->setTextCursor(c);
+    edit->setFocus();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    namespace fs = std::filesystem;
+    fs::path dir =
+        fs::temp_directory_path() / ("kotori-bench-keys-" + std::to_string(QCoreApplication::applicationPid()));
+    fs::create_directories(dir / "wine");
+    setenv("WINEPREFIX", (dir / "wine").c_str(), 1);
+    std::u16string text = bodyText();
+    const int rounds = 1000;
+
+    bench::AutoPrompts prompts;
+    core::SystemClock clock;
+    core::Editor editor(prompts, clock, platform::fromUtf8(dir.string()));
+    ui::MainWindow window(editor);
+    editor.setView(&window);
+    editor.s.window.visible = true;
+    editor.s.Frame3.visible = true;
+    editor.setBody(text);
+    window.refresh();
+    waitShown(window);
+    caretToMiddle(window.Text1);
+    window.refresh();
+
+    QMainWindow bareWindow;
+    bareWindow.resize(530, 490);
+    auto* bare = new QPlainTextEdit(&bareWindow);
+    bareWindow.setCentralWidget(bare);
+    QString plain = QString::fromStdU16String(text);
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    bare->setPlainText(plain);
+    waitShown(bareWindow);
+    caretToMiddle(bare);
+
+    // Turn about, so both meet the same load of a shared machine.
+    std::vector<double> oursTimes, bareTimes;
+    for (int i = 0; i < rounds + 20; ++i) {
+        bareWindow.activateWindow();
+        double b = typedNs(bare);
+        window.activateWindow();
+        double o = typedNs(window.Text1);
+        if (i >= 20) {
+            oursTimes.push_back(o);
+            bareTimes.push_back(b);
+        }
+    }
+    editor.setView(nullptr);
+    double ours = median(oursTimes), floor = median(bareTimes);
+    std::printf("keystroke median: kotori %.1f us, bare editor %.1f us\n", ours / 1e3, floor / 1e3);
+    bench::printRatio("keystroke_vs_bare_editor", ours, floor);
+    fs::remove_all(dir);
+    return 0;
+}

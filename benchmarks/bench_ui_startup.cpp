@@ -1,0 +1,150 @@
+// Start-up of the program's window on a full program folder, beside the start-up of a plain Qt
+// window with the same widgets. Each run is a fresh process: this program runs itself as a child.
+#include "BenchWindow.h"
+#include "Ratio.h"
+
+#include "core/app/Clock.h"
+#include "core/app/Editor.h"
+#include "platform/Cp932.h"
+#include "platform/Paths.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QWindow>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void writeCp932(const fs::path& path, const std::u16string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::string bytes = platform::encodeCp932(text);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+std::u16string number(int n, int width) {
+    std::string s = std::to_string(n);
+    while (int(s.size()) < width)
+        s.insert(s.begin(), '0');
+    return platform::fromUtf8(s);
+}
+
+fs::path makeProgramFolder() {
+    fs::path dir = fs::temp_directory_path() / ("kotori-bench-" + std::to_string(getpid()));
+    fs::create_directories(dir / "becky" / "User1");
+    fs::create_directories(dir / "wine");
+    std::u16string core = platform::fromUtf8(dir.string());
+
+    std::u16string models;
+    for (int i = 0; i < 100; ++i)
+        models += u"機種" + number(i, 3) + u"#" + number(800 + 100 * (i % 5) + 6 + i % 4, 4) + u"\r\n";
+    writeCp932(dir / "Keitai.pre", models);
+
+    std::u16string book;
+    for (int i = 0; i < 2000; ++i)
+        book += u"user" + number(i, 4) + u"@docomo.ne.jp\t友達" + number(i, 4) + u"\t機種" + number(i % 100, 3) +
+                u"\t.\t.\t.\r\n";
+    writeCp932(dir / "addr.adr", book);
+
+    std::u16string emoji;
+    for (int i = 0; i < 207; ++i)
+        emoji += std::u16string(1, char16_t(0xE63E + i)) + u"\tきーわーど" + number(i, 3) + u"\r\n";
+    writeCp932(dir / "Emoji.code", emoji);
+
+    writeCp932(dir / "Kotori.ini", u"Xsiz=8010\r\nYsiz=8190\r\nSei0=0\r\nSei1=0\r\nSei2=0\r\nSei3=0\r\nSei4=0\r\n"
+                                   u"Sei5=0\r\nSei6=0\\0\r\nSei7=0\r\nSei8=0\r\nSnam=\r\nSsyo=0\r\nimde=1\r\naddr=0\r\n"
+                                   u"ATTI=True\r\nFont=12\r\nIONO=False\r\nIPUT=False\r\nIEND=False\r\nAcnt=0\r\n"
+                                   u"AcOp=0\r\nMyad=0\r\nBcOp=False\r\nLogD=草稿：0_ログ：0\r\nLook=True\r\n");
+    writeCp932(dir / "Becky.mil", core + u"\\becky\\\r\nme@docomo.ne.jp\r\nメイン,1\r\nmain@example.jp\r\n");
+    return dir;
+}
+
+void waitShown(QApplication& app, QWidget& window) {
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        app.processEvents(QEventLoop::AllEvents, 5);
+    app.processEvents();
+}
+
+int runKotori(int argc, char** argv, const std::string& dir) {
+    QApplication app(argc, argv);
+    bench::AutoPrompts prompts;
+    core::SystemClock clock;
+    core::Editor editor(prompts, clock, platform::fromUtf8(dir));
+    ui::MainWindow window(editor);
+    editor.setView(&window);
+    editor.startup(u"");
+    editor.s.window.visible = true;
+    window.refresh();
+    waitShown(app, window);
+    editor.setView(nullptr);
+    return 0;
+}
+
+int runBare(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QMainWindow window;
+    bench::buildBareWindow(window);
+    waitShown(app, window);
+    return 0;
+}
+
+double runChild(const char* self, const std::vector<std::string>& args) {
+    auto start = std::chrono::steady_clock::now();
+    pid_t pid = fork();
+    if (pid == 0) {
+        std::vector<char*> argv{const_cast<char*>(self)};
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(self, argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    auto end = std::chrono::steady_clock::now();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        std::fprintf(stderr, "child %s failed\n", args[0].c_str());
+    return double(std::chrono::duration_cast<std::chrono::nanoseconds>(end - start).count());
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (argc >= 3 && std::string(argv[1]) == "--child-kotori")
+        return runKotori(1, argv, argv[2]);
+    if (argc >= 2 && std::string(argv[1]) == "--child-bare")
+        return runBare(1, argv);
+
+    fs::path dir = makeProgramFolder();
+    setenv("WINEPREFIX", (dir / "wine").c_str(), 1); // no Becky! lookup outside the folder
+    std::string self = fs::canonical("/proc/self/exe").string();
+    std::vector<double> ours, bare;
+    runChild(self.c_str(), {"--child-bare"}); // warm the caches once
+    for (int i = 0; i < 20; ++i) {
+        bare.push_back(runChild(self.c_str(), {"--child-bare"}));
+        ours.push_back(runChild(self.c_str(), {"--child-kotori", dir.string()}));
+    }
+    std::printf("startup median: kotori %.1f ms, bare window %.1f ms\n", median(ours) / 1e6, median(bare) / 1e6);
+    bench::printRatio("startup_vs_bare_window", median(ours), median(bare));
+    fs::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,236 @@
+#include "ui/MainWindow.h"
+
+#include "platform/Paths.h"
+#include "ui/Convert.h"
+#include "ui/Fonts.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUrl>
+
+namespace ui {
+
+MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
+    : QMainWindow(parent), m_editor(editor), m_body(nullptr), m_preview(nullptr) {
+    setObjectName(QStringLiteral("Form1"));
+    setFont(japaneseFont(u"ＭＳ ゴシック", 9));
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+    m_client->installEventFilter(this);
+    buildControls();
+    buildMenus();
+    m_body = TextMirror(Text1);
+    m_preview = TextMirror(Text3);
+    connectControls();
+    connectMenus();
+    m_previewCaretTimer = new QTimer(this);
+    m_previewCaretTimer->setSingleShot(true);
+    m_previewCaretTimer->setInterval(60);
+    connect(m_previewCaretTimer, &QTimer::timeout, this, [this] { refresh(); });
+    refresh();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::bodyReplaced(int pos, int removed, std::u16string_view text) {
+    if (m_inBodyChange > 0 || !m_pendingBody.empty()) {
+        // The document is still announcing the user's edit; change it once that is over.
+        m_pendingBody.push_back({pos, removed, std::u16string(text)});
+        if (m_pendingBody.size() == 1)
+            QTimer::singleShot(0, this, [this] {
+                flushPendingBody();
+                refresh();
+            });
+        return;
+    }
+    bool was = m_syncing;
+    m_syncing = true;
+    m_body.apply(pos, removed, text, m_inCommand && m_commandEdited);
+    m_commandEdited = m_inCommand;
+    m_syncing = was;
+}
+
+void MainWindow::flushPendingBody() {
+    if (m_pendingBody.empty())
+        return;
+    if (m_inBodyChange > 0) {
+        QTimer::singleShot(0, this, [this] {
+            flushPendingBody();
+            refresh();
+        });
+        return;
+    }
+    std::vector<CoreEdit> edits;
+    edits.swap(m_pendingBody);
+    bool was = m_syncing;
+    m_syncing = true;
+    for (const CoreEdit& e : edits)
+        m_body.apply(e.pos, e.removed, e.text);
+    m_syncing = was;
+}
+
+void MainWindow::previewReplaced(int pos, int removed, std::u16string_view text) {
+    bool was = m_syncing;
+    m_syncing = true;
+    m_preview.apply(pos, removed, text);
+    m_syncing = was;
+}
+
+void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
+    if (m_syncing)
+        return; // our own mirroring edit
+    ++m_inBodyChange;
+    m_commandEdited = false; // a command's later edits are a step of their own after this one
+    if (auto edit = m_body.documentChanged(pos, removed, added))
+        m_editor.bodyEdited(edit->pos, edit->removed, edit->text);
+    bodySelectionMoved();
+    m_typing = true;
+    refresh();
+    m_typing = false;
+    --m_inBodyChange;
+}
+
+void MainWindow::bodySelectionMoved() {
+    // While an editor edit waits to reach the box, the editor's caret is the one that counts.
+    if (m_syncing || !m_pendingBody.empty())
+        return;
+    QTextCursor c = Text1->textCursor();
+    int start = m_body.toCore(c.selectionStart());
+    int length = m_body.toCore(c.selectionEnd()) - start;
+    if (start != m_editor.s.Text1.selStart || length != m_editor.s.Text1.selLength)
+        m_editor.bodySelectionChanged(start, length);
+}
+
+namespace {
+
+void readSelection(const QLineEdit* edit, int& start, int& length) {
+    if (edit->hasSelectedText()) {
+        start = edit->selectionStart();
+        length = int(edit->selectedText().size());
+    } else {
+        start = edit->cursorPosition();
+        length = 0;
+    }
+}
+
+} // namespace
+
+void MainWindow::lineSelectionMoved(QLineEdit* edit, core::TextBox& textState) {
+    if (!m_syncing)
+        readSelection(edit, textState.selStart, textState.selLength);
+}
+
+void MainWindow::destinationSelectionMoved() {
+    if (!m_syncing)
+        readSelection(Combo1->lineEdit(), m_editor.s.Combo1.selStart, m_editor.s.Combo1.selLength);
+}
+
+void MainWindow::processEvents() {
+    // A long command calls this often; mirroring every time would cost more than the command.
+    qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now - m_lastEventsRefresh >= 50) {
+        m_lastEventsRefresh = now;
+        refresh();
+    }
+    QCoreApplication::processEvents();
+}
+
+bool MainWindow::waitUntil(const std::function<bool()>& done, int timeoutMs, int intervalMs) {
+    if (done())
+        return true;
+    refresh();
+    QElapsedTimer clock;
+    clock.start();
+    QEventLoop loop;
+    QTimer timer;
+    timer.setInterval(std::max(1, intervalMs));
+    bool reached = false;
+    connect(&timer, &QTimer::timeout, &loop, [&] {
+        if (done()) {
+            reached = true;
+            loop.quit();
+        } else if (clock.elapsed() >= timeoutMs) {
+            loop.quit();
+        }
+    });
+    timer.start();
+    loop.exec();
+    return reached;
+}
+
+void MainWindow::setClipboardText(std::u16string_view text) {
+    QGuiApplication::clipboard()->setText(qs(text));
+}
+
+void MainWindow::openDocument(std::u16string_view path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(platform::nativePath(path).string())));
+}
+
+void MainWindow::closeWindow() {
+    close();
+}
+
+void MainWindow::quit() {
+    m_ending = true;
+    close();
+    m_ended = true;
+    if (m_endProgram)
+        m_endProgram();
+    else
+        QCoreApplication::exit(0);
+}
+
+void MainWindow::bringToFront() {
+    showMinimized();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::clientResized() {
+    // The client area's own size, once the window's layout has placed it.
+    QRect frame = frameGeometry();
+    m_appliedOuterWidth = frame.width() * 15;
+    m_appliedOuterHeight = frame.height() * 15;
+    if (m_syncing) {
+        m_refreshAgain = true; // reported when the mirroring is done
+        return;
+    }
+    m_editor.windowResized(m_appliedOuterWidth, m_appliedOuterHeight, m_client->width() * 15, m_client->height() * 15);
+    refresh();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_ending || m_editor.requestClose()) {
+        m_ended = true;
+        event->accept();
+        return;
+    }
+    event->ignore();
+    refresh();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_client && event->type() == QEvent::Resize)
+        clientResized();
+    else if (watched == Frame1 && event->type() == QEvent::MouseButtonRelease &&
+             static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        act([&] { m_editor.frameClicked(); });
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace ui

@@ -1,0 +1,176 @@
+#pragma once
+
+#include "core/app/Editor.h"
+#include "core/app/MainView.h"
+#include "ui/BodyEdit.h"
+#include "ui/TextMirror.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace ui {
+
+class TabStopDelegate;
+
+// The main window: mirrors the editor's state in its widgets and hands every user action to
+// the editor. Widgets and menu entries carry the control names of the editor's state.
+class MainWindow : public QMainWindow, public core::MainView {
+    Q_OBJECT
+public:
+    explicit MainWindow(core::Editor& editor, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    core::Editor& editor() { return m_editor; }
+    // True once the window was closed or the program asked to end.
+    bool ended() const { return m_ended; }
+    // How the program ends at once; leaving the event loops by default.
+    void setEndProgram(std::function<void()> end) { m_endProgram = std::move(end); }
+
+    // core::MainView
+    void bodyReplaced(int pos, int removed, std::u16string_view text) override;
+    void previewReplaced(int pos, int removed, std::u16string_view text) override;
+    void refresh() override;
+    void processEvents() override;
+    bool waitUntil(const std::function<bool()>& done, int timeoutMs, int intervalMs) override;
+    void setClipboardText(std::u16string_view text) override;
+    void openDocument(std::u16string_view path) override;
+    void closeWindow() override;
+    void quit() override;
+    void bringToFront() override;
+
+    // Controls, as named in the editor's state.
+    QGroupBox* Frame1 = nullptr;
+    std::array<QCheckBox*, 9> Check1{};
+    QGroupBox* Frame2 = nullptr;
+    QPushButton *Command2 = nullptr, *Command7 = nullptr, *Command3 = nullptr;
+    std::array<QPushButton*, 2> Command4{};
+    QPushButton* Command1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QListWidget* List1 = nullptr;
+    QFrame* Picture1 = nullptr;
+    QLabel *Label5 = nullptr, *Label6 = nullptr, *Label1 = nullptr;
+    std::array<QLabel*, 2> Label3{};
+    QPushButton* Command6 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    BodyEdit* Text1 = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QComboBox* Combo3 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPlainTextEdit* Text3 = nullptr;
+    QLabel* Label4 = nullptr;
+
+    // Menus.
+    QMenu *Mnufile = nullptr, *mainmnu = nullptr, *mojisize = nullptr, *Mnucode = nullptr, *imenu = nullptr,
+          *OutAccuntChg = nullptr, *MnuWindow = nullptr, *MnuTATE = nullptr, *MnuHelp = nullptr;
+    QAction *openfile = nullptr, *newfile = nullptr, *TotyuuSave = nullptr, *Mnuexit = nullptr, *Cmero = nullptr,
+            *mojio = nullptr, *EmojiChk = nullptr, *Aouttikan = nullptr, *IOutNO = nullptr, *IOutput = nullptr,
+            *IOutEnd = nullptr, *OutBcc = nullptr, *YokoPre = nullptr, *kotori = nullptr, *ReadMe = nullptr,
+            *ReSetSave = nullptr, *MnuOpenHelp = nullptr;
+    std::array<QAction*, 2> ReadingBecky{}, MnuTouroku{}, PreTate{};
+    std::array<QAction*, 3> CopyDisp{}, SizeFontChg{}, OutAdrChg{}, ViewPre{};
+    std::array<QAction*, 9> nuki{};
+    std::vector<QAction*> PutChar, OutAdr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct ControlBinding {
+        QWidget* widget;
+        const core::Control* state;
+    };
+    struct ActionBinding {
+        QAction* action;
+        const core::MenuItem* item;
+    };
+
+    void buildControls();
+    void buildMenus();
+    void connectControls();
+    void connectMenus();
+    void bind(QWidget* widget, const core::Control& state) { m_controls.push_back({widget, &state}); }
+    void bind(QAction* action, const core::MenuItem& item) { m_actions.push_back({action, &item}); }
+
+    // Runs a user action on the editor unless the window itself is mirroring state.
+    template <typename F> void act(F&& command);
+
+    void syncControls();
+    void syncMenus();
+    void syncDynamicMenu(QMenu* menu, std::vector<QAction*>& actions, const std::vector<core::MenuItem>& items,
+                         const char* name, bool toEmoji);
+    void syncWindow();
+    void syncTexts();
+    void flushPendingBody();
+    // The body edits of one user action undo as one step.
+    void beginCommand() {
+        m_inCommand = true;
+        m_commandEdited = false;
+    }
+    void clientResized();
+
+    void bodyDocumentChanged(int pos, int removed, int added);
+    void bodySelectionMoved();
+    void lineSelectionMoved(QLineEdit* edit, core::TextBox& textState);
+    void destinationSelectionMoved();
+
+    core::Editor& m_editor;
+    QWidget* m_client = nullptr;
+    TabStopDelegate* m_listDelegate = nullptr;
+    QTimer* m_previewCaretTimer = nullptr;
+    TextMirror m_body;
+    TextMirror m_preview;
+    std::vector<ControlBinding> m_controls;
+    std::vector<ActionBinding> m_actions;
+    std::vector<std::u16string> m_combo1Items, m_combo2Items, m_combo3Items, m_list1Items;
+    std::u16string m_fontNames[3];
+    double m_fontSizes[3] = {0, 0, 0};
+    bool m_red = false;
+
+    bool m_syncing = false;              // the window is mirroring the editor: widget signals are not user actions
+    bool m_refreshAgain = false;         // a resize arrived while mirroring
+    int m_inBodyChange = 0;              // inside the body document's change signal
+    bool m_typing = false;               // mirroring after a keystroke in the body
+    bool m_inCommand = false;            // a user action is running on the editor
+    bool m_commandEdited = false;        // ... and has edited the body already
+    std::vector<CoreEdit> m_pendingBody; // editor edits that arrived inside that signal
+    int m_appliedOuterWidth = -1, m_appliedOuterHeight = -1;
+    bool m_ending = false, m_ended = false;
+    qint64 m_lastEventsRefresh = 0;
+    std::function<void()> m_endProgram;
+};
+
+} // namespace ui
+
+namespace ui {
+
+template <typename F> void MainWindow::act(F&& command) {
+    if (m_syncing)
+        return;
+    beginCommand();
+    command();
+    m_inCommand = false;
+    refresh();
+}
+
+} // namespace ui

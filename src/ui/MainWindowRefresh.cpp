@@ -1,0 +1,267 @@
+// Mirroring the editor's state into the widgets. Only what differs is set: this runs after
+// every event.
+#include "ui/MainWindow.h"
+
+#include "ui/Convert.h"
+#include "ui/Fonts.h"
+#include "ui/TabStopDelegate.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <cstring>
+
+namespace ui {
+
+namespace {
+
+constexpr int TwipsPerPixel = 15;
+
+int px(int twips) {
+    return (twips >= 0 ? twips + TwipsPerPixel / 2 : twips - TwipsPerPixel / 2) / TwipsPerPixel;
+}
+
+QRect pixels(const core::Rect& r) {
+    return QRect(px(r.left), px(r.top), std::max(0, px(r.width)), std::max(0, px(r.height)));
+}
+
+void setCaption(QWidget* w, std::u16string_view caption) {
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
+        if (b->text() != qv(caption))
+            b->setText(qs(caption));
+    } else if (auto* l = qobject_cast<QLabel*>(w)) {
+        bool breaks = caption.find(u'\r') != std::u16string_view::npos;
+        if (breaks ? l->text() != displayText(caption) : l->text() != qv(caption))
+            l->setText(displayText(caption));
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+        if (g->title() != qv(caption))
+            g->setTitle(qs(caption));
+    }
+}
+
+void syncAction(QAction* a, const core::MenuItem& m) {
+    if (a->text() != qv(m.caption))
+        a->setText(qs(m.caption));
+    if (a->isEnabled() != m.enabled)
+        a->setEnabled(m.enabled);
+    if (a->isVisible() != m.visible)
+        a->setVisible(m.visible);
+    if (m.checked && !a->isCheckable())
+        a->setCheckable(true);
+    if (a->isCheckable() && a->isChecked() != m.checked)
+        a->setChecked(m.checked);
+    if (!m.shortcut.empty() && a->property("kotoriShortcut").toString() != qv(m.shortcut)) {
+        a->setProperty("kotoriShortcut", qs(m.shortcut));
+        QKeySequence key = QKeySequence::fromString(qs(m.shortcut), QKeySequence::PortableText);
+        if (a->shortcut() != key)
+            a->setShortcut(key);
+    }
+}
+
+// Rebuilds the entries when their texts differ from the cache of what is shown.
+template <typename List>
+bool syncItems(List* list, const std::vector<core::ListEntry>& items, std::vector<std::u16string>& shown) {
+    bool same = items.size() == shown.size();
+    for (std::size_t i = 0; same && i < items.size(); ++i)
+        same = items[i].text == shown[i];
+    if (same)
+        return false;
+    list->clear();
+    shown.clear();
+    QStringList texts;
+    for (const auto& item : items) {
+        texts << qs(item.text);
+        shown.push_back(item.text);
+    }
+    list->addItems(texts);
+    return true;
+}
+
+// Plain memory comparison: the character-by-character default is many times slower on a long body.
+bool sameText(const std::u16string& a, const std::u16string& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
+}
+
+void syncLineSelection(QLineEdit* edit, int start, int length) {
+    int shownStart = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    int shownLength = edit->hasSelectedText() ? int(edit->selectedText().size()) : 0;
+    if (shownStart == start && shownLength == length)
+        return;
+    if (length > 0)
+        edit->setSelection(start, length);
+    else
+        edit->setCursorPosition(start);
+}
+
+void syncTextSelection(QPlainTextEdit* edit, const TextMirror& mirror, int start, int length) {
+    QTextCursor c = edit->textCursor();
+    int shownStart = mirror.toCore(c.selectionStart());
+    int shownEnd = mirror.toCore(c.selectionEnd());
+    if (shownStart == start && shownEnd - shownStart == length)
+        return;
+    c.setPosition(mirror.toDocument(start));
+    c.setPosition(mirror.toDocument(start + length), QTextCursor::KeepAnchor);
+    edit->setTextCursor(c);
+}
+
+} // namespace
+
+void MainWindow::refresh() {
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    for (int round = 0; round < 3; ++round) {
+        m_refreshAgain = false;
+        syncWindow();
+        syncControls();
+        if (!m_typing) // menus change by commands, not by typing; a full mirroring follows a pause
+            syncMenus();
+        syncTexts();
+        if (!m_refreshAgain)
+            break;
+        // A resize happened while mirroring: report it, then mirror what the editor made of it.
+        m_syncing = false;
+        m_editor.windowResized(m_appliedOuterWidth, m_appliedOuterHeight, m_client->width() * TwipsPerPixel,
+                               m_client->height() * TwipsPerPixel);
+        m_syncing = true;
+    }
+    m_syncing = false;
+}
+
+void MainWindow::syncWindow() {
+    const core::WindowState& w = m_editor.s.window;
+    if (windowTitle() != qv(w.caption))
+        setWindowTitle(qs(w.caption));
+    if (w.outerWidth != m_appliedOuterWidth || w.outerHeight != m_appliedOuterHeight) {
+        m_appliedOuterWidth = w.outerWidth;
+        m_appliedOuterHeight = w.outerHeight;
+        QRect frame = frameGeometry();
+        QRect inner = geometry();
+        QSize size;
+        if (isVisible() && frame.size() != inner.size())
+            size = QSize(px(w.outerWidth) - (frame.width() - inner.width()),
+                         px(w.outerHeight) - (frame.height() - inner.height()));
+        else // no frame known yet: use the editor's own idea of it
+            size = QSize(px(w.outerWidth - w.frameWidth),
+                         px(w.outerHeight - w.frameHeight) + menuBar()->sizeHint().height());
+        resize(size.expandedTo(QSize(1, 1)));
+    }
+    if (!w.visible && isVisible())
+        hide();
+    else if (w.visible && !isVisible() && !m_ended)
+        show();
+}
+
+void MainWindow::syncControls() {
+    core::MainState& s = m_editor.s;
+    for (const ControlBinding& b : m_controls) {
+        const core::Control& st = *b.state;
+        QRect r = pixels(st.rect);
+        if (b.widget->geometry() != r)
+            b.widget->setGeometry(r);
+        if (b.widget->isHidden() == st.visible)
+            b.widget->setVisible(st.visible);
+        if (b.widget->testAttribute(Qt::WA_Disabled) == st.enabled)
+            b.widget->setEnabled(st.enabled);
+        if (b.widget->toolTip() != qv(st.toolTip))
+            b.widget->setToolTip(qs(st.toolTip));
+        setCaption(b.widget, st.caption);
+    }
+    for (std::size_t i = 0; i < 9; ++i)
+        if (Check1[i]->isChecked() != s.Check1[i].checked)
+            Check1[i]->setChecked(s.Check1[i].checked);
+    if (Check2->isChecked() != s.Check2.checked)
+        Check2->setChecked(s.Check2.checked);
+    if (Check3->isChecked() != s.Check3.checked)
+        Check3->setChecked(s.Check3.checked);
+    if (m_red != s.Command7.red) {
+        m_red = s.Command7.red;
+        Command7->setStyleSheet(m_red ? QStringLiteral("QPushButton { background-color: #ff0000; }") : QString());
+    }
+
+    // Lists (up to thousands of addresses) are compared on every mirroring but the ones that
+    // follow a keystroke in the body, which never changes them.
+    if (!m_typing)
+        syncItems(Combo2, s.Combo2.items, m_combo2Items);
+    if (Combo2->currentIndex() != s.Combo2.listIndex)
+        Combo2->setCurrentIndex(s.Combo2.listIndex);
+    if (!m_typing)
+        syncItems(Combo3, s.Combo3.items, m_combo3Items);
+    if (Combo3->currentIndex() != s.Combo3.listIndex)
+        Combo3->setCurrentIndex(s.Combo3.listIndex);
+    if (m_listDelegate->tabStops() != s.List1.tabStops || m_listDelegate->extent() != s.List1.horizontalExtent) {
+        m_listDelegate->setTabStops(s.List1.tabStops);
+        m_listDelegate->setExtent(s.List1.horizontalExtent);
+        List1->doItemsLayout();
+    }
+    if (!m_typing)
+        syncItems(List1, s.List1.items, m_list1Items);
+    if (List1->currentRow() != s.List1.listIndex)
+        List1->setCurrentRow(s.List1.listIndex);
+
+    // The destination box is editable: its text is what shows, whatever entry is selected.
+    if (!m_typing)
+        syncItems(Combo1, s.Combo1.items, m_combo1Items);
+    if (s.Combo1.listIndex >= 0 && Combo1->currentIndex() != s.Combo1.listIndex)
+        Combo1->setCurrentIndex(s.Combo1.listIndex);
+    if (Combo1->currentText() != qv(s.Combo1.text))
+        Combo1->setEditText(qs(s.Combo1.text));
+    syncLineSelection(Combo1->lineEdit(), s.Combo1.selStart, s.Combo1.selLength);
+
+    if (Text2->text() != qv(s.Text2.text))
+        Text2->setText(qs(s.Text2.text));
+    syncLineSelection(Text2, s.Text2.selStart, s.Text2.selLength);
+}
+
+void MainWindow::syncMenus() {
+    core::MainState& s = m_editor.s;
+    for (const ActionBinding& b : m_actions)
+        syncAction(b.action, *b.item);
+    syncDynamicMenu(Mnucode, PutChar, s.PutChar, "PutChar", true);
+    for (std::size_t n = 0; n < PutChar.size(); ++n)
+        syncAction(PutChar[n], s.PutChar[n]);
+    syncDynamicMenu(imenu, OutAdr, s.OutAdr, "OutAdr", false);
+    for (std::size_t n = 0; n < OutAdr.size(); ++n)
+        syncAction(OutAdr[n], s.OutAdr[n]);
+}
+
+void MainWindow::syncTexts() {
+    core::MainState& s = m_editor.s;
+    const core::TextBox* boxes[3] = {&s.Text1, &s.Text2, &s.Text3};
+    QWidget* widgets[3] = {Text1, Text2, Text3};
+    for (int i = 0; i < 3; ++i) {
+        if (m_fontNames[i] != boxes[i]->fontName || m_fontSizes[i] != boxes[i]->fontSize) {
+            m_fontNames[i] = boxes[i]->fontName;
+            m_fontSizes[i] = boxes[i]->fontSize;
+            widgets[i]->setFont(japaneseFont(boxes[i]->fontName, boxes[i]->fontSize));
+        }
+    }
+    // Edits reach the boxes through bodyReplaced and previewReplaced; comparing the whole texts
+    // is a safety net for state set directly, too costly to run on every keystroke.
+    bool compare = !m_typing;
+    // The body's document must not change while it announces a change of its own.
+    if (m_inBodyChange == 0 && m_pendingBody.empty()) {
+        if (m_body.text().size() != s.Text1.text.size() || (compare && !sameText(m_body.text(), s.Text1.text)))
+            m_body.syncTo(s.Text1.text);
+        syncTextSelection(Text1, m_body, s.Text1.selStart, s.Text1.selLength);
+    }
+    if (m_preview.text().size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
+        m_preview.syncTo(s.Text3.text);
+    // Moving the preview's caret scrolls it: after a keystroke that waits for a pause in typing.
+    if (compare)
+        syncTextSelection(Text3, m_preview, s.Text3.selStart, s.Text3.selLength);
+    else
+        m_previewCaretTimer->start();
+}
+
+} // namespace ui

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ui {
+
+// An edit in the core's terms: UTF-16 positions where a line break is CR LF (two units).
+struct CoreEdit {
+    int pos = 0;
+    int removed = 0;
+    std::u16string text;
+};
+
+// Keeps a text box's document and the core's copy of its text (CR LF line breaks) in step.
+// The document holds one separator per line break, so positions differ by the number of line
+// breaks before them. The mirror keeps its own copy of the text the document shows, so every
+// mapping and every edit stays local to the changed range.
+class TextMirror {
+public:
+    explicit TextMirror(QPlainTextEdit* edit) : m_edit(edit) {}
+
+    const std::u16string& text() const { return m_text; }
+
+    // The document changed by itself (the user typed): its edit in core terms, or nothing
+    // when the text did not change (format-only updates).
+    std::optional<CoreEdit> documentChanged(int docPos, int docRemoved, int docAdded);
+
+    // Applies a core edit to the document as one undo step, or as part of the previous one
+    // (joinPrevious); only the changed range is touched.
+    void apply(int pos, int removed, std::u16string_view text, bool joinPrevious = false);
+    // Brings the document to the given text with one minimal edit.
+    void syncTo(std::u16string_view text);
+
+    int toCore(int docPos) const;
+    int toDocument(int corePos) const;
+
+private:
+    void replaceRange(int start, int oldEnd, std::u16string_view segment, bool joinPrevious = false);
+    // Core units covered by `count` document characters from corePos.
+    int coreSpan(int corePos, int count) const;
+    void rescanBreaks();
+
+    QPlainTextEdit* m_edit;
+    std::u16string m_text;
+    bool m_crlfOnly = true; // every line break is CR LF: mapping by block numbers
+};
+
+// Document text of a core text: every line break becomes one paragraph separator.
+QString documentText(std::u16string_view text);
+// Core text of a document range: paragraph and line separators become CR LF.
+std::u16string coreText(QStringView text);
+
+} // namespace ui

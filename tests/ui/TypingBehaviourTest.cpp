@@ -1,0 +1,206 @@
+// Typing into the real window with the editor's text handling behind it. These tests run once
+// the text commands are in the build, and skip before.
+#include "WindowTest.h"
+
+#include "platform/Cp932.h"
+
+#include <QLabel>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace test {
+namespace {
+
+class TypingTest : public WindowTest {
+protected:
+    void SetUp() override {
+        if (!textCommandsPresent())
+            GTEST_SKIP() << "needs the text commands";
+    }
+};
+
+TEST_F(TypingTest, TypingUpdatesTheCountAndThePreview) {
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("あいう"));
+    type(win.Text1, QStringLiteral("abc"));
+    EXPECT_EQ(win.Label1->text(), QStringLiteral("4.5文字 (6)"));
+    type(win.Text1, QStringLiteral("\n"));
+    EXPECT_EQ(win.Label1->text(), QStringLiteral("5.5文字 (8)"));
+    EXPECT_EQ(shownPreview(), s().Text1.text);
+    EXPECT_EQ(s().Text1.tag, u"1");
+    key(win.Text1, Qt::Key_Backspace);
+    key(win.Text1, Qt::Key_Backspace);
+    EXPECT_EQ(shownPreview(), u"あいうab");
+    EXPECT_EQ(win.Label1->text(), QStringLiteral("4.0文字 (5)"));
+    // The preview's caret follows the body's once typing pauses.
+    key(win.Text1, Qt::Key_Home);
+    type(win.Text1, QStringLiteral("x"));
+    QTest::qWait(150);
+    EXPECT_EQ(win.Text3->textCursor().position(), 1);
+}
+
+TEST_F(TypingTest, CtrlDigitInsertsTheEmojiAtTheCaret) {
+    programFile("Emoji.code", u"\uE63E\thare\r\n\uE63F\tkumori\r\n");
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("ab"));
+    key(win.Text1, Qt::Key_Left);
+    key(win.Text1, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_EQ(s().Text1.text, u"a\uE63Fb");
+    EXPECT_EQ(shownBody(), s().Text1.text);
+    key(win.Text1, Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier);
+    EXPECT_EQ(s().Text1.text, u"a\uE63F\uE63Eb");
+    key(win.Text1, Qt::Key_5, Qt::ControlModifier); // no such entry: nothing
+    EXPECT_EQ(s().Text1.text, u"a\uE63F\uE63Eb");
+    type(win.Text1, QStringLiteral("c"));
+    EXPECT_EQ(s().Text1.text, u"a\uE63F\uE63Ecb"); // the caret followed the insertions
+}
+
+TEST_F(TypingTest, TheFifteenthCharacterOfTheTitleWarns) {
+    start();
+    ui::MainWindow& win = w();
+    type(win.Text2, QStringLiteral("一二三四五六七八九十一二三四"));
+    prompts.verify(); // 14 characters: nothing
+    prompts.message(std::u16string(core::AppTitle), u"15文字以上は、危険です。");
+    type(win.Text2, QStringLiteral("五"));
+    prompts.verify();
+    EXPECT_EQ(s().Text2.text, u"一二三四五六七八九十一二三四五");
+}
+
+TEST_F(TypingTest, OverTheLimitTheExcessIsCutWhileTyping) {
+    programFile("Kotori.ini", u"Sei6=1\\11\r\nSei7=1\r\n");
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("一二三四五六七八九十"));
+    prompts.verify();
+    // The twelfth character passes the limit of eleven; the cut happens while the box is
+    // still announcing the keystroke, and the box follows once it is over.
+    type(win.Text1, QStringLiteral("一"));
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::Yes);
+    type(win.Text1, QStringLiteral("二"));
+    prompts.verify();
+    QTest::qWait(1);
+    EXPECT_EQ(s().Text1.text, u"一二三四五六七八九十");
+    EXPECT_EQ(shownBody(), s().Text1.text);
+    EXPECT_TRUE(win.Label5->isHidden());
+    EXPECT_EQ(s().Text1.selStart, 10); // the caret at the end of the cut body, in the box too
+    EXPECT_EQ(win.Text1->textCursor().position(), 10);
+}
+
+TEST_F(TypingTest, TickingTheVerticalPreviewFillsThePreviewWithTheLayout) {
+    start();
+    ui::MainWindow& win = w();
+    editor->setBody(u"たてがき");
+    win.refresh();
+    QTest::mouseClick(win.Check3, Qt::LeftButton);
+    EXPECT_TRUE(s().Check3.checked);
+    if (s().Text3.text == s().Text1.text)
+        GTEST_SKIP() << "needs the vertical layout";
+    EXPECT_EQ(shownPreview(), s().Text3.text);
+    EXPECT_FALSE(win.Command5->isEnabled());
+    QTest::mouseClick(win.Check3, Qt::LeftButton);
+    EXPECT_EQ(shownPreview(), u"たてがき");
+}
+
+} // namespace
+} // namespace test
+
+namespace test {
+namespace {
+
+TEST_F(TypingTest, ConversionsAndSelectAllWorkOnTheBoxAndUndoAsOneStep) {
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("一\n二\n三"));
+    win.nuki[0]->trigger(); // 改行抜き
+    EXPECT_EQ(s().Text1.text, u"一二三");
+    EXPECT_EQ(shownBody(), u"一二三");
+    EXPECT_EQ(shownPreview(), u"一二三");
+    key(win.Text1, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(s().Text1.text, u"一\r\n二\r\n三");
+    EXPECT_EQ(win.Label1->text(), QStringLiteral("5.0文字 (7)"));
+
+    key(win.Text1, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(win.Text1->textCursor().selectedText().size(), 5);
+    EXPECT_EQ(s().Text1.selLength, 7);
+}
+
+TEST_F(TypingTest, CtrlMInTheBodyRunsEveryConversion) {
+    start();
+    ui::MainWindow& win = w();
+    win.activateWindow();
+    win.Text1->setFocus();
+    editor->setBody(u"(→ ａ)");
+    win.refresh();
+    key(win.Text1, Qt::Key_M, Qt::ControlModifier); // the menu's shortcut, not a key of the box
+    EXPECT_EQ(s().Text1.text, u">a");
+    EXPECT_EQ(shownBody(), u">a");
+    key(win.Text1, Qt::Key_Z, Qt::ControlModifier); // the nine conversions undo as one step
+    EXPECT_EQ(s().Text1.text, u"(→ ａ)");
+    EXPECT_EQ(shownBody(), s().Text1.text);
+}
+
+TEST_F(TypingTest, CtrlEnterSendsAndTheMailboxHoldsTheRecord) {
+    if (!mailboxCommandsPresent())
+        GTEST_SKIP() << "needs the mailbox commands";
+    programFile("Kotori.ini", u"IONO=True\r\nIPUT=True\r\n"); // no confirmation, a new page after sending
+    start();
+    ui::MainWindow& win = w();
+    type(win.Combo1->lineEdit(), QStringLiteral("friend"));
+    type(win.Text2, QStringLiteral("件名"));
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("本文です\n二行目"));
+    prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", core::Buttons::YesNo, core::Answer::No);
+    key(win.Text1, Qt::Key_Return, Qt::ControlModifier);
+    prompts.verify();
+    std::string outbox = folder.read("becky/User1/OutBox.mbx");
+    EXPECT_NE(outbox.find(platform::encodeCp932(u"本文です\r\n二行目\r\n")), std::string::npos) << outbox;
+    EXPECT_TRUE(folder.exists("OutPutLog.mbx"));
+    // The window shows the new page, and Ctrl+Enter broke no line.
+    EXPECT_EQ(s().Text1.text, u"");
+    EXPECT_EQ(shownBody(), u"");
+    EXPECT_EQ(win.Text2->text(), QString());
+}
+
+TEST_F(TypingTest, ImodeAndVerticalModeButtonsSwitchTheWindow) {
+    start();
+    ui::MainWindow& win = w();
+    QTest::mouseClick(win.Check2, Qt::LeftButton);
+    EXPECT_TRUE(s().Check2.checked);
+    EXPECT_TRUE(win.Command3->isEnabled());
+    EXPECT_TRUE(win.Combo2->isVisible());
+    EXPECT_TRUE(win.Check1[6]->isChecked()); // the i-mode limit
+    EXPECT_EQ(win.Label3[0]->text(), QStringLiteral("・制限：文字数 種別 i-mode"));
+
+    prompts.question(u"縦書きﾓｰﾄﾞON？", u"縦書きで、i-modeメールを送信しますか？", core::Buttons::YesNo,
+                     core::Answer::Yes);
+    prompts.message(u"諸注意",
+                    u"1.縦書きは、文字数を多く使用するので、横書きの場合より、文字数制限がきつくなります。\r\n"
+                    u"2.半角文字は、使えません。半角文字は、全角文字に自動で調整されますがプレビューが\r\n"
+                    u"　おかしくなった場合は、半角部分を全角にしてみてください。\r\n"
+                    u"3.署名機能は、横書き専用の為使用できませんので、手動でお書きください。\r\n"
+                    u"\r\n"
+                    u"※もう１度クリックすると、横書きモードになります。");
+    QTest::mouseClick(win.Command7, Qt::LeftButton);
+    prompts.verify();
+    EXPECT_TRUE(win.Command7->styleSheet().contains(QStringLiteral("#ff0000")));
+    EXPECT_TRUE(win.Check3->isChecked());
+
+    // The preview button hides the preview and the body takes its room.
+    int narrow = win.Text1->width();
+    QTest::mouseClick(win.Command4[0], Qt::LeftButton);
+    EXPECT_TRUE(win.Frame3->isHidden());
+    EXPECT_GT(win.Text1->width(), narrow);
+    EXPECT_EQ(win.Text1->width(), win.centralWidget()->width());
+}
+
+} // namespace
+} // namespace test

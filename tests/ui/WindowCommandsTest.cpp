@@ -1,0 +1,150 @@
+// The window's controls and menus running the editor's commands, end to end.
+#include "WindowTest.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTimer>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace test {
+namespace {
+
+TEST_F(WindowTest, FilterFrameFontSizeAboutAndSettingsSaveOnClose) {
+    programFile("Kotori.ini", u"Font=15\r\n");
+    start();
+    ui::MainWindow& win = w();
+    EXPECT_EQ(win.Text1->font().pointSizeF(), 15.0); // from the settings file
+
+    // A click on the frame itself, not on a box inside it, opens and closes the frame.
+    QTest::mouseClick(win.Frame1, Qt::LeftButton, {}, QPoint(win.Frame1->width() - 3, 8));
+    EXPECT_EQ(win.Frame1->height(), 2655 / 15);
+    EXPECT_TRUE(win.Check1[5]->isVisible());
+    QTest::mouseClick(win.Check1[0], Qt::LeftButton);
+    EXPECT_EQ(win.Frame1->height(), 2655 / 15);
+    QTest::mouseClick(win.Frame1, Qt::LeftButton, {}, QPoint(win.Frame1->width() - 3, 8));
+    EXPECT_EQ(win.Frame1->height(), 255 / 15);
+
+    win.SizeFontChg[0]->trigger();
+    EXPECT_EQ(win.Text1->font().pointSizeF(), 9.0);
+
+    prompts.message(std::u16string(core::AppTitle), u"ご利用ありがとうございます。\r\nことり便 Plus! バージョン0.5.3");
+    win.kotori->trigger();
+    prompts.verify();
+
+    // The close box runs the close check: the settings are written.
+    folder.write("Kotori.ini", "");
+    win.close();
+    EXPECT_TRUE(win.ended());
+    EXPECT_NE(folder.read("Kotori.ini").find("Sei0=1"), std::string::npos);
+    EXPECT_NE(folder.read("Kotori.ini").find("Font=9"), std::string::npos);
+}
+
+TEST_F(WindowTest, ClosingAModifiedBodyCanBeRefusedAndExitSkipsTheCheck) {
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("下書き"));
+    s().Text1.tag = u"1"; // modified, whichever way the change handling marks it
+    prompts.question(u"終了確認", u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？",
+                     core::Buttons::YesNo, core::Answer::No);
+    win.close();
+    prompts.verify();
+    EXPECT_FALSE(win.ended());
+    EXPECT_TRUE(win.isVisible());
+    EXPECT_FALSE(folder.exists("Kotori.ini"));
+
+    win.Mnuexit->trigger(); // ends at once: no question, no settings
+    EXPECT_TRUE(win.ended());
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_FALSE(win.isVisible());
+    EXPECT_FALSE(folder.exists("Kotori.ini"));
+}
+
+TEST_F(WindowTest, WithoutBeckyTheMailControlsAreOffAndTheLayoutWidensTheBody) {
+    withBecky = false;
+    prompts.message(u"ことり便は、brcky v1.26対応です。",
+                    u"このパソコンには、becky1.26がインストールされていない可能性がありますので\r\n"
+                    u"ことり便のi-mode送信機能は、使えません。");
+    start();
+    prompts.verify();
+    ui::MainWindow& win = w();
+    EXPECT_TRUE(win.Frame3->isHidden());
+    EXPECT_TRUE(win.Check2->isHidden());
+    EXPECT_TRUE(win.Combo2->isHidden());
+    EXPECT_FALSE(win.Command7->isEnabled());
+    EXPECT_FALSE(win.imenu->menuAction()->isEnabled());
+    EXPECT_FALSE(win.MnuWindow->menuAction()->isEnabled());
+    EXPECT_EQ(win.Text1->width(), win.centralWidget()->width());
+    EXPECT_FALSE(win.Command6->isEnabled()); // no address book file
+}
+
+TEST_F(WindowTest, StartupFillsMenusAndListsFromTheProgramFolder) {
+    std::u16string emoji;
+    for (int i = 0; i < 25; ++i)
+        emoji += std::u16string(1, char16_t(0xE63E + i)) + u"\tkey" + std::u16string(1, char16_t(u'a' + i)) + u"\r\n";
+    programFile("Emoji.code", emoji);
+    programFile("addr.adr", u"a@docomo.ne.jp\tあ\tN501i\t.\t.\t.\r\nb@docomo.ne.jp\r\n");
+    start();
+    ui::MainWindow& win = w();
+    ASSERT_EQ(win.PutChar.size(), 20u);
+    EXPECT_EQ(win.PutChar[19]->objectName(), QStringLiteral("PutChar(19)"));
+    EXPECT_EQ(win.PutChar[0]->text(), QString(QChar(0xE63E)) + QStringLiteral("   =   keya"));
+    EXPECT_EQ(win.Combo2->currentText(), QStringLiteral("メイン"));
+    if (!s().Combo1.items.empty()) { // the address book's loading, once it is there
+        EXPECT_EQ(win.Combo1->count(), 2);
+        EXPECT_EQ(win.Combo1->itemText(0), QStringLiteral("あ<a@docomo.ne.jp>"));
+        EXPECT_TRUE(win.Command6->isEnabled());
+    }
+}
+
+} // namespace
+} // namespace test
+
+namespace test {
+namespace {
+
+TEST_F(WindowTest, WaitingKeepsTheWindowRespondingUntilDoneOrTimeout) {
+    start();
+    bool flag = false;
+    QTimer::singleShot(30, [&] { flag = true; });
+    EXPECT_TRUE(w().waitUntil([&] { return flag; }, 2000, 5));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(w().waitUntil([] { return false; }, 60, 10));
+    EXPECT_GE(clock.elapsed(), 55);
+    EXPECT_LT(clock.elapsed(), 1500);
+
+    w().setClipboardText(u"本文\r\nです");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("本文\r\nです"));
+    w().bringToFront();
+    EXPECT_TRUE(w().isVisible());
+    EXPECT_FALSE(w().isMinimized());
+}
+
+} // namespace
+} // namespace test
+
+namespace test {
+namespace {
+
+TEST_F(WindowTest, ClosingBeforeTheWindowWasEverShownEndsTheProgram) {
+    // Start-up may close the window (a finished Becky! 2 set-up) before it is first shown.
+    editor = std::make_unique<core::Editor>(prompts, clock, folder.core());
+    window = std::make_unique<ui::MainWindow>(*editor);
+    editor->setView(window.get());
+    window->closeWindow();
+    EXPECT_TRUE(window->ended());
+    EXPECT_TRUE(folder.exists("Kotori.ini")); // the close check ran and saved
+    editor->s.window.visible = true;
+    window->refresh();
+    EXPECT_FALSE(window->isVisible()); // an ended window is not shown again
+}
+
+} // namespace
+} // namespace test

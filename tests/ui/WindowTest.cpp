@@ -1,0 +1,98 @@
+#include "WindowTest.h"
+
+#include "platform/Cp932.h"
+#include "ui/TextMirror.h"
+
+#include <QPlainTextEdit>
+
+namespace test {
+
+void WindowTest::TearDown() {
+    if (editor)
+        editor->setView(nullptr);
+    window.reset();
+    editor.reset();
+}
+
+void WindowTest::start(std::u16string_view commandLine) {
+    if (withBecky && !folder.exists("Becky.mil") && !folder.exists("Becky2.mil")) {
+        std::filesystem::create_directories(folder.path() / "becky" / "User1");
+        programFile("Becky.mil", folder.core() + u"\\becky\\\r\nme@docomo.ne.jp\r\nメイン,1\r\nmain@example.jp\r\n");
+    }
+    editor = std::make_unique<core::Editor>(prompts, clock, folder.core());
+    window = std::make_unique<ui::MainWindow>(*editor);
+    window->setEndProgram([this] { ++programEnds; }); // the test's own event loops must keep running
+    editor->setView(window.get());
+    editor->startup(commandLine);
+    editor->s.window.visible = true;
+    window->refresh();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowTest::programFile(const std::string& name, std::u16string_view text) {
+    folder.write(name, platform::encodeCp932(text));
+}
+
+void WindowTest::type(QWidget* widget, const QString& text) {
+    for (QChar c : text) {
+        if (c == u'\n')
+            QTest::keyClick(widget, Qt::Key_Return);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void WindowTest::key(QWidget* widget, Qt::Key k, Qt::KeyboardModifiers modifiers) {
+    QTest::keyClick(widget, k, modifiers);
+}
+
+std::u16string WindowTest::shownBody() const {
+    return ui::coreText(window->Text1->toPlainText());
+}
+
+std::u16string WindowTest::shownPreview() const {
+    return ui::coreText(window->Text3->toPlainText());
+}
+
+bool textCommandsPresent() {
+    // The change handling rewrites the count display after every edit.
+    ScriptedPrompts none;
+    FixedClock clock;
+    TempFolder folder;
+    core::Editor scratch(none, clock, folder.core());
+    scratch.setBody(u"あ");
+    return scratch.s.Label1.caption != core::MainState().Label1.caption;
+}
+
+bool mailboxCommandsPresent() {
+    // Sending an empty mail asks before anything else.
+    struct Counting : core::Prompts {
+        int asked = 0;
+        core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
+            ++asked;
+            return core::Answer::Cancel;
+        }
+        void message(std::u16string_view, std::u16string_view, core::Icon) override { ++asked; }
+        std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override {
+            ++asked;
+            return {};
+        }
+    } counting;
+    FixedClock clock;
+    TempFolder folder;
+    core::Editor scratch(counting, clock, folder.core());
+    scratch.send();
+    return counting.asked > 0;
+}
+
+bool appCommandsPresent() {
+    // The destination box's change handling keeps the typed text.
+    ScriptedPrompts none;
+    FixedClock clock;
+    TempFolder folder;
+    core::Editor scratch(none, clock, folder.core());
+    scratch.destinationTextChanged(u"x");
+    return scratch.s.Combo1.text == u"x";
+}
+
+} // namespace test
