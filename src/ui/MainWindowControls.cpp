@@ -13,6 +13,11 @@
 #include <QListWidget>
 #include <QPushButton>
 
+// The icons live in a static library, whose resources the linker keeps only when asked for.
+static void initIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace ui {
 
 namespace {
@@ -39,6 +44,7 @@ QLabel* label(QWidget* parent, const QString& name) {
 } // namespace
 
 void MainWindow::buildControls() {
+    initIconResources();
     core::MainState& s = m_editor.s;
     QWidget* c = m_client;
 

@@ -35,8 +35,8 @@ MainState::MainState() {
 
     Frame1 = control({4200, 480, 2080, 255}, u"制限");
     static const char16_t* const checkCaptions[9] = {
-        u"tab,sp抜き", u"改行抜き",   u"。.、,抜き", u"「」、（）、[]、{}抜き", u"<タグ>抜き",
-        u"ことり　抜き", u"文字制限", u"文字種別分類", u"auto実行"};
+        u"tab,sp抜き", u"改行抜き",     u"。.、,抜き", u"「」、（）、[]、{}抜き", u"<タグ>抜き", u"ことり　抜き",
+        u"文字制限",   u"文字種別分類", u"auto実行"};
     static const Rect checkRects[9] = {{120, 240, 1080, 255},  {1200, 240, 840, 255},  {120, 1200, 1080, 255},
                                        {120, 720, 1080, 375},  {1200, 720, 840, 255},  {120, 2160, 1080, 255},
                                        {1200, 1200, 840, 255}, {120, 1680, 1080, 255}, {1200, 1680, 840, 255}};
@@ -63,10 +63,10 @@ MainState::MainState() {
     Picture1 = control({0, 6600, 7935, 375}, {}, u"○表示は、OFF　●表示はONを表します。");
     Label5 = control({0, 0, 7695, 375});
     Label5.visible = false;
-    Label1 = control({5835, 60, 2000, 255}, u"\\≒0.0円 000.0文字 (000)");
-    Label6 = control({4235, 60, 1400, 255}, u"草稿：0_ログ：0");
-    Label3[0] = control({60, 60, 2400, 255}, u"・制限：");
-    Label3[1] = control({2520, 60, 1560, 255}, u"・署名追加：OFF");
+    Label1 = control({5035, 60, 2800, 255}, u"\\≒0.0円 000.0文字 (000)");
+    Label6 = control({3335, 60, 1500, 255}, u"草稿：0_ログ：0");
+    Label3[0] = control({60, 60, 1950, 255}, u"・制限：");
+    Label3[1] = control({2040, 60, 1300, 255}, u"・署名追加：OFF");
 
     Command6 = button({0, 840, 1215, 300}, u"アドレス(&A)", {});
     Combo1.rect = {1200, 840, 4695, 300};
@@ -99,8 +99,8 @@ MainState::MainState() {
     CopyDisp = {menu(u"表示アドレスコピー(&A)"), menu(u"表示タイトルコピー(&T)"), menu(u"表示件名コピー(&S)")};
     mojisize = menu(u"文字ｻｲｽﾞ(&M)");
     SizeFontChg = {menu(u"小"), menu(u"中"), menu(u"大")};
-    static const char16_t* const nukiCaptions[9] = {u"改行抜き", u"→変換>", u"←変換<",   u"↑変換\\", u"×変換x",
-                                                    u"SP抜き",   u"半角変換", u"(抜き", u")抜き"};
+    static const char16_t* const nukiCaptions[9] = {u"改行抜き", u"→変換>",   u"←変換<", u"↑変換\\", u"×変換x",
+                                                    u"SP抜き",   u"半角変換", u"(抜き",  u")抜き"};
     for (int i = 0; i < 9; ++i)
         nuki[i] = menu(nukiCaptions[i]);
     Cmero = menu(u"上記処理連続動作", u"Ctrl+M");

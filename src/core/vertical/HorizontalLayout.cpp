@@ -1,5 +1,6 @@
 #include "core/vertical/HorizontalLayout.h"
 
+#include "core/vertical/TextScan.h"
 #include "core/vertical/VerticalLayout.h"
 
 #include <algorithm>
@@ -27,17 +28,30 @@ long long roundHalfToEven(long long numerator, long long denominator) {
 std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, bool& sawCarriageReturn) {
     const std::size_t dashes = static_cast<std::size_t>(std::max(columns - 5, 0));
     const std::size_t markLength = NextPageMark.size();
+    const char16_t markEnd = NextPageMark.back();
+    const char16_t* const in = text.data();
+    const std::size_t n = text.size();
     std::size_t w = 0;
     bool cr = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i] == u'｜' ? u'ー' : text[i];
-        cr |= c == u'\r';
-        out[w++] = c;
-        if (c == NextPageMark.back() && w >= markLength &&
-            std::u16string_view(out + w - markLength, markLength) == NextPageMark) {
-            const std::size_t mark = w - markLength;
-            w = mark - std::min(mark, dashes);
-            i += dashes;
+    for (std::size_t i = 0; i < n;) {
+        if (n - i >= textscan::Block) {
+            const std::size_t plain = textscan::copyBlockFlat(in + i, out + w, cr);
+            w += plain;
+            i += plain;
+            if (plain == textscan::Block)
+                continue;
+        }
+        // One unit at a time up to the next block: the mark's last character, or the tail.
+        for (const std::size_t stop = n - i >= textscan::Block ? i + 1 : n; i < stop; ++i) {
+            const char16_t c = in[i] == u'｜' ? u'ー' : in[i];
+            cr |= c == u'\r';
+            out[w++] = c;
+            if (c == markEnd && w >= markLength &&
+                std::u16string_view(out + w - markLength, markLength) == NextPageMark) {
+                const std::size_t mark = w - markLength;
+                w = mark - std::min(mark, dashes);
+                i += dashes;
+            }
         }
     }
     sawCarriageReturn = cr;
@@ -59,26 +73,28 @@ std::size_t cutLineBreaks(char16_t* data, std::size_t size) {
 // Reads one page column by column, from the right; writes at most one character per cell.
 char16_t* readPage(const char16_t* page, std::size_t length, std::size_t columns, std::size_t rows, char16_t* w) {
     for (std::size_t column = columns; column-- > 0;) {
+        // Cells past the end of a short last page read as nothing (a full page needs no division).
+        const std::size_t cells = length == columns * rows ? rows
+                                  : column < length        ? std::min(rows, (length - column - 1) / columns + 1)
+                                                           : 0;
+        const std::size_t end = column + cells * columns;
         char16_t* const columnStart = w;
-        std::size_t row = 0, at = column;
-        // Cells past the end of a short last page read as nothing.
-        while (row < rows && at < length) {
+        for (std::size_t at = column; at < end;) {
             const char16_t c = page[at];
-            if (c == Filler && w != columnStart) {
-                if (row + 1 < rows && at + columns < length && page[at + columns] == Filler) {
-                    // Two fillers in a row: the line ended here.
-                    *w++ = u'\r';
-                    *w++ = u'\n';
-                    do {
-                        ++row;
-                        at += columns;
-                    } while (row < rows && at < length && page[at] == Filler);
-                    continue;
-                }
+            at += columns;
+            if (c != Filler) {
+                *w++ = c;
+                continue;
+            }
+            if (w != columnStart && at < end && page[at] == Filler) {
+                // Two fillers in a row: the line ended here.
+                *w++ = u'\r';
+                *w++ = u'\n';
+                while (at < end && page[at] == Filler)
+                    at += columns;
+                continue;
             }
             *w++ = c;
-            ++row;
-            at += columns;
         }
     }
     return w;
@@ -87,7 +103,7 @@ char16_t* readPage(const char16_t* page, std::size_t length, std::size_t columns
 } // namespace
 
 std::optional<ScreenSize> screenOfLayout(std::u16string_view text) {
-    const std::size_t mark = text.find(NextPageMark);
+    const std::size_t mark = textscan::find(text, NextPageMark);
     if (mark == std::u16string_view::npos)
         return std::nullopt;
     std::size_t dashes = 0;
@@ -95,11 +111,7 @@ std::optional<ScreenSize> screenOfLayout(std::u16string_view text) {
         ++dashes;
     // The text view puts CR LF after every row; they take no place on the screen, and
     // counting them would make a multi-page text view read back with too many rows.
-    long long lineBreaks = 0;
-    const std::u16string_view firstPage = text.substr(0, mark);
-    for (std::size_t at = firstPage.find(u"\r\n"); at != std::u16string_view::npos;
-         at = firstPage.find(u"\r\n", at + 2))
-        ++lineBreaks;
+    const auto lineBreaks = static_cast<long long>(textscan::countLineBreaks(text.substr(0, mark)));
     const long long columns = static_cast<long long>(dashes) + 5;
     const long long before = static_cast<long long>(mark) - static_cast<long long>(dashes) - 2 * lineBreaks;
     const long long rows = roundHalfToEven(before, columns);
@@ -111,11 +123,16 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
     const ScreenSize screen = screenOfLayout(text).value_or(model);
     if (screen.columns < 1 || screen.rows < 1)
         return std::nullopt;
-    const auto flat = std::make_unique_for_overwrite<char16_t[]>(text.size());
+    // The text without separators and line breaks; a mail's layout fits on the stack.
+    char16_t local[2048];
+    std::unique_ptr<char16_t[]> heap;
+    if (text.size() > std::size(local))
+        heap = std::make_unique_for_overwrite<char16_t[]>(text.size());
+    char16_t* const flat = heap ? heap.get() : local;
     bool lineBreaks = false;
-    std::size_t size = cutSeparators(text, flat.get(), screen.columns, lineBreaks);
+    std::size_t size = cutSeparators(text, flat, screen.columns, lineBreaks);
     if (lineBreaks)
-        size = cutLineBreaks(flat.get(), size);
+        size = cutLineBreaks(flat, size);
 
     const std::size_t columns = static_cast<std::size_t>(screen.columns);
     const std::size_t rows = static_cast<std::size_t>(screen.rows);
@@ -124,7 +141,7 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
     std::u16string out(pages * pageSize, u'\0'); // a column never gives more than its cells
     char16_t* w = out.data();
     for (std::size_t start = 0; start < size; start += pageSize)
-        w = readPage(flat.get() + start, std::min(pageSize, size - start), columns, rows, w);
+        w = readPage(flat + start, std::min(pageSize, size - start), columns, rows, w);
     out.resize(static_cast<std::size_t>(w - out.data()));
     return out;
 }

@@ -2,35 +2,49 @@
 
 #include "core/app/Strings.h"
 #include "core/vertical/VerticalLayout.h"
+#include "core/vertical/VerticalPages.h"
 
 namespace core {
 
 VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalMode mode, Prompts& prompts) {
     if (screen.rows < 1)
         return {VerticalResult::CannotLayOut, {}};
-    ColumnText columns(body, screen.rows);
-    std::u16string_view text = columns.view();
+    const bool rowBreaks = mode == VerticalMode::TextView;
+    if (screen.columns < 1) {
+        // No page can hold a character: only a text that prepares to nothing has a layout,
+        // its rows being empty.
+        if (!prepareColumns(body, screen.rows).empty())
+            return {VerticalResult::CannotLayOut, {}};
+        std::u16string rows;
+        for (int row = 0; rowBreaks && row < screen.rows; ++row)
+            rows += u"\r\n";
+        return {VerticalResult::Converted, rows};
+    }
+    // Laid out in full before the budget question: the budget is a whole number of pages, so
+    // cutting keeps the first pages as they are.
+    VerticalPages pages(body, screen, rowBreaks);
+    const std::size_t length = pages.length();
     const std::size_t pageSize = static_cast<std::size_t>(screen.columns) * static_cast<std::size_t>(screen.rows);
     const std::size_t budget = static_cast<std::size_t>(verticalBudget(screen));
 
     // A narrow screen takes one page only; when cutting to the budget cannot bring the text
     // down to one page (or would leave nothing), asking about the budget first is pointless.
     const bool narrow = screen.columns < 5;
-    if (narrow && text.size() > pageSize && (budget > pageSize || budget == 0))
+    if (narrow && length > pageSize && (budget > pageSize || budget == 0))
         return {VerticalResult::CannotLayOut, {}};
 
-    if (text.size() > budget) {
-        std::u16string question = decimal(static_cast<long long>(text.size() - budget));
+    std::size_t kept = length;
+    if (length > budget) {
+        std::u16string question = decimal(static_cast<long long>(length - budget));
         question += OverBudgetText;
-        if (prompts.question(OverBudgetTitle, question, Buttons::YesNo, Icon::Question) == Answer::Yes) {
-            columns.truncate(budget);
-            text = columns.view();
-        } else if (mode == VerticalMode::TextView)
+        if (prompts.question(OverBudgetTitle, question, Buttons::YesNo, Icon::Question) == Answer::Yes)
+            kept = budget;
+        else if (mode == VerticalMode::TextView)
             return {VerticalResult::Declined, {}};
     }
-    if (narrow && text.size() > pageSize)
+    if (narrow && kept > pageSize)
         return {VerticalResult::CannotLayOut, {}};
-    return {VerticalResult::Converted, layOutPages(text, screen, mode == VerticalMode::TextView)};
+    return {VerticalResult::Converted, pages.text(kept)};
 }
 
 } // namespace core

@@ -1,0 +1,35 @@
+#pragma once
+
+// Eight UTF-16 units at a time where the processor has SSE2 (every x86-64 does); the callers
+// keep plain loops for the rest.
+#if defined(__SSE2__) || defined(_M_X64)
+#define KOTORI_SSE2 1
+#include <emmintrin.h>
+
+namespace core::simd {
+
+inline __m128i load(const char16_t* at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+}
+inline void store(char16_t* at, __m128i units) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(at), units);
+}
+inline __m128i all(char16_t c) {
+    return _mm_set1_epi16(static_cast<short>(c));
+}
+// Lanes from first to first + count - 1 (unsigned, wrapping like the scalar test).
+inline __m128i inRange(__m128i units, char16_t first, char16_t count) {
+    const __m128i flip = all(0x8000);
+    return _mm_cmplt_epi16(_mm_xor_si128(_mm_sub_epi16(units, all(first)), flip), _mm_xor_si128(all(count), flip));
+}
+// b in the lanes of mask, a elsewhere.
+inline __m128i select(__m128i mask, __m128i b, __m128i a) {
+    return _mm_or_si128(_mm_and_si128(mask, b), _mm_andnot_si128(mask, a));
+}
+// Two bits per unit.
+inline unsigned bits(__m128i mask) {
+    return static_cast<unsigned>(_mm_movemask_epi8(mask));
+}
+
+} // namespace core::simd
+#endif

@@ -1,0 +1,100 @@
+#include "core/vertical/TextScan.h"
+
+#include "core/vertical/Simd.h"
+#include "core/vertical/VerticalLayout.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+
+namespace core::textscan {
+
+#ifdef KOTORI_SSE2
+namespace {
+
+using simd::all;
+using simd::load;
+
+// Two bits per unit.
+unsigned equal(const char16_t* at, char16_t c) {
+    return simd::bits(_mm_cmpeq_epi16(load(at), all(c)));
+}
+
+} // namespace
+#endif
+
+std::size_t find(std::u16string_view text, std::u16string_view what) {
+    if (what.empty() || what.size() > text.size())
+        return what.empty() ? 0 : std::u16string_view::npos;
+    const char16_t* const s = text.data();
+    const std::size_t last = text.size() - what.size(); // the last place it can start
+    std::size_t i = 0;
+#ifdef KOTORI_SSE2
+    for (; i + 8 <= last + 1; i += 8) {
+        for (unsigned hits = equal(s + i, what[0]); hits != 0; hits &= hits - 1) {
+            const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(hits)) / 2;
+            hits &= hits - 1; // both bits of the unit
+            if (text.substr(at, what.size()) == what)
+                return at;
+        }
+    }
+#endif
+    for (; i <= last; ++i)
+        if (s[i] == what[0] && text.substr(i, what.size()) == what)
+            return i;
+    return std::u16string_view::npos;
+}
+
+LayoutCounts countForLayout(std::u16string_view text) {
+    // 8 to 11 are exactly the units that read 11 with their two low bits set.
+    const char16_t* const s = text.data();
+    const std::size_t n = text.size();
+    LayoutCounts counts;
+    std::size_t i = 0;
+#ifdef KOTORI_SSE2
+    __m128i prolonged = _mm_setzero_si128();
+    const auto counted = [&](std::size_t at) {
+        const __m128i units = load(s + at);
+        prolonged = _mm_or_si128(prolonged, _mm_cmpeq_epi16(units, all(u'ー')));
+        return _mm_cmpeq_epi16(_mm_or_si128(units, all(3)), all(11));
+    };
+    while (n - i >= 32) {
+        // Sixteen-bit counters per lane, emptied before they can overflow.
+        __m128i lanes = _mm_setzero_si128();
+        for (const std::size_t stop = i + 32 * std::min<std::size_t>((n - i) / 32, 0x3FFF); i < stop; i += 32) {
+            const __m128i four = _mm_add_epi16(_mm_add_epi16(counted(i), counted(i + 8)),
+                                               _mm_add_epi16(counted(i + 16), counted(i + 24)));
+            lanes = _mm_sub_epi16(lanes, four);
+        }
+        alignas(16) std::uint16_t laneCounts[8];
+        _mm_store_si128(reinterpret_cast<__m128i*>(laneCounts), lanes);
+        for (std::uint16_t lane : laneCounts)
+            counts.tabsAndLineFeeds += lane;
+    }
+    counts.prolongedMark = simd::bits(prolonged) != 0;
+#endif
+    for (; i < n; ++i) {
+        counts.tabsAndLineFeeds += (s[i] | 3) == 11;
+        counts.prolongedMark |= s[i] == u'ー';
+    }
+    return counts;
+}
+
+std::size_t countLineBreaks(std::u16string_view text) {
+    const char16_t* const s = text.data();
+    const std::size_t n = text.size();
+    std::size_t count = 0, i = 0;
+#ifdef KOTORI_SSE2
+    for (; i + 9 <= n; i += 8) { // the LF of a pair may be the ninth unit
+        // Two bits a pair; pairs are few, so counting bits one by one is cheap.
+        for (unsigned pairs = equal(s + i, u'\r') & equal(s + i + 1, u'\n'); pairs != 0; pairs &= pairs - 1)
+            ++count;
+    }
+    count /= 2;
+#endif
+    for (; i + 1 < n; ++i)
+        count += s[i] == u'\r' && s[i + 1] == u'\n';
+    return count;
+}
+
+} // namespace core::textscan

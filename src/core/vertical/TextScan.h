@@ -1,0 +1,60 @@
+#pragma once
+
+#include "core/vertical/Simd.h"
+#include "core/vertical/VerticalLayout.h"
+
+#include <bit>
+#include <cstddef>
+#include <string_view>
+
+// Vector steps for laying texts out and reading layouts back (plain loops where the processor
+// has none).
+namespace core::textscan {
+
+inline constexpr std::size_t Block = 16;
+
+// Copies a block with "｜" as "ー" and notes a CR in it; returns how many units come before
+// the first last character of the page mark (Block when there is none): those need no
+// further look. out needs room for a whole block. Inline: it runs once every sixteen units.
+inline std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr) {
+#ifdef KOTORI_SSE2
+    const __m128i bar = simd::all(u'｜'), prolonged = simd::all(u'ー');
+    const __m128i markEnd = simd::all(NextPageMark.back()), carriageReturn = simd::all(u'\r');
+    unsigned ends = 0;
+    __m128i crs = _mm_setzero_si128();
+    for (std::size_t k = 0; k < Block; k += 8) {
+        __m128i x = simd::load(in + k);
+        const __m128i isBar = _mm_cmpeq_epi16(x, bar);
+        x = simd::select(isBar, prolonged, x);
+        simd::store(out + k, x);
+        ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
+        crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
+    }
+    cr |= _mm_movemask_epi8(crs) != 0;
+    return ends == 0 ? Block : static_cast<std::size_t>(std::countr_zero(ends)) / 2;
+#else
+    for (std::size_t k = 0; k < Block; ++k) {
+        if (in[k] == NextPageMark.back())
+            return k;
+        out[k] = in[k] == u'｜' ? u'ー' : in[k];
+        cr |= in[k] == u'\r';
+    }
+    return Block;
+#endif
+}
+
+// Where what first occurs in text, or npos.
+std::size_t find(std::u16string_view text, std::u16string_view what);
+
+// What a body holds that changes how it is laid out: at least its TABs and LFs (backspaces
+// and vertical tabs are counted too: one test covers all four), and whether it has a "ー".
+struct LayoutCounts {
+    std::size_t tabsAndLineFeeds = 0;
+    bool prolongedMark = false;
+};
+LayoutCounts countForLayout(std::u16string_view text);
+
+// CR LF pairs in text.
+std::size_t countLineBreaks(std::u16string_view text);
+
+} // namespace core::textscan

@@ -1,0 +1,114 @@
+// Long texts through both conversions, against the slow rules: the fast paths work in blocks
+// of units and in batches of pages, which short texts never leave.
+#include "core/vertical/HorizontalLayout.h"
+#include "core/vertical/VerticalConversion.h"
+
+#include "LiteralLayout.h"
+#include "support/ScriptedPrompts.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+std::u16string randomText(std::mt19937& random, const std::u16string* pool, std::size_t poolSize, std::size_t pieces) {
+    std::u16string text;
+    for (std::size_t i = 0; i < pieces; ++i)
+        text += pool[random() % poolSize];
+    return text;
+}
+
+} // namespace
+
+TEST(LongLayout, ForwardMatchesTheLiteralRules) {
+    std::mt19937 random(7122026);
+    // Mostly what the fast loop takes, with now and then what it must leave to the careful one.
+    const std::u16string common[] = {u"あ", u"漢字", u"ー", u"a", u"Ab", u"\r\n", u"\r\n\r\n", u"かな\r\n"};
+    const std::u16string rare[] = {u"\t", u"\r", u"\n", u"ｶﾞ", u"aﾞ", u"ﾟ", u"¢", u"\u3000", u"｜", u"\x01"};
+    for (int round = 0; round < 60; ++round) {
+        std::u16string body;
+        for (int i = static_cast<int>(500 + random() % 2500); i > 0; --i)
+            body += random() % 12 ? common[random() % std::size(common)] : rare[random() % std::size(rare)];
+        // Both ways a text can end: on a line break (no end test in the loop) or not.
+        if (round % 3 == 0)
+            body += u"\r\n";
+        else if (round % 3 == 1)
+            body += u"\r";
+        // Small screens make many pages, enough to need more than one batch of blank pages.
+        const int columns = 5 + static_cast<int>(random() % 4), rows = 1 + static_cast<int>(random() % 4);
+        // The text view is always cut to the budget (declining stops it), the others only when asked.
+        const int mode = static_cast<int>(random() % 3);
+        const core::Answer answer = mode == 2 || random() % 4 == 0 ? core::Answer::Yes : core::Answer::No;
+        SCOPED_TRACE("round " + std::to_string(round) + " on " + std::to_string(columns) + "x" + std::to_string(rows) +
+                     " mode " + std::to_string(mode));
+        std::u16string question;
+        const auto expected = literal::vertical(body, columns, rows, mode, answer, question);
+        // What follows the text in memory must not be read as part of it.
+        const std::u16string padded = body + u"漢字a\r\n";
+        literal::SameAnswer prompts(answer);
+        const core::VerticalResult result =
+            core::toVertical(std::u16string_view(padded).substr(0, body.size()), {columns, rows},
+                             static_cast<core::VerticalMode>(mode), prompts);
+        EXPECT_EQ(prompts.asked, std::vector{question});
+        ASSERT_EQ(result.outcome, core::VerticalResult::Converted);
+        ASSERT_EQ(test::show(result.text), test::show(expected.value_or(u"")));
+    }
+}
+
+TEST(LongLayout, ReverseMatchesTheLiteralRules) {
+    std::mt19937 random(8122026);
+    const std::u16string pool[] = {u"あ", u"漢", u"\u3000", u"\u3000\u3000\u3000", u"｜",   u"ー",     u"\r\n",
+                                   u"\r", u"-",  u"---",    u"次のページ",         u"次の", u"ページ", u"ジ"};
+    for (int round = 0; round < 80; ++round) {
+        std::u16string text;
+        if (round % 2 == 0) {
+            // A real layout of many pages, sometimes with a piece put in somewhere.
+            const std::u16string body = randomText(random, pool, 8, 300 + random() % 1500);
+            literal::SameAnswer no(core::Answer::No);
+            const int columns = 5 + static_cast<int>(random() % 6), rows = 1 + static_cast<int>(random() % 9);
+            text = core::toVertical(body, {columns, rows}, core::VerticalMode::Send, no).text;
+            if (round % 4 == 0)
+                text.insert(random() % (text.size() + 1), pool[random() % std::size(pool)]);
+        } else {
+            text = randomText(random, pool, std::size(pool), 200 + random() % 800);
+        }
+        const int columns = static_cast<int>(random() % 9), rows = static_cast<int>(random() % 9);
+        SCOPED_TRACE("round " + std::to_string(round) + " model " + std::to_string(columns) + "x" +
+                     std::to_string(rows));
+        const auto expected = literal::horizontal(text, columns, rows);
+        const std::u16string padded = text + u"ジ\r\n次のページ";
+        const auto result = core::toHorizontal(std::u16string_view(padded).substr(0, text.size()), {columns, rows});
+        ASSERT_EQ(result.has_value(), expected.has_value());
+        ASSERT_EQ(test::show(result.value_or(u"")), test::show(expected.value_or(u"")));
+    }
+}
+
+TEST(LongLayout, TurnsAtPageEdgesMatchTheLiteralRules) {
+    // Texts whose turns fall where pages meet: a line break taken back across a page, a half-
+    // width pair split by a page end, a text that ends right on a page or just after a CR.
+    const std::u16string bodies[] = {u"あいうえお\r\nか",     u"あいうえお\r\r\n\n", u"あいうa\u3000ﾞ\r\n",
+                                     u"アイウエオカキクケコ", u"あ\r\n\r\n\r\nい\r", u"abcd\tｶﾞｰ\r\n\r\n"};
+    for (const std::u16string& body : bodies) {
+        for (const core::ScreenSize screen : {core::ScreenSize{5, 1}, core::ScreenSize{5, 2}, core::ScreenSize{6, 3}}) {
+            for (int mode = 0; mode < 3; ++mode) {
+                SCOPED_TRACE(test::show(body) + " on " + std::to_string(screen.columns) + "x" +
+                             std::to_string(screen.rows) + " mode " + std::to_string(mode));
+                std::u16string question;
+                const auto expected =
+                    literal::vertical(body, screen.columns, screen.rows, mode, core::Answer::Yes, question);
+                literal::SameAnswer yes(core::Answer::Yes);
+                const auto result = core::toVertical(body, screen, static_cast<core::VerticalMode>(mode), yes);
+                EXPECT_EQ(test::show(result.text), test::show(expected.value_or(u"")));
+            }
+        }
+    }
+    // No columns: only a text that prepares to nothing has a layout, its rows empty.
+    literal::SameAnswer yes(core::Answer::Yes);
+    EXPECT_EQ(core::toVertical(u"\r\n\r\n", {0, 3}, core::VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
+    EXPECT_EQ(core::toVertical(u"\r\n", {0, 2}, core::VerticalMode::Send, yes).outcome,
+              core::VerticalResult::Converted);
+    EXPECT_EQ(core::toVertical(u"\t", {0, 2}, core::VerticalMode::Send, yes).outcome,
+              core::VerticalResult::CannotLayOut);
+}
