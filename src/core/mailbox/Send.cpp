@@ -1,0 +1,196 @@
+#include "core/app/Editor.h"
+#include "core/app/Strings.h"
+#include "core/mailbox/MessageRecord.h"
+#include "core/mailbox/Retry.h"
+#include "core/mailbox/Signature.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+
+namespace core {
+
+namespace {
+
+bool isOn(std::u16string_view flag) {
+    return flag == u"1";
+}
+
+std::u16string captionAt(const std::vector<MenuItem>& items, std::u16string_view index, int offset = 0) {
+    auto i = parseInteger(index);
+    if (!i)
+        return {};
+    long long k = *i + offset;
+    if (k < 0 || k >= static_cast<long long>(items.size()))
+        return {};
+    return items[static_cast<std::size_t>(k)].caption;
+}
+
+std::u16string problemList(Editor& e) {
+    std::u16string problems;
+    if (e.s.Combo1.text.empty())
+        problems += u"・宛先が未記入です。\r\n";
+    if (e.s.Text2.text.empty())
+        problems += u"・タイトルが未記入です。(全角15文字以内)\r\n";
+    if (e.s.Text1.text.empty())
+        problems += u"・内容が未記入です。（全角250文字以内）\r\n";
+    if (e.s.PutChar.empty())
+        return problems;
+    // Emoji the user deleted again will not reach the phone; forget them.
+    std::u16string& used = e.s.PutChar[0].tag;
+    for (std::size_t i = 0; i < used.size();) {
+        if (e.s.Text1.text.find(used[i]) == std::u16string::npos)
+            used.erase(i, 1);
+        else
+            ++i;
+    }
+    if (!used.empty())
+        problems += used + u"の絵文字が使われています。文字化けを起こす可能性があります。\r\n";
+    return problems;
+}
+
+void prepareBody(Editor& e) {
+    if (isOn(e.s.Command7.tag))
+        e.convertToVertical(1);
+    else if (isOn(e.s.Label3[1].tag))
+        e.setBody(e.s.Text1.text + u"\r\n" + mailbox::expandSignature(e.SignatureText));
+}
+
+mailbox::MessageFields currentMail(const Editor& e) {
+    mailbox::MessageFields mail;
+    if (!e.s.OutAdr.empty())
+        mail.sender = captionAt(e.s.OutAdr, e.s.OutAdr[0].tag);
+    mail.destination = e.s.Combo1.text;
+    if (e.s.OutBcc.checked)
+        mail.bcc = captionAt(e.s.OutAdr, e.s.Combo2.tag, 1);
+    mail.title = e.s.Text2.text;
+    mail.body = e.s.Text1.text;
+    return mail;
+}
+
+std::u16string selectedAccountName(const Editor& e) {
+    int i = e.s.Combo2.listIndex;
+    if (i < 0 || i >= static_cast<int>(e.s.Combo2.items.size()))
+        return e.s.Combo2.text;
+    return e.s.Combo2.items[static_cast<std::size_t>(i)].text;
+}
+
+void registerAddress(Editor& e) {
+    const std::u16string& address = e.s.Combo1.text;
+    if (address.empty())
+        return;
+    for (const ListEntry& item : e.s.Combo1.items)
+        if (item.text == address)
+            return;
+    if (e.prompts().question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo) != Answer::Yes)
+        return;
+    e.s.Combo1.items.push_back({address, 0});
+    platform::appendRecord(e.programFile(u"addr.adr"), platform::encodeCp932(address + u"\r\n"));
+    e.s.Command6.enabled = true;
+    e.view().refresh();
+}
+
+void afterSend(Editor& e, const mailbox::MessageFields& sent) {
+    e.s.Text1.tag = u"0";
+    if (e.s.IOutput.checked ||
+        e.prompts().question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo) == Answer::Yes)
+        e.newMail();
+    std::u16string log = mailbox::logRecord(sent, mailbox::dateTimeText(e.clock().now()), isOn(e.s.Command7.tag));
+    platform::appendRecord(e.programFile(u"OutPutLog.mbx"), mailbox::recordBytes(log));
+    registerAddress(e);
+}
+
+} // namespace
+
+void Editor::send() {
+    s.Command3.tag = u"1";
+    const std::u16string savedBody = s.Text1.text;
+    const std::u16string savedModified = s.Text1.tag;
+    // Puts the body the user wrote back after the signature or vertical layout was applied for the record.
+    auto restoreBody = [&] {
+        if (s.Text1.text != savedBody) {
+            setBody(savedBody);
+            s.Text1.tag = savedModified;
+        }
+    };
+    auto stop = [&] {
+        restoreBody();
+        s.Command3.tag = u"0";
+        view().refresh();
+    };
+
+    const bool draft = isOn(s.TotyuuSave.tag);
+    int accountNo = mailbox::selectedAccountNo(*this);
+    std::u16string target = mailbox::targetPath(BeckyPath, accountNo, draft, programFolder());
+    if (!draft && accountNo == mailbox::BeckyTwoOutbox)
+        mailbox::removeFolderIndex(BeckyPath);
+
+    const std::u16string problems = problemList(*this);
+    prepareBody(*this);
+    if (!problems.empty() && prompts().question(u"ほんとに？", problems + u"\r\n本当に送信してもいいんですか？",
+                                                Buttons::OkCancel) != Answer::Ok) {
+        stop();
+        return;
+    }
+
+    const mailbox::MessageFields mail = currentMail(*this);
+    const std::u16string record = mailbox::messageRecord(mail);
+    const std::string bytes = mailbox::recordBytes(record);
+    const bool handOff = !draft && accountNo == mailbox::PluginHandOff;
+
+    if (!s.IOutNO.checked && !handOff && !draft) {
+        std::u16string text = u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + record;
+        if (prompts().question(u"送信OK?", text, Buttons::YesNo) != Answer::Yes) {
+            stop();
+            return;
+        }
+        prompts().message(AppTitle, u"送信します。ＯＫを押した後に、BECKY側で送信手順を行ってください。");
+    }
+
+    if (handOff) {
+        if (platform::replaceFile(target, bytes)) {
+            view().quit();
+            return;
+        }
+        // Quitting now would lose the mail; keep it on screen instead.
+        prompts().message(
+            AppTitle, u"BECKYが送受信処理中か、ことり便の設定内容のERRです。書き込みできません。再度送信ください。");
+        stop();
+        return;
+    }
+
+    restoreBody();
+    const bool written = mailbox::writeWithRetries(*this, target, accountNo, bytes, draft);
+    bool close = false;
+
+    if (draft) {
+        if (!written) {
+            prompts().message(AppTitle,
+                              u"書き込みエラーです。草稿に保存することができませんでした。再度挑戦してみてください。");
+        } else if (prompts().question(u"終了？",
+                                      selectedAccountName(*this) +
+                                          u"アカウントの草稿に保存しました。編集を終了し、ことり便を閉じますか？ \r\n"
+                                          u"※BECKYを起動していた場合は、BECKYを再起動してください。",
+                                      Buttons::YesNo, Icon::Exclamation) == Answer::Yes) {
+            close = true;
+        }
+    } else if (!written) {
+        prompts().message(
+            AppTitle, u"BECKYが送受信処理中か、ことり便の設定内容のERRです。書き込みできません。再度送信ください。");
+    } else {
+        afterSend(*this, mail);
+        close =
+            s.IOutEnd.checked && prompts().question(u"終了します？", u"終了しますか？", Buttons::YesNo) == Answer::Yes;
+    }
+    s.Command3.tag = u"0";
+    view().refresh();
+    // Last: closing ends the program, and a refused close must find SendBusy already off.
+    if (close)
+        view().closeWindow();
+}
+
+void Editor::saveDraft() {
+    s.TotyuuSave.tag = u"1";
+    send();
+    s.TotyuuSave.tag = u"0";
+}
+
+} // namespace core

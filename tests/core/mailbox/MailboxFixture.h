@@ -1,0 +1,75 @@
+#pragma once
+
+#include "support/FakeView.h"
+#include "support/ScriptedPrompts.h"
+#include "support/TempFolder.h"
+#include "core/app/Editor.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+
+namespace test {
+
+class FixedClock : public core::Clock {
+public:
+    core::DateTime now() const override { return {2026, 12, 6, 9, 5, 3}; }
+};
+
+// Scripted prompts that can also change the world when a question is asked (a file Becky!
+// held becomes free, a folder comes back), keyed by the start of the question's text.
+class ActingPrompts : public ScriptedPrompts {
+public:
+    using ScriptedPrompts::question;
+    std::map<std::u16string, std::function<void()>> onQuestion;
+    core::Answer question(std::u16string_view title, std::u16string_view text, core::Buttons buttons,
+                          core::Icon icon) override {
+        core::Answer a = ScriptedPrompts::question(title, text, buttons, icon);
+        for (auto& [start, act] : onQuestion)
+            if (text.substr(0, start.size()) == start)
+                act();
+        return a;
+    }
+};
+
+// An editor on a temporary program folder with a Becky! 1.26 account "main" (folder User1)
+// and a mail ready to send.
+class MailboxTest : public ::testing::Test {
+protected:
+    TempFolder tmp;
+    ActingPrompts prompts;
+    FixedClock clock;
+    core::Editor editor{prompts, clock, tmp.core()};
+    FakeView view{&editor};
+
+    void SetUp() override {
+        editor.setView(&view);
+        editor.BeckyPath = tmp.core() + u"\\Becky!\\";
+        std::filesystem::create_directories(tmp.path() / "Becky!/User1/OutBox");
+        editor.s.Combo2.items = {{u"main", 1}};
+        editor.s.Combo2.listIndex = 0;
+        editor.s.Combo2.tag = u"0";
+        editor.s.OutAdr.resize(2);
+        editor.s.OutAdr[0].caption = u"me@docomo.ne.jp";
+        editor.s.OutAdr[1].caption = u"main@example.jp";
+        editor.s.OutAdr[0].tag = u"0";
+        editor.s.Combo1.text = u"x@docomo.ne.jp";
+        editor.s.Text2.text = u"abc";
+        editor.s.Text1.text = u"a\r\nb";
+    }
+    std::string outbox() const { return tmp.read("Becky!/User1/OutBox.mbx"); }
+    std::string log() const { return tmp.read("OutPutLog.mbx"); }
+};
+
+inline const std::u16string App(core::AppTitle);
+
+inline std::size_t count(const std::string& text, const std::string& part) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+} // namespace test

@@ -1,0 +1,61 @@
+#include "core/mailbox/MessageRecord.h"
+
+#include <gtest/gtest.h>
+
+using namespace core::mailbox;
+
+namespace {
+
+const std::string Header = "From:s\r\nTo:x\r\nSubject:abc\r\nX-Priority:3\r\n"
+                           "X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\n"
+                           "Content-Type: text/plain; charset=shift_jis\r\n"
+                           "Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n";
+
+std::string bytesOf(std::u16string body) {
+    return recordBytes(messageRecord({u"s", u"x", u"", u"abc", body}));
+}
+
+} // namespace
+
+TEST(MessageRecord, BytesOnDisk) {
+    EXPECT_EQ(bytesOf(u"a\r\nb"), Header + "\r\na\r\nb\r\n.\r\n");
+    // A trailing line break stays as an empty last body line.
+    EXPECT_EQ(bytesOf(u"a\r\n"), Header + "\r\na\r\n\r\n.\r\n");
+    // A body line "." is not escaped.
+    EXPECT_EQ(bytesOf(u"a\r\n.\r\nb"), Header + "\r\na\r\n.\r\nb\r\n.\r\n");
+    // Records follow one another directly.
+    std::string two = bytesOf(u"1") + bytesOf(u"2");
+    EXPECT_NE(two.find(".\r\nFrom:s\r\n"), std::string::npos);
+
+    std::u16string record = messageRecord({u"s", u"x", u"me@docomo.ne.jp", u"abc", u"b"});
+    EXPECT_NE(record.find(u"To:x\r\nBcc:me@docomo.ne.jp\r\nSubject:abc\r\n"), std::u16string::npos);
+    EXPECT_EQ(record.substr(record.size() - 6), u"\r\nb\r\n.");
+}
+
+TEST(MessageRecord, LogRecordAddsDateAndViewMode) {
+    EXPECT_EQ(dateTimeText({2026, 12, 6, 9, 5, 3}), u"2026/12/06 9:05:03");
+    EXPECT_EQ(dateTimeText({2027, 1, 31, 23, 59, 0}), u"2027/01/31 23:59:00");
+    std::u16string log = logRecord({u"s", u"x", u"", u"abc", u"a"}, u"2026/12/06 9:05:03", false);
+    EXPECT_NE(log.find(u"Status:RW\r\nX-Date:2026/12/06 9:05:03\r\nX-ViewMode:YOKO\r\n\r\na\r\n."),
+              std::u16string::npos);
+    EXPECT_NE(logRecord({}, u"d", true).find(u"\r\nX-ViewMode:TATE\r\n\r\n"), std::u16string::npos);
+}
+
+TEST(MessageRecord, JapaneseAndEmojiAsCp932) {
+    std::string bytes = recordBytes(messageRecord({u"s", u"あ@docomo.ne.jp", u"", u"件名", u"あ\uE63E"}));
+    EXPECT_NE(bytes.find("To:\x82\xA0@docomo.ne.jp\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("Subject:\x8C\x8F\x96\xBC\r\n"), std::string::npos);
+    EXPECT_NE(bytes.find("\r\n\r\n\x82\xA0\xF8\x9F\r\n.\r\n"), std::string::npos);
+}
+
+TEST(MessageRecord, TargetPaths) {
+    EXPECT_EQ(targetPath(u"C:\\Becky!\\", 5, false, u"D:\\kotori"), u"C:\\Becky!\\User5\\OutBox.mbx");
+    EXPECT_EQ(targetPath(u"C:\\Becky!\\", 0, true, u"D:\\kotori"), u"C:\\Becky!\\User0\\OutBox\\Draft.mbx");
+    EXPECT_EQ(targetPath(u"C:\\b2\\x.mb\\Outbox\\m.bmf", 112, false, u"D:\\k"), u"C:\\b2\\x.mb\\Outbox\\m.bmf");
+    EXPECT_EQ(targetPath(u"C:\\Becky!\\", 200, false, u"D:\\kotori"), u"D:\\kotori\\kotori.dat");
+    EXPECT_EQ(accountFolder(u"C:\\Becky!\\", 112), u"C:\\Becky!\\User112");
+
+    EXPECT_EQ(folderIndexPath(u"D:\\data\\box.mb\\Outbox\\mail.bmf"), u"D:\\data\\box.mb\\Outbox\\Folder.idx");
+    EXPECT_EQ(folderIndexPath(u"D:\\data\\box.mb\\MyOutbox\\a\\b.bmf"), u"D:\\data\\box.mb\\MyOutbox\\Folder.idx");
+    EXPECT_EQ(folderIndexPath(u"D:\\data\\outbox\\mail.bmf"), u""); // the search is case-sensitive
+}

@@ -1,0 +1,237 @@
+#include "MailboxFixture.h"
+
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+
+#include <fstream>
+
+#include <unistd.h>
+
+using core::Answer;
+using core::Buttons;
+using test::App;
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::u16string Retry2 = u"BECKYが送受信処理中です。送信できません。2度目の送信を試みますか？。";
+const std::u16string Lost = u"BECKYの位置がつかめません、再設定を試みます。";
+
+std::u16string recordOf(std::u16string_view body) {
+    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\n"
+           u"X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\nContent-Type: text/plain; charset=shift_jis\r\n"
+           u"Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
+           std::u16string(body) + u"\r\n.";
+}
+
+std::string onDisk(std::u16string_view body) {
+    return platform::encodeCp932(recordOf(body)) + "\r\n";
+}
+
+class SendTest : public test::MailboxTest {
+protected:
+    void expectConfirmed(std::u16string_view body = u"a\r\nb") {
+        std::u16string text = u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + recordOf(body);
+        prompts.question(u"送信OK?", text, Buttons::YesNo, Answer::Yes)
+            .message(App, u"送信します。ＯＫを押した後に、BECKY側で送信手順を行ってください。");
+    }
+    void expectAfterSend(Answer discard, Answer registerAddress) {
+        prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo, discard);
+        if (registerAddress != Answer::Cancel)
+            prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo, registerAddress);
+    }
+    void retry(std::u16string text, Answer a) { prompts.question(u"再送信確認", std::move(text), Buttons::YesNo, a); }
+};
+
+} // namespace
+
+TEST_F(SendTest, ProblemsAskedAndCancelKeepsEditor) {
+    editor.s.Combo1.text.clear();
+    editor.s.Text2.text.clear();
+    editor.s.Text1.text.clear();
+    prompts.question(u"ほんとに？",
+                     u"・宛先が未記入です。\r\n・タイトルが未記入です。(全角15文字以内)\r\n"
+                     u"・内容が未記入です。（全角250文字以内）\r\n\r\n本当に送信してもいいんですか？",
+                     Buttons::OkCancel, Answer::Cancel);
+    editor.send();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"");
+
+    // An emoji deleted from the body is forgotten; with a signature the body is put back as it was.
+    editor.s.Combo1.text = u"x@docomo.ne.jp";
+    editor.s.Text1.text = u"hello\uE63F";
+    editor.s.PutChar[0].tag = u"\uE63E\uE63F";
+    editor.s.Label3[1].tag = u"1";
+    editor.SignatureText = u"sig";
+    prompts.question(u"ほんとに？",
+                     u"・タイトルが未記入です。(全角15文字以内)\r\n\uE63Fの絵文字が使われています。"
+                     u"文字化けを起こす可能性があります。\r\n\r\n本当に送信してもいいんですか？",
+                     Buttons::OkCancel, Answer::Cancel);
+    editor.send();
+    EXPECT_EQ(editor.s.PutChar[0].tag, u"\uE63F");
+    EXPECT_EQ(editor.s.Text1.text, u"hello\uE63F");
+    EXPECT_EQ(editor.s.Text1.tag, u"0");
+    EXPECT_EQ(editor.s.Command3.tag, u"0");
+    EXPECT_FALSE(tmp.exists("Becky!/User1/OutBox.mbx"));
+    EXPECT_FALSE(tmp.exists("OutPutLog.mbx"));
+}
+
+TEST_F(SendTest, SentRecordLogAndAddressRegistration) {
+    editor.s.PutChar[0].tag = u"\uE63E"; // no longer in the body: no warning
+    editor.s.Label3[1].tag = u"1";
+    editor.SignatureText = u"taro\\n090";
+    editor.s.Command6.enabled = false;
+    tmp.write("addr.adr", "old@docomo.ne.jp\r\n");
+    expectConfirmed(u"a\r\nb\r\ntaro\r\n090");
+    expectAfterSend(Answer::No, Answer::Yes);
+    editor.send();
+
+    EXPECT_EQ(outbox(), onDisk(u"a\r\nb\r\ntaro\r\n090"));
+    EXPECT_EQ(editor.s.Text1.text, u"a\r\nb"); // the box shows the mail without the signature
+    EXPECT_EQ(editor.s.Text1.tag, u"0");
+    EXPECT_EQ(editor.s.Command3.tag, u"0");
+    EXPECT_NE(
+        log().find("Status:RW\r\nX-Date:2026/12/06 9:05:03\r\nX-ViewMode:YOKO\r\n\r\na\r\nb\r\ntaro\r\n090\r\n.\r\n"),
+        std::string::npos);
+    EXPECT_EQ(tmp.read("addr.adr"), "old@docomo.ne.jp\r\nx@docomo.ne.jp\r\n");
+    ASSERT_EQ(editor.s.Combo1.items.size(), 1u);
+    EXPECT_EQ(editor.s.Combo1.items[0].text, u"x@docomo.ne.jp");
+    EXPECT_TRUE(editor.s.Command6.enabled);
+
+    // The next record follows the first directly; a known address is not offered again.
+    editor.s.Label3[1].tag = u"0";
+    expectConfirmed();
+    expectAfterSend(Answer::Yes, Answer::Cancel);
+    editor.send();
+    EXPECT_EQ(outbox(), onDisk(u"a\r\nb\r\ntaro\r\n090") + onDisk(u"a\r\nb"));
+    EXPECT_EQ(test::count(log(), "X-Date:"), 2u);
+    EXPECT_EQ(editor.s.Text1.text + editor.s.Text2.text + editor.s.PutChar[0].tag, u"");
+    EXPECT_EQ(editor.s.Combo1.text, u"x@docomo.ne.jp");
+}
+
+TEST_F(SendTest, OptionsVerticalModeAndBcc) {
+    editor.s.IOutNO.checked = editor.s.IOutput.checked = editor.s.IOutEnd.checked = editor.s.OutBcc.checked = true;
+    editor.s.Combo1.items = {{u"x@docomo.ne.jp", 0}};
+    editor.s.Command7.tag = u"1";
+    editor.s.Label3[1].tag = u"1";
+    editor.SignatureText = u"SIGNATURE";
+    prompts.question(u"終了します？", u"終了しますか？", Buttons::YesNo, Answer::Yes);
+    editor.send();
+    EXPECT_NE(outbox().find("To:x@docomo.ne.jp\r\nBcc:main@example.jp\r\nSubject:abc\r\n"), std::string::npos);
+    EXPECT_NE(log().find("To:x@docomo.ne.jp\r\nBcc:main@example.jp\r\nSubject:abc\r\n"), std::string::npos);
+    EXPECT_NE(log().find("X-ViewMode:TATE\r\n"), std::string::npos);
+    EXPECT_EQ(outbox().find("SIGNATURE"), std::string::npos);
+    EXPECT_EQ(editor.s.Text1.text, u"");
+    EXPECT_TRUE(view.closeAsked);
+}
+
+TEST_F(SendTest, RetriesWhileMailboxIsHeld) {
+    // A folder where the mailbox should be: appending fails like a file Becky! holds.
+    const fs::path held = tmp.path() / "Becky!/User1/OutBox.mbx";
+    fs::create_directory(held);
+    editor.s.IOutEnd.checked = true;
+    expectConfirmed();
+    retry(Retry2, Answer::Yes);
+    retry(u"BECKYが送受信処理中です。送信できません。3度目の送信を試みますか？。", Answer::No);
+    prompts.message(App, u"BECKYが送受信処理中か、ことり便の設定内容のERRです。書き込みできません。再度送信ください。");
+    editor.send();
+    EXPECT_TRUE(fs::is_directory(held));
+    EXPECT_FALSE(tmp.exists("OutPutLog.mbx"));
+    EXPECT_EQ(editor.s.Command3.tag, u"0");
+
+    editor.s.IOutEnd.checked = false;
+    prompts.onQuestion[u"BECKYが送受信処理中です"] = [&] { fs::remove(held); };
+    expectConfirmed();
+    retry(Retry2, Answer::Yes);
+    expectAfterSend(Answer::No, Answer::No);
+    editor.send();
+    EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
+    EXPECT_EQ(test::count(log(), "From:"), 1u);
+}
+
+TEST_F(SendTest, BrokenWriteLeavesNoPartOfTheRecord) {
+    tmp.write("Becky!/User1/OutBox.mbx", "earlier");
+    int calls = 0;
+    platform::setWriteHookForTests([&](int fd, const char* data, std::size_t size) -> long {
+        if (++calls == 1) { // the first attempt stops half way
+            [[maybe_unused]] long half = ::write(fd, data, size / 2);
+            return -1;
+        }
+        return ::write(fd, data, size);
+    });
+    expectConfirmed();
+    retry(Retry2, Answer::Yes);
+    expectAfterSend(Answer::No, Answer::No);
+    editor.send();
+    platform::setWriteHookForTests(nullptr);
+    EXPECT_EQ(outbox(), "earlier" + onDisk(u"a\r\nb"));
+}
+
+TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
+    tmp.write("wine/user.reg", "WINE REGISTRY Version 2\n\n[Software\\\\RIMArts\\\\Rebecca\\\\Settings] 1\n"
+                               "\"HomeDir\"=\"C:\\\\Becky!\\\\\"\n\n[Software\\\\RIMArts\\\\Rebecca\\\\Users\\\\0] 1\n"
+                               "\"Account\"=\"main\"\n\"Address\"=\"main@example.jp\"\n\"MailDirNo\"=dword:00000001\n");
+    fs::create_directories(tmp.winePrefix() / "drive_c/Becky!/User1");
+    fs::create_directories(tmp.winePrefix() / "dosdevices");
+    fs::create_directory_symlink("../drive_c", tmp.winePrefix() / "dosdevices/c:");
+    editor.BeckyPath = tmp.core() + u"\\gone\\";
+    expectConfirmed();
+    retry(Retry2, Answer::Yes);
+    retry(Lost, Answer::No); // tries the same place again
+    retry(u"BECKYが送受信処理中です。送信できません。3度目の送信を試みますか？。", Answer::Yes);
+    retry(Lost, Answer::Yes);
+    retry(u"設定を変更しました。再送信なさいますか？", Answer::Yes);
+    prompts.message(App, u"送信が完了した後は、念の為、ことり便を再起動してください。");
+    expectAfterSend(Answer::No, Answer::No);
+    editor.send();
+    EXPECT_EQ(editor.BeckyPath, u"C:\\Becky!\\");
+    std::ifstream in(platform::nativePath(editor.BeckyPath + u"User1\\OutBox.mbx"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), onDisk(u"a\r\nb"));
+}
+
+TEST_F(SendTest, DraftMode) {
+    const std::u16string saved = u"mainアカウントの草稿に保存しました。編集を終了し、ことり便を閉じますか？ \r\n"
+                                 u"※BECKYを起動していた場合は、BECKYを再起動してください。";
+    prompts.question(u"終了？", saved, Buttons::YesNo, Answer::No);
+    editor.saveDraft();
+    EXPECT_EQ(tmp.read("Becky!/User1/OutBox/Draft.mbx"), onDisk(u"a\r\nb"));
+    EXPECT_FALSE(tmp.exists("Becky!/User1/OutBox.mbx"));
+    EXPECT_FALSE(tmp.exists("OutPutLog.mbx"));
+    EXPECT_EQ(editor.s.Command3.tag + editor.s.TotyuuSave.tag, u"00");
+
+    prompts.question(u"終了？", saved, Buttons::YesNo, Answer::Yes);
+    editor.saveDraft();
+    EXPECT_TRUE(view.closeAsked);
+
+    fs::remove(tmp.path() / "Becky!/User1/OutBox/Draft.mbx");
+    fs::create_directory(tmp.path() / "Becky!/User1/OutBox/Draft.mbx");
+    retry(Retry2, Answer::No);
+    prompts.message(App, u"書き込みエラーです。草稿に保存することができませんでした。再度挑戦してみてください。");
+    editor.saveDraft();
+}
+
+TEST_F(SendTest, PluginHandOffAndBeckyTwoOutbox) {
+    editor.s.Combo2.items = {{u"plugin", 200}};
+    tmp.write("kotori.dat", "an older hand-off\r\n.\r\n");
+    editor.send(); // no confirmation for the plug-in
+    EXPECT_EQ(tmp.read("kotori.dat"), onDisk(u"a\r\nb"));
+    EXPECT_TRUE(view.quitCalled);
+    EXPECT_FALSE(tmp.exists("OutPutLog.mbx"));
+
+    editor.s.Combo2.items = {{u"Becky2", 112}};
+    editor.BeckyPath = tmp.core() + u"\\b2\\x.mb\\Outbox\\m.bmf";
+    tmp.write("b2/x.mb/Outbox/Folder.idx", "index");
+    prompts.question(u"送信OK?",
+                     u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + recordOf(u"a\r\nb"),
+                     Buttons::YesNo, Answer::No);
+    editor.send();
+    EXPECT_FALSE(tmp.exists("b2/x.mb/Outbox/Folder.idx")); // removed even for a cancelled send
+
+    tmp.write("b2/x.mb/Outbox/Folder.idx", "index");
+    expectConfirmed();
+    expectAfterSend(Answer::No, Answer::No);
+    editor.send();
+    EXPECT_FALSE(tmp.exists("b2/x.mb/Outbox/Folder.idx"));
+    EXPECT_EQ(tmp.read("b2/x.mb/Outbox/m.bmf"), onDisk(u"a\r\nb"));
+}
