@@ -54,45 +54,4 @@ std::u16string WindowTest::shownPreview() const {
     return ui::coreText(window->Text3->toPlainText());
 }
 
-bool textCommandsPresent() {
-    // The change handling rewrites the count display after every edit.
-    ScriptedPrompts none;
-    FixedClock clock;
-    TempFolder folder;
-    core::Editor scratch(none, clock, folder.core());
-    scratch.setBody(u"あ");
-    return scratch.s.Label1.caption != core::MainState().Label1.caption;
-}
-
-bool mailboxCommandsPresent() {
-    // Sending an empty mail asks before anything else.
-    struct Counting : core::Prompts {
-        int asked = 0;
-        core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
-            ++asked;
-            return core::Answer::Cancel;
-        }
-        void message(std::u16string_view, std::u16string_view, core::Icon) override { ++asked; }
-        std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override {
-            ++asked;
-            return {};
-        }
-    } counting;
-    FixedClock clock;
-    TempFolder folder;
-    core::Editor scratch(counting, clock, folder.core());
-    scratch.send();
-    return counting.asked > 0;
-}
-
-bool appCommandsPresent() {
-    // The destination box's change handling keeps the typed text.
-    ScriptedPrompts none;
-    FixedClock clock;
-    TempFolder folder;
-    core::Editor scratch(none, clock, folder.core());
-    scratch.destinationTextChanged(u"x");
-    return scratch.s.Combo1.text == u"x";
-}
-
 } // namespace test

@@ -51,8 +51,5 @@ protected:
 
 // Parts of the editor that other branches implement; window tests that need their behaviour
 // skip until it is there.
-bool textCommandsPresent();
-bool appCommandsPresent();
-bool mailboxCommandsPresent();
 
 } // namespace test
