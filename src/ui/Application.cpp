@@ -8,6 +8,9 @@
 #include "ui/QtPrompts.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QStringList>
 
 namespace ui {
@@ -30,6 +33,10 @@ int runApplication(int argc, char** argv) {
         return 0; // start-up closed the window or ended the program
     editor.s.window.visible = true;
     window.refresh();
+    // A mail starts with its destination, then the title, then the body.
+    QWidget::setTabOrder(window.Combo1, window.Text2);
+    QWidget::setTabOrder(window.Text2, window.Text1);
+    window.Combo1->setFocus();
     int code = app.exec();
     editor.setView(nullptr);
     return code;
