@@ -126,6 +126,25 @@ TEST_F(WindowTest, MenusCarryTheirNamesCaptionsAndShortcuts) {
     // Separators where the menus have them: before exit, around the conversions.
     EXPECT_TRUE(win.Mnufile->actions().value(5)->isSeparator());
     EXPECT_EQ(win.Mnufile->actions().value(6), win.Mnuexit);
+
+    // Every menu's entries in order, "-" for a separator, "*" after an entry that shows a check mark.
+    auto entries = [](QMenu* menu) {
+        QStringList out;
+        for (QAction* a : menu->actions())
+            out << (a->isSeparator() ? QStringLiteral("-")
+                                     : a->objectName() + (a->isCheckable() ? QStringLiteral("*") : QString()));
+        return out.join(QLatin1Char(' ')).toStdString();
+    };
+    EXPECT_EQ(entries(win.Mnufile), "openfile newfile TotyuuSave ReadingBecky(0) ReadingBecky(1) - Mnuexit");
+    EXPECT_EQ(entries(win.mainmnu), "CopyDisp(0) CopyDisp(1) CopyDisp(2) mojisize - nuki(0) nuki(1) nuki(2) nuki(3) "
+                                    "nuki(4) nuki(5) nuki(6) nuki(7) nuki(8) - Cmero");
+    EXPECT_EQ(entries(win.mojisize), "SizeFontChg(0) SizeFontChg(1) SizeFontChg(2)");
+    EXPECT_EQ(entries(win.Mnucode), "mojio MnuTouroku(0) MnuTouroku(1) EmojiChk Aouttikan* - PutChar(0)");
+    EXPECT_EQ(entries(win.imenu), "IOutNO* IOutput* IOutEnd* OutBcc* OutAccuntChg - OutAdr(0)* OutAdr(1)*");
+    EXPECT_EQ(entries(win.OutAccuntChg), "OutAdrChg(0)* OutAdrChg(1)* OutAdrChg(2)*");
+    EXPECT_EQ(entries(win.MnuWindow), "ViewPre(0) ViewPre(1) ViewPre(2) - YokoPre MnuTATE");
+    EXPECT_EQ(entries(win.MnuTATE), "PreTate(0) PreTate(1)");
+    EXPECT_EQ(entries(win.MnuHelp), "kotori ReadMe - ReSetSave - MnuOpenHelp");
 }
 
 TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {

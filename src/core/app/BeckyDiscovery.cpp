@@ -99,6 +99,7 @@ void setUpBecky2(Editor& e, std::u16string dataDir) {
     HiddenWindow hidden(e);
     if (!dataDir.ends_with(u'\\'))
         dataDir += u'\\';
+    e.BeckyPath = dataDir; // what a failed set-up leaves: the path reached so far
     auto mailbox = firstName(dataDir + u"*.mb", true);
     if (!mailbox) {
         prompts.message(AppTitle, u"対応されていないエラーが生じたようです。ことり便pluginの完成をお待ち下さい。");

@@ -301,6 +301,42 @@ TEST(Startup, SetsUpBecky2AndEnds) {
         EXPECT_FALSE(app.view.closeAsked);
     }
     {
+        App app; // a data folder without any mailbox folder
+        fakeBecky2(app.folder);
+        std::filesystem::remove_all(app.folder.winePrefix() / "drive_c/Becky2/Main.mb");
+        app.prompts.question(u"Ver.2.0無理矢理対応", ver2, Buttons::YesNo, Answer::Yes);
+        app.prompts.message(u"ことり便",
+                            u"対応されていないエラーが生じたようです。ことり便pluginの完成をお待ち下さい。");
+        app.editor.startup(u"");
+        app.prompts.verify();
+        EXPECT_FALSE(app.folder.exists("Becky2.mil"));
+        EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\");
+        EXPECT_FALSE(app.editor.ProgramEnding);
+        EXPECT_TRUE(app.s().Check2.checked); // a path was reached, so the mail functions stay
+    }
+    {
+        App app; // a mailbox folder without an outbox, then an outbox the user will not fix
+        fakeBecky2(app.folder);
+        std::filesystem::remove_all(app.folder.winePrefix() / "drive_c/Becky2/Main.mb/!!!!Outbox");
+        app.prompts.question(u"Ver.2.0無理矢理対応", ver2, Buttons::YesNo, Answer::Yes);
+        app.prompts.message(u"ことり便",
+                            u"対応されていないエラーその２が生じたようです。ことり便pluginの完成をお待ち下さい。");
+        app.editor.startup(u"");
+        app.prompts.verify();
+        EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\Main.mb");
+
+        std::filesystem::create_directories(app.folder.winePrefix() / "drive_c/Becky2/Main.mb/!!!!Outbox");
+        app.prompts.question(u"Ver.2.0無理矢理対応", ver2, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(AddressTitle, addressQuestion(u""), Buttons::YesNo, Answer::Yes);
+        app.prompts.question(u"確定しますか?", u"Becky2の送信箱を選定することができませんでした。確定しますか?",
+                             Buttons::YesNo, Answer::No);
+        app.prompts.message(u"あしからず", u"暫定対応は、しないことにします。");
+        app.editor.discoverBecky();
+        app.prompts.verify();
+        EXPECT_FALSE(app.folder.exists("Becky2.mil"));
+        EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox");
+    }
+    {
         App app; // Becky! 2 declined: the Becky! 1.26 search runs and finds nothing
         fakeBecky2(app.folder);
         app.prompts.question(u"Ver.2.0無理矢理対応", ver2, Buttons::YesNo, Answer::No);
