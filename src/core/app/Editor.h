@@ -88,10 +88,10 @@ public:
     bool bodyKeyPress(const BodyKey& key); // true when the key is consumed
     void bodyKeyRelease();
     void countRun();
-    void conversion(int k); // nuki(k)
-    void conversionChain(); // Cmero
+    void conversion(int k);  // nuki(k)
+    void conversionChain();  // Cmero
     void insertEmoji(int n); // PutChar(n)
-    double bodyCount(); // WeightedCount of the body, kept up to date edit by edit
+    double bodyCount();      // WeightedCount of the body, kept up to date edit by edit
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
@@ -106,16 +106,15 @@ private: // text: the last body edit and the copy the count follows
     void showProgress();
     void runAutoReplace(); // "置換(&T)" after Enter while auto-replace is on; not wired yet
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
-    bool m_editKnown = false;      // the edit above is the body's latest change
-    unsigned m_editSerial = 0;     // counts body edits, to notice one made while handling another
-    std::u16string m_countedBody;  // the body as last counted
+    bool m_editKnown = false;     // the edit above is the body's latest change
+    unsigned m_editSerial = 0;    // counts body edits, to notice one made while handling another
+    std::u16string m_countedBody; // the body as last counted
     std::size_t m_countedBytes = 0;
     bool m_countValid = false;
     bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves
     long long m_byteDelta = 0;
 
 public:
-
     // ---- mailbox: send, drafts, signature, send image, copy, text files ----
     void send();
     void saveDraft();

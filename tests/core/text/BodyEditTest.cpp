@@ -144,9 +144,10 @@ TEST_F(TextTest, EnterCountsChecksAndMarksTheReplacement) {
     EXPECT_EQ(editor.s.Text1.text.size(), 12u);
 
     // Ctrl+Enter sends (here it stops at the missing fields) and inserts no line break.
-    prompts.question(u"ほんとに？",
-                     u"・宛先が未記入です。\r\n・タイトルが未記入です。(全角15文字以内)\r\n\r\n本当に送信してもいいんですか？",
-                     core::Buttons::OkCancel, core::Answer::Cancel);
+    prompts.question(
+        u"ほんとに？",
+        u"・宛先が未記入です。\r\n・タイトルが未記入です。(全角15文字以内)\r\n\r\n本当に送信してもいいんですか？",
+        core::Buttons::OkCancel, core::Answer::Cancel);
     EXPECT_TRUE(editor.bodyKeyPress(ctrl(BodyKey::Enter)));
     EXPECT_EQ(editor.s.Text1.text.size(), 12u);
 }
