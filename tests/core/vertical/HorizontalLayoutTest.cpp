@@ -44,8 +44,7 @@ TEST(HorizontalLayout, WorkedExampleAndItsLosses) {
                          u"　　　　い",
                          {5, 2}),
               u"あい" + std::u16string(8, u'\u3000'));
-    EXPECT_FALSE(core::toHorizontal(u"あ", {8, 0}));
-    EXPECT_FALSE(core::toHorizontal(u"あ", {0, 9}));
+    EXPECT_FALSE(core::toHorizontal(u"あ", {8, 0}) || core::toHorizontal(u"あ", {0, 9}));
     EXPECT_FALSE(core::toHorizontal(u"次のページ-----", {8, 9})); // no rows before the separator
     EXPECT_EQ(core::toHorizontal(u"", {8, 9}), u"");
 }
@@ -53,8 +52,7 @@ TEST(HorizontalLayout, WorkedExampleAndItsLosses) {
 TEST(HorizontalLayout, ScreenComesFromTheFirstSeparator) {
     auto screen = core::screenOfLayout(std::u16string(72, u'あ') + core::separatorRow(8) + u"あ");
     ASSERT_TRUE(screen);
-    EXPECT_EQ(screen->columns, 8);
-    EXPECT_EQ(screen->rows, 9);
+    EXPECT_EQ(std::pair(screen->columns, screen->rows), std::pair(8, 9));
     // Halves go to the even neighbour: 6 x 2.5 and 6 x 3.5.
     EXPECT_EQ(core::screenOfLayout(std::u16string(15, u'あ') + u"-次のページ-")->rows, 2);
     EXPECT_EQ(core::screenOfLayout(std::u16string(21, u'あ') + u"-次のページ-")->rows, 4);

@@ -107,8 +107,6 @@ TEST(LongLayout, TurnsAtPageEdgesMatchTheLiteralRules) {
     // No columns: only a text that prepares to nothing has a layout, its rows empty.
     literal::SameAnswer yes(core::Answer::Yes);
     EXPECT_EQ(core::toVertical(u"\r\n\r\n", {0, 3}, core::VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
-    EXPECT_EQ(core::toVertical(u"\r\n", {0, 2}, core::VerticalMode::Send, yes).outcome,
-              core::VerticalResult::Converted);
     EXPECT_EQ(core::toVertical(u"\t", {0, 2}, core::VerticalMode::Send, yes).outcome,
               core::VerticalResult::CannotLayOut);
 }
