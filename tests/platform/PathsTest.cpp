@@ -65,7 +65,5 @@ TEST(Paths, Utf8RoundTripAndProgramFolder) {
     EXPECT_EQ(platform::fromUtf8(platform::toUtf8(text)), text);
     // A broken sequence becomes one replacement and the rest survives.
     EXPECT_EQ(platform::fromUtf8("a\xE4z"), u"a\uFFFDz");
-
-    fs::path folder = nativePath(platform::programFolder());
-    EXPECT_TRUE(fs::exists(folder / "test_platform"));
+    EXPECT_TRUE(fs::exists(nativePath(platform::programFolder()) / "test_platform"));
 }

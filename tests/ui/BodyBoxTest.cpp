@@ -170,25 +170,5 @@ TEST(TextMirror, StaysInStepThroughRandomEditsFromBothSides) {
     }
 }
 
-TEST_F(WindowTest, EditorEditsDuringTheBoxsOwnChangeWaitTillItIsOver) {
-    start();
-    ui::BodyEdit* body = w().Text1;
-    body->setFocus();
-    // The change handling cuts the body while the document is still announcing the keystroke.
-    bool cut = false;
-    QObject::connect(body->document(), &QTextDocument::contentsChange, body, [&](int, int, int) {
-        if (!cut && s().Text1.text.size() >= 4) {
-            cut = true;
-            editor->replaceBody(0, 2, u"");
-        }
-    });
-    type(body, QStringLiteral("ab\ncd"));
-    QTest::qWait(1);
-    EXPECT_TRUE(cut);
-    EXPECT_EQ(shownBody(), s().Text1.text);
-    EXPECT_EQ(s().Text1.text.size(), 4u); // "ab" went, wherever the editor put the caret after it
-    EXPECT_EQ(s().Text1.text.find(u"ab"), std::u16string::npos);
-}
-
 } // namespace
 } // namespace test

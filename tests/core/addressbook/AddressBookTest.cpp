@@ -1,21 +1,13 @@
 #include "core/addressbook/AddressBook.h"
 
-#include "core/app/Editor.h"
-#include "support/FakeView.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempFolder.h"
+#include "core/app/AppFixture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct BookFixture : ::testing::Test {
-    test::TempFolder folder;
-    test::ScriptedPrompts prompts;
-    core::SystemClock clock;
-    core::Editor editor{prompts, clock, folder.core()};
-
-    void SetUp() override { editor.loadModelList(); }
+struct BookFixture : ::testing::Test, apptest::App {
+    BookFixture() { editor.loadModelList(); }
     std::vector<std::u16string> destinationTexts() const {
         std::vector<std::u16string> texts;
         for (const core::ListEntry& item : editor.s.Combo1.items)

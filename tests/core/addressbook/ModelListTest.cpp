@@ -1,20 +1,13 @@
 #include "core/addressbook/ModelList.h"
 
-#include "core/app/Editor.h"
+#include "core/app/AppFixture.h"
 #include "core/app/Strings.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ModelFixture : ::testing::Test {
-    test::TempFolder folder;
-    test::ScriptedPrompts prompts;
-    core::SystemClock clock;
-    core::Editor editor{prompts, clock, folder.core()};
-
+struct ModelFixture : ::testing::Test, apptest::App {
     void expectPreview(int width, int height) const {
         const core::MainState& s = editor.s;
         EXPECT_EQ(s.Text3.rect.width, width);

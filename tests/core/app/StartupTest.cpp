@@ -167,8 +167,8 @@ TEST(Startup, PointerFilesChooseTheBecky) {
         ASSERT_EQ(s.OutAdr.size(), 3u);
         EXPECT_EQ(s.OutAdr[1].caption, u"main@example.jp");
         EXPECT_EQ(s.OutAdr[2].caption, u""); // the address line is missing
-        EXPECT_TRUE(s.TotyuuSave.enabled);
-        EXPECT_FALSE(s.Check2.checked); // only a fresh discovery switches the i-mode setting on
+        // Only a fresh discovery switches the i-mode setting on.
+        EXPECT_TRUE(s.TotyuuSave.enabled && !s.Check2.checked);
     }
 }
 
@@ -251,7 +251,6 @@ TEST(Startup, SetsUpBecky2AndEnds) {
         EXPECT_EQ(view.waits + view.broughtToFront, 2);
         EXPECT_TRUE(view.closed && app.editor.ProgramEnding);
         EXPECT_TRUE(app.folder.exists("Kotori.ini")); // the close saved the settings
-        EXPECT_FALSE(app.s().window.visible);
     }
     {
         App app; // no mail address known, the user gives up waiting
@@ -267,8 +266,7 @@ TEST(Startup, SetsUpBecky2AndEnds) {
         app.editor.startup(u"");
         EXPECT_FALSE(app.folder.exists("Becky2.mil"));
         EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox");
-        EXPECT_FALSE(app.editor.ProgramEnding);
-        EXPECT_FALSE(app.view.closeAsked);
+        EXPECT_FALSE(app.editor.ProgramEnding || app.view.closeAsked);
     }
     {
         App app; // a data folder without any mailbox folder

@@ -28,11 +28,7 @@ std::u16string horizontal(std::u16string_view text, ScreenSize model) {
 TEST(HorizontalLayout, WorkedExampleAndItsLosses) {
     // No separator: the size comes from the model; one filler at a column's foot stays a filler,
     // and each empty column comes back as a filler and a line break.
-    EXPECT_EQ(horizontal(u"　　　ｃａ"
-                         u"　　　　ｂ"
-                         u"　　　　　",
-                         {5, 3}),
-              u"ａｂ　ｃ\r\n　\r\n　\r\n　\r\n");
+    EXPECT_EQ(horizontal(u"　　　ｃａ　　　　ｂ　　　　　", {5, 3}), u"ａｂ　ｃ\r\n　\r\n　\r\n　\r\n");
     // A break that fell on a column's end is lost; a TAB comes back as a line break.
     EXPECT_EQ(horizontal(vertical(u"あいう\r\nえ", {5, 3}, VerticalMode::Send), {5, 3}),
               u"あいうえ\r\n　\r\n　\r\n　\r\n");
@@ -40,10 +36,7 @@ TEST(HorizontalLayout, WorkedExampleAndItsLosses) {
     // Upright marks come back as "ー"; half width stays widened.
     EXPECT_EQ(horizontal(vertical(u"ｰｱ\r\n", {5, 1}, VerticalMode::Send), {5, 1}), u"ーア　　　");
     // Two rows: an empty column is two fillers, not a line break.
-    EXPECT_EQ(horizontal(u"　　　　あ"
-                         u"　　　　い",
-                         {5, 2}),
-              u"あい" + std::u16string(8, u'\u3000'));
+    EXPECT_EQ(horizontal(u"　　　　あ　　　　い", {5, 2}), u"あい" + std::u16string(8, u'\u3000'));
     EXPECT_FALSE(core::toHorizontal(u"あ", {8, 0}) || core::toHorizontal(u"あ", {0, 9}));
     EXPECT_FALSE(core::toHorizontal(u"次のページ-----", {8, 9})); // no rows before the separator
     EXPECT_EQ(core::toHorizontal(u"", {8, 9}), u"");

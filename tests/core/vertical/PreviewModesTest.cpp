@@ -1,10 +1,6 @@
-#include "core/app/Editor.h"
-
+#include "core/app/AppFixture.h"
 #include "core/vertical/HorizontalLayout.h"
 #include "core/vertical/VerticalConversion.h"
-#include "support/FakeView.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +14,8 @@ const std::u16string Notice =
     u"\r\n"
     u"※もう１度クリックすると、横書きモードになります。";
 
-struct PreviewFixture : ::testing::Test {
-    test::TempFolder folder;
-    test::ScriptedPrompts prompts;
-    core::SystemClock clock;
-    core::Editor editor{prompts, clock, folder.core()};
-    test::FakeView view{&editor};
-
-    void SetUp() override {
-        editor.setView(&view);
+struct PreviewFixture : ::testing::Test, apptest::App {
+    PreviewFixture() {
         editor.loadModelList();
         editor.modelSelected(0); // P501i, 8 x 9
     }
