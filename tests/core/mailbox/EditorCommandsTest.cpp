@@ -97,7 +97,8 @@ TEST_F(CommandsTest, CopyAndNewMail) {
     editor.s.PutChar[0].tag = u"\uE63E";
     editor.s.Text1.tag = u"1";
     editor.newMail();
-    EXPECT_EQ(editor.s.Text1.text + editor.s.Text2.text + editor.s.PutChar[0].tag + editor.s.Text1.tag, u"0");
+    EXPECT_EQ(editor.s.Text1.text + editor.s.Text2.text + editor.s.PutChar[0].tag, u"");
+    EXPECT_EQ(editor.s.Text1.tag, u"0");
     EXPECT_EQ(editor.s.Combo1.text, u"x@docomo.ne.jp");
 }
 

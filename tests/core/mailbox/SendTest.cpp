@@ -69,8 +69,7 @@ TEST_F(SendTest, ProblemsAskedAndCancelKeepsEditor) {
     EXPECT_EQ(editor.s.PutChar[0].tag, u"\uE63F");
     EXPECT_EQ(editor.s.Text1.text, u"hello\uE63F");
     EXPECT_EQ(editor.s.Command3.tag, u"0");
-    EXPECT_FALSE(tmp.exists("Becky!/User1/OutBox.mbx"));
-    EXPECT_FALSE(tmp.exists("OutPutLog.mbx"));
+    EXPECT_FALSE(tmp.exists("Becky!/User1/OutBox.mbx") || tmp.exists("OutPutLog.mbx"));
 }
 
 TEST_F(SendTest, SentRecordLogAndAddressRegistration) {
