@@ -45,9 +45,7 @@ TEST(Registry, ReadsWineWrittenHive) {
     // An empty default value exists (a lone NUL), unlike a missing one.
     EXPECT_EQ(regBytes(u"AppEvents\\Schemes\\Apps\\Explorer\\Navigating\\.Current", u""), bytes("\0", 1));
     // Binary spread over continuation lines.
-    std::string font = regBytes(u"Control Panel\\Desktop\\WindowMetrics", u"CaptionFont");
-    ASSERT_EQ(font.size(), 92u);
-    EXPECT_EQ(font.substr(0, 4), "\xf4\xff\xff\xff");
+    EXPECT_EQ(regBytes(u"Control Panel\\Desktop\\WindowMetrics", u"CaptionFont").size(), 92u);
     // Japanese account names are code page 932 bytes.
     EXPECT_EQ(getRegString(users + u"0", u"Account"), u"メイン");
     EXPECT_EQ(regBytes(users + u"0", u"Account"), bytes("\x83\x81\x83\x43\x83\x93\0", 7));

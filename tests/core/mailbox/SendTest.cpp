@@ -1,12 +1,9 @@
 #include "MailboxFixture.h"
 
 #include "platform/Cp932.h"
-#include "platform/Files.h"
 #include "platform/Paths.h"
 
 #include <fstream>
-
-#include <unistd.h>
 
 using core::Answer;
 using core::Buttons;
@@ -141,24 +138,6 @@ TEST_F(SendTest, RetriesWhileMailboxIsHeld) {
     editor.send();
     EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
     EXPECT_EQ(test::count(log(), "From:"), 1u);
-}
-
-TEST_F(SendTest, BrokenWriteLeavesNoPartOfTheRecord) {
-    tmp.write("Becky!/User1/OutBox.mbx", "earlier");
-    int calls = 0;
-    platform::setWriteHookForTests([&](int fd, const char* data, std::size_t size) -> long {
-        if (++calls == 1) { // the first attempt stops half way
-            [[maybe_unused]] long half = ::write(fd, data, size / 2);
-            return -1;
-        }
-        return ::write(fd, data, size);
-    });
-    expectConfirmed();
-    retry(Retry2, Answer::Yes);
-    expectAfterSend(Answer::No, Answer::No);
-    editor.send();
-    platform::setWriteHookForTests(nullptr);
-    EXPECT_EQ(outbox(), "earlier" + onDisk(u"a\r\nb"));
 }
 
 TEST_F(SendTest, FolderGoneFindsBeckyAgain) {

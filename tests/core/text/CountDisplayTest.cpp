@@ -20,13 +20,6 @@ TEST(NumberFormat, RoundsToTenthsAndWritesPlainDecimals) {
     EXPECT_EQ(core::percentHalfEven(0, 0), 0);
 }
 
-TEST(WeightedCount, WeighsByShiftJisBytes) {
-    EXPECT_EQ(core::weightedCount(u"ｱｲｳ"), 1.5);  // half-width katakana is one byte
-    EXPECT_EQ(core::weightedCount(u"\uE63E"), 1); // phone emoji in the user-defined area
-    EXPECT_EQ(core::unitWeight(u'漢'), 1);
-    EXPECT_EQ(core::unitWeight(u'\r'), 0.5);
-}
-
 TEST_F(TextTest, CountDisplayFollowsEveryEdit) {
     editor.setBody(u"");
     EXPECT_EQ(editor.s.Label1.caption, u"0.0文字 (0)");
@@ -46,8 +39,9 @@ TEST_F(TextTest, CountDisplayFollowsEveryEdit) {
     editor.s.Check2.checked = false;
     editor.setBody(u"a\r\nb");
     EXPECT_EQ(editor.s.Label1.caption, u"2.0文字 (4)");
-    editor.setBody(u"\uAC00\U0001F600"); // nothing in Shift_JIS: each unit a one-byte substitute
-    EXPECT_EQ(editor.s.Label1.caption, u"1.5文字 (3)");
+    // Nothing in Shift_JIS: each unit a one-byte substitute; phone emoji weigh two bytes.
+    editor.setBody(u"\uAC00\U0001F600\uE63E");
+    EXPECT_EQ(editor.s.Label1.caption, u"2.5文字 (4)");
 }
 
 TEST_F(TextTest, CountStaysRightThroughEditsAndOutsideChanges) {

@@ -101,7 +101,9 @@ TEST(VerticalLayout, ScreensThatCannotHoldTheText) {
               VerticalResult::CannotLayOut);
     // No columns: an empty body is an empty page, any character needs another page.
     EXPECT_EQ(core::toVertical(u"", {0, 3}, VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
+    EXPECT_EQ(core::toVertical(u"\r\n\r\n", {0, 3}, VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
     EXPECT_EQ(core::toVertical(u"あ", {0, 3}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
+    EXPECT_EQ(core::toVertical(u"\t", {0, 2}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
     EXPECT_TRUE(yes.asked.empty());
     // 4 x 40: the budget is one page, so cutting makes the text fit; declining leaves it too long.
     const std::u16string body(170, u'あ');
