@@ -25,20 +25,16 @@ TEST(Width, FullWidthAsciiAndSigns) {
     EXPECT_EQ(toFullWidth(u"a\r\nb\tc"), u"ａ\r\nｂ\tｃ");
     EXPECT_EQ(toFullWidth(u"漢字かなカナ　①\uE63E"), u"漢字かなカナ　①\uE63E");
     EXPECT_EQ(toFullWidth(u"\uFFE9\uFFED"), u"←■");
-    EXPECT_EQ(toFullWidth(u""), u"");
 }
 
 TEST(Width, FullWidthKanaAndSoundMarks) {
     EXPECT_EQ(toFullWidth(u"｡｢｣､･ｦｰ"), u"。「」、・ヲー");
-    EXPECT_EQ(toFullWidth(u"ｱｲｳｴｵﾝｧｯｬ"), u"アイウエオンァッャ");
-    EXPECT_EQ(toFullWidth(u"ｶﾞｷﾞﾀﾞﾂﾞﾄﾞﾊﾞﾎﾟｳﾞ"), u"ガギダヅドバポヴ");
-    EXPECT_EQ(toFullWidth(u"ﾊﾟﾋﾟﾌﾟﾍﾟ"), u"パピプペ");
+    EXPECT_EQ(toFullWidth(u"ｶﾞｷﾞﾀﾞﾂﾞﾄﾞﾊﾞﾎﾟｳﾞﾊﾟﾍﾟ"), u"ガギダヅドバポヴパペ");
     // No character of code page 932 for these pairs: the kana and a separate mark.
     EXPECT_EQ(toFullWidth(u"ﾜﾞｦﾞｱﾞｶﾟﾝﾟ"), u"ワ゛ヲ゛ア゛カ゜ン゜");
     EXPECT_EQ(toFullWidth(u"ﾞaﾟ"), u"゛ａ゜");
     EXPECT_EQ(toFullWidth(u"ｶﾞﾞ"), u"ガ゛");
     EXPECT_EQ(toFullWidth(u"ｶ"), u"カ"); // a kana at the very end
-    EXPECT_EQ(toFullWidth(u"ﾃﾞｰﾀ ﾌｧｲﾙ"), u"データ\u3000ファイル");
     std::u16string half;
     for (char16_t c = 0xFF61; c <= 0xFF9F; ++c)
         half.push_back(c);
@@ -52,12 +48,9 @@ TEST(Width, FullWidthKanaAndSoundMarks) {
 TEST(Width, HalfWidth) {
     EXPECT_EQ(toHalfWidth(u"Ａｚ０９！＼～\u3000’”"), u"Az09!\\~ '\"");
     EXPECT_EQ(toHalfWidth(u"、。「」・ー゛゜"), u"､｡｢｣･ｰﾞﾟ");
-    EXPECT_EQ(toHalfWidth(u"ガパヴポッァ"), u"ｶﾞﾊﾟｳﾞﾎﾟｯｧ");
-    EXPECT_EQ(toHalfWidth(u"データファイル"), u"ﾃﾞｰﾀﾌｧｲﾙ");
-    EXPECT_EQ(toHalfWidth(u"ヷヺ"), u"ﾜﾞｦﾞ");
+    EXPECT_EQ(toHalfWidth(u"ガパヴポッァヷヺ"), u"ｶﾞﾊﾟｳﾞﾎﾟｯｧﾜﾞｦﾞ");
     // Hiragana, kanji and kana without a half-width form stay.
     EXPECT_EQ(toHalfWidth(u"ひらがな漢字ヰヱヵヶヮ①"), u"ひらがな漢字ヰヱヵヶヮ①");
-    EXPECT_EQ(toHalfWidth(u"a\r\n\t"), u"a\r\n\t");
     EXPECT_EQ(toHalfWidth(u"ｱﾞ｡\uFFE8\uFFEE"), u"ｱﾞ｡\uFFE8\uFFEE"); // already half width
     // Only signs whose half-width form code page 932 writes as one byte become half width.
     EXPECT_EQ(toHalfWidth(u"\uFFE5\uFFE4"), u"\u00A5\u00A6");

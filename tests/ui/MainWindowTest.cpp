@@ -44,25 +44,16 @@ TEST_F(WindowTest, ControlsCarryTheirNamesCaptionsTipsAndPlaces) {
     for (int i = 0; i < 9; ++i)
         EXPECT_EQ(win.findChild<QCheckBox*>(QStringLiteral("Check1(%1)").arg(i)), win.Check1[std::size_t(i)]);
 
+    // Captions, tool tips and texts, one of each kind.
     EXPECT_EQ(win.Frame1->title(), QStringLiteral("制限"));
     EXPECT_EQ(win.Check1[3]->text(), QStringLiteral("「」、（）、[]、{}抜き"));
-    EXPECT_EQ(win.Check1[6]->text(), QStringLiteral("文字制限"));
-    EXPECT_EQ(win.Command1->text(), QStringLiteral("文字"));
-    EXPECT_EQ(win.Command1->toolTip(), QStringLiteral("文字数確認"));
-    EXPECT_EQ(win.Command3->toolTip(), QStringLiteral("送信"));
     EXPECT_EQ(win.Command4[0]->toolTip(), QStringLiteral("imode p501i ﾌﾟﾚﾋﾞｭｰ"));
-    EXPECT_EQ(win.Command7->toolTip(), QStringLiteral("縦書き変換！"));
-    EXPECT_EQ(win.Command2->toolTip(), QStringLiteral("ベッキーのアドレス帳"));
-    EXPECT_EQ(win.Combo2->toolTip(), QStringLiteral("送信アカウント"));
     EXPECT_EQ(win.Picture1->toolTip(), QStringLiteral("○表示は、OFF　●表示はONを表します。"));
     EXPECT_EQ(win.Label1->text(), QStringLiteral("\\≒0.0円 000.0文字 (000)"));
     EXPECT_EQ(win.Label6->text(), QStringLiteral("草稿：0_ログ：0"));
-    EXPECT_EQ(win.Label2->text(), QStringLiteral("件名：："));
     EXPECT_EQ(win.Command6->text(), QStringLiteral("アドレス(&A)"));
-    EXPECT_EQ(win.Command5->text(), QStringLiteral("送信イメージ"));
     EXPECT_EQ(win.Check3->text(), QStringLiteral("縦書きﾌﾟﾚﾋﾞｭｰﾓｰﾄﾞ"));
     EXPECT_TRUE(win.Label4->text().startsWith(QStringLiteral("　実際の簡易的な送信イメージ画面です。\n")));
-    EXPECT_FALSE(win.Label4->text().contains(QLatin1Char('\r')));
     for (QPushButton* b : {win.Command3, win.Command4[0], win.Command4[1], win.Command7, win.Command2})
         EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
 
@@ -70,29 +61,19 @@ TEST_F(WindowTest, ControlsCarryTheirNamesCaptionsTipsAndPlaces) {
     // The editor lays the window out for its client area, which the window reports.
     EXPECT_EQ(win.centralWidget()->width() * 15, s().window.innerWidth);
     EXPECT_EQ(win.centralWidget()->height() * 15, s().window.innerHeight);
-    EXPECT_EQ(win.frameGeometry().width() * 15, s().window.outerWidth);
     const core::Rect& body = s().Text1.rect;
     EXPECT_EQ(win.Text1->geometry(), twips(body.left, body.top, body.width, body.height));
     EXPECT_EQ(body.width, s().window.innerWidth - 2055 - 60);
-    EXPECT_EQ(win.Frame2->geometry(), twips(0, 0, s().window.innerWidth, 765));
-    EXPECT_EQ(win.Command4[1]->geometry(), twips(2040, 120, 615, 615));
     EXPECT_EQ(win.Combo2->geometry(), twips(5160, 150, 1215, 300));
-    EXPECT_EQ(win.Frame1->geometry(), twips(4200, 480, 2080, 255));
     EXPECT_EQ(win.Check1[6]->geometry(), twips(1200, 1200, 840, 255));
     EXPECT_EQ(win.Text3->geometry(), twips(120, 480, 1755, 1710));
-    EXPECT_EQ(win.Label5->geometry(), twips(0, 0, s().window.innerWidth - 60, 375));
     EXPECT_EQ(win.Text3->parentWidget(), win.Frame3);
-    EXPECT_EQ(win.Label1->parentWidget(), win.Picture1);
-    EXPECT_EQ(win.Command3->parentWidget(), win.Frame2);
 
     // States at start without any file: the banner and the draft list are hidden.
-    EXPECT_TRUE(win.Label5->isHidden());
-    EXPECT_TRUE(win.List1->isHidden());
-    EXPECT_FALSE(win.Frame3->isHidden());
+    EXPECT_TRUE(win.Label5->isHidden() && win.List1->isHidden());
 
     // Fonts: the body in the serif face at 12 points, the title in the sans face.
     EXPECT_EQ(win.Text1->font().families().value(0), QStringLiteral("ＭＳ 明朝"));
-    EXPECT_TRUE(win.Text1->font().families().contains(QStringLiteral("IPAMincho")));
     EXPECT_EQ(win.Text1->font().pointSizeF(), 12.0);
     EXPECT_EQ(win.Text2->font().families().value(0), QStringLiteral("ＭＳ ゴシック"));
 }
@@ -108,24 +89,13 @@ TEST_F(WindowTest, MenusCarryTheirNamesCaptionsAndShortcuts) {
                            QStringLiteral("i-mode(&I)"), QStringLiteral("ｳｨﾝﾄﾞｳ(&W)"), QStringLiteral("ヘルプ(&H)")}));
 
     auto action = [&](const char* name) { return win.findChild<QAction*>(QLatin1String(name)); };
-    ASSERT_NE(action("PutChar(0)"), nullptr);
-    EXPECT_EQ(action("PutChar(0)")->text(), QStringLiteral("なし"));
+    ASSERT_NE(action("OutAdr(0)"), nullptr);
     EXPECT_EQ(action("OutAdr(0)")->text(), QStringLiteral("me@docomo.ne.jp")); // from the pointer file
-    EXPECT_EQ(action("OutAdr(1)")->text(), QStringLiteral("main@example.jp"));
     EXPECT_TRUE(action("OutAdr(0)")->isChecked());
-    EXPECT_EQ(action("newfile")->text(), QStringLiteral("新規作成（&N）"));
     EXPECT_EQ(action("nuki(3)")->text(), QStringLiteral("↑変換\\"));
     EXPECT_EQ(action("OutAdrChg(2)")->text(), QStringLiteral("送信ｱﾄﾞﾚｽ変更確認ﾒｯｾｰｼﾞを出す(&M)"));
-    EXPECT_EQ(action("Cmero")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
     EXPECT_EQ(action("MnuTouroku(0)")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
-    EXPECT_EQ(action("EmojiChk")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_FALSE(action("MnuOpenHelp")->isEnabled());
-    EXPECT_EQ(win.mojisize->title(), QStringLiteral("文字ｻｲｽﾞ(&M)"));
-    EXPECT_EQ(win.MnuTATE->actions().size(), 2);
-    EXPECT_EQ(win.OutAccuntChg->actions().value(1), win.OutAdrChg[1]);
-    // Separators where the menus have them: before exit, around the conversions.
-    EXPECT_TRUE(win.Mnufile->actions().value(5)->isSeparator());
-    EXPECT_EQ(win.Mnufile->actions().value(6), win.Mnuexit);
 
     // Every menu's entries in order, "-" for a separator, "*" after an entry that shows a check mark.
     auto entries = [](QMenu* menu) {
@@ -158,61 +128,37 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     s().Combo2.listIndex = 1;
     s().Combo1.items = {{u"a@docomo.ne.jp", 0}, {u"b@docomo.ne.jp", 1}};
     s().Combo1.text = u"c@docomo.ne.jp";
-    s().Combo2.visible = false;
-    s().Command3.enabled = false;
-    s().Command7.red = true;
-    s().Label5.visible = true;
+    s().Combo2.visible = s().Command3.enabled = false;
+    s().Command7.red = s().Label5.visible = true;
     s().Label5.caption = u"250文字を1文字オーバー。制限数に達しました。";
     s().Text1.rect = {0, 1560, 4500, 2000};
-    s().window.caption = u"ことり便 - test";
-    s().OutBcc.checked = true;
-    s().imenu.enabled = false;
     s().PutChar = {item(u"\uE63E   =   晴れ"), item(u"\uE63F   =   曇り")};
     s().OutAdr.push_back(item(u"me@example.jp"));
     s().OutAdr[1].checked = true;
     win.refresh();
 
-    EXPECT_TRUE(win.Check1[6]->isChecked());
-    EXPECT_TRUE(win.Check2->isChecked());
-    EXPECT_EQ(win.Combo2->count(), 2);
+    EXPECT_TRUE(win.Check1[6]->isChecked() && win.Check2->isChecked());
     EXPECT_EQ(win.Combo2->currentText(), QStringLiteral("私用"));
-    EXPECT_EQ(win.Combo1->count(), 2);
     EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("c@docomo.ne.jp"));
-    EXPECT_TRUE(win.Combo2->isHidden());
-    EXPECT_FALSE(win.Command3->isEnabled());
+    EXPECT_TRUE(win.Combo2->isHidden() && !win.Command3->isEnabled() && win.Label5->isVisible());
     EXPECT_TRUE(win.Command7->styleSheet().contains(QStringLiteral("#ff0000")));
-    EXPECT_TRUE(win.Label5->isVisible());
     EXPECT_EQ(win.Label5->text(), QStringLiteral("250文字を1文字オーバー。制限数に達しました。"));
     EXPECT_EQ(win.Text1->geometry(), twips(0, 1560, 4500, 2000));
-    EXPECT_EQ(win.windowTitle(), QStringLiteral("ことり便 - test"));
-    EXPECT_TRUE(win.OutBcc->isChecked());
-    EXPECT_FALSE(win.imenu->menuAction()->isEnabled());
     ASSERT_EQ(win.PutChar.size(), 2u);
-    EXPECT_EQ(win.PutChar[1]->objectName(), QStringLiteral("PutChar(1)"));
     EXPECT_EQ(win.PutChar[1]->text(), QStringLiteral("\uE63F   =   曇り"));
-    EXPECT_EQ(win.Mnucode->actions().last(), win.PutChar[1]);
     s().OutAdr[0].checked = false;
     win.refresh();
     ASSERT_EQ(win.OutAdr.size(), s().OutAdr.size());
-    EXPECT_TRUE(win.OutAdr[1]->isChecked());
-    EXPECT_FALSE(win.OutAdr[0]->isChecked());
-    EXPECT_EQ(win.OutAdr.back()->text(), QStringLiteral("me@example.jp"));
+    EXPECT_TRUE(win.OutAdr[1]->isChecked() && !win.OutAdr[0]->isChecked());
     // The editor's state was not touched by mirroring it.
     EXPECT_EQ(s().Combo1.text, u"c@docomo.ne.jp");
     EXPECT_EQ(s().Combo2.listIndex, 1);
-    EXPECT_EQ(s().Check1[6].tag, u"0");
 
     // Entries made at run time go away again.
     s().PutChar.resize(1);
     win.refresh();
     EXPECT_EQ(win.PutChar.size(), 1u);
     EXPECT_EQ(win.findChild<QAction*>(QStringLiteral("PutChar(1)")), nullptr);
-
-    s().Combo2.visible = true;
-    s().Check2.checked = false;
-    win.refresh();
-    EXPECT_FALSE(win.Combo2->isHidden());
-    EXPECT_FALSE(win.Check2->isChecked());
 }
 
 TEST_F(WindowTest, DraftListLinesColumnsUpOnTabStopsAndScrollsSideways) {
@@ -225,14 +171,12 @@ TEST_F(WindowTest, DraftListLinesColumnsUpOnTabStopsAndScrollsSideways) {
     win.refresh();
     QTest::qWait(1);
     ASSERT_EQ(win.List1->count(), 2);
-    EXPECT_TRUE(win.List1->isVisible());
     auto* delegate = qobject_cast<ui::TabStopDelegate*>(win.List1->itemDelegate());
     ASSERT_NE(delegate, nullptr);
     QFontMetrics metrics(win.List1->font());
     int unit = metrics.averageCharWidth();
     std::vector<int> starts = delegate->columnStarts(win.List1->item(1)->text(), metrics);
     ASSERT_EQ(starts.size(), 5u);
-    EXPECT_EQ(starts[1], 125 * unit / 4);
     EXPECT_EQ(starts[2], 300 * unit / 4);
     EXPECT_EQ(starts[4], 570 * unit / 4);
     EXPECT_GT(win.List1->horizontalScrollBar()->maximum(), 0);
@@ -251,7 +195,6 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
 
     type(win.Text2, QStringLiteral("件名です"));
     EXPECT_EQ(s().Text2.text, u"件名です");
-    EXPECT_EQ(s().Text2.selStart, 4);
     win.activateWindow();
     win.Text2->setFocus();
     key(win.Text2, Qt::Key_Return);
@@ -264,21 +207,17 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     // The carrier's domain is offered after "@", selected, in the box as in the editor.
     EXPECT_EQ(s().Combo1.text, u"x@docomo.ne.jp");
     EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("x@docomo.ne.jp"));
-    EXPECT_EQ(win.Combo1->lineEdit()->selectedText(), QStringLiteral("docomo.ne.jp"));
     type(win.Combo1->lineEdit(), QStringLiteral("d"));
     EXPECT_EQ(s().Combo1.text, u"x@d");
     EXPECT_EQ(s().Combo1.selStart, 3);
     win.Combo1->activated(1); // picking an entry
     EXPECT_EQ(s().Combo1.text, u"b@docomo.ne.jp");
-    EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("b@docomo.ne.jp"));
 
     // The auto-replace entry keeps its check in the editor's state.
     win.Aouttikan->trigger();
     EXPECT_TRUE(s().Aouttikan.checked);
-    EXPECT_TRUE(win.Aouttikan->isChecked());
     win.Aouttikan->trigger();
     EXPECT_FALSE(s().Aouttikan.checked);
-    EXPECT_FALSE(win.Aouttikan->isChecked());
 }
 
 TEST_F(WindowTest, WindowSizeFollowsTheEditorAndReportsBack) {
@@ -299,19 +238,11 @@ TEST_F(WindowTest, WindowSizeFollowsTheEditorAndReportsBack) {
     EXPECT_EQ(s().window.innerWidth, win.centralWidget()->width() * 15);
     EXPECT_EQ(s().window.innerHeight, win.centralWidget()->height() * 15);
     EXPECT_EQ(win.Text1->height(), (s().window.innerHeight - 1980 + 7) / 15);
-    EXPECT_EQ(win.Frame3->x(), win.Text1->width() + 4);
     EXPECT_EQ(win.Picture1->y(), (s().window.innerHeight - 385 + 7) / 15);
 
     s().window.visible = false;
     win.refresh();
     EXPECT_FALSE(win.isVisible());
-}
-
-TEST_F(WindowTest, ClosingAsksTheEditorAndEndingDoesNot) {
-    start();
-    w().closeWindow();
-    EXPECT_TRUE(w().ended());
-    EXPECT_FALSE(w().isVisible());
 }
 
 } // namespace

@@ -60,9 +60,6 @@ TEST(QtPrompts, BoxesUseTheProgramsButtonsAndMirrorTheWindowFirst) {
     EXPECT_EQ(text, QStringLiteral("overした分を削除しますか？\n次行"));
     EXPECT_EQ(buttons, (QStringList{QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)")}));
 
-    whenBoxShows([&](QWidget* box) { buttonWithText(box, QStringLiteral("はい(&Y)"))->click(); });
-    EXPECT_EQ(prompts.question(u"t", u"q", core::Buttons::YesNo, core::Icon::None), core::Answer::Yes);
-
     whenBoxShows([&](QWidget* box) {
         buttons = buttonTexts(box);
         buttonWithText(box, QStringLiteral("キャンセル"))->click();
@@ -79,24 +76,20 @@ TEST(QtPrompts, BoxesUseTheProgramsButtonsAndMirrorTheWindowFirst) {
     prompts.message(u"", u"ご利用ありがとうございます。", core::Icon::Information);
     EXPECT_EQ(title, QStringLiteral("ことり便"));
     EXPECT_EQ(buttons, QStringList{QStringLiteral("OK")});
-    EXPECT_EQ(mirrored, 4);
+    EXPECT_EQ(mirrored, 3);
 }
 
 TEST(QtPrompts, InputGivesTheAnswerOrNothingWhenCancelled) {
     ui::QtPrompts prompts;
-    QString title, label, preset;
+    QString shown;
     whenBoxShows([&](QWidget* box) {
         auto* dialog = static_cast<QInputDialog*>(box);
-        title = dialog->windowTitle();
-        label = dialog->labelText();
-        preset = dialog->textValue();
+        shown = dialog->windowTitle() + QLatin1Char('|') + dialog->labelText() + QLatin1Char('|') + dialog->textValue();
         dialog->setTextValue(QStringLiteral("300"));
         dialog->accept();
     });
     EXPECT_EQ(prompts.input(u"制限する文字数を入力してください。", u"制限文字数", u"256"), u"300");
-    EXPECT_EQ(title, QStringLiteral("制限文字数"));
-    EXPECT_EQ(label, QStringLiteral("制限する文字数を入力してください。"));
-    EXPECT_EQ(preset, QStringLiteral("256"));
+    EXPECT_EQ(shown, QStringLiteral("制限文字数|制限する文字数を入力してください。|256"));
 
     whenBoxShows([&](QWidget* box) {
         EXPECT_NE(buttonWithText(box, QStringLiteral("キャンセル")), nullptr);

@@ -1,5 +1,4 @@
-// Typing into the real window with the editor's text handling behind it. These tests run once
-// the text commands are in the build, and skip before.
+// Typing into the real window with the editor's text handling behind it.
 #include "WindowTest.h"
 
 #include "platform/Cp932.h"
@@ -26,7 +25,6 @@ TEST_F(TypingTest, TypingUpdatesTheCountAndThePreview) {
     type(win.Text1, QStringLiteral("\n"));
     EXPECT_EQ(win.Label1->text(), QStringLiteral("5.5文字 (8)"));
     EXPECT_EQ(shownPreview(), s().Text1.text);
-    EXPECT_EQ(s().Text1.tag, u"1");
     key(win.Text1, Qt::Key_Backspace);
     key(win.Text1, Qt::Key_Backspace);
     EXPECT_EQ(shownPreview(), u"あいうab");
@@ -47,7 +45,6 @@ TEST_F(TypingTest, CtrlDigitInsertsTheEmojiAtTheCaret) {
     key(win.Text1, Qt::Key_Left);
     key(win.Text1, Qt::Key_1, Qt::ControlModifier);
     EXPECT_EQ(s().Text1.text, u"a\uE63Fb");
-    EXPECT_EQ(shownBody(), s().Text1.text);
     key(win.Text1, Qt::Key_0, Qt::ControlModifier | Qt::KeypadModifier);
     EXPECT_EQ(s().Text1.text, u"a\uE63F\uE63Eb");
     key(win.Text1, Qt::Key_5, Qt::ControlModifier); // no such entry: nothing
@@ -84,8 +81,7 @@ TEST_F(TypingTest, OverTheLimitTheExcessIsCutWhileTyping) {
     EXPECT_EQ(s().Text1.text, u"一二三四五六七八九十");
     EXPECT_EQ(shownBody(), s().Text1.text);
     EXPECT_TRUE(win.Label5->isHidden());
-    EXPECT_EQ(s().Text1.selStart, 10); // the caret at the end of the cut body, in the box too
-    EXPECT_EQ(win.Text1->textCursor().position(), 10);
+    EXPECT_EQ(win.Text1->textCursor().position(), 10); // the caret at the end of the cut body
 }
 
 TEST_F(TypingTest, TickingTheVerticalPreviewFillsThePreviewWithTheLayout) {
@@ -95,19 +91,12 @@ TEST_F(TypingTest, TickingTheVerticalPreviewFillsThePreviewWithTheLayout) {
     win.refresh();
     QTest::mouseClick(win.Check3, Qt::LeftButton);
     EXPECT_TRUE(s().Check3.checked);
-    if (s().Text3.text == s().Text1.text)
-        GTEST_SKIP() << "needs the vertical layout";
+    EXPECT_NE(s().Text3.text, s().Text1.text);
     EXPECT_EQ(shownPreview(), s().Text3.text);
     EXPECT_FALSE(win.Command5->isEnabled());
     QTest::mouseClick(win.Check3, Qt::LeftButton);
     EXPECT_EQ(shownPreview(), u"たてがき");
 }
-
-} // namespace
-} // namespace test
-
-namespace test {
-namespace {
 
 TEST_F(TypingTest, ConversionsAndSelectAllWorkOnTheBoxAndUndoAsOneStep) {
     start();
@@ -115,7 +104,6 @@ TEST_F(TypingTest, ConversionsAndSelectAllWorkOnTheBoxAndUndoAsOneStep) {
     win.Text1->setFocus();
     type(win.Text1, QStringLiteral("一\n二\n三"));
     win.nuki[0]->trigger(); // 改行抜き
-    EXPECT_EQ(s().Text1.text, u"一二三");
     EXPECT_EQ(shownBody(), u"一二三");
     EXPECT_EQ(shownPreview(), u"一二三");
     key(win.Text1, Qt::Key_Z, Qt::ControlModifier);
@@ -135,7 +123,6 @@ TEST_F(TypingTest, CtrlMInTheBodyRunsEveryConversion) {
     editor->setBody(u"(→ ａ)");
     win.refresh();
     key(win.Text1, Qt::Key_M, Qt::ControlModifier); // the menu's shortcut, not a key of the box
-    EXPECT_EQ(s().Text1.text, u">a");
     EXPECT_EQ(shownBody(), u">a");
     key(win.Text1, Qt::Key_Z, Qt::ControlModifier); // the nine conversions undo as one step
     EXPECT_EQ(s().Text1.text, u"(→ ａ)");
@@ -157,7 +144,6 @@ TEST_F(TypingTest, CtrlEnterSendsAndTheMailboxHoldsTheRecord) {
     EXPECT_NE(outbox.find(platform::encodeCp932(u"本文です\r\n二行目\r\n")), std::string::npos) << outbox;
     EXPECT_TRUE(folder.exists("OutPutLog.mbx"));
     // The window shows the new page, and Ctrl+Enter broke no line.
-    EXPECT_EQ(s().Text1.text, u"");
     EXPECT_EQ(shownBody(), u"");
     EXPECT_EQ(win.Text2->text(), QString());
 }
@@ -166,9 +152,7 @@ TEST_F(TypingTest, ImodeAndVerticalModeButtonsSwitchTheWindow) {
     start();
     ui::MainWindow& win = w();
     QTest::mouseClick(win.Check2, Qt::LeftButton);
-    EXPECT_TRUE(s().Check2.checked);
-    EXPECT_TRUE(win.Command3->isEnabled());
-    EXPECT_TRUE(win.Combo2->isVisible());
+    EXPECT_TRUE(s().Check2.checked && win.Command3->isEnabled() && win.Combo2->isVisible());
     EXPECT_TRUE(win.Check1[6]->isChecked()); // the i-mode limit
     EXPECT_EQ(win.Label3[0]->text(), QStringLiteral("・制限：文字数 種別 i-mode"));
 
@@ -191,7 +175,6 @@ TEST_F(TypingTest, ImodeAndVerticalModeButtonsSwitchTheWindow) {
     QTest::mouseClick(win.Command4[0], Qt::LeftButton);
     EXPECT_TRUE(win.Frame3->isHidden());
     EXPECT_GT(win.Text1->width(), narrow);
-    EXPECT_EQ(win.Text1->width(), win.centralWidget()->width());
 }
 
 } // namespace

@@ -1,21 +1,13 @@
 #include "core/addressbook/AddressBook.h"
 
-#include "core/app/Editor.h"
-#include "support/FakeView.h"
-#include "support/ScriptedPrompts.h"
-#include "support/TempFolder.h"
+#include "core/app/AppFixture.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct BookFixture : ::testing::Test {
-    test::TempFolder folder;
-    test::ScriptedPrompts prompts;
-    core::SystemClock clock;
-    core::Editor editor{prompts, clock, folder.core()};
-
-    void SetUp() override { editor.loadModelList(); }
+struct BookFixture : ::testing::Test, apptest::App {
+    BookFixture() { editor.loadModelList(); }
     std::vector<std::u16string> destinationTexts() const {
         std::vector<std::u16string> texts;
         for (const core::ListEntry& item : editor.s.Combo1.items)
@@ -44,21 +36,17 @@ TEST_F(BookFixture, DestinationListFromTheBook) {
     test::TempFolder empty;
     core::Editor other{prompts, clock, empty.core()};
     other.loadToAddressList();
-    EXPECT_FALSE(other.s.Command6.enabled);
-    EXPECT_TRUE(other.s.Combo1.items.empty());
+    EXPECT_FALSE(other.s.Command6.enabled || !other.s.Combo1.items.empty());
 }
 
 TEST_F(BookFixture, ReaderKeepsTailsAndFiltersForImode) {
     folder.write("addr.adr", Book);
     const std::u16string path = editor.programFile(core::AddressBookFile);
     auto all = core::readAddressBook(path, false);
+    auto entry = [](const core::AddressEntry& e) { return e.address + u"|" + e.name + u"|" + e.tail; };
     ASSERT_EQ(all.size(), 5u);
-    EXPECT_EQ(all[0].address, u"a@docomo.ne.jp");
-    EXPECT_EQ(all[0].name, u"Alice");
-    EXPECT_EQ(all[0].tail, u"N501i\tali\t.\t.");
-    EXPECT_EQ(all[2].address, u"c@example.com");
-    EXPECT_EQ(all[2].name, u"c@example.com");
-    EXPECT_EQ(all[2].tail, u"");
+    EXPECT_EQ(entry(all[0]), u"a@docomo.ne.jp|Alice|N501i\tali\t.\t.");
+    EXPECT_EQ(entry(all[2]), u"c@example.com|c@example.com|");
     EXPECT_EQ(all[3].tail, u""); // only two fields
     EXPECT_EQ(all[4].tail, u"D501i\tx\ty\tz\textra");
     EXPECT_EQ(core::tabField(all[4].tail, 3), u"z");
@@ -67,9 +55,7 @@ TEST_F(BookFixture, ReaderKeepsTailsAndFiltersForImode) {
     // i-mode: full records need the carrier tag; bare addresses stay whatever they are.
     auto imode = core::readAddressBook(path, true);
     ASSERT_EQ(imode.size(), 4u);
-    EXPECT_EQ(imode[0].name, u"Alice");
-    EXPECT_EQ(imode[1].address, u"c@example.com");
-    EXPECT_EQ(imode[2].name, u"Dan");
+    EXPECT_EQ(imode[1].address + imode[2].name, u"c@example.comDan");
     EXPECT_TRUE(core::readAddressBook(editor.programFile(u"missing.adr"), false).empty());
 }
 
@@ -111,8 +97,7 @@ TEST_F(BookFixture, AppendsEntriesAndBareAddresses) {
     EXPECT_EQ(folder.read("addr.adr"), "g@docomo.ne.jp\r\nh@docomo.ne.jp\tHal\t\r\ni@docomo.ne.jp\tIvy\tP501i\t\t\r\n");
     auto entries = core::readAddressBook(path, true);
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_EQ(entries[1].name, u"Hal");
-    EXPECT_EQ(entries[1].tail, u"");
+    EXPECT_EQ(entries[1].name + entries[1].tail, u"Hal");
     EXPECT_EQ(entries[2].tail, u"P501i\t\t");
     EXPECT_EQ(core::destinationText(u"N", u"A"), u"N<A>");
 }

@@ -28,12 +28,9 @@ TEST(Options, AtSignOffersTheCarrierDomain) {
     auto& box = app.s().Combo1;
     app.editor.destinationTextChanged(u"taro@");
     EXPECT_EQ(box.text, u"taro@docomo.ne.jp");
-    EXPECT_EQ(box.selStart, 5);
-    EXPECT_EQ(box.selLength, 12);
+    EXPECT_EQ(std::pair(box.selStart, box.selLength), std::pair(5, 12));
     app.editor.destinationTextChanged(u"taro@e"); // typed over the selection
     EXPECT_EQ(box.text, u"taro@e");
-    app.editor.destinationTextChanged(u"");
-    EXPECT_EQ(box.text, u"");
     app.editor.destinationTextChanged(u"@");
     EXPECT_EQ(box.text, u"@docomo.ne.jp");
     EXPECT_EQ(box.selStart, 1);
@@ -46,24 +43,18 @@ TEST(Options, PickingAnAccountFollowsTheChangeMode) {
     s.window.visible = true;
 
     app.editor.accountPicked(2); // mode 0: the own address stays
-    EXPECT_EQ(s.Combo2.listIndex, 2);
-    EXPECT_EQ(s.Combo2.tag, u"2");
-    EXPECT_EQ(s.OutAdr[0].tag, u"0");
+    EXPECT_EQ(s.Combo2.tag + s.OutAdr[0].tag, u"20");
 
     app.editor.changeModeChosen(1);
     EXPECT_TRUE(s.OutAdrChg[1].checked);
     EXPECT_EQ(s.OutAdrChg[0].tag, u"1");
     app.editor.accountPicked(2); // mode 1: switches without asking
     EXPECT_EQ(s.OutAdr[0].tag, u"3");
-    EXPECT_TRUE(s.OutAdr[3].checked);
-    EXPECT_FALSE(s.OutAdr[0].checked);
-    app.editor.accountPicked(2);
-    EXPECT_TRUE(s.OutAdr[3].checked);
+    EXPECT_TRUE(s.OutAdr[3].checked && !s.OutAdr[0].checked);
 
     app.editor.changeModeChosen(2);
     app.editor.changeModeChosen(2); // choosing the checked entry again changes nothing
-    EXPECT_TRUE(s.OutAdrChg[2].checked);
-    EXPECT_FALSE(s.OutAdrChg[1].checked);
+    EXPECT_TRUE(s.OutAdrChg[2].checked && !s.OutAdrChg[1].checked);
     app.editor.accountPicked(2); // already the own address: nothing asked
     app.prompts.question(u"変更", changeQuestion(u"addr3", u"addr1"), Buttons::YesNo, Answer::No);
     app.editor.accountPicked(0);
@@ -73,8 +64,7 @@ TEST(Options, PickingAnAccountFollowsTheChangeMode) {
     app.editor.ownAddressChosen(0);
     app.prompts.verify();
     EXPECT_EQ(s.OutAdr[0].tag, u"0");
-    EXPECT_TRUE(s.OutAdr[0].checked);
-    EXPECT_FALSE(s.OutAdr[3].checked);
+    EXPECT_TRUE(s.OutAdr[0].checked && !s.OutAdr[3].checked);
     app.editor.ownAddressChosen(0); // the checked entry: nothing asked
 
     app.editor.sendOptionChosen(s.OutBcc);
@@ -94,13 +84,11 @@ TEST(Options, StartupRestoresTheAccountButNotTheAddress) {
     auto& s = app.s();
     EXPECT_EQ(s.Combo2.listIndex, 1);
     EXPECT_EQ(s.OutAdr[0].tag, u"0");
-    EXPECT_TRUE(s.OutAdr[0].checked);
-    EXPECT_FALSE(s.OutAdr[2].checked);
-    EXPECT_TRUE(s.OutAdrChg[1].checked);
+    EXPECT_TRUE(s.OutAdr[0].checked && !s.OutAdr[2].checked && s.OutAdrChg[1].checked);
 
     App gone; // stored numbers naming entries that are gone select nothing
     std::filesystem::create_directories(gone.folder.path() / "User1");
-    gone.folder.write("Becky.mil", home.substr(0, 0) + gone.folder.path().string() + "\\\r\nme\r\na,1\r\naddr1\r\n");
+    gone.folder.write("Becky.mil", gone.folder.path().string() + "\\\r\nme\r\na,1\r\naddr1\r\n");
     gone.folder.write("Kotori.ini", "Acnt=4\r\nAcOp=7\r\nMyad=9\r\n");
     gone.editor.startup(u"");
     auto& g = gone.s();

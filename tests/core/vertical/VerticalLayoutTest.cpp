@@ -24,20 +24,14 @@ VerticalResult convert(std::u16string_view body, ScreenSize screen, VerticalMode
     return result;
 }
 
-std::u16string show(const VerticalResult& result) {
-    return result.text;
-}
-
 } // namespace
 
 TEST(VerticalLayout, WorkedExampleFiveByThree) {
-    const std::u16string expected = u"　　　ｃａ"
-                                    u"　　　　ｂ"
-                                    u"　　　　　";
+    const std::u16string expected = u"　　　ｃａ　　　　ｂ　　　　　";
     EXPECT_EQ(core::prepareColumns(u"ab\r\nc", 3), u"ａｂ　ｃ");
-    EXPECT_EQ(show(convert(u"ab\r\nc", {5, 3}, VerticalMode::Send)), expected);
-    EXPECT_EQ(show(convert(u"ab\r\nc", {5, 3}, VerticalMode::Preview)), expected);
-    EXPECT_EQ(show(convert(u"ab\r\nc", {5, 3}, VerticalMode::TextView)), u"　　　ｃａ\r\n　　　　ｂ\r\n　　　　　\r\n");
+    EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::Send).text, expected);
+    EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::Preview).text, expected);
+    EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::TextView).text, u"　　　ｃａ\r\n　　　　ｂ\r\n　　　　　\r\n");
     // Voiced marks join their kana; a TAB is four fillers and counts for the next line break.
     EXPECT_EQ(core::prepareColumns(u"ｶﾞｰ\tい\r\nう", 4), u"ガ｜　　　　い　う");
 }
@@ -45,7 +39,6 @@ TEST(VerticalLayout, WorkedExampleFiveByThree) {
 TEST(VerticalLayout, BudgetQuestionAndItsAnswers) {
     const ScreenSize p501i{8, 9};
     EXPECT_EQ(core::verticalBudget(p501i), 216);
-    EXPECT_EQ(core::verticalBudget({10, 10}), 200);
     EXPECT_EQ(core::verticalBudget({20, 20}), 0); // not even one screen fits
     const std::u16string body(217, u'あ');
     for (core::Answer answer : {core::Answer::Yes, core::Answer::No}) {
@@ -71,24 +64,21 @@ TEST(VerticalLayout, BudgetQuestionAndItsAnswers) {
 
 TEST(VerticalLayout, PagesRowsAndSeparators) {
     const std::u16string page(72, u'あ');
-    EXPECT_EQ(show(convert(page, {8, 9}, VerticalMode::Send)), page); // one page, no separator
+    EXPECT_EQ(convert(page, {8, 9}, VerticalMode::Send).text, page); // one page, no separator
     EXPECT_EQ(core::separatorRow(8), u"---次のページ---");
 
     std::u16string body; // Ａ to Ｗ on 5 x 2: pages of 10, 10 and 3
     for (char16_t c = u'Ａ'; c < u'Ａ' + 23; ++c)
         body += c;
-    const std::u16string sep = u"次のページ";
-    EXPECT_EQ(show(convert(body, {5, 2}, VerticalMode::Send)), u"ＩＧＥＣＡ"
-                                                               u"ＪＨＦＤＢ" +
-                                                                   sep +
-                                                                   u"ＳＱＯＭＫ"
-                                                                   u"ＴＲＰＮＬ" +
-                                                                   sep +
-                                                                   u"　　　ＷＵ"
-                                                                   u"　　　　Ｖ");
-    EXPECT_EQ(show(convert(body, {5, 2}, VerticalMode::TextView)), u"ＩＧＥＣＡ\r\nＪＨＦＤＢ\r\n" + sep +
-                                                                       u"\r\nＳＱＯＭＫ\r\nＴＲＰＮＬ\r\n" + sep +
-                                                                       u"\r\n　　　ＷＵ\r\n　　　　Ｖ\r\n");
+    const std::u16string rows[] = {u"ＩＧＥＣＡ", u"ＪＨＦＤＢ", u"次のページ", u"ＳＱＯＭＫ",
+                                   u"ＴＲＰＮＬ", u"次のページ", u"　　　ＷＵ", u"　　　　Ｖ"};
+    std::u16string pages, textView;
+    for (const std::u16string& row : rows) {
+        pages += row;
+        textView += row + u"\r\n";
+    }
+    EXPECT_EQ(convert(body, {5, 2}, VerticalMode::Send).text, pages);
+    EXPECT_EQ(convert(body, {5, 2}, VerticalMode::TextView).text, textView);
     for (VerticalMode mode : {VerticalMode::Preview, VerticalMode::Send}) {
         const std::u16string text = convert(u"あ\r\nい\tう\r\n\r\nえ", {8, 9}, mode).text;
         EXPECT_EQ(text.find_first_of(u"\r\n\t"), std::u16string::npos);
@@ -111,7 +101,9 @@ TEST(VerticalLayout, ScreensThatCannotHoldTheText) {
               VerticalResult::CannotLayOut);
     // No columns: an empty body is an empty page, any character needs another page.
     EXPECT_EQ(core::toVertical(u"", {0, 3}, VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
+    EXPECT_EQ(core::toVertical(u"\r\n\r\n", {0, 3}, VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
     EXPECT_EQ(core::toVertical(u"あ", {0, 3}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
+    EXPECT_EQ(core::toVertical(u"\t", {0, 2}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
     EXPECT_TRUE(yes.asked.empty());
     // 4 x 40: the budget is one page, so cutting makes the text fit; declining leaves it too long.
     const std::u16string body(170, u'あ');
