@@ -38,7 +38,8 @@ private:
 } // namespace
 
 void printRatio(const std::string& name, double oursNs, double baselineNs) {
-    std::printf("ratio %s %.0f %.0f %.4f\n", name.c_str(), oursNs, baselineNs, baselineNs > 0 ? oursNs / baselineNs : 0.0);
+    std::printf("ratio %s %.0f %.0f %.4f\n", name.c_str(), oursNs, baselineNs,
+                baselineNs > 0 ? oursNs / baselineNs : 0.0);
     std::fflush(stdout);
 }
 

@@ -6,8 +6,8 @@
 namespace bench {
 
 struct Comparison {
-    std::string name;     // printed as "ratio NAME ..."
-    std::string ours;     // benchmark names as registered
+    std::string name; // printed as "ratio NAME ..."
+    std::string ours; // benchmark names as registered
     std::string baseline;
 };
 

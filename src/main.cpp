@@ -1,3 +1,5 @@
 #include "ui/Application.h"
 
-int main(int argc, char** argv) { return ui::runApplication(argc, argv); }
+int main(int argc, char** argv) {
+    return ui::runApplication(argc, argv);
+}

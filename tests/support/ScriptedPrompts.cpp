@@ -42,7 +42,9 @@ std::string show(std::u16string_view text) {
     return out;
 }
 
-ScriptedPrompts::~ScriptedPrompts() { verify(); }
+ScriptedPrompts::~ScriptedPrompts() {
+    verify();
+}
 
 ScriptedPrompts& ScriptedPrompts::question(std::u16string title, std::u16string text, core::Buttons buttons,
                                            core::Answer answer) {
@@ -51,15 +53,15 @@ ScriptedPrompts& ScriptedPrompts::question(std::u16string title, std::u16string 
 }
 
 ScriptedPrompts& ScriptedPrompts::message(std::u16string title, std::u16string text) {
-    m_expected.push_back({Kind::Message, std::move(title), std::move(text), {}, core::Buttons::Ok, core::Answer::Ok, {}});
+    m_expected.push_back(
+        {Kind::Message, std::move(title), std::move(text), {}, core::Buttons::Ok, core::Answer::Ok, {}});
     return *this;
 }
 
 ScriptedPrompts& ScriptedPrompts::input(std::u16string prompt, std::u16string title, std::u16string defaultText,
                                         std::u16string answer) {
-    m_expected.push_back(
-        {Kind::Input, std::move(title), std::move(prompt), std::move(defaultText), core::Buttons::Ok, core::Answer::Ok,
-         std::move(answer)});
+    m_expected.push_back({Kind::Input, std::move(title), std::move(prompt), std::move(defaultText), core::Buttons::Ok,
+                          core::Answer::Ok, std::move(answer)});
     return *this;
 }
 
@@ -83,12 +85,13 @@ const ScriptedPrompts::Expected* ScriptedPrompts::next(Kind kind, std::u16string
     m_expected.pop_front();
     const Expected& e = m_current;
     bool same = e.kind == kind && e.title == title && e.text == text &&
-                (kind != Kind::Question || e.buttons == buttons) && (kind != Kind::Input || e.defaultText == defaultText);
+                (kind != Kind::Question || e.buttons == buttons) &&
+                (kind != Kind::Input || e.defaultText == defaultText);
     if (!same) {
         ADD_FAILURE() << "prompt differs from the script\n expected " << kindName(static_cast<int>(e.kind)) << " ["
                       << buttonsName(e.buttons) << "]\n  title: " << show(e.title) << "\n  text:  " << show(e.text)
-                      << (e.kind == Kind::Input ? "\n  default: " + show(e.defaultText) : std::string())
-                      << "\n got " << asked;
+                      << (e.kind == Kind::Input ? "\n  default: " + show(e.defaultText) : std::string()) << "\n got "
+                      << asked;
     }
     return &e;
 }

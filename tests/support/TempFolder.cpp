@@ -29,7 +29,9 @@ TempFolder::~TempFolder() {
         unsetenv("WINEPREFIX");
 }
 
-std::u16string TempFolder::core() const { return platform::fromUtf8(m_path.string()); }
+std::u16string TempFolder::core() const {
+    return platform::fromUtf8(m_path.string());
+}
 
 void TempFolder::write(const std::string& relative, const std::string& bytes) const {
     std::filesystem::path p = m_path / relative;
@@ -45,7 +47,9 @@ std::string TempFolder::read(const std::string& relative) const {
     return ss.str();
 }
 
-bool TempFolder::exists(const std::string& relative) const { return std::filesystem::exists(m_path / relative); }
+bool TempFolder::exists(const std::string& relative) const {
+    return std::filesystem::exists(m_path / relative);
+}
 
 void TempFolder::useWineFixture(const std::string& name) const {
     std::filesystem::copy(std::filesystem::path(KOTORI_TEST_DATA) / name, winePrefix(),

@@ -4,9 +4,13 @@
 
 namespace core {
 
-std::u16string decimal(long long value) { return ascii(std::to_string(value)); }
+std::u16string decimal(long long value) {
+    return ascii(std::to_string(value));
+}
 
-std::u16string ascii(std::string_view text) { return std::u16string(text.begin(), text.end()); }
+std::u16string ascii(std::string_view text) {
+    return std::u16string(text.begin(), text.end());
+}
 
 std::optional<long long> parseInteger(std::u16string_view text) {
     std::size_t i = 0;
