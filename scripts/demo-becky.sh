@@ -29,7 +29,7 @@ kotori_demo_becky() {
     demo="$build/demo-wine"
     [ -f "$demo/user.reg" ] || first=1
     # OutBox holds the account's Draft.mbx; without it saving a draft cannot succeed.
-    mkdir -p "$demo/dosdevices" "$demo/drive_c/Becky!/User1/OutBox"
+    mkdir -p "$demo/dosdevices" "$demo/drive_c/Becky!/User1/OutBox" "$demo/drive_c/Becky!/AddrBook"
     ln -sfn ../drive_c "$demo/dosdevices/c:"
     if [ "$first" -eq 1 ]; then
         printf '%s\n' \
