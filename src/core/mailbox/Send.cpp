@@ -1,5 +1,6 @@
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
+#include "core/addressbook/AddressBook.h"
 #include "core/mailbox/MessageRecord.h"
 #include "core/mailbox/Retry.h"
 #include "core/mailbox/Signature.h"
@@ -83,7 +84,7 @@ void registerAddress(Editor& e) {
     if (e.prompts().question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo) != Answer::Yes)
         return;
     e.s.Combo1.items.push_back({address, 0});
-    platform::appendRecord(e.programFile(u"addr.adr"), platform::encodeCp932(address + u"\r\n"));
+    appendBareAddress(e.programFile(AddressBookFile), address);
     e.s.Command6.enabled = true;
     e.view().refresh();
 }
