@@ -1,5 +1,6 @@
 // Keys in the body box and emoji insertion from the menu.
 #include "core/app/Editor.h"
+#include "core/text/UsedEmoji.h"
 
 namespace core {
 
@@ -69,8 +70,6 @@ void Editor::bodyKeyRelease() {
     });
 }
 
-void Editor::runAutoReplace() {}
-
 void Editor::insertEmoji(int n) {
     if (n < 0 || n >= static_cast<int>(s.PutChar.size()))
         return;
@@ -81,7 +80,7 @@ void Editor::insertEmoji(int n) {
     std::size_t units = item.caption[0] >= 0xD800 && item.caption[0] < 0xDC00 && item.caption.size() > 1 ? 2 : 1;
     std::u16string emoji = item.caption.substr(0, units);
     replaceBody(s.Text1.selStart, s.Text1.selLength, emoji);
-    s.PutChar[0].tag += emoji;
+    usedEmoji(s) += emoji;
 }
 
 } // namespace core
