@@ -7,6 +7,7 @@
 #include "core/text/EmojiTable.h"
 #include "core/text/TextEdit.h"
 #include "core/text/UsedEmoji.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 
@@ -50,6 +51,9 @@ void Editor::emojiReplace(int k) {
 }
 
 void Editor::runAutoReplace() {
+    // Without a table there is nothing to replace; saying so after every Enter would only nag.
+    if (!platform::fileSize(programFile(u"Emoji.code")))
+        return;
     emojiReplace(0);
 }
 

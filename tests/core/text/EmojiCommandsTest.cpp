@@ -86,6 +86,20 @@ TEST_F(EmojiTest, WithoutTheTableTheCommandsOnlySaySo) {
     EXPECT_EQ(used(), one(Hare));
 }
 
+TEST_F(EmojiTest, EnterWithAutoReplaceReplacesOnRelease) {
+    editor.s.Aouttikan.checked = true;
+    body(u"\\ame", 4, 0);
+    core::BodyKey enter{core::BodyKey::Enter};
+    editor.bodyKeyPress(enter);
+    editor.bodyKeyRelease(); // no table: nothing, and nothing said
+    table({{Ame, u"ame"}});
+    editor.bodyKeyPress(enter);
+    editor.bodyEdited(4, 0, u"\r\n");
+    editor.bodyKeyRelease();
+    EXPECT_EQ(editor.s.Text1.text, one(Ame) + u"\r\n");
+    EXPECT_FALSE(editor.ReplacePending);
+}
+
 TEST_F(EmojiTest, ShortLinesOfTheTableAreSkipped) {
     folder.write("Emoji.code", platform::encodeCp932(u"x\r\n\r\n" + one(Ame) + u"\tame\r\n"));
     body(u"\\ame");
