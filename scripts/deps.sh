@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6test6 libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
-          clang-format libc-bin xdg-utils)
+          clang-format libc-bin xdg-utils python3-fonttools fonts-noto-color-emoji unicode-data)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
