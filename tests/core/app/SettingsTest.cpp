@@ -23,11 +23,12 @@ TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
     EXPECT_EQ(t.window.outerHeight, 7200);
     EXPECT_EQ(t.window.innerHeight, 7200 - 1020);
     EXPECT_EQ(t.window.outerWidth, 9000);
-    EXPECT_EQ(t.Label3[1].caption + t.Label3[1].tag, u"・署名追加：ON1");
+    EXPECT_EQ(t.Label3[1].caption, u"・署名追加：ON");
+    EXPECT_TRUE(t.signatureOn);
     EXPECT_TRUE(t.Check1[0].checked && t.IOutNO.checked && t.IOutput.checked);
     EXPECT_FALSE(t.Check1[1].checked || t.IOutEnd.checked);
     EXPECT_FALSE(t.OutBcc.checked); // the later line wins
-    EXPECT_EQ(t.Combo2.tag, u"2");
+    EXPECT_EQ(t.accountIndex, 2);
     EXPECT_FALSE(t.Frame3.visible);
     EXPECT_EQ(t.Text2.rect.width, (9000 - 240) - 1080); // the layout follows at once
     EXPECT_EQ(other.editor.SignatureText, u"abc\\ndef");
@@ -39,7 +40,7 @@ TEST(Settings, LimitLineStoresTheLimitBeforeTheBox) {
     app.folder.write("Kotori.ini", "Sei6=0\\250\r\n");
     app.editor.loadSettings();
     EXPECT_FALSE(app.s().Check1[6].checked);
-    EXPECT_EQ(app.s().Check1[6].tag, u"250");
+    EXPECT_EQ(app.s().presetLimit, 250);
 
     App checked;
     checked.folder.write("Kotori.ini", "Sei6=1\\250\r\n");
@@ -63,7 +64,7 @@ TEST(Settings, SaveWritesTheWholeRecordInOrder) {
     s.Check1[3].checked = true;
     s.Aouttikan.checked = true;
     s.OutBcc.checked = true;
-    s.OutAdrChg[0].tag = u"2";
+    s.accountChangeMode = 2;
     s.Frame3.visible = false;
     app.editor.SignatureText = u"sig";
     app.editor.windowResized(9000, 7000, 8760, 5980);
@@ -75,7 +76,7 @@ TEST(Settings, SaveWritesTheWholeRecordInOrder) {
     auto& n = next.s();
     EXPECT_EQ(n.Text1.fontSize, 10.5);
     EXPECT_TRUE(n.Check1[3].checked && n.Aouttikan.checked && n.OutBcc.checked && !n.Frame3.visible);
-    EXPECT_EQ(n.OutAdrChg[0].tag, u"2");
+    EXPECT_EQ(n.accountChangeMode, 2);
     EXPECT_EQ(next.editor.SignatureText, u"sig");
     EXPECT_EQ(n.window.outerWidth, 9000);
     EXPECT_EQ(n.window.outerHeight, 7000);
@@ -84,7 +85,7 @@ TEST(Settings, SaveWritesTheWholeRecordInOrder) {
 TEST(Settings, CloseAsksAboutUnsavedEditsAndSwitchesIModeOff) {
     const std::u16string text = u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？";
     App app;
-    app.s().Text1.tag = u"1";
+    app.s().modified = true;
     app.editor.setImode(true);
     app.prompts.question(u"終了確認", text, Buttons::YesNo, Answer::No);
     EXPECT_FALSE(app.editor.requestClose());
