@@ -112,3 +112,24 @@ TEST(Options, PickedDestinationSelectsItsModel) {
     app.editor.destinationItemPicked(0);
     EXPECT_EQ(s.Combo3.listIndex, 2);
 }
+
+TEST(Options, AnswersAboutTheChosenAccountAndAddresses) {
+    App app;
+    auto& s = app.s();
+    threeAccounts(s);
+    s.Combo2.text = u"typed";
+    EXPECT_EQ(s.selectedAccountNo(), 0); // nothing selected yet
+    EXPECT_EQ(s.selectedAccountName(), u"typed");
+    app.editor.accountPicked(1);
+    EXPECT_EQ(s.selectedAccountNo(), 2);
+    EXPECT_EQ(s.selectedAccountName(), u"b");
+    EXPECT_EQ(s.accountOwnAddress(), u"addr2");
+    EXPECT_EQ(s.senderAddress(), u"me@docomo.ne.jp");
+
+    // Stored numbers naming no entry give no address rather than some other entry's.
+    app.folder.write("Kotori.ini", "Acnt=x\r\nMyad=9\r\n");
+    app.editor.loadSettings();
+    EXPECT_EQ(s.accountIndex, -1);
+    EXPECT_EQ(s.accountOwnAddress(), u"");
+    EXPECT_EQ(s.senderAddress(), u"");
+}

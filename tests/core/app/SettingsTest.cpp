@@ -82,6 +82,33 @@ TEST(Settings, SaveWritesTheWholeRecordInOrder) {
     EXPECT_EQ(n.window.outerHeight, 7000);
 }
 
+// Reading a settings file and closing the window writes the same bytes back, for every key.
+TEST(Settings, CloseWritesBackExactlyWhatWasRead) {
+    const std::string everythingOn =
+        "Xsiz=7200\r\nYsiz=9000\r\nSei0=1\r\nSei1=1\r\nSei2=1\r\nSei3=1\r\nSei4=1\r\nSei5=1\r\n"
+        "Sei6=1\\300\r\nSei7=1\r\nSei8=1\r\nSnam=abc\\ndef\r\nSsyo=1\r\nimde=0\r\naddr=3\r\nATTI=True\r\n"
+        "Font=10.5\r\nIONO=True\r\nIPUT=True\r\nIEND=True\r\nAcnt=2\r\nAcOp=2\r\nMyad=4\r\nBcOp=True\r\n"
+        "LogD=\x91\x90\x8d\x65\x81\x46\x33_\x83\x8d\x83\x4f\x81\x46\x37\r\nLook=False\r\n";
+    // The i-mode setting checks the limit boxes and auto-replace while it is on; closing puts them back.
+    const std::string everythingOff =
+        "Xsiz=8010\r\nYsiz=8190\r\nSei0=0\r\nSei1=0\r\nSei2=0\r\nSei3=0\r\nSei4=0\r\nSei5=0\r\n"
+        "Sei6=0\\250\r\nSei7=0\r\nSei8=0\r\nSnam=\r\nSsyo=0\r\nimde=1\r\naddr=0\r\nATTI=False\r\nFont=12\r\n"
+        "IONO=False\r\nIPUT=False\r\nIEND=False\r\nAcnt=0\r\nAcOp=0\r\nMyad=0\r\nBcOp=False\r\nLogD=\r\n"
+        "Look=True\r\n";
+    const std::string mixed =
+        "Xsiz=6000\r\nYsiz=12000\r\nSei0=0\r\nSei1=1\r\nSei2=0\r\nSei3=1\r\nSei4=0\r\nSei5=1\r\n"
+        "Sei6=0\\0\r\nSei7=1\r\nSei8=0\r\nSnam=x\r\nSsyo=0\r\nimde=0\r\naddr=12\r\nATTI=False\r\nFont=9\r\n"
+        "IONO=False\r\nIPUT=True\r\nIEND=False\r\nAcnt=1\r\nAcOp=1\r\nMyad=2\r\nBcOp=False\r\nLogD=log\r\n"
+        "Look=True\r\n";
+    for (const std::string& file : {everythingOn, everythingOff, mixed}) {
+        App app;
+        app.folder.write("Kotori.ini", file);
+        app.editor.loadSettings();
+        ASSERT_TRUE(app.editor.requestClose());
+        EXPECT_EQ(app.folder.read("Kotori.ini"), file);
+    }
+}
+
 TEST(Settings, CloseAsksAboutUnsavedEditsAndSwitchesIModeOff) {
     const std::u16string text = u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？";
     App app;
