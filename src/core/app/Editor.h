@@ -40,7 +40,7 @@ public:
 
     MainState s;
 
-    // Working state held by the window (not in a control tag).
+    // Working state held by the window.
     std::u16string BeckyPath;
     std::u16string AccountAddress;
     std::u16string SignatureText;

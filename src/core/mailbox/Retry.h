@@ -8,9 +8,6 @@ class Editor;
 
 namespace core::mailbox {
 
-// The AccountNo attached to the selected account entry; 0 when none is selected.
-int selectedAccountNo(const Editor& editor);
-
 // Appends the record to target, asking to retry while it fails (Becky! may hold the file) and
 // finding Becky! again when its folder has gone. target and accountNo follow a re-discovery.
 bool writeWithRetries(Editor& editor, std::u16string& target, int& accountNo, const std::string& bytes, bool draft);
