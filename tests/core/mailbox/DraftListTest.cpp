@@ -1,6 +1,5 @@
 #include "MailboxFixture.h"
 
-#include "core/mailbox/MailboxReader.h"
 #include "core/mailbox/MessageRecord.h"
 #include "core/app/Strings.h"
 #include "core/vertical/VerticalConversion.h"
@@ -121,14 +120,6 @@ TEST_F(DraftListTest, LogRowsKeepTheBodyAsWrittenAndMarkVerticalMails) {
     EXPECT_EQ(editor.s.Label6.caption, u"草稿：1_ログ：0");
     editor.saveSettings(); // the counts last between runs
     EXPECT_NE(tmp.read("Kotori.ini").find(platform::encodeCp932(u"\r\nLogD=草稿：1_ログ：0\r\n")), std::string::npos);
-}
-
-TEST_F(DraftListTest, RowSplitsIntoAtMostFivePieces) {
-    mb::RowPieces p = mb::splitRow(u"t\t|d\t|when\t|s\t|body\t|more\r\n");
-    EXPECT_EQ(p.title + u"/" + p.destination + u"/" + p.dateTime + u"/" + p.sender, u"t/d/when/s");
-    EXPECT_EQ(p.body, u"body\t|more\r\n");
-    p = mb::splitRow(u"only\t|two");
-    EXPECT_EQ(p.title + u"/" + p.destination + u"/" + p.sender + p.body, u"only/two/");
 }
 
 TEST_F(DraftListTest, ClickLoadsTheRowWithSenderAndDestination) {
