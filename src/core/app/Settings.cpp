@@ -2,10 +2,13 @@
 #include "core/app/Editor.h"
 #include "core/app/SettingsFile.h"
 #include "core/app/Strings.h"
+#include "core/mailbox/Signature.h"
 #include "platform/Dir.h"
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace core {
@@ -13,9 +16,22 @@ namespace core {
 namespace {
 
 constexpr std::u16string_view SettingsFileName = u"Kotori.ini";
+// What a screen can hold; a larger or negative size would overflow the window's arithmetic.
+constexpr float MinWindowTwips = 1500, MaxWindowTwips = 120000;
+constexpr float MinFontPoints = 1, MaxFontPoints = 2048;
 
 std::u16string flag(bool on) {
     return on ? u"1" : u"0";
+}
+
+// The limit text of a Sei6 line, a number beyond the limit's 16-bit range held at its end.
+std::u16string limitText(std::u16string_view text) {
+    auto value = parseInteger(text);
+    if (value && *value > std::numeric_limits<short>::max())
+        return decimal(std::numeric_limits<short>::max());
+    if (value && *value < std::numeric_limits<short>::min())
+        return decimal(std::numeric_limits<short>::min());
+    return std::u16string(text);
 }
 
 void setOuterHeight(WindowState& w, float twips) {
@@ -68,7 +84,9 @@ std::vector<std::u16string> settingsLines(const Editor& e, bool imode, bool look
 }
 
 void writeSettings(Editor& e, bool imode, bool look) {
-    platform::replaceFile(e.programFile(SettingsFileName), platform::joinLines(settingsLines(e, imode, look)));
+    const std::u16string path = e.programFile(SettingsFileName);
+    if (!platform::replaceFile(path, platform::joinLines(settingsLines(e, imode, look))))
+        e.prompts().message(AppTitle, path + u"\r\nこのファイルに設定を保存できませんでした。", Icon::Exclamation);
 }
 
 void deleteIfPresent(Editor& e, std::u16string_view name) {
@@ -90,11 +108,12 @@ void Editor::loadSettings() {
         const std::u16string_view key = line->key;
         const std::u16string_view value = line->value;
         if (key == u"Xsiz" || key == u"Ysiz") {
-            if (auto twips = settings::parseReal(value); twips && *twips > 0) {
+            if (auto twips = settings::parseReal(value)) {
+                const float clamped = std::clamp(*twips, MinWindowTwips, MaxWindowTwips);
                 if (key == u"Xsiz")
-                    setOuterHeight(s.window, *twips);
+                    setOuterHeight(s.window, clamped);
                 else
-                    setOuterWidth(s.window, *twips);
+                    setOuterWidth(s.window, clamped);
                 relayout();
             }
         } else if (key.substr(0, 3) == u"Sei" && key[3] >= u'0' && key[3] <= u'8') {
@@ -103,7 +122,10 @@ void Editor::loadSettings() {
                 // The limit goes first, so checking the box takes it instead of asking for one.
                 if (value.empty() || (value[0] != u'0' && value[0] != u'1'))
                     continue;
-                s.Check1[6].tag = value.size() > 2 ? std::u16string(value.substr(2)) : std::u16string();
+                s.Check1[6].tag = value.size() > 2 ? limitText(value.substr(2)) : std::u16string();
+                // A later line wins: a box still checked from an earlier one takes this limit.
+                if (value[0] == u'1' && s.Check1[6].checked)
+                    s.Check1[6].checked = false;
                 setOptionBox(6, value[0] == u'1');
             } else if (auto on = settings::parseCheck(value)) {
                 setOptionBox(index, *on);
@@ -111,11 +133,9 @@ void Editor::loadSettings() {
         } else if (key == u"Snam") {
             SignatureText = value;
         } else if (key == u"Ssyo") {
-            s.Label3[1].tag = value;
+            // One reading decides both the caption and whether sending attaches the signature.
             auto number = settings::parseReal(value);
-            std::u16string& caption = s.Label3[1].caption;
-            if (number && *number == 1 && caption.size() >= 3)
-                caption = caption.substr(0, caption.size() - 3) + u"ON";
+            mailbox::setSignatureOn(*this, number && *number == 1);
         } else if (key == u"imde") {
             if (auto on = settings::parseCheck(value))
                 setImode(*on);
@@ -139,7 +159,7 @@ void Editor::loadSettings() {
             setCheckMark(s.OutBcc, value);
         } else if (key == u"Font") {
             if (auto points = settings::parseReal(value); points && *points > 0)
-                s.Text1.fontSize = *points;
+                s.Text1.fontSize = std::clamp(*points, MinFontPoints, MaxFontPoints);
         } else if (key == u"LogD") {
             s.Label6.caption = value;
         } else if (key == u"Look") {
