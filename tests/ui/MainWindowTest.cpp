@@ -186,7 +186,7 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     start();
     ui::MainWindow& win = w();
     // A preset limit answers the limit question, so the click asks nothing.
-    s().Check1[6].tag = u"300";
+    s().presetLimit = 300;
     QTest::mouseClick(win.Check1[6], Qt::LeftButton);
     EXPECT_TRUE(s().Check1[6].checked);
     QTest::mouseClick(win.Check1[0], Qt::LeftButton);

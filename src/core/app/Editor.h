@@ -40,7 +40,7 @@ public:
 
     MainState s;
 
-    // Working state held by the window (not in a control tag).
+    // Working state held by the window.
     std::u16string BeckyPath;
     bool Becky2InUse = false; // from the pointer file read or written; decides what accounts 112 and 200 mean
     std::u16string AccountAddress;

@@ -67,7 +67,7 @@ void applyBecky2Pointer(Editor& e, const std::vector<std::u16string>& lines, boo
     e.s.TotyuuSave.enabled = false;
     e.s.ReadingBecky[0].enabled = false;
     e.s.Command2.enabled = false;
-    e.s.Combo2.tag = u"0";
+    e.s.accountIndex = 0;
 }
 
 std::vector<std::u16string> becky1PointerLines(std::u16string_view beckyPath, std::u16string_view ownAddress,

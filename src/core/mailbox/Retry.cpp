@@ -37,13 +37,6 @@ void rediscover(Editor& e) {
 
 } // namespace
 
-std::optional<int> selectedAccountNo(const Editor& e) {
-    int i = e.s.Combo2.listIndex;
-    if (i < 0 || i >= static_cast<int>(e.s.Combo2.items.size()))
-        return std::nullopt;
-    return e.s.Combo2.items[static_cast<std::size_t>(i)].data;
-}
-
 bool writeWithRetries(Editor& e, std::u16string& target, int& accountNo, const std::string& bytes, bool draft) {
     int attempt = 1;
     for (;;) {
@@ -59,7 +52,7 @@ bool writeWithRetries(Editor& e, std::u16string& target, int& accountNo, const s
             continue;
         rediscover(e);
         attempt = 1;
-        auto account = selectedAccountNo(e);
+        auto account = e.s.selectedAccountNo();
         if (!account) { // the accounts found now do not reach the one chosen before
             e.prompts().message(AppTitle, NoAccountText, Icon::Exclamation);
             return false;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,9 +8,6 @@ class Editor;
 }
 
 namespace core::mailbox {
-
-// The AccountNo attached to the selected account entry; nullopt when none is selected.
-std::optional<int> selectedAccountNo(const Editor& editor);
 
 // Shown instead of writing anywhere when no account is selected.
 inline constexpr std::u16string_view NoAccountText =

@@ -13,8 +13,8 @@ std::u16string expandSignature(std::u16string_view stored) {
 }
 
 void setSignatureOn(Editor& e, bool on) {
+    e.s.signatureOn = on;
     Control& label = e.s.Label3[1];
-    label.tag = on ? u"1" : u"0";
     label.caption = label.caption.substr(0, 6) + (on ? u"ON" : u"OFF");
     e.view().refresh();
 }
@@ -78,7 +78,7 @@ void Editor::sendImage() {
             }
         }
     }
-    if (s.Label3[1].tag == u"1" && !SignatureText.empty())
+    if (s.signatureOn && !SignatureText.empty())
         image += u"\r\n" + mailbox::expandSignature(SignatureText);
     setPreviewText(image);
     s.Text3.selStart = static_cast<int>(image.size());

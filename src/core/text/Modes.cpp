@@ -14,7 +14,7 @@ void Editor::setImode(bool checked) {
         SavedLimitBoxes.clear();
         SavedLimitBoxes += s.Check1[6].checked ? u'1' : u'0';
         SavedLimitBoxes += s.Check1[7].checked ? u'1' : u'0';
-        s.Check1[6].tag = u"250";
+        s.presetLimit = 250;
         setOptionBox(6, true);
         setOptionBox(7, true);
     } else if (SavedLimitBoxes.size() == 2) {

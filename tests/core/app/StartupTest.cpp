@@ -116,7 +116,7 @@ TEST(Startup, FindsBecky126InTheRegistryAndRemembersIt) {
                                             "\x89\xef\x8e\xd0,5\r\nt.yamada@example.co.jp\r\n");
 
     // The next start reads the pointer file and asks nothing; the stored account comes back.
-    app.s().Combo2.tag = u"2";
+    app.s().accountIndex = 2;
     ASSERT_TRUE(app.editor.requestClose());
     core::Editor next(app.prompts, app.clock, app.folder.core());
     next.startup(u"");

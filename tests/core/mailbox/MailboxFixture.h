@@ -51,11 +51,11 @@ protected:
         std::filesystem::create_directories(tmp.path() / "Becky!/User1/OutBox");
         editor.s.Combo2.items = {{u"main", 1}};
         editor.s.Combo2.listIndex = 0;
-        editor.s.Combo2.tag = u"0";
+        editor.s.accountIndex = 0;
         editor.s.OutAdr.resize(2);
         editor.s.OutAdr[0].caption = u"me@docomo.ne.jp";
         editor.s.OutAdr[1].caption = u"main@example.jp";
-        editor.s.OutAdr[0].tag = u"0";
+        editor.s.senderIndex = 0;
         editor.s.Combo1.text = u"x@docomo.ne.jp";
         editor.s.Text2.text = u"abc";
         editor.s.Text1.text = u"a\r\nb";

@@ -58,7 +58,7 @@ TEST_F(SendSafety, Becky126AccountsNumbered112And200AreMailFolders) {
 TEST_F(SendSafety, NoAccountSelectedWritesNothing) {
     fs::create_directories(tmp.path() / "Becky!/User0");
     editor.s.Combo2.listIndex = -1; // after the reset command, or a stored account that is gone
-    editor.s.Label3[1].tag = u"1";
+    editor.s.signatureOn = true;
     editor.SignatureText = u"sig";
     prompts.message(App, NoAccount);
     editor.send();
@@ -71,16 +71,16 @@ TEST_F(SendSafety, NoAccountSelectedWritesNothing) {
     prompts.verify();
     EXPECT_TRUE(files().empty());
     EXPECT_EQ(editor.s.Text1.text, u"a\r\nb");
-    EXPECT_EQ(editor.s.Command3.tag + editor.s.TotyuuSave.tag, u"00");
+    EXPECT_FALSE(editor.s.sendBusy || editor.s.draftMode);
 }
 
 TEST_F(SendSafety, SenderNamingNoEntryFallsBackToTheIModeAddress) {
-    editor.s.OutAdr[0].tag = u"9";
+    editor.s.senderIndex = 9;
     editor.s.Combo1.items = {{u"x@docomo.ne.jp", 0}};
     expectDiscardQuestion();
     editor.send();
     EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
-    EXPECT_EQ(editor.s.OutAdr[0].tag, u"0");
+    EXPECT_EQ(editor.s.senderIndex, 0);
     EXPECT_TRUE(editor.s.OutAdr[0].checked);
 }
 
