@@ -41,7 +41,8 @@ void prepareBody(Editor& e) {
 
 mailbox::MessageFields currentMail(Editor& e) {
     mailbox::MessageFields mail;
-    mail.sender = e.s.OutAdr[static_cast<std::size_t>(e.senderEntry())].caption;
+    e.senderEntry(); // a sender naming no entry falls back to the i-mode address
+    mail.sender = e.s.senderAddress();
     mail.destination = e.s.Combo1.text;
     if (e.s.OutBcc.checked)
         mail.bcc = e.s.accountOwnAddress();
