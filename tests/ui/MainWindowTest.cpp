@@ -195,6 +195,17 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_FALSE(s().Aouttikan.checked);
 }
 
+TEST_F(WindowTest, PastedLineBreaksBecomeSpacesInTheSingleLineBoxes) {
+    start();
+    ui::MainWindow& win = w();
+    win.Text2->insert(QStringLiteral("hi\r\nBcc:x\n")); // as a paste does
+    EXPECT_EQ(s().Text2.text, u"hi Bcc:x ");
+    EXPECT_EQ(win.Text2->text(), QStringLiteral("hi Bcc:x "));
+    win.Combo1->lineEdit()->insert(QStringLiteral("a@b\r\n"));
+    EXPECT_EQ(s().Combo1.text, u"a@b ");
+    EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("a@b "));
+}
+
 TEST_F(WindowTest, WindowSizeFollowsTheEditorAndReportsBack) {
     start();
     ui::MainWindow& win = w();
