@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace core {
 
@@ -60,9 +61,13 @@ void Editor::readingBecky(int i) {
     list.listIndex = -1;
     ++list.revision;
 
-    const std::u16string source =
-        log ? programFile(u"OutPutLog.mbx") : mailbox::targetPath(BeckyPath, s.selectedAccountNo(), true, {});
-    auto rows = mailbox::readMailboxRows(source, log);
+    // Without a chosen account there are no drafts to name: the missing-file message answers.
+    const std::optional<int> account = s.selectedAccountNo();
+    std::optional<std::vector<ListEntry>> rows;
+    if (log)
+        rows = mailbox::readMailboxRows(programFile(u"OutPutLog.mbx"), true);
+    else if (account)
+        rows = mailbox::readMailboxRows(mailbox::targetPath(BeckyPath, *account, Becky2InUse, true, {}), false);
     if (!rows) {
         prompts().message(AppTitle, u"BECKY側の草稿データがないか、設定が間違っている可能性があります。");
     } else if (rows->empty()) {

@@ -85,6 +85,10 @@ TEST_F(DraftListTest, MissingOrUnreadableFileGetsOneMessage) {
     std::filesystem::create_directories(tmp.path() / "OutPutLog.mbx");
     prompts.message(App, NoFile);
     editor.readingBecky(1);
+    tmp.write(draftFile, stored({u"me@docomo.ne.jp", u"a", {}, u"t", u"b"}));
+    editor.s.Combo2.listIndex = -1; // no account chosen: no drafts to name
+    prompts.message(App, NoFile);
+    editor.readingBecky(0);
     EXPECT_EQ(rows(), std::vector<std::u16string>{Heading});
     EXPECT_FALSE(editor.s.List1.visible);
     EXPECT_EQ(editor.s.List1.horizontalExtent, 1300);
