@@ -85,7 +85,7 @@ TEST_F(EmojiWindowTest, TheRegistryWindowRegistersSavesAndPutsIntoTheBody) {
     key(win.Text1, Qt::Key_Home);
     QTest::mouseClick(form->Command2[2], Qt::LeftButton);
     EXPECT_EQ(shownBody(), u"ab\uE69C");
-    EXPECT_EQ(s().PutChar[0].tag, u"\uE69C");
+    EXPECT_EQ(s().usedEmoji, u"\uE69C");
     EXPECT_EQ(win.Label1->text(), QStringLiteral("2.0文字 (3)"));
 
     // Changes since applying are asked about on closing.

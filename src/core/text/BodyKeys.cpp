@@ -1,6 +1,5 @@
 // Keys in the body box and emoji insertion from the menu.
 #include "core/app/Editor.h"
-#include "core/text/UsedEmoji.h"
 
 namespace core {
 
@@ -80,7 +79,7 @@ void Editor::insertEmoji(int n) {
     std::size_t units = item.caption[0] >= 0xD800 && item.caption[0] < 0xDC00 && item.caption.size() > 1 ? 2 : 1;
     std::u16string emoji = item.caption.substr(0, units);
     replaceBody(s.Text1.selStart, s.Text1.selLength, emoji);
-    usedEmoji(s) += emoji;
+    s.usedEmoji += emoji;
 }
 
 } // namespace core

@@ -6,7 +6,6 @@
 #include "core/text/EmojiSwap.h"
 #include "core/text/EmojiTable.h"
 #include "core/text/TextEdit.h"
-#include "core/text/UsedEmoji.h"
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -47,7 +46,7 @@ void Editor::emojiReplace(int k) {
         }
         m_deltaKnown = false;
     }
-    usedEmoji(s).clear();
+    s.usedEmoji.clear();
 }
 
 void Editor::runAutoReplace() {
@@ -81,7 +80,7 @@ void Editor::emojiCheck() {
                 std::u16string text = entry.keyword + u"を" + entry.emoji + u"に置換しますか？";
                 if (prompts().question(u"絵文字発見！！", text, Buttons::YesNo, Icon::Question) == Answer::Yes) {
                     replaceBody(static_cast<int>(found), static_cast<int>(entry.keyword.size()), entry.emoji);
-                    usedEmoji(s) += entry.emoji;
+                    s.usedEmoji += entry.emoji;
                     ++replaced;
                     from = found == 0 ? 0 : found - 1; // look again from just before the emoji
                 } else {

@@ -3,7 +3,6 @@
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
 #include "core/text/EmojiTable.h"
-#include "core/text/UsedEmoji.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 
@@ -54,7 +53,7 @@ void EditorEmojiBody::appendEmoji(std::u16string_view emoji) {
     // The emoji goes to the end; where the user was writing stays as it was.
     body.selStart = start;
     body.selLength = length;
-    usedEmoji(m_editor.s) += emoji;
+    m_editor.s.usedEmoji += emoji;
 }
 
 int browserCode(int v) {

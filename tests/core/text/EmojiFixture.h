@@ -5,7 +5,6 @@
 #include "support/TempFolder.h"
 #include "core/app/Editor.h"
 #include "core/text/EmojiTable.h"
-#include "core/text/UsedEmoji.h"
 #include "platform/Cp932.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +42,7 @@ protected:
         editor.setBody(text);
         editor.bodySelectionChanged(selStart, selLength);
     }
-    std::u16string& used() { return core::usedEmoji(editor.s); }
+    std::u16string& used() { return editor.s.usedEmoji; }
 
     TempFolder folder;
     ScriptedPrompts prompts;
