@@ -126,7 +126,7 @@ def rect(pen, x0, y0, x1, y1, clockwise=True):
     pen.closePath()
 
 
-def digit(pen, ch, x, y, w=220, h=340, t=44):
+def digit(pen, ch, x, y, w=300, h=400, t=64):
     mid = y + h // 2
     parts = {
         "a": (x, y + h - t, x + w, y + h),
@@ -143,13 +143,14 @@ def digit(pen, ch, x, y, w=220, h=340, t=44):
 
 def code_glyph(sjis):
     pen = TTGlyphPen(None)
-    rect(pen, 60, -100, 940, 820)
-    rect(pen, 110, -50, 890, 770, clockwise=False)
+    # As large and bold as the box allows: they are read at text sizes.
+    rect(pen, 60, -110, 940, 870)
+    rect(pen, 96, -74, 904, 834, clockwise=False)
     text = "%04X" % sjis
     for row, pair in enumerate((text[:2], text[2:])):
-        y = 410 if row == 0 else 10
+        y = 410 if row == 0 else -10
         for col, ch in enumerate(pair):
-            digit(pen, ch, 240 + col * 300, y)
+            digit(pen, ch, 160 + col * 380, y)
     return pen.glyph()
 
 
