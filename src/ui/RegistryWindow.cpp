@@ -91,6 +91,9 @@ void RegistryWindow::connectControls() {
     connect(Text2, &QLineEdit::textEdited, this,
             [this, &r](const QString& text) { act([&] { r.keywordEdited(u16(text)); }); });
     connect(List1, &QListWidget::currentRowChanged, this, [this, &r](int row) { act([&] { r.rowClicked(row); }); });
+    // A click on the row already selected fills the boxes again too.
+    connect(List1, &QListWidget::itemClicked, this,
+            [this, &r](QListWidgetItem* item) { act([&] { r.rowClicked(List1->row(item)); }); });
     connect(List1, &QListWidget::itemDoubleClicked, this, [this, &r] { act([&] { r.putIntoBody(); }); });
     connect(Command1, &QPushButton::clicked, this, [this, &r] { act([&] { r.registerEntry(); }); });
     for (int d = 0; d < 2; ++d)

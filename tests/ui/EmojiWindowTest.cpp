@@ -101,8 +101,23 @@ TEST_F(EmojiWindowTest, TheRegistryWindowRegistersSavesAndPutsIntoTheBody) {
     EXPECT_EQ(folder.read("Emoji.code"), std::string("\xF8\x9F\thare\r\n\xF9\x40\tten\r\n"));
 
     win.mojio->trigger(); // a new window from the file
-    ASSERT_TRUE(win.registryWindow());
-    EXPECT_EQ(win.registryWindow()->List1->count(), 2);
+    form = win.registryWindow();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->List1->count(), 2);
+
+    // Closing the main window closes this one first, with its own question.
+    form->List1->setCurrentRow(0);
+    QTest::mouseClick(form->Command2[0], Qt::LeftButton);
+    prompts
+        .question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", core::Buttons::YesNo,
+                  core::Answer::Yes)
+        .message(std::u16string(core::AppTitle), u"ことり便のメニューに表示されるのは、上から20個までです。")
+        .question(u"終了確認", u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？",
+                  core::Buttons::YesNo, core::Answer::Yes); // the body was changed
+    win.close();
+    prompts.verify();
+    EXPECT_TRUE(win.ended());
+    EXPECT_EQ(folder.read("Emoji.code"), std::string("\xF9\x40\tten\r\n"));
 }
 
 } // namespace
