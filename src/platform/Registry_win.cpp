@@ -43,10 +43,7 @@ std::string regBytes(std::u16string_view key, std::u16string_view valueName) {
         return {};
     value.data.resize(size);
     value.type = type;
-    std::string bytes = ansiBytes(value);
-    if (bytes.size() > 1024)
-        bytes.resize(1024);
-    return bytes;
+    return ansiBytes(value);
 }
 
 } // namespace platform

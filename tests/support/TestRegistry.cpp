@@ -80,6 +80,10 @@ namespace {
 std::string regText(std::u16string_view text) {
     std::string out = "\"";
     for (char c : platform::toUtf8(text)) {
+        if (c == '\n' || c == '\r') { // one value a line: line breaks are escaped
+            out += c == '\n' ? "\\n" : "\\r";
+            continue;
+        }
         if (c == '\\' || c == '"')
             out += '\\';
         out += c;

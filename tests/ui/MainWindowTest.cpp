@@ -186,7 +186,7 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     start();
     ui::MainWindow& win = w();
     // A preset limit answers the limit question, so the click asks nothing.
-    s().Check1[6].tag = u"300";
+    s().presetLimit = 300;
     QTest::mouseClick(win.Check1[6], Qt::LeftButton);
     EXPECT_TRUE(s().Check1[6].checked);
     QTest::mouseClick(win.Check1[0], Qt::LeftButton);
@@ -218,6 +218,17 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_TRUE(s().Aouttikan.checked);
     win.Aouttikan->trigger();
     EXPECT_FALSE(s().Aouttikan.checked);
+}
+
+TEST_F(WindowTest, PastedLineBreaksBecomeSpacesInTheSingleLineBoxes) {
+    start();
+    ui::MainWindow& win = w();
+    win.Text2->insert(QStringLiteral("hi\r\nBcc:x\n")); // as a paste does
+    EXPECT_EQ(s().Text2.text, u"hi Bcc:x ");
+    EXPECT_EQ(win.Text2->text(), QStringLiteral("hi Bcc:x "));
+    win.Combo1->lineEdit()->insert(QStringLiteral("a@b\r\n"));
+    EXPECT_EQ(s().Combo1.text, u"a@b ");
+    EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("a@b "));
 }
 
 TEST_F(WindowTest, WindowSizeFollowsTheEditorAndReportsBack) {

@@ -49,7 +49,7 @@ TEST_F(WindowTest, ClosingAModifiedBodyCanBeRefusedAndExitSkipsTheCheck) {
     ui::MainWindow& win = w();
     win.Text1->setFocus();
     type(win.Text1, QStringLiteral("下書き"));
-    s().Text1.tag = u"1"; // modified, whichever way the change handling marks it
+    s().modified = true; // modified, whichever way the change handling marks it
     prompts.question(u"終了確認", u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？",
                      core::Buttons::YesNo, core::Answer::No);
     win.close();

@@ -40,8 +40,9 @@ public:
 
     MainState s;
 
-    // Working state held by the window (not in a control tag).
+    // Working state held by the window.
     std::u16string BeckyPath;
+    bool Becky2InUse = false; // from the pointer file read or written; decides what accounts 112 and 200 mean
     std::u16string AccountAddress;
     std::u16string SignatureText;
     int CharLimit = 0; // 16-bit range, 0 = unset
@@ -70,6 +71,8 @@ public:
     void ownAddressChosen(int k);
     void changeModeChosen(int k);
     void sendOptionChosen(MenuItem& item);
+    // SenderIndex; when it names no OutAdr entry, entry 0 becomes the sender and is ticked.
+    int senderEntry();
     // Set when a completed Becky! 2 set-up has asked the window to close: the program ends.
     bool ProgramEnding = false;
 

@@ -111,7 +111,6 @@ MainState::MainState() {
     EmojiChk = menu(u"絵文字チェック(&E)", u"Ctrl+E");
     Aouttikan = menu(u"自動置換(&A)");
     PutChar = {menu(u"なし")};
-    PutChar[0].tag.clear();
 
     imenu = menu(u"i-mode(&I)");
     IOutNO = menu(u"送信時確認なし(&O)");
@@ -135,6 +134,45 @@ MainState::MainState() {
     ReSetSave = menu(u"再設定(&S)");
     MnuOpenHelp = menu(u"ヘルプ(&H)");
     MnuOpenHelp.enabled = false; // it has no action
+}
+
+namespace {
+
+const ListEntry* selectedEntry(const ComboBox& box) {
+    if (box.listIndex < 0 || box.listIndex >= static_cast<int>(box.items.size()))
+        return nullptr;
+    return &box.items[static_cast<std::size_t>(box.listIndex)];
+}
+
+std::u16string captionAt(const std::vector<MenuItem>& items, long long index) {
+    if (index < 0 || index >= static_cast<long long>(items.size()))
+        return {};
+    return items[static_cast<std::size_t>(index)].caption;
+}
+
+} // namespace
+
+std::optional<int> MainState::selectedAccountNo() const {
+    const ListEntry* entry = selectedEntry(Combo2);
+    if (!entry)
+        return std::nullopt;
+    return entry->data;
+}
+
+std::u16string MainState::selectedAccountName() const {
+    const ListEntry* entry = selectedEntry(Combo2);
+    return entry ? entry->text : Combo2.text;
+}
+
+std::u16string MainState::senderAddress() const {
+    return captionAt(OutAdr, senderIndex);
+}
+
+std::u16string MainState::accountOwnAddress() const {
+    if (accountIndex < 0)
+        return {};
+    // Entry 0 is the i-mode address; account i owns entry i + 1.
+    return captionAt(OutAdr, static_cast<long long>(accountIndex) + 1);
 }
 
 } // namespace core

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,6 @@ struct Control {
     Rect rect;
     bool visible = true;
     bool enabled = true;
-    std::u16string tag = u"0";
     std::u16string caption;
     std::u16string toolTip;
 };
@@ -59,7 +59,6 @@ struct ListBox : Control {
 
 struct MenuItem {
     std::u16string caption;
-    std::u16string tag = u"0";
     bool enabled = true;
     bool visible = true;
     bool checked = false;
@@ -81,7 +80,7 @@ struct ModelEntry {
 };
 
 struct MainState {
-    MainState(); // design-time captions, tags and geometry
+    MainState(); // design-time captions and geometry
 
     WindowState window;
 
@@ -93,7 +92,7 @@ struct MainState {
     std::array<Button, 2> Command4;
     Button Command1;
     CheckBox Check2;
-    ComboBox Combo2; // accounts, data = AccountNo; tag = AccountIndex
+    ComboBox Combo2; // accounts, data = AccountNo
 
     ListBox List1;
 
@@ -106,7 +105,7 @@ struct MainState {
     Button Command6;
     ComboBox Combo1; // destination; items = ToAddressList, data = model index
     TextBox Text2;   // title
-    TextBox Text1;   // body; tag = Modified
+    TextBox Text1;   // body
 
     // Preview frame.
     Control Frame3;
@@ -124,14 +123,56 @@ struct MainState {
     std::array<MenuItem, 9> nuki;
     MenuItem Mnucode, mojio, EmojiChk, Aouttikan;
     std::array<MenuItem, 2> MnuTouroku;
-    std::vector<MenuItem> PutChar; // PutChar[0] tag = UsedEmoji
+    std::vector<MenuItem> PutChar; // never empty: "なし" stands in without an emoji table
     MenuItem imenu, IOutNO, IOutput, IOutEnd, OutBcc, OutAccuntChg;
-    std::array<MenuItem, 3> OutAdrChg; // OutAdrChg[0] tag = AccountChangeMode
-    std::vector<MenuItem> OutAdr;      // OutAdr[0] tag = SenderIndex
+    std::array<MenuItem, 3> OutAdrChg;
+    std::vector<MenuItem> OutAdr; // own addresses; entry 0 is the i-mode address, never removed
     MenuItem MnuWindow, YokoPre, MnuTATE;
     std::array<MenuItem, 3> ViewPre;
     std::array<MenuItem, 2> PreTate;
     MenuItem MnuHelp, kotori, ReadMe, ReSetSave, MnuOpenHelp;
+
+    // The editor's flags.
+    // The body changed: set by every change of the body box; cleared by a new mail and after a
+    // completed send (a cancelled send keeps it). Closing the window asks before discarding.
+    bool modified = false;
+    // The send command is running: set when it starts, cleared when it ends whichever way. Meanwhile
+    // the preview follows the body whatever its mode, and the limit leaves the signature out.
+    bool sendBusy = false;
+    // The running send writes to the account's drafts: set and cleared around it by "草稿に保存(&S)".
+    bool draftMode = false;
+    // Mails go out in vertical writing: toggled by the vertical-writing button `Command7`.
+    bool verticalMode = false;
+    // The send appends the signature: set and cleared by the signature button, shown by `Label3[1]`,
+    // saved as `Ssyo`.
+    bool signatureOn = false;
+    // The emoji inserted from the emoji menu so far: grown by each insertion, pruned by the send
+    // to those still in the body (it warns about them), cleared by a new mail.
+    std::u16string usedEmoji;
+    // The checked entry of `OutAdr`, the mail's sender: set by choosing an own address and by an
+    // account change that carries the address along; saved as `Myad`.
+    int senderIndex = 0;
+    // The entry of `Combo2` to select, mirrored from each account pick so it can be saved as `Acnt`;
+    // start-up selects it. A Becky! 2 set-up resets it to 0.
+    int accountIndex = 0;
+    // What choosing an account does to the own address (the checked entry of `OutAdrChg`: 0 nothing,
+    // 1 follow, 2 ask): set by choosing an entry; saved as `AcOp`.
+    int accountChangeMode = 0;
+    // The Becky! address group shown last; saved as `addr`.
+    int lastGroupIndex = 0;
+    // A limit taken without asking the next time "文字制限" is checked, then reset to 0; put here by
+    // the stored settings at start-up and by switching the i-mode setting on (250).
+    int presetLimit = 0;
+
+    // Answers about the chosen account and addresses, for every subsystem that asks.
+    // The AccountNo of the selected account entry; nullopt when none is selected.
+    std::optional<int> selectedAccountNo() const;
+    // The name of the selected account entry, or the box's edit text when none is selected.
+    std::u16string selectedAccountName() const;
+    // The caption of own address entry `senderIndex`; empty when there is no such entry.
+    std::u16string senderAddress() const;
+    // The own address belonging to account entry `accountIndex`; empty when there is none.
+    std::u16string accountOwnAddress() const;
 };
 
 } // namespace core

@@ -2,20 +2,21 @@
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
 
+#include <algorithm>
+
 namespace core {
 
 namespace {
 
-// The entry a tag names, or -1 when the tag names none of the count entries.
-int entryOf(const std::u16string& tag, std::size_t count) {
-    auto value = parseInteger(tag);
-    return value && *value >= 0 && *value < static_cast<long long>(count) ? static_cast<int>(*value) : -1;
+// The entry a stored number names, or -1 when it names none of the count entries.
+int entryOf(int index, std::size_t count) {
+    return index >= 0 && index < static_cast<int>(count) ? index : -1;
 }
 
 void checkSender(MainState& s, int k) {
-    if (int old = entryOf(s.OutAdr[0].tag, s.OutAdr.size()); old >= 0)
+    if (int old = entryOf(s.senderIndex, s.OutAdr.size()); old >= 0)
         s.OutAdr[static_cast<std::size_t>(old)].checked = false;
-    s.OutAdr[0].tag = decimal(k);
+    s.senderIndex = k;
     s.OutAdr[static_cast<std::size_t>(k)].checked = true;
 }
 
@@ -23,12 +24,18 @@ void checkSender(MainState& s, int k) {
 
 void Editor::destinationTextChanged(std::u16string_view text) {
     ComboBox& box = s.Combo1;
-    box.text = text;
-    if (text.empty() || text.back() != u'@')
+    // A single-line box: a pasted line break becomes a space.
+    box.text = oneLine(text);
+    if (box.text != text) {
+        box.selStart = std::min(box.selStart, static_cast<int>(box.text.size()));
+        box.selLength = 0;
+    }
+    if (box.text.empty() || box.text.back() != u'@')
         return;
     // Offer the carrier's domain after "@", selected so that typing replaces it.
+    const int typed = static_cast<int>(box.text.size());
     box.text += CarrierDomain;
-    box.selStart = static_cast<int>(text.size());
+    box.selStart = typed;
     box.selLength = static_cast<int>(CarrierDomain.size());
 }
 
@@ -49,9 +56,9 @@ void Editor::accountPicked(int index) {
     if (index < 0 || index >= static_cast<int>(s.Combo2.items.size()))
         return;
     s.Combo2.listIndex = index;
-    s.Combo2.tag = decimal(index);
+    s.accountIndex = index;
     // Start-up restores the stored own address, so the change mode only acts on a shown window.
-    if (parseInteger(s.OutAdrChg[0].tag).value_or(0) <= 0 || !s.window.visible)
+    if (s.accountChangeMode <= 0 || !s.window.visible)
         return;
     if (s.OutAdrChg[2].checked)
         ownAddressChosen(index + 1);
@@ -62,7 +69,7 @@ void Editor::accountPicked(int index) {
 void Editor::ownAddressChosen(int k) {
     if (k < 0 || k >= static_cast<int>(s.OutAdr.size()))
         return;
-    const int current = entryOf(s.OutAdr[0].tag, s.OutAdr.size());
+    const int current = entryOf(s.senderIndex, s.OutAdr.size());
     if (current == k)
         return;
     const std::u16string currentCaption = current >= 0 ? s.OutAdr[static_cast<std::size_t>(current)].caption : u"";
@@ -76,13 +83,23 @@ void Editor::ownAddressChosen(int k) {
 void Editor::changeModeChosen(int k) {
     if (k < 0 || k >= static_cast<int>(s.OutAdrChg.size()))
         return;
-    const int current = entryOf(s.OutAdrChg[0].tag, s.OutAdrChg.size());
+    const int current = entryOf(s.accountChangeMode, s.OutAdrChg.size());
     if (current == k)
         return;
     if (current >= 0)
         s.OutAdrChg[static_cast<std::size_t>(current)].checked = false;
-    s.OutAdrChg[0].tag = decimal(k);
+    s.accountChangeMode = k;
     s.OutAdrChg[static_cast<std::size_t>(k)].checked = true;
+}
+
+int Editor::senderEntry() {
+    const int current = entryOf(s.senderIndex, s.OutAdr.size());
+    if (current >= 0)
+        return current;
+    // A stored number naming no entry would send with an empty "From:".
+    s.senderIndex = 0;
+    s.OutAdr[0].checked = true;
+    return 0;
 }
 
 void Editor::sendOptionChosen(MenuItem& item) {

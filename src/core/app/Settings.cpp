@@ -2,10 +2,14 @@
 #include "core/app/Editor.h"
 #include "core/app/SettingsFile.h"
 #include "core/app/Strings.h"
+#include "core/mailbox/Signature.h"
+#include "core/text/NumberFormat.h"
 #include "platform/Dir.h"
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace core {
@@ -13,9 +17,23 @@ namespace core {
 namespace {
 
 constexpr std::u16string_view SettingsFileName = u"Kotori.ini";
+// What a screen can hold; a larger or negative size would overflow the window's arithmetic.
+constexpr float MinWindowTwips = 1500, MaxWindowTwips = 120000;
+constexpr float MinFontPoints = 1, MaxFontPoints = 2048;
 
 std::u16string flag(bool on) {
     return on ? u"1" : u"0";
+}
+
+// The limit of a Sei6 line; a number beyond the limit's 16-bit range is held at its end.
+int storedLimit(std::u16string_view text) {
+    if (auto value = parseInteger(text)) {
+        if (*value > std::numeric_limits<short>::max())
+            return std::numeric_limits<short>::max();
+        if (*value < std::numeric_limits<short>::min())
+            return std::numeric_limits<short>::min();
+    }
+    return limitNumber(text);
 }
 
 void setOuterHeight(WindowState& w, float twips) {
@@ -26,6 +44,14 @@ void setOuterHeight(WindowState& w, float twips) {
 void setOuterWidth(WindowState& w, float twips) {
     w.outerWidth = static_cast<int>(std::lround(twips));
     w.innerWidth = w.outerWidth - w.frameWidth;
+}
+
+// A stored entry number; anything but a whole number in range names no entry.
+int storedIndex(std::u16string_view value) {
+    auto number = parseInteger(value);
+    if (!number || *number < std::numeric_limits<int>::min() || *number > std::numeric_limits<int>::max())
+        return -1;
+    return static_cast<int>(*number);
 }
 
 void setCheckMark(MenuItem& item, std::u16string_view value) {
@@ -50,17 +76,17 @@ std::vector<std::u16string> settingsLines(const Editor& e, bool imode, bool look
             lines.push_back(formatLine(key, flag(checked)));
     }
     lines.push_back(formatLine(u"Snam", e.SignatureText));
-    lines.push_back(formatLine(u"Ssyo", s.Label3[1].tag));
+    lines.push_back(formatLine(u"Ssyo", flag(s.signatureOn)));
     lines.push_back(formatLine(u"imde", flag(imode)));
-    lines.push_back(formatLine(u"addr", s.Command2.tag));
+    lines.push_back(formatLine(u"addr", decimal(s.lastGroupIndex)));
     lines.push_back(formatLine(u"ATTI", formatBool(s.Aouttikan.checked)));
     lines.push_back(formatLine(u"Font", formatReal(static_cast<float>(s.Text1.fontSize))));
     lines.push_back(formatLine(u"IONO", formatBool(s.IOutNO.checked)));
     lines.push_back(formatLine(u"IPUT", formatBool(s.IOutput.checked)));
     lines.push_back(formatLine(u"IEND", formatBool(s.IOutEnd.checked)));
-    lines.push_back(formatLine(u"Acnt", s.Combo2.tag));
-    lines.push_back(formatLine(u"AcOp", s.OutAdrChg[0].tag));
-    lines.push_back(formatLine(u"Myad", s.OutAdr[0].tag));
+    lines.push_back(formatLine(u"Acnt", decimal(s.accountIndex)));
+    lines.push_back(formatLine(u"AcOp", decimal(s.accountChangeMode)));
+    lines.push_back(formatLine(u"Myad", decimal(s.senderIndex)));
     lines.push_back(formatLine(u"BcOp", formatBool(s.OutBcc.checked)));
     lines.push_back(formatLine(u"LogD", s.Label6.caption));
     lines.push_back(formatLine(u"Look", formatBool(look)));
@@ -68,7 +94,9 @@ std::vector<std::u16string> settingsLines(const Editor& e, bool imode, bool look
 }
 
 void writeSettings(Editor& e, bool imode, bool look) {
-    platform::replaceFile(e.programFile(SettingsFileName), platform::joinLines(settingsLines(e, imode, look)));
+    const std::u16string path = e.programFile(SettingsFileName);
+    if (!platform::replaceFile(path, platform::joinLines(settingsLines(e, imode, look))))
+        e.prompts().message(AppTitle, path + u"\r\nこのファイルに設定を保存できませんでした。", Icon::Exclamation);
 }
 
 void deleteIfPresent(Editor& e, std::u16string_view name) {
@@ -90,11 +118,12 @@ void Editor::loadSettings() {
         const std::u16string_view key = line->key;
         const std::u16string_view value = line->value;
         if (key == u"Xsiz" || key == u"Ysiz") {
-            if (auto twips = settings::parseReal(value); twips && *twips > 0) {
+            if (auto twips = settings::parseReal(value)) {
+                const float clamped = std::clamp(*twips, MinWindowTwips, MaxWindowTwips);
                 if (key == u"Xsiz")
-                    setOuterHeight(s.window, *twips);
+                    setOuterHeight(s.window, clamped);
                 else
-                    setOuterWidth(s.window, *twips);
+                    setOuterWidth(s.window, clamped);
                 relayout();
             }
         } else if (key.substr(0, 3) == u"Sei" && key[3] >= u'0' && key[3] <= u'8') {
@@ -103,7 +132,10 @@ void Editor::loadSettings() {
                 // The limit goes first, so checking the box takes it instead of asking for one.
                 if (value.empty() || (value[0] != u'0' && value[0] != u'1'))
                     continue;
-                s.Check1[6].tag = value.size() > 2 ? std::u16string(value.substr(2)) : std::u16string();
+                s.presetLimit = value.size() > 2 ? storedLimit(value.substr(2)) : 0;
+                // A later line wins: a box still checked from an earlier one takes this limit.
+                if (value[0] == u'1' && s.Check1[6].checked)
+                    s.Check1[6].checked = false;
                 setOptionBox(6, value[0] == u'1');
             } else if (auto on = settings::parseCheck(value)) {
                 setOptionBox(index, *on);
@@ -111,22 +143,20 @@ void Editor::loadSettings() {
         } else if (key == u"Snam") {
             SignatureText = value;
         } else if (key == u"Ssyo") {
-            s.Label3[1].tag = value;
+            // One reading decides both the caption and whether sending attaches the signature.
             auto number = settings::parseReal(value);
-            std::u16string& caption = s.Label3[1].caption;
-            if (number && *number == 1 && caption.size() >= 3)
-                caption = caption.substr(0, caption.size() - 3) + u"ON";
+            mailbox::setSignatureOn(*this, number && *number == 1);
         } else if (key == u"imde") {
             if (auto on = settings::parseCheck(value))
                 setImode(*on);
         } else if (key == u"addr") {
-            s.Command2.tag = value;
+            s.lastGroupIndex = storedIndex(value);
         } else if (key == u"Acnt") {
-            s.Combo2.tag = value;
+            s.accountIndex = storedIndex(value);
         } else if (key == u"AcOp") {
-            s.OutAdrChg[0].tag = value;
+            s.accountChangeMode = storedIndex(value);
         } else if (key == u"Myad") {
-            s.OutAdr[0].tag = value;
+            s.senderIndex = storedIndex(value);
         } else if (key == u"ATTI") {
             setCheckMark(s.Aouttikan, value);
         } else if (key == u"IONO") {
@@ -139,7 +169,7 @@ void Editor::loadSettings() {
             setCheckMark(s.OutBcc, value);
         } else if (key == u"Font") {
             if (auto points = settings::parseReal(value); points && *points > 0)
-                s.Text1.fontSize = *points;
+                s.Text1.fontSize = std::clamp(*points, MinFontPoints, MaxFontPoints);
         } else if (key == u"LogD") {
             s.Label6.caption = value;
         } else if (key == u"Look") {
@@ -156,7 +186,7 @@ void Editor::saveSettings() {
 }
 
 bool Editor::requestClose() {
-    if (parseInteger(s.Text1.tag) == 1 &&
+    if (s.modified &&
         m_prompts.question(u"終了確認", u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？",
                            Buttons::YesNo) != Answer::Yes)
         return false;

@@ -82,7 +82,8 @@ void findBecky(Editor& e) {
             applyBecky2Pointer(e, linesOf(e, Becky2PointerFile), plugIn);
         } else {
             applyBecky1Pointer(e, linesOf(e, Becky1PointerFile));
-            checkBecky1Folder(e);
+            if (e.BeckyPath != NoBecky)
+                checkBecky1Folder(e);
         }
     } else {
         e.discoverBecky();
@@ -99,14 +100,11 @@ void selectStoredChoices(Editor& e) {
     MainState& s = e.s;
     // A stored number naming an entry that is gone selects nothing.
     if (!s.Combo2.items.empty())
-        if (auto index = parseInteger(s.Combo2.tag);
-            index && *index >= 0 && *index < static_cast<long long>(s.Combo2.items.size()))
-            e.accountPicked(static_cast<int>(*index));
-    if (auto sender = parseInteger(s.OutAdr[0].tag);
-        sender && *sender >= 0 && *sender < static_cast<long long>(s.OutAdr.size()))
-        s.OutAdr[static_cast<std::size_t>(*sender)].checked = true;
-    if (auto mode = parseInteger(s.OutAdrChg[0].tag); mode && *mode >= 0 && *mode < 3)
-        s.OutAdrChg[static_cast<std::size_t>(*mode)].checked = true;
+        if (s.accountIndex >= 0 && s.accountIndex < static_cast<int>(s.Combo2.items.size()))
+            e.accountPicked(s.accountIndex);
+    s.OutAdr[static_cast<std::size_t>(e.senderEntry())].checked = true;
+    if (s.accountChangeMode >= 0 && s.accountChangeMode < 3)
+        s.OutAdrChg[static_cast<std::size_t>(s.accountChangeMode)].checked = true;
 }
 
 void buildEmojiMenu(Editor& e) {

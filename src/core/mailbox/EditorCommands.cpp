@@ -33,9 +33,8 @@ void Editor::newMail() {
     titleChanged(u"");
     if (!s.Text1.text.empty())
         setBody(u"");
-    if (!s.PutChar.empty())
-        s.PutChar[0].tag.clear();
-    s.Text1.tag = u"0";
+    s.usedEmoji.clear();
+    s.modified = false;
     view().refresh();
 }
 

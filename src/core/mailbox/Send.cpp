@@ -11,20 +11,6 @@ namespace core {
 
 namespace {
 
-bool isOn(std::u16string_view flag) {
-    return flag == u"1";
-}
-
-std::u16string captionAt(const std::vector<MenuItem>& items, std::u16string_view index, int offset = 0) {
-    auto i = parseInteger(index);
-    if (!i)
-        return {};
-    long long k = *i + offset;
-    if (k < 0 || k >= static_cast<long long>(items.size()))
-        return {};
-    return items[static_cast<std::size_t>(k)].caption;
-}
-
 std::u16string problemList(Editor& e) {
     std::u16string problems;
     if (e.s.Combo1.text.empty())
@@ -33,10 +19,8 @@ std::u16string problemList(Editor& e) {
         problems += u"・タイトルが未記入です。(全角15文字以内)\r\n";
     if (e.s.Text1.text.empty())
         problems += u"・内容が未記入です。（全角250文字以内）\r\n";
-    if (e.s.PutChar.empty())
-        return problems;
     // Emoji the user deleted again will not reach the phone; forget them.
-    std::u16string& used = e.s.PutChar[0].tag;
+    std::u16string& used = e.s.usedEmoji;
     for (std::size_t i = 0; i < used.size();) {
         if (e.s.Text1.text.find(used[i]) == std::u16string::npos)
             used.erase(i, 1);
@@ -49,29 +33,22 @@ std::u16string problemList(Editor& e) {
 }
 
 void prepareBody(Editor& e) {
-    if (isOn(e.s.Command7.tag))
+    if (e.s.verticalMode)
         e.convertToVertical(1);
-    else if (isOn(e.s.Label3[1].tag))
+    else if (e.s.signatureOn)
         e.setBody(e.s.Text1.text + u"\r\n" + mailbox::expandSignature(e.SignatureText));
 }
 
-mailbox::MessageFields currentMail(const Editor& e) {
+mailbox::MessageFields currentMail(Editor& e) {
     mailbox::MessageFields mail;
-    if (!e.s.OutAdr.empty())
-        mail.sender = captionAt(e.s.OutAdr, e.s.OutAdr[0].tag);
+    e.senderEntry(); // a sender naming no entry falls back to the i-mode address
+    mail.sender = e.s.senderAddress();
     mail.destination = e.s.Combo1.text;
     if (e.s.OutBcc.checked)
-        mail.bcc = captionAt(e.s.OutAdr, e.s.Combo2.tag, 1);
+        mail.bcc = e.s.accountOwnAddress();
     mail.title = e.s.Text2.text;
     mail.body = e.s.Text1.text;
     return mail;
-}
-
-std::u16string selectedAccountName(const Editor& e) {
-    int i = e.s.Combo2.listIndex;
-    if (i < 0 || i >= static_cast<int>(e.s.Combo2.items.size()))
-        return e.s.Combo2.text;
-    return e.s.Combo2.items[static_cast<std::size_t>(i)].text;
 }
 
 void registerAddress(Editor& e) {
@@ -83,45 +60,58 @@ void registerAddress(Editor& e) {
             return;
     if (e.prompts().question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo) != Answer::Yes)
         return;
+    // The list shows only what the book holds, or the address would vanish at the next start.
+    const std::u16string book = e.programFile(AddressBookFile);
+    if (!appendBareAddress(book, address)) {
+        e.prompts().message(AppTitle, book + u"\r\nこのファイルにアドレスを登録できませんでした。", Icon::Exclamation);
+        return;
+    }
     e.s.Combo1.items.push_back({address, 0});
-    appendBareAddress(e.programFile(AddressBookFile), address);
     e.s.Command6.enabled = true;
     e.view().refresh();
 }
 
 void afterSend(Editor& e, const mailbox::MessageFields& sent) {
-    e.s.Text1.tag = u"0";
+    e.s.modified = false;
     if (e.s.IOutput.checked ||
         e.prompts().question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo) == Answer::Yes)
         e.newMail();
-    std::u16string log = mailbox::logRecord(sent, mailbox::dateTimeText(e.clock().now()), isOn(e.s.Command7.tag));
-    platform::appendRecord(e.programFile(u"OutPutLog.mbx"), mailbox::recordBytes(log));
+    std::u16string log = mailbox::logRecord(sent, mailbox::dateTimeText(e.clock().now()), e.s.verticalMode);
+    const std::u16string logFile = e.programFile(u"OutPutLog.mbx");
+    if (!platform::appendRecord(logFile, mailbox::recordBytes(log)))
+        e.prompts().message(AppTitle, logFile + u"\r\nこのファイルにログを書き込めませんでした。", Icon::Exclamation);
     registerAddress(e);
 }
 
 } // namespace
 
 void Editor::send() {
-    s.Command3.tag = u"1";
+    s.sendBusy = true;
     const std::u16string savedBody = s.Text1.text;
-    const std::u16string savedModified = s.Text1.tag;
+    const bool savedModified = s.modified;
     // Puts the body the user wrote back after the signature or vertical layout was applied for the record.
     auto restoreBody = [&] {
         if (s.Text1.text != savedBody) {
             setBody(savedBody);
-            s.Text1.tag = savedModified;
+            s.modified = savedModified;
         }
     };
     auto stop = [&] {
         restoreBody();
-        s.Command3.tag = u"0";
+        s.sendBusy = false;
         view().refresh();
     };
 
-    const bool draft = isOn(s.TotyuuSave.tag);
-    int accountNo = mailbox::selectedAccountNo(*this);
-    std::u16string target = mailbox::targetPath(BeckyPath, accountNo, draft, programFolder());
-    if (!draft && accountNo == mailbox::BeckyTwoOutbox)
+    const bool draft = s.draftMode;
+    const auto account = s.selectedAccountNo();
+    if (!account) { // no account the user chose: write nowhere rather than into one they did not
+        prompts().message(AppTitle, mailbox::NoAccountText, Icon::Exclamation);
+        stop();
+        return;
+    }
+    int accountNo = *account;
+    std::u16string target = mailbox::targetPath(BeckyPath, accountNo, Becky2InUse, draft, programFolder());
+    if (!draft && mailbox::isBecky2Outbox(accountNo, Becky2InUse))
         mailbox::removeFolderIndex(BeckyPath);
 
     const std::u16string problems = problemList(*this);
@@ -135,7 +125,7 @@ void Editor::send() {
     const mailbox::MessageFields mail = currentMail(*this);
     const std::u16string record = mailbox::messageRecord(mail);
     const std::string bytes = mailbox::recordBytes(record);
-    const bool handOff = !draft && accountNo == mailbox::PluginHandOff;
+    const bool handOff = !draft && mailbox::isHandOff(accountNo, Becky2InUse);
 
     if (!s.IOutNO.checked && !handOff && !draft) {
         std::u16string text = u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + record;
@@ -167,7 +157,7 @@ void Editor::send() {
             prompts().message(AppTitle,
                               u"書き込みエラーです。草稿に保存することができませんでした。再度挑戦してみてください。");
         } else if (prompts().question(u"終了？",
-                                      selectedAccountName(*this) +
+                                      s.selectedAccountName() +
                                           u"アカウントの草稿に保存しました。編集を終了し、ことり便を閉じますか？ \r\n"
                                           u"※BECKYを起動していた場合は、BECKYを再起動してください。",
                                       Buttons::YesNo, Icon::Exclamation) == Answer::Yes) {
@@ -181,7 +171,7 @@ void Editor::send() {
         close =
             s.IOutEnd.checked && prompts().question(u"終了します？", u"終了しますか？", Buttons::YesNo) == Answer::Yes;
     }
-    s.Command3.tag = u"0";
+    s.sendBusy = false;
     view().refresh();
     // Last: closing ends the program, and a refused close must find SendBusy already off.
     if (close)
@@ -189,9 +179,9 @@ void Editor::send() {
 }
 
 void Editor::saveDraft() {
-    s.TotyuuSave.tag = u"1";
+    s.draftMode = true;
     send();
-    s.TotyuuSave.tag = u"0";
+    s.draftMode = false;
 }
 
 } // namespace core

@@ -108,7 +108,7 @@ void Editor::onBodyChanged() {
         count = bodyCount();
         length = s.Text1.text.size();
     }
-    s.Text1.tag = u"1";
+    s.modified = true;
     updatePreview();
     m_editKnown = false;
     s.Label1.caption = countDisplay(count, length, s.Check2.checked);
@@ -116,7 +116,7 @@ void Editor::onBodyChanged() {
 
 void Editor::updatePreview() {
     const std::u16string& body = s.Text1.text;
-    if (!s.Check3.checked || s.Command3.tag == u"1") {
+    if (!s.Check3.checked || s.sendBusy) {
         TextEdit e{m_editPos, m_editRemoved, m_editAdded};
         if (m_editKnown && sameAround(s.Text3.text, body, e)) {
             std::u16string_view added =

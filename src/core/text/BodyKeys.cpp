@@ -81,7 +81,7 @@ void Editor::insertEmoji(int n) {
     std::size_t units = item.caption[0] >= 0xD800 && item.caption[0] < 0xDC00 && item.caption.size() > 1 ? 2 : 1;
     std::u16string emoji = item.caption.substr(0, units);
     replaceBody(s.Text1.selStart, s.Text1.selLength, emoji);
-    s.PutChar[0].tag += emoji;
+    s.usedEmoji += emoji;
 }
 
 } // namespace core

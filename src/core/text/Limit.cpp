@@ -6,7 +6,6 @@
 #include "core/text/WeightedCount.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace core {
 
@@ -17,18 +16,6 @@ constexpr int ClassifyBox = 7;
 
 const char16_t* const StatusTokens[9] = {u"タブ ", u"改行 ",   u"句読点 ", u"括弧 ", u"タグ ",
                                          u"ｺﾄﾘ ",  u"文字数 ", u"種別 ",   u"AUTO "};
-
-// A whole number in the signed 16-bit range, or 0 for anything else.
-int limitAnswer(std::u16string_view text) {
-    while (!text.empty() && (text.front() == u' ' || text.front() == u'\u3000'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == u' ' || text.back() == u'\u3000'))
-        text.remove_suffix(1);
-    auto value = parseInteger(text);
-    if (!value || *value < std::numeric_limits<short>::min() || *value > std::numeric_limits<short>::max())
-        return 0;
-    return static_cast<int>(*value);
-}
 
 } // namespace
 
@@ -61,7 +48,7 @@ void Editor::limitTest(double count, std::size_t length) {
 void Editor::checkOverflow() {
     const std::u16string& body = s.Text1.text;
     double limit = CharLimit;
-    if (s.Label3[1].tag == u"1" && s.Command3.tag == u"0")
+    if (s.signatureOn && !s.sendBusy)
         limit -= static_cast<double>(SignatureText.size());
 
     double running = 0;
@@ -99,11 +86,11 @@ void Editor::checkOverflow() {
 }
 
 void Editor::limitQuestion() {
-    int answer = limitAnswer(s.Check1[LimitBox].tag);
+    int answer = s.presetLimit;
     if (answer != 0) {
-        s.Check1[LimitBox].tag = u"0";
+        s.presetLimit = 0;
     } else {
-        answer = limitAnswer(prompts().input(u"制限する文字数を入力してください。", u"制限文字数", u"256"));
+        answer = limitNumber(prompts().input(u"制限する文字数を入力してください。", u"制限文字数", u"256"));
     }
     if (answer >= 11) {
         CharLimit = answer;

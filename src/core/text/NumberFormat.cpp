@@ -1,8 +1,11 @@
 #include "core/text/NumberFormat.h"
 
+#include "core/app/Strings.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 
 namespace core {
@@ -76,6 +79,17 @@ int percentHalfEven(long long value, long long total) {
     if (2 * r > total || (2 * r == total && q % 2 != 0))
         ++q;
     return static_cast<int>(q);
+}
+
+int limitNumber(std::u16string_view text) {
+    while (!text.empty() && (text.front() == u' ' || text.front() == u'\u3000'))
+        text.remove_prefix(1);
+    while (!text.empty() && (text.back() == u' ' || text.back() == u'\u3000'))
+        text.remove_suffix(1);
+    auto value = parseInteger(text);
+    if (!value || *value < std::numeric_limits<short>::min() || *value > std::numeric_limits<short>::max())
+        return 0;
+    return static_cast<int>(*value);
 }
 
 } // namespace core

@@ -16,12 +16,12 @@ constexpr std::u16string_view Notice =
 } // namespace
 
 void Editor::verticalModeButton() {
-    if (s.Command7.tag != u"1") {
+    if (!s.verticalMode) {
         if (prompts().question(u"縦書きﾓｰﾄﾞON？", u"縦書きで、i-modeメールを送信しますか？", Buttons::YesNo,
                                Icon::Question) != Answer::Yes)
             return;
         s.Command7.red = true;
-        s.Command7.tag = u"1";
+        s.verticalMode = true;
         view().refresh();
         setVerticalPreview(true);
         prompts().message(u"諸注意", Notice, Icon::Information);
@@ -29,7 +29,7 @@ void Editor::verticalModeButton() {
         prompts().message(u"横書きモード チェンジ", u"通常の横書きモードに戻します。", Icon::Information);
         setVerticalPreview(false);
         s.Command7.red = false;
-        s.Command7.tag = u"0";
+        s.verticalMode = false;
     }
     view().refresh();
 }

@@ -62,7 +62,7 @@ TEST(Layout, SmallCommands) {
     EXPECT_EQ(app.view.opened[0], app.folder.core() + u"\\readme.txt");
 
     // Exit ends at once: no question, no settings written.
-    s.Text1.tag = u"1";
+    s.modified = true;
     app.editor.exitCommand();
     EXPECT_TRUE(app.view.quitCalled);
     EXPECT_FALSE(app.folder.exists("Kotori.ini"));

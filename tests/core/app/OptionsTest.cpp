@@ -43,13 +43,14 @@ TEST(Options, PickingAnAccountFollowsTheChangeMode) {
     s.window.visible = true;
 
     app.editor.accountPicked(2); // mode 0: the own address stays
-    EXPECT_EQ(s.Combo2.tag + s.OutAdr[0].tag, u"20");
+    EXPECT_EQ(s.accountIndex, 2);
+    EXPECT_EQ(s.senderIndex, 0);
 
     app.editor.changeModeChosen(1);
     EXPECT_TRUE(s.OutAdrChg[1].checked);
-    EXPECT_EQ(s.OutAdrChg[0].tag, u"1");
+    EXPECT_EQ(s.accountChangeMode, 1);
     app.editor.accountPicked(2); // mode 1: switches without asking
-    EXPECT_EQ(s.OutAdr[0].tag, u"3");
+    EXPECT_EQ(s.senderIndex, 3);
     EXPECT_TRUE(s.OutAdr[3].checked && !s.OutAdr[0].checked);
 
     app.editor.changeModeChosen(2);
@@ -59,11 +60,11 @@ TEST(Options, PickingAnAccountFollowsTheChangeMode) {
     app.prompts.question(u"変更", changeQuestion(u"addr3", u"addr1"), Buttons::YesNo, Answer::No);
     app.editor.accountPicked(0);
     app.prompts.verify();
-    EXPECT_EQ(s.OutAdr[0].tag, u"3");
+    EXPECT_EQ(s.senderIndex, 3);
     app.prompts.question(u"変更", changeQuestion(u"addr3", u"me@docomo.ne.jp"), Buttons::YesNo, Answer::Yes);
     app.editor.ownAddressChosen(0);
     app.prompts.verify();
-    EXPECT_EQ(s.OutAdr[0].tag, u"0");
+    EXPECT_EQ(s.senderIndex, 0);
     EXPECT_TRUE(s.OutAdr[0].checked && !s.OutAdr[3].checked);
     app.editor.ownAddressChosen(0); // the checked entry: nothing asked
 
@@ -83,18 +84,18 @@ TEST(Options, StartupRestoresTheAccountButNotTheAddress) {
     app.prompts.verify();
     auto& s = app.s();
     EXPECT_EQ(s.Combo2.listIndex, 1);
-    EXPECT_EQ(s.OutAdr[0].tag, u"0");
+    EXPECT_EQ(s.senderIndex, 0);
     EXPECT_TRUE(s.OutAdr[0].checked && !s.OutAdr[2].checked && s.OutAdrChg[1].checked);
 
-    App gone; // stored numbers naming entries that are gone select nothing
+    App gone; // stored numbers naming entries that are gone select nothing, but a mail needs a sender
     std::filesystem::create_directories(gone.folder.path() / "User1");
     gone.folder.write("Becky.mil", gone.folder.path().string() + "\\\r\nme\r\na,1\r\naddr1\r\n");
     gone.folder.write("Kotori.ini", "Acnt=4\r\nAcOp=7\r\nMyad=9\r\n");
     gone.editor.startup(u"");
     auto& g = gone.s();
     EXPECT_EQ(g.Combo2.listIndex, -1);
-    for (const auto& entry : g.OutAdr)
-        EXPECT_FALSE(entry.checked);
+    EXPECT_EQ(g.senderIndex, 0);
+    EXPECT_TRUE(g.OutAdr[0].checked && !g.OutAdr[1].checked);
     for (const auto& entry : g.OutAdrChg)
         EXPECT_FALSE(entry.checked);
 }
@@ -110,4 +111,25 @@ TEST(Options, PickedDestinationSelectsItsModel) {
     EXPECT_EQ(s.Combo1.text, u"a@docomo.ne.jp");
     app.editor.destinationItemPicked(0);
     EXPECT_EQ(s.Combo3.listIndex, 2);
+}
+
+TEST(Options, AnswersAboutTheChosenAccountAndAddresses) {
+    App app;
+    auto& s = app.s();
+    threeAccounts(s);
+    s.Combo2.text = u"typed";
+    EXPECT_EQ(s.selectedAccountNo(), std::nullopt); // nothing selected yet: no account to write to
+    EXPECT_EQ(s.selectedAccountName(), u"typed");
+    app.editor.accountPicked(1);
+    EXPECT_EQ(s.selectedAccountNo(), 2);
+    EXPECT_EQ(s.selectedAccountName(), u"b");
+    EXPECT_EQ(s.accountOwnAddress(), u"addr2");
+    EXPECT_EQ(s.senderAddress(), u"me@docomo.ne.jp");
+
+    // Stored numbers naming no entry give no address rather than some other entry's.
+    app.folder.write("Kotori.ini", "Acnt=x\r\nMyad=9\r\n");
+    app.editor.loadSettings();
+    EXPECT_EQ(s.accountIndex, -1);
+    EXPECT_EQ(s.accountOwnAddress(), u"");
+    EXPECT_EQ(s.senderAddress(), u"");
 }

@@ -15,7 +15,7 @@ TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
 
     App other;
     other.folder.write("Kotori.ini",
-                       "Xsiz=abc\r\nYsiz\r\nXsiz=7200\r\nYsiz=9000.4\r\nYsiz=-5\r\nSsyo=1\r\nSei0=1\r\nSei1=7\r\n"
+                       "Xsiz=abc\r\nYsiz\r\nXsiz=7200\r\nYsiz=-5\r\nYsiz=9000.4\r\nSsyo=1\r\nSei0=1\r\nSei1=7\r\n"
                        "IONO=True\r\nIPUT=1\r\nIEND=maybe\r\nBcOp=True\r\nBcOp=False\r\nAcnt=2\r\n"
                        "LogD=x\r\nLook=False\r\nxxxx=1\r\n\r\nSnam=abc\\ndef\r\n");
     other.editor.loadSettings();
@@ -23,11 +23,12 @@ TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
     EXPECT_EQ(t.window.outerHeight, 7200);
     EXPECT_EQ(t.window.innerHeight, 7200 - 1020);
     EXPECT_EQ(t.window.outerWidth, 9000);
-    EXPECT_EQ(t.Label3[1].caption + t.Label3[1].tag, u"・署名追加：ON1");
+    EXPECT_EQ(t.Label3[1].caption, u"・署名追加：ON");
+    EXPECT_TRUE(t.signatureOn);
     EXPECT_TRUE(t.Check1[0].checked && t.IOutNO.checked && t.IOutput.checked);
     EXPECT_FALSE(t.Check1[1].checked || t.IOutEnd.checked);
     EXPECT_FALSE(t.OutBcc.checked); // the later line wins
-    EXPECT_EQ(t.Combo2.tag, u"2");
+    EXPECT_EQ(t.accountIndex, 2);
     EXPECT_FALSE(t.Frame3.visible);
     EXPECT_EQ(t.Text2.rect.width, (9000 - 240) - 1080); // the layout follows at once
     EXPECT_EQ(other.editor.SignatureText, u"abc\\ndef");
@@ -39,7 +40,7 @@ TEST(Settings, LimitLineStoresTheLimitBeforeTheBox) {
     app.folder.write("Kotori.ini", "Sei6=0\\250\r\n");
     app.editor.loadSettings();
     EXPECT_FALSE(app.s().Check1[6].checked);
-    EXPECT_EQ(app.s().Check1[6].tag, u"250");
+    EXPECT_EQ(app.s().presetLimit, 250);
 
     App checked;
     checked.folder.write("Kotori.ini", "Sei6=1\\250\r\n");
@@ -63,7 +64,7 @@ TEST(Settings, SaveWritesTheWholeRecordInOrder) {
     s.Check1[3].checked = true;
     s.Aouttikan.checked = true;
     s.OutBcc.checked = true;
-    s.OutAdrChg[0].tag = u"2";
+    s.accountChangeMode = 2;
     s.Frame3.visible = false;
     app.editor.SignatureText = u"sig";
     app.editor.windowResized(9000, 7000, 8760, 5980);
@@ -75,16 +76,43 @@ TEST(Settings, SaveWritesTheWholeRecordInOrder) {
     auto& n = next.s();
     EXPECT_EQ(n.Text1.fontSize, 10.5);
     EXPECT_TRUE(n.Check1[3].checked && n.Aouttikan.checked && n.OutBcc.checked && !n.Frame3.visible);
-    EXPECT_EQ(n.OutAdrChg[0].tag, u"2");
+    EXPECT_EQ(n.accountChangeMode, 2);
     EXPECT_EQ(next.editor.SignatureText, u"sig");
     EXPECT_EQ(n.window.outerWidth, 9000);
     EXPECT_EQ(n.window.outerHeight, 7000);
 }
 
+// Reading a settings file and closing the window writes the same bytes back, for every key.
+TEST(Settings, CloseWritesBackExactlyWhatWasRead) {
+    const std::string everythingOn =
+        "Xsiz=7200\r\nYsiz=9000\r\nSei0=1\r\nSei1=1\r\nSei2=1\r\nSei3=1\r\nSei4=1\r\nSei5=1\r\n"
+        "Sei6=1\\300\r\nSei7=1\r\nSei8=1\r\nSnam=abc\\ndef\r\nSsyo=1\r\nimde=0\r\naddr=3\r\nATTI=True\r\n"
+        "Font=10.5\r\nIONO=True\r\nIPUT=True\r\nIEND=True\r\nAcnt=2\r\nAcOp=2\r\nMyad=4\r\nBcOp=True\r\n"
+        "LogD=\x91\x90\x8d\x65\x81\x46\x33_\x83\x8d\x83\x4f\x81\x46\x37\r\nLook=False\r\n";
+    // The i-mode setting checks the limit boxes and auto-replace while it is on; closing puts them back.
+    const std::string everythingOff =
+        "Xsiz=8010\r\nYsiz=8190\r\nSei0=0\r\nSei1=0\r\nSei2=0\r\nSei3=0\r\nSei4=0\r\nSei5=0\r\n"
+        "Sei6=0\\250\r\nSei7=0\r\nSei8=0\r\nSnam=\r\nSsyo=0\r\nimde=1\r\naddr=0\r\nATTI=False\r\nFont=12\r\n"
+        "IONO=False\r\nIPUT=False\r\nIEND=False\r\nAcnt=0\r\nAcOp=0\r\nMyad=0\r\nBcOp=False\r\nLogD=\r\n"
+        "Look=True\r\n";
+    const std::string mixed =
+        "Xsiz=6000\r\nYsiz=12000\r\nSei0=0\r\nSei1=1\r\nSei2=0\r\nSei3=1\r\nSei4=0\r\nSei5=1\r\n"
+        "Sei6=0\\0\r\nSei7=1\r\nSei8=0\r\nSnam=x\r\nSsyo=0\r\nimde=0\r\naddr=12\r\nATTI=False\r\nFont=9\r\n"
+        "IONO=False\r\nIPUT=True\r\nIEND=False\r\nAcnt=1\r\nAcOp=1\r\nMyad=2\r\nBcOp=False\r\nLogD=log\r\n"
+        "Look=True\r\n";
+    for (const std::string& file : {everythingOn, everythingOff, mixed}) {
+        App app;
+        app.folder.write("Kotori.ini", file);
+        app.editor.loadSettings();
+        ASSERT_TRUE(app.editor.requestClose());
+        EXPECT_EQ(app.folder.read("Kotori.ini"), file);
+    }
+}
+
 TEST(Settings, CloseAsksAboutUnsavedEditsAndSwitchesIModeOff) {
     const std::u16string text = u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？";
     App app;
-    app.s().Text1.tag = u"1";
+    app.s().modified = true;
     app.editor.setImode(true);
     app.prompts.question(u"終了確認", text, Buttons::YesNo, Answer::No);
     EXPECT_FALSE(app.editor.requestClose());

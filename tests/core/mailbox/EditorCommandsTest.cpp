@@ -33,7 +33,8 @@ TEST_F(CommandsTest, SignatureQuestions) {
     prompts.message(App, u"太郎\r\n090-1234を署名として保存します。");
     editor.signatureButton();
     EXPECT_EQ(editor.SignatureText, u"太郎\\n090-1234");
-    EXPECT_EQ(editor.s.Label3[1].caption + editor.s.Label3[1].tag, u"・署名追加：ON1");
+    EXPECT_EQ(editor.s.Label3[1].caption, u"・署名追加：ON");
+    EXPECT_TRUE(editor.s.signatureOn);
 
     // Rejecting the stored one offers it as the default; cancelling keeps it.
     askSignature(Answer::Yes, Answer::No, u"太郎\\n090-1234", u"");
@@ -44,7 +45,8 @@ TEST_F(CommandsTest, SignatureQuestions) {
     // No with a stored signature asks nothing more; without one it still asks.
     askSignature(Answer::No, Answer::Cancel, u"", u"");
     editor.signatureButton();
-    EXPECT_EQ(editor.s.Label3[1].caption + editor.s.Label3[1].tag, u"・署名追加：OFF0");
+    EXPECT_EQ(editor.s.Label3[1].caption, u"・署名追加：OFF");
+    EXPECT_FALSE(editor.s.signatureOn);
     editor.SignatureText.clear();
     askSignature(Answer::No, Answer::Cancel, u"名無しの権兵衛", u"");
     prompts.message(App, u"キャンセルされました。");
@@ -73,13 +75,13 @@ TEST_F(CommandsTest, SendImageWrapsAtScreenWidth) {
 
     // Line breaks restart the row; the signature is added unwrapped.
     editor.s.Text1.text = u"abcdefghijklmno\r\nabcdefghijklmnopq";
-    editor.s.Label3[1].tag = u"1";
+    editor.s.signatureOn = true;
     editor.SignatureText = u"0123456789abcdefghij\\nline2";
     editor.sendImage();
     EXPECT_EQ(editor.s.Text3.text, u"abcdefghijklmno\r\nabcdefghijklmnop\r\nq\r\n0123456789abcdefghij\r\nline2");
     EXPECT_EQ(editor.s.Text3.selStart, static_cast<int>(editor.s.Text3.text.size()));
 
-    editor.s.Label3[1].tag = u"0";
+    editor.s.signatureOn = false;
     editor.s.Text1.text = std::u16string(17, u'ｱ');
     editor.sendImage();
     EXPECT_EQ(editor.s.Text3.text, std::u16string(16, u'ｱ') + u"\r\nｱ");
@@ -94,11 +96,11 @@ TEST_F(CommandsTest, CopyAndNewMail) {
     EXPECT_EQ(view.clipboard, u"a\r\nb");
 
     editor.s.Text2.text = u"t";
-    editor.s.PutChar[0].tag = u"\uE63E";
-    editor.s.Text1.tag = u"1";
+    editor.s.usedEmoji = u"\uE63E";
+    editor.s.modified = true;
     editor.newMail();
-    EXPECT_EQ(editor.s.Text1.text + editor.s.Text2.text + editor.s.PutChar[0].tag, u"");
-    EXPECT_EQ(editor.s.Text1.tag, u"0");
+    EXPECT_EQ(editor.s.Text1.text + editor.s.Text2.text + editor.s.usedEmoji, u"");
+    EXPECT_FALSE(editor.s.modified);
     EXPECT_EQ(editor.s.Combo1.text, u"x@docomo.ne.jp");
 }
 

@@ -4,6 +4,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TempFolder.h"
 #include "core/app/Editor.h"
+#include "platform/Cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -50,11 +51,11 @@ protected:
         std::filesystem::create_directories(tmp.path() / "Becky!/User1/OutBox");
         editor.s.Combo2.items = {{u"main", 1}};
         editor.s.Combo2.listIndex = 0;
-        editor.s.Combo2.tag = u"0";
+        editor.s.accountIndex = 0;
         editor.s.OutAdr.resize(2);
         editor.s.OutAdr[0].caption = u"me@docomo.ne.jp";
         editor.s.OutAdr[1].caption = u"main@example.jp";
-        editor.s.OutAdr[0].tag = u"0";
+        editor.s.senderIndex = 0;
         editor.s.Combo1.text = u"x@docomo.ne.jp";
         editor.s.Text2.text = u"abc";
         editor.s.Text1.text = u"a\r\nb";
@@ -64,6 +65,18 @@ protected:
 };
 
 inline const std::u16string App(core::AppTitle);
+
+// The record of the fixture's mail with the given body, as text and as the bytes a write adds.
+inline std::u16string recordOf(std::u16string_view body) {
+    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\n"
+           u"X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\nContent-Type: text/plain; charset=shift_jis\r\n"
+           u"Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
+           std::u16string(body) + u"\r\n.";
+}
+
+inline std::string onDisk(std::u16string_view body) {
+    return platform::encodeCp932(recordOf(body)) + "\r\n";
+}
 
 inline std::size_t count(const std::string& text, const std::string& part) {
     std::size_t n = 0;

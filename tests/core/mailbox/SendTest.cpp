@@ -18,16 +18,8 @@ namespace {
 const std::u16string Retry2 = u"BECKYが送受信処理中です。送信できません。2度目の送信を試みますか？。";
 const std::u16string Lost = u"BECKYの位置がつかめません、再設定を試みます。";
 
-std::u16string recordOf(std::u16string_view body) {
-    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\n"
-           u"X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\nContent-Type: text/plain; charset=shift_jis\r\n"
-           u"Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
-           std::u16string(body) + u"\r\n.";
-}
-
-std::string onDisk(std::u16string_view body) {
-    return platform::encodeCp932(recordOf(body)) + "\r\n";
-}
+using test::onDisk;
+using test::recordOf;
 
 class SendTest : public test::MailboxTest {
 protected:
@@ -58,23 +50,23 @@ TEST_F(SendTest, ProblemsAskedAndCancelKeepsEditor) {
     // An emoji deleted from the body is forgotten; with a signature the body is put back as it was.
     editor.s.Combo1.text = u"x@docomo.ne.jp";
     editor.s.Text1.text = u"hello\uE63F";
-    editor.s.PutChar[0].tag = u"\uE63E\uE63F";
-    editor.s.Label3[1].tag = u"1";
+    editor.s.usedEmoji = u"\uE63E\uE63F";
+    editor.s.signatureOn = true;
     editor.SignatureText = u"sig";
     prompts.question(u"ほんとに？",
                      u"・タイトルが未記入です。(全角15文字以内)\r\n\uE63Fの絵文字が使われています。"
                      u"文字化けを起こす可能性があります。\r\n\r\n本当に送信してもいいんですか？",
                      Buttons::OkCancel, Answer::Cancel);
     editor.send();
-    EXPECT_EQ(editor.s.PutChar[0].tag, u"\uE63F");
+    EXPECT_EQ(editor.s.usedEmoji, u"\uE63F");
     EXPECT_EQ(editor.s.Text1.text, u"hello\uE63F");
-    EXPECT_EQ(editor.s.Command3.tag, u"0");
+    EXPECT_FALSE(editor.s.sendBusy);
     EXPECT_FALSE(tmp.exists("Becky!/User1/OutBox.mbx") || tmp.exists("OutPutLog.mbx"));
 }
 
 TEST_F(SendTest, SentRecordLogAndAddressRegistration) {
-    editor.s.PutChar[0].tag = u"\uE63E"; // no longer in the body: no warning
-    editor.s.Label3[1].tag = u"1";
+    editor.s.usedEmoji = u"\uE63E"; // no longer in the body: no warning
+    editor.s.signatureOn = true;
     editor.SignatureText = u"taro\\n090";
     editor.s.Command6.enabled = false;
     tmp.write("addr.adr", "old@docomo.ne.jp\r\n");
@@ -84,7 +76,7 @@ TEST_F(SendTest, SentRecordLogAndAddressRegistration) {
 
     EXPECT_EQ(outbox(), onDisk(u"a\r\nb\r\ntaro\r\n090"));
     EXPECT_EQ(editor.s.Text1.text, u"a\r\nb"); // the box shows the mail without the signature
-    EXPECT_EQ(editor.s.Text1.tag + editor.s.Command3.tag, u"00");
+    EXPECT_FALSE(editor.s.modified || editor.s.sendBusy);
     EXPECT_NE(
         log().find("Status:RW\r\nX-Date:2026/12/06 9:05:03\r\nX-ViewMode:YOKO\r\n\r\na\r\nb\r\ntaro\r\n090\r\n.\r\n"),
         std::string::npos);
@@ -93,21 +85,21 @@ TEST_F(SendTest, SentRecordLogAndAddressRegistration) {
     EXPECT_TRUE(editor.s.Command6.enabled);
 
     // The next record follows the first directly; a known address is not offered again.
-    editor.s.Label3[1].tag = u"0";
+    editor.s.signatureOn = false;
     expectConfirmed();
     expectAfterSend(Answer::Yes, Answer::Cancel);
     editor.send();
     EXPECT_EQ(outbox(), onDisk(u"a\r\nb\r\ntaro\r\n090") + onDisk(u"a\r\nb"));
     EXPECT_EQ(test::count(log(), "X-Date:"), 2u);
-    EXPECT_EQ(editor.s.Text1.text + editor.s.Text2.text + editor.s.PutChar[0].tag, u"");
+    EXPECT_EQ(editor.s.Text1.text + editor.s.Text2.text + editor.s.usedEmoji, u"");
     EXPECT_EQ(editor.s.Combo1.text, u"x@docomo.ne.jp");
 }
 
 TEST_F(SendTest, OptionsVerticalModeAndBcc) {
     editor.s.IOutNO.checked = editor.s.IOutput.checked = editor.s.IOutEnd.checked = editor.s.OutBcc.checked = true;
     editor.s.Combo1.items = {{u"x@docomo.ne.jp", 0}};
-    editor.s.Command7.tag = u"1";
-    editor.s.Label3[1].tag = u"1";
+    editor.s.verticalMode = true;
+    editor.s.signatureOn = true;
     editor.SignatureText = u"SIGNATURE";
     prompts.question(u"終了します？", u"終了しますか？", Buttons::YesNo, Answer::Yes);
     editor.send();
@@ -131,7 +123,7 @@ TEST_F(SendTest, RetriesWhileMailboxIsHeld) {
     editor.send();
     EXPECT_TRUE(fs::is_directory(held));
     EXPECT_FALSE(tmp.exists("OutPutLog.mbx"));
-    EXPECT_EQ(editor.s.Command3.tag, u"0");
+    EXPECT_FALSE(editor.s.sendBusy);
 
     editor.s.IOutEnd.checked = false;
     prompts.onQuestion[u"BECKYが送受信処理中です"] = [&] { fs::remove(held); };
@@ -186,7 +178,7 @@ TEST_F(SendTest, DraftMode) {
     editor.saveDraft();
     EXPECT_EQ(tmp.read("Becky!/User1/OutBox/Draft.mbx"), onDisk(u"a\r\nb"));
     EXPECT_FALSE(tmp.exists("Becky!/User1/OutBox.mbx") || tmp.exists("OutPutLog.mbx"));
-    EXPECT_EQ(editor.s.Command3.tag + editor.s.TotyuuSave.tag, u"00");
+    EXPECT_FALSE(editor.s.sendBusy || editor.s.draftMode);
 
     prompts.question(u"終了？", saved, Buttons::YesNo, Answer::Yes);
     editor.saveDraft();
@@ -200,6 +192,7 @@ TEST_F(SendTest, DraftMode) {
 }
 
 TEST_F(SendTest, PluginHandOffAndBeckyTwoOutbox) {
+    editor.Becky2InUse = true;
     editor.s.Combo2.items = {{u"plugin", 200}};
     tmp.write("kotori.dat", "an older hand-off\r\n.\r\n");
     editor.send(); // no confirmation for the plug-in

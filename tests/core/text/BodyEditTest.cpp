@@ -54,10 +54,10 @@ TEST_F(TextTest, PreviewFollowsTheBodyEditByEdit) {
     editor.setPreviewText(u"縦");
     type(u"?");
     EXPECT_EQ(editor.s.Text3.selStart, static_cast<int>(editor.s.Text3.text.size()));
-    editor.s.Command3.tag = u"1";
+    editor.s.sendBusy = true;
     type(u"x");
     expectMirrored("while sending");
-    editor.s.Command3.tag = u"0";
+    editor.s.sendBusy = false;
     editor.setVerticalPreview(false);
     EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
 }
@@ -80,7 +80,7 @@ TEST_F(TextTest, ShortcutsInTheBody) {
     // Ctrl+digit inserts emoji n over the selection.
     editor.s.PutChar = {core::MenuItem{}, core::MenuItem{}};
     editor.s.PutChar[0].caption = u"\uE63E   =   hare";
-    editor.s.PutChar[0].tag.clear(); // UsedEmoji starts empty
+    editor.s.usedEmoji.clear(); // UsedEmoji starts empty
     editor.s.PutChar[1].caption = u"\uE63F   =   kumori";
     editor.setBody(u"abcd");
     editor.bodySelectionChanged(1, 2);
@@ -89,17 +89,17 @@ TEST_F(TextTest, ShortcutsInTheBody) {
     EXPECT_EQ(editor.s.Text1.selStart, 2);
     editor.insertEmoji(0);
     EXPECT_EQ(editor.s.Text1.text, u"a\uE63F\uE63Ed");
-    EXPECT_EQ(editor.s.PutChar[0].tag, u"\uE63F\uE63E"); // UsedEmoji
-    editor.bodyKeyPress(ctrl(BodyKey::Digit, 2));        // no item 2
+    EXPECT_EQ(editor.s.usedEmoji, u"\uE63F\uE63E"); // UsedEmoji
+    editor.bodyKeyPress(ctrl(BodyKey::Digit, 2));   // no item 2
     EXPECT_EQ(editor.s.Text1.text, u"a\uE63F\uE63Ed");
     EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
 
     // Without a table the menu's placeholder is no emoji.
     editor.s.PutChar = {core::MenuItem{}};
     editor.s.PutChar[0].caption = u"なし";
-    editor.s.PutChar[0].tag.clear();
+    editor.s.usedEmoji.clear();
     editor.insertEmoji(0);
-    EXPECT_EQ(editor.s.Text1.text + editor.s.PutChar[0].tag, u"a\uE63F\uE63Ed");
+    EXPECT_EQ(editor.s.Text1.text + editor.s.usedEmoji, u"a\uE63F\uE63Ed");
 }
 
 TEST_F(TextTest, EnterCountsChecksAndMarksTheReplacement) {
@@ -136,6 +136,8 @@ TEST_F(TextTest, EnterCountsChecksAndMarksTheReplacement) {
     EXPECT_EQ(editor.s.Text1.text.size(), 12u);
 
     // Ctrl+Enter sends (here it stops at the missing fields) and inserts no line break.
+    editor.s.Combo2.items = {{u"main", 1}};
+    editor.s.Combo2.listIndex = 0;
     prompts.question(
         u"ほんとに？",
         u"・宛先が未記入です。\r\n・タイトルが未記入です。(全角15文字以内)\r\n\r\n本当に送信してもいいんですか？",

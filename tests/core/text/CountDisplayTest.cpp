@@ -23,7 +23,7 @@ TEST(NumberFormat, RoundsToTenthsAndWritesPlainDecimals) {
 TEST_F(TextTest, CountDisplayFollowsEveryEdit) {
     editor.setBody(u"");
     EXPECT_EQ(editor.s.Label1.caption, u"0.0文字 (0)");
-    EXPECT_EQ(editor.s.Text1.tag, u"1"); // Modified
+    EXPECT_TRUE(editor.s.modified); // Modified
 
     type(u"あいうabc");
     EXPECT_EQ(editor.s.Label1.caption, u"4.5文字 (6)");

@@ -29,10 +29,10 @@ TEST_F(TextTest, LimitQuestionAcceptsElevenAndUp) {
     }
 
     // A preset limit is taken without asking, once.
-    editor.s.Check1[6].tag = u"300";
+    editor.s.presetLimit = 300;
     editor.setOptionBox(6, true);
     EXPECT_EQ(editor.CharLimit, 300);
-    EXPECT_EQ(editor.s.Check1[6].tag, u"0");
+    EXPECT_EQ(editor.s.presetLimit, 0);
     editor.setOptionBox(6, true); // already checked: no click, no question
 }
 
@@ -71,7 +71,7 @@ TEST_F(TextTest, StatusLineAndImodeSetting) {
     editor.setImode(true);
     EXPECT_EQ(editor.CharLimit, 100);
     EXPECT_EQ(editor.SavedLimitBoxes, u"10");
-    EXPECT_EQ(editor.s.Check1[6].tag, u"250");
+    EXPECT_EQ(editor.s.presetLimit, 250);
     editor.setImode(false);
     EXPECT_TRUE(editor.s.Check1[6].checked && !editor.s.Check1[7].checked);
     editor.setOptionBox(6, false);
@@ -128,7 +128,7 @@ TEST_F(TextTest, WeightedLimitOffersToCut) {
 TEST_F(TextTest, CheckOverflowLeavesRoomForTheSignature) {
     limitTo(250);
     editor.setOptionBox(7, true);
-    editor.s.Label3[1].tag = u"1";
+    editor.s.signatureOn = true;
     editor.SignatureText = test::repeat(u"署", 20);
 
     editor.setBody(test::repeat(u"漢", 250)); // over 230, but the change handling waits for 250
@@ -140,14 +140,14 @@ TEST_F(TextTest, CheckOverflowLeavesRoomForTheSignature) {
     EXPECT_EQ(editor.s.Text1.text.size(), 229u);
 
     // While sending, the signature is not reckoned.
-    editor.s.Command3.tag = u"1";
+    editor.s.sendBusy = true;
     editor.s.Text1.text = test::repeat(u"漢", 251);
     prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
     editor.checkOverflow();
     EXPECT_EQ(editor.s.Text1.text.size(), 249u);
 
     // A signature as long as the limit: the first character already reaches it.
-    editor.s.Command3.tag = u"0";
+    editor.s.sendBusy = false;
     editor.SignatureText = test::repeat(u"署", 300);
     editor.s.Text1.text = u"abc";
     prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);

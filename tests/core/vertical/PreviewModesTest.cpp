@@ -30,7 +30,7 @@ TEST_F(PreviewFixture, VerticalModeSwitchesOnAndOff) {
     editor.s.Text1.text = u"あいう";
     expectModeQuestion(core::Answer::No);
     editor.verticalModeButton();
-    EXPECT_EQ(editor.s.Command7.tag, u"0");
+    EXPECT_FALSE(editor.s.verticalMode);
 
     expectModeQuestion(core::Answer::Yes);
     prompts.message(u"諸注意", Notice);
@@ -40,12 +40,12 @@ TEST_F(PreviewFixture, VerticalModeSwitchesOnAndOff) {
 
     // Unticking the preview leaves the mode on.
     editor.setVerticalPreview(false);
-    EXPECT_EQ(editor.s.Command7.tag, u"1");
+    EXPECT_TRUE(editor.s.verticalMode);
 
     editor.setVerticalPreview(true);
     prompts.message(u"横書きモード チェンジ", u"通常の横書きモードに戻します。");
     editor.verticalModeButton();
-    EXPECT_EQ(editor.s.Command7.tag, u"0");
+    EXPECT_FALSE(editor.s.verticalMode);
     EXPECT_FALSE(editor.s.Command7.red || editor.s.Check3.checked);
     EXPECT_EQ(editor.s.Text1.text, u"あいう");
 }
