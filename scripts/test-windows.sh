@@ -40,12 +40,12 @@ for program in "$build"/tests/test_*.exe; do
     if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then
         f=1 # ended without a result: a crash counts as a failure
     fi
-    echo "$name: $p passed, $s skipped, $f failed"
+    echo "$name: $p passed, $f failed, $s skipped"
     if [ "$f" -ne 0 ]; then
         grep -E -A8 '^\[  FAILED  \]|Failure' "$logs/$name.txt" | head -60 || true
     fi
     passed=$((passed + p)) skipped=$((skipped + s)) failed=$((failed + f))
 done
 wineserver -k 2>/dev/null || true
-echo "Windows (Wine): $passed passed, $skipped skipped, $failed failed"
+echo "Windows: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
