@@ -4,6 +4,8 @@
 #include "core/app/MainState.h"
 #include "core/app/MainView.h"
 #include "core/app/Prompts.h"
+#include "core/text/EmojiTableFile.h"
+#include "core/text/TextEdit.h"
 
 #include <string>
 #include <string_view>
@@ -100,7 +102,8 @@ public:
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
-    void replaceBodyWith(std::u16string_view body); // as one edit of the changed span
+    void bodyEditDone(const TextEdit& edit, int caret, bool fromUser); // the body holds the edit
+    void replaceBodyWith(std::u16string&& body);                       // as one edit of the changed span
     void limitTest(double count, std::size_t length);
     void updatePreview();
     void showBanner(std::u16string text);
@@ -118,6 +121,7 @@ private: // text: the last body edit and the copy the count follows
     bool m_countValid = false;
     bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves
     long long m_byteDelta = 0;
+    EmojiTableFile m_emojiTable;
 
 public:
     // ---- mailbox: send, drafts, signature, send image, copy, text files ----

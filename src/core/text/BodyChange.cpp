@@ -41,25 +41,33 @@ void Editor::editBody(int pos, int removed, std::u16string_view text, int caret,
     std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), body.size());
     std::size_t cut = std::min(static_cast<std::size_t>(std::max(removed, 0)), body.size() - at);
     body.replace(at, cut, text);
-    pos = static_cast<int>(at);
-    removed = static_cast<int>(cut);
+    bodyEditDone({static_cast<int>(at), static_cast<int>(cut), static_cast<int>(text.size())}, caret, fromUser);
+}
+
+void Editor::bodyEditDone(const TextEdit& e, int caret, bool fromUser) {
+    const std::u16string& body = s.Text1.text;
     s.Text1.selStart = clampTo(caret, body.size());
     s.Text1.selLength = 0;
-    m_editPos = pos;
-    m_editRemoved = removed;
-    m_editAdded = static_cast<int>(text.size());
+    m_editPos = e.pos;
+    m_editRemoved = e.removed;
+    m_editAdded = e.added;
     m_editKnown = true;
     ++m_editSerial;
     if (!fromUser)
-        view().bodyReplaced(pos, removed, text);
+        view().bodyReplaced(
+            e.pos, e.removed,
+            std::u16string_view(body).substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added)));
     onBodyChanged();
 }
 
-void Editor::replaceBodyWith(std::u16string_view newBody) {
+void Editor::replaceBodyWith(std::u16string&& newBody) {
     TextEdit e = smallestEdit(s.Text1.text, newBody);
     if (e.removed == 0 && e.added == 0)
         return;
-    replaceBody(e.pos, e.removed, newBody.substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added)));
+    // The new body takes the old one's place whole: a command's edit often spans nearly all of
+    // it, and copying that span in would cost as much again.
+    s.Text1.text.swap(newBody);
+    bodyEditDone(e, e.pos + e.added, false);
 }
 
 void Editor::setPreviewText(std::u16string_view text) {
