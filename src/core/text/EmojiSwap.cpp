@@ -24,23 +24,6 @@ private:
     std::array<std::uint64_t, 1024> m_bits{};
 };
 
-// The next backslash from `from`, npos when none: eight units at a time where the processor allows.
-std::size_t nextBackslash(std::u16string_view text, std::size_t from) {
-    std::size_t i = from;
-#ifdef KOTORI_SSE2
-    const __m128i backslash = simd::all(u'\\');
-    for (; i + 8 <= text.size(); i += 8) {
-        unsigned hit = simd::bits(_mm_cmpeq_epi16(simd::load(text.data() + i), backslash));
-        if (hit != 0)
-            return i + static_cast<std::size_t>(std::countr_zero(hit)) / 2;
-    }
-#endif
-    for (; i < text.size(); ++i)
-        if (text[i] == u'\\')
-            return i;
-    return std::u16string_view::npos;
-}
-
 long long bytesOf(std::u16string_view text) {
     return static_cast<long long>(platform::sjisLength(text));
 }
@@ -76,7 +59,9 @@ Swapped passByPass(std::u16string_view text, const std::vector<EmojiEntry>& tabl
 // A keyword and what replacing it with its emoji does.
 struct Keyword {
     std::uint32_t length = 0; // units after the backslash
-    std::uint32_t tail = 0;   // where its units after the first are kept
+    std::uint32_t units = 0;  // where they are kept
+    char16_t head[8] = {};    // the first eight, for comparing at once
+    unsigned headBits = 0;    // the bits of a comparison of head that must be set
     char16_t emoji = 0;
     long long bytes = 0; // change of the Shift_JIS length
 };
@@ -120,17 +105,13 @@ public:
             m_keywords[m_buckets[bucketOf[i]].end++] = keyword(table[i]);
     }
 
-    // The keyword replaced at the backslash before text[at], nullptr when none.
-    const Keyword* at(std::u16string_view text, std::size_t at) const {
-        if (at < text.size()) {
-            const Bucket& bucket = m_buckets[bucketFor(text[at])];
-            const std::size_t left = text.size() - at;
-            for (std::uint32_t i = bucket.begin; i < bucket.end; ++i) {
-                const Keyword& k = m_keywords[i];
-                if (k.length <= left &&
-                    std::memcmp(m_tails.data() + k.tail, text.data() + at + 1, (k.length - 1) * sizeof(char16_t)) == 0)
-                    return &k;
-            }
+    // The keyword replaced at a backslash followed by `left` units of text, nullptr when none.
+    const Keyword* after(const char16_t* text, std::size_t left) const {
+        if (left > 0) {
+            const Bucket& bucket = m_buckets[bucketFor(text[0])];
+            for (std::uint32_t i = bucket.begin; i < bucket.end; ++i)
+                if (begins(text, left, m_keywords[i]))
+                    return &m_keywords[i];
         }
         return m_hasEmpty ? &m_empty : nullptr;
     }
@@ -144,12 +125,28 @@ private:
     Keyword keyword(const EmojiEntry& e) {
         Keyword k;
         k.length = static_cast<std::uint32_t>(e.keyword.size());
-        k.tail = static_cast<std::uint32_t>(m_tails.size());
-        if (!e.keyword.empty())
-            m_tails.append(e.keyword, 1);
+        k.units = static_cast<std::uint32_t>(m_units.size());
+        m_units += e.keyword;
+        std::size_t inHead = std::min<std::size_t>(e.keyword.size(), 8);
+        std::copy_n(e.keyword.begin(), inHead, k.head);
+        k.headBits = (1u << (2 * inHead)) - 1; // two bits a unit
         k.emoji = e.emoji[0];
         k.bytes = bytesOf(e.emoji) - 1 - bytesOf(e.keyword);
         return k;
+    }
+    bool begins(const char16_t* text, std::size_t left, const Keyword& k) const {
+        if (k.length > left)
+            return false;
+        const char16_t* units = m_units.data() + k.units;
+#ifdef KOTORI_SSE2
+        if (left >= 8) {
+            unsigned same = simd::bits(_mm_cmpeq_epi16(simd::load(text), simd::load(k.head)));
+            if ((same & k.headBits) != k.headBits)
+                return false;
+            return k.length <= 8 || std::equal(units + 8, units + k.length, text + 8);
+        }
+#endif
+        return std::equal(units, units + k.length, text);
     }
     // The bucket holding c, or the empty one where it would go.
     std::size_t bucketFor(char16_t c) const {
@@ -162,22 +159,104 @@ private:
     std::vector<Bucket> m_buckets;
     std::size_t m_mask = 0;
     std::vector<Keyword> m_keywords; // grouped by bucket
-    std::u16string m_tails;          // each keyword without its first unit, back to back
+    std::u16string m_units;          // the keywords back to back
     Keyword m_empty;                 // the first empty keyword
     bool m_hasEmpty = false;
 };
 
+// Emoji to keywords: each emoji character takes the keyword of its first entry.
+class EmojiIndex {
+public:
+    explicit EmojiIndex(const std::vector<EmojiEntry>& table, const CharSet& emoji) : m_emoji(emoji) {
+        for (std::size_t i = 0; i < table.size(); ++i)
+            m_first.emplace_back(table[i].emoji[0], static_cast<std::uint32_t>(i));
+        std::stable_sort(m_first.begin(), m_first.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        m_first.erase(std::unique(m_first.begin(), m_first.end(),
+                                  [](const auto& a, const auto& b) { return a.first == b.first; }),
+                      m_first.end());
+    }
+    // The table index of the first entry with emoji c, npos when none.
+    std::size_t entry(char16_t c) const {
+        if (!m_emoji.has(c))
+            return npos;
+        auto it = std::lower_bound(m_first.begin(), m_first.end(), c,
+                                   [](const auto& a, char16_t unit) { return a.first < unit; });
+        return it->second;
+    }
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+private:
+    CharSet m_emoji;
+    std::vector<std::pair<char16_t, std::uint32_t>> m_first; // by emoji
+};
+
+Swapped keywordsInOneScan(std::u16string_view text, const KeywordIndex& keywords) {
+    // Every match starts at a backslash of the text as it is, and as no keyword holds one, at
+    // every backslash after the last match. Every replacement is shorter than its search text,
+    // so the result fits in the text's length.
+    Swapped out;
+    out.text.resize(text.size());
+    char16_t* o = out.text.data();
+    const char16_t* in = text.data();
+    std::size_t pos = 0;
+    auto atBackslash = [&](std::size_t at) {
+        const Keyword* k = keywords.after(in + at + 1, text.size() - at - 1);
+        if (k == nullptr)
+            return;
+        o = std::copy(in + pos, in + at, o);
+        *o++ = k->emoji;
+        out.byteDelta += k->bytes;
+        ++out.count;
+        pos = at + 1 + k->length;
+    };
+    std::size_t i = 0;
+#ifdef KOTORI_SSE2
+    const __m128i backslash = simd::all(u'\\');
+    for (; i + 8 <= text.size(); i += 8) {
+        unsigned found = simd::bits(_mm_cmpeq_epi16(simd::load(in + i), backslash)) & 0x5555u; // a bit a unit
+        for (; found != 0; found &= found - 1)
+            atBackslash(i + static_cast<std::size_t>(std::countr_zero(found)) / 2);
+    }
+#endif
+    for (; i < text.size(); ++i)
+        if (in[i] == u'\\')
+            atBackslash(i);
+    o = std::copy(in + pos, in + text.size(), o);
+    out.text.resize(static_cast<std::size_t>(o - out.text.data()));
+    return out;
+}
+
+Swapped emojiInOneScan(std::u16string_view text, const std::vector<EmojiEntry>& table, const EmojiIndex& emoji) {
+    Swapped out;
+    out.text.reserve(text.size());
+    std::size_t pos = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        std::size_t i = emoji.entry(text[at]);
+        if (i == EmojiIndex::npos)
+            continue;
+        const EmojiEntry& e = table[i];
+        out.text.append(text.data() + pos, at - pos);
+        out.text += e.keyword;
+        out.byteDelta += bytesOf(e.keyword) - bytesOf(e.emoji);
+        ++out.count;
+        pos = at + 1;
+    }
+    out.text.append(text.data() + pos, text.size() - pos);
+    return out;
+}
+
 } // namespace
 
+// Each direction's index exists only when its passes cannot affect one another: no replacement
+// can form or break another entry's search text. Then each place is taken by the first entry,
+// in table order, matching there, and one scan does all the passes.
 struct EmojiSwapper::Index {
     explicit Index(const std::vector<EmojiEntry>& table) {
-        // The passes cannot affect one another when no replacement can form or break another
-        // entry's search text: then each place is taken by the first entry, in table order,
-        // matching there.
-        bool single = true, backslash = false;
+        CharSet emoji;
+        bool backslash = false;
         for (const EmojiEntry& e : table) {
-            single = single && e.emoji.size() == 1;
-            if (!single)
+            if (e.emoji.size() != 1)
                 return;
             emoji.add(e.emoji[0]);
             backslash = backslash || e.emoji[0] == u'\\';
@@ -188,26 +267,13 @@ struct EmojiSwapper::Index {
                     return;
                 backslash = backslash || c == u'\\';
             }
-        emojiInOneScan = true;
-        // Each emoji character takes the keyword of its first entry.
-        for (std::size_t i = 0; i < table.size(); ++i)
-            byEmoji.emplace_back(table[i].emoji[0], static_cast<std::uint32_t>(i));
-        std::stable_sort(byEmoji.begin(), byEmoji.end(),
-                         [](const auto& a, const auto& b) { return a.first < b.first; });
-        byEmoji.erase(std::unique(byEmoji.begin(), byEmoji.end(),
-                                  [](const auto& a, const auto& b) { return a.first == b.first; }),
-                      byEmoji.end());
-        if (!backslash) {
-            keywordsInOneScan = true;
-            keywords.emplace(table);
-        }
+        emojiToKeywords.emplace(table, emoji);
+        if (!backslash)
+            keywordsToEmoji.emplace(table);
     }
 
-    bool keywordsInOneScan = false;
-    std::optional<KeywordIndex> keywords;
-    bool emojiInOneScan = false;
-    CharSet emoji;
-    std::vector<std::pair<char16_t, std::uint32_t>> byEmoji; // the first entry of each emoji, by emoji
+    std::optional<KeywordIndex> keywordsToEmoji;
+    std::optional<EmojiIndex> emojiToKeywords;
 };
 
 EmojiSwapper::EmojiSwapper(std::vector<EmojiEntry> table)
@@ -217,48 +283,11 @@ EmojiSwapper& EmojiSwapper::operator=(EmojiSwapper&&) noexcept = default;
 EmojiSwapper::~EmojiSwapper() = default;
 
 Swapped EmojiSwapper::swap(std::u16string_view text, bool toEmoji) const {
-    Swapped out;
-    std::size_t pos = 0;
-    if (toEmoji) {
-        if (!m_index->keywordsInOneScan)
-            return passByPass(text, m_table, toEmoji);
-        // Every match starts at a backslash of the text as it is, and every replacement is
-        // shorter than its search text.
-        const KeywordIndex& keywords = *m_index->keywords;
-        out.text.reserve(text.size());
-        for (std::size_t at = nextBackslash(text, 0); at != std::u16string_view::npos; at = nextBackslash(text, at)) {
-            const Keyword* k = keywords.at(text, at + 1);
-            if (k == nullptr) {
-                ++at;
-                continue;
-            }
-            out.text.append(text.data() + pos, at - pos);
-            out.text += k->emoji;
-            out.byteDelta += k->bytes;
-            ++out.count;
-            pos = at + 1 + k->length;
-            at = pos;
-        }
-    } else {
-        if (!m_index->emojiInOneScan)
-            return passByPass(text, m_table, toEmoji);
-        const std::vector<std::pair<char16_t, std::uint32_t>>& byEmoji = m_index->byEmoji;
-        out.text.reserve(text.size());
-        for (std::size_t at = 0; at < text.size(); ++at) {
-            if (!m_index->emoji.has(text[at]))
-                continue;
-            auto it = std::lower_bound(byEmoji.begin(), byEmoji.end(), text[at],
-                                       [](const auto& a, char16_t c) { return a.first < c; });
-            const EmojiEntry& e = m_table[it->second];
-            out.text.append(text.data() + pos, at - pos);
-            out.text += e.keyword;
-            out.byteDelta += bytesOf(e.keyword) - bytesOf(e.emoji);
-            ++out.count;
-            pos = at + 1;
-        }
-    }
-    out.text.append(text.data() + pos, text.size() - pos);
-    return out;
+    if (toEmoji && m_index->keywordsToEmoji)
+        return keywordsInOneScan(text, *m_index->keywordsToEmoji);
+    if (!toEmoji && m_index->emojiToKeywords)
+        return emojiInOneScan(text, m_table, *m_index->emojiToKeywords);
+    return passByPass(text, m_table, toEmoji);
 }
 
 Swapped swapEmoji(std::u16string_view text, const std::vector<EmojiEntry>& table, bool toEmoji) {
