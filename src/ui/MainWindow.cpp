@@ -93,8 +93,19 @@ void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
         return; // our own mirroring edit
     ++m_inBodyChange;
     m_commandEdited = false; // a command's later edits are a step of their own after this one
-    if (auto edit = m_body.documentChanged(pos, removed, added))
+    if (auto edit = m_body.documentChanged(pos, removed, added)) {
         m_editor.bodyEdited(edit->pos, edit->removed, edit->text);
+        const core::TextBox& body = m_editor.s.Text1;
+        if (body.selLength != 0 || body.selStart != edit->pos + int(edit->text.size())) {
+            // The editor chose a selection while handling the edit (the excess the user kept):
+            // the box's own caret, moved once the edit is over, must not replace it.
+            m_coreSelection = true;
+            QTimer::singleShot(0, this, [this] {
+                m_coreSelection = false;
+                refresh();
+            });
+        }
+    }
     bodySelectionMoved();
     m_typing = true;
     refresh();
@@ -103,8 +114,9 @@ void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
 }
 
 void MainWindow::bodySelectionMoved() {
-    // While an editor edit waits to reach the box, the editor's caret is the one that counts.
-    if (m_syncing || !m_pendingBody.empty())
+    // While an editor edit or selection waits to reach the box, the editor's caret is the one
+    // that counts.
+    if (m_syncing || !m_pendingBody.empty() || m_coreSelection)
         return;
     QTextCursor c = Text1->textCursor();
     int start = m_body.toCore(c.selectionStart());
@@ -135,6 +147,11 @@ void MainWindow::lineSelectionMoved(QLineEdit* edit, core::TextBox& textState) {
 void MainWindow::destinationSelectionMoved() {
     if (!m_syncing)
         readSelection(Combo1->lineEdit(), m_editor.s.Combo1.selStart, m_editor.s.Combo1.selLength);
+}
+
+void MainWindow::showBeforeQuestion() {
+    refresh();
+    repaint(); // the box comes up over what the user has just done, not over the state before it
 }
 
 void MainWindow::processEvents() {

@@ -42,6 +42,9 @@ public:
     // How the program ends at once; leaving the event loops by default.
     void setEndProgram(std::function<void()> end) { m_endProgram = std::move(end); }
 
+    // Mirrors and paints the current state at once: a question is asked over it.
+    void showBeforeQuestion();
+
     // core::MainView
     void bodyReplaced(int pos, int removed, std::u16string_view text) override;
     void previewReplaced(int pos, int removed, std::u16string_view text) override;
@@ -153,6 +156,8 @@ private:
     bool m_typing = false;               // mirroring after a keystroke in the body
     bool m_inCommand = false;            // a user action is running on the editor
     bool m_commandEdited = false;        // ... and has edited the body already
+    bool m_coreSelection = false;        // the editor's body selection waits to reach the box
+    bool m_bodyHighlight = false;        // that selection is shown as a highlight meanwhile
     std::vector<CoreEdit> m_pendingBody; // editor edits that arrived inside that signal
     int m_appliedOuterWidth = -1, m_appliedOuterHeight = -1;
     bool m_ending = false, m_ended = false;

@@ -254,6 +254,27 @@ void MainWindow::syncTexts() {
         if (m_body.text().size() != s.Text1.text.size() || (compare && !sameText(m_body.text(), s.Text1.text)))
             m_body.syncTo(s.Text1.text);
         syncTextSelection(Text1, m_body, s.Text1.selStart, s.Text1.selLength);
+        if (m_bodyHighlight) {
+            m_bodyHighlight = false;
+            Text1->setExtraSelections({});
+        }
+    } else if (m_pendingBody.empty()) {
+        // The box's cursor must stay as it is while the box is still making the user's edit: the
+        // editor's selection shows as a highlight until it can become the real one.
+        QList<QTextEdit::ExtraSelection> marks;
+        if (s.Text1.selLength > 0 && m_body.text().size() == s.Text1.text.size()) {
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(Text1->document());
+            mark.cursor.setPosition(m_body.toDocument(s.Text1.selStart));
+            mark.cursor.setPosition(m_body.toDocument(s.Text1.selStart + s.Text1.selLength), QTextCursor::KeepAnchor);
+            mark.format.setBackground(Text1->palette().brush(QPalette::Highlight));
+            mark.format.setForeground(Text1->palette().brush(QPalette::HighlightedText));
+            marks.append(mark);
+        }
+        if (!marks.isEmpty() || m_bodyHighlight) {
+            m_bodyHighlight = !marks.isEmpty();
+            Text1->setExtraSelections(marks);
+        }
     }
     if (m_preview.text().size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
         m_preview.syncTo(s.Text3.text);

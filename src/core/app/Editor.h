@@ -18,6 +18,9 @@ struct BodyKey {
     bool ctrl = false, shift = false, alt = false;
 };
 
+// What the overflow check did: nothing to do, the excess cut, or the excess kept and selected.
+enum class Overflow { Within, Cut, Kept };
+
 inline constexpr std::u16string_view CarrierDomain = u"docomo.ne.jp";
 inline constexpr std::u16string_view CarrierTag = u"docomo";
 inline constexpr std::u16string_view NoBecky = u"NO Becky";
@@ -80,7 +83,7 @@ public:
     void setPreviewText(std::u16string_view text); // Text3 as a whole
     void bodySelectionChanged(int start, int length);
     void onBodyChanged();
-    void checkOverflow();
+    Overflow checkOverflow();
     void setOptionBox(int index, bool checked); // Check1(index)
     void setImode(bool checked);                // Check2
     void setVerticalPreview(bool checked);      // Check3
@@ -96,13 +99,21 @@ public:
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
     void replaceBodyWith(std::u16string_view body); // as one edit of the changed span
+    // The body measured against the effective limit, character by character.
+    struct Excess {
+        double count = 0, limit = 0;
+        std::size_t keep = 0;       // units a cut keeps
+        std::size_t selectFrom = 0; // where the selection of the kept excess starts
+    };
+    Excess measureExcess() const;
+    void selectExcess(const Excess& e);
     void limitTest(double count, std::size_t length);
     void updatePreview();
     void showBanner(std::u16string text);
     void hideBanner();
     void limitQuestion();
     void rebuildStatusLine();
-    void enterPressed();
+    bool enterPressed(); // true when it put the line break in itself
     void showProgress();
     void runAutoReplace(); // "置換(&T)" after Enter while auto-replace is on; not wired yet
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
