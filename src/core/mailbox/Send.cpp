@@ -62,6 +62,7 @@ void registerAddress(Editor& e) {
     e.s.Combo1.items.push_back({address, 0});
     appendBareAddress(e.programFile(AddressBookFile), address);
     e.s.Command6.enabled = true;
+    e.disableCommandsNotBuilt();
     e.view().refresh();
 }
 
