@@ -4,6 +4,8 @@
 #include "ui/Convert.h"
 #include "ui/Fonts.h"
 
+#include <cstdlib>
+
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,6 +17,8 @@
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QUrl>
@@ -216,11 +220,79 @@ void MainWindow::bringToFront() {
     activateWindow();
 }
 
+bool MainWindow::frameKnown() const {
+    return isVisible() && frameGeometry().size() != geometry().size();
+}
+
+QSize MainWindow::outerTwips() const {
+    const core::WindowState& w = m_editor.s.window;
+    if (m_reapplyQueued) // the size is about to be given again: it stands meanwhile
+        return QSize(w.outerWidth, w.outerHeight);
+    QSize twips;
+    if (frameKnown() && !m_onAssumedFrame)
+        twips = frameGeometry().size() * TwipsPerPixel;
+    else // as the size was applied: the client area and the editor's own idea of the frame
+        twips = m_client->size() * TwipsPerPixel + QSize(w.frameWidth, w.frameHeight);
+    // Not a pixel changed: the editor keeps the exact size it has (the settings may hold any).
+    if (std::abs(twips.width() - w.outerWidth) < TwipsPerPixel)
+        twips.setWidth(w.outerWidth);
+    if (std::abs(twips.height() - w.outerHeight) < TwipsPerPixel)
+        twips.setHeight(w.outerHeight);
+    return twips;
+}
+
+void MainWindow::reapplyOuterSizeSoon() {
+    if (m_reapplyQueued)
+        return;
+    m_reapplyQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_reapplyQueued = false;
+        applyOuterSize();
+    });
+}
+
+QSize MainWindow::nonClientSize() {
+    // What the window holds beside the client area (the menu bar), as its layout places it.
+    ensurePolished();
+    if (QLayout* l = layout())
+        l->activate();
+    return size() - m_client->size();
+}
+
+void MainWindow::applyOuterSize() {
+    const core::WindowState& w = m_editor.s.window;
+    m_appliedOuterWidth = w.outerWidth;
+    m_appliedOuterHeight = w.outerHeight;
+    // Until the window manager has framed the window, its frame is not known: the editor's
+    // assumed one stands in, and the size is applied again once the real one is there.
+    m_onAssumedFrame = !frameKnown();
+    QSize size;
+    if (!m_onAssumedFrame)
+        size = QSize(px(w.outerWidth), px(w.outerHeight)) - (frameGeometry().size() - geometry().size());
+    else {
+        m_nonClient = nonClientSize();
+        size = QSize(px(w.outerWidth - w.frameWidth), px(w.outerHeight - w.frameHeight)) + m_nonClient;
+    }
+    resize(size.expandedTo(QSize(1, 1)));
+}
+
+bool MainWindow::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    const QEvent::Type type = event->type();
+    if (m_onAssumedFrame && (type == QEvent::Move || type == QEvent::Show) && frameKnown())
+        reapplyOuterSizeSoon();
+    return handled;
+}
+
 void MainWindow::clientResized() {
+    // Applied on an assumed frame, or before the menu bar had its place: the size is given
+    // again once the real frame and the menu bar's real height are known.
+    if (m_onAssumedFrame && (frameKnown() || nonClientSize() != m_nonClient))
+        reapplyOuterSizeSoon();
     // The client area's own size, once the window's layout has placed it.
-    QRect frame = frameGeometry();
-    m_appliedOuterWidth = frame.width() * 15;
-    m_appliedOuterHeight = frame.height() * 15;
+    const QSize outer = outerTwips();
+    m_appliedOuterWidth = outer.width();
+    m_appliedOuterHeight = outer.height();
     if (m_syncing) {
         m_refreshAgain = true; // reported when the mirroring is done
         return;

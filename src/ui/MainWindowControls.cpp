@@ -126,6 +126,7 @@ void MainWindow::buildControls() {
 
     // The filter frame hangs over the destination, title and body when expanded.
     Frame1 = make<QGroupBox>(c, QStringLiteral("Frame1"));
+    Frame1->setAutoFillBackground(true); // opaque over what it covers
     bind(Frame1, s.Frame1);
     for (int i = 0; i < 9; ++i) {
         Check1[std::size_t(i)] = make<QCheckBox>(Frame1, QStringLiteral("Check1(%1)").arg(i));

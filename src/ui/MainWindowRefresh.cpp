@@ -23,13 +23,11 @@
 
 namespace ui {
 
-namespace {
-
-constexpr int TwipsPerPixel = 15;
-
 int px(int twips) {
     return (twips >= 0 ? twips + TwipsPerPixel / 2 : twips - TwipsPerPixel / 2) / TwipsPerPixel;
 }
+
+namespace {
 
 QRect pixels(const core::Rect& r) {
     return QRect(px(r.left), px(r.top), std::max(0, px(r.width)), std::max(0, px(r.height)));
@@ -142,20 +140,11 @@ void MainWindow::syncWindow() {
     const core::WindowState& w = m_editor.s.window;
     if (windowTitle() != qv(w.caption))
         setWindowTitle(qs(w.caption));
-    if (w.outerWidth != m_appliedOuterWidth || w.outerHeight != m_appliedOuterHeight) {
-        m_appliedOuterWidth = w.outerWidth;
-        m_appliedOuterHeight = w.outerHeight;
-        QRect frame = frameGeometry();
-        QRect inner = geometry();
-        QSize size;
-        if (isVisible() && frame.size() != inner.size())
-            size = QSize(px(w.outerWidth) - (frame.width() - inner.width()),
-                         px(w.outerHeight) - (frame.height() - inner.height()));
-        else // no frame known yet: use the editor's own idea of it
-            size = QSize(px(w.outerWidth - w.frameWidth),
-                         px(w.outerHeight - w.frameHeight) + menuBar()->sizeHint().height());
-        resize(size.expandedTo(QSize(1, 1)));
-    }
+    const QSize minimum(px(w.minInnerWidth), px(w.minInnerHeight));
+    if (m_client->minimumSize() != minimum)
+        m_client->setMinimumSize(minimum);
+    if (w.outerWidth != m_appliedOuterWidth || w.outerHeight != m_appliedOuterHeight)
+        applyOuterSize();
     if (!w.visible && isVisible())
         hide();
     else if (w.visible && !isVisible() && !m_ended)

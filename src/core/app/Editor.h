@@ -63,6 +63,9 @@ public:
     void discoverBecky();
     void windowResized(int outerWidth, int outerHeight, int innerWidth, int innerHeight);
     void relayout();
+    void layoutStatusBar(); // after a status label's caption changed
+    void placeFilterFrame();
+    void markFontSize(); // the check mark on the body's font size
     void frameClicked();
     void fontSizeChosen(int i);
     void about();

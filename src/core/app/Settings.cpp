@@ -150,6 +150,7 @@ void Editor::loadSettings() {
         } else if (key == u"Font") {
             if (auto points = settings::parseReal(value); points && *points > 0)
                 s.Text1.fontSize = *points;
+            markFontSize();
         } else if (key == u"LogD") {
             s.Label6.caption = value;
         } else if (key == u"Look") {
@@ -159,6 +160,7 @@ void Editor::loadSettings() {
             }
         }
     }
+    layoutStatusBar(); // the signature and list labels may have new captions
 }
 
 void Editor::saveSettings() {

@@ -112,6 +112,7 @@ void Editor::onBodyChanged() {
     updatePreview();
     m_editKnown = false;
     s.Label1.caption = countDisplay(count, length, s.Check2.checked);
+    layoutStatusBar();
 }
 
 void Editor::updatePreview() {

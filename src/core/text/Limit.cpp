@@ -102,6 +102,7 @@ Overflow Editor::checkOverflow() {
     }
     s.Label1.caption =
         plainDecimal(bodyCount()) + u"文字 (" + decimal(static_cast<long long>(s.Text1.text.size())) + u")";
+    layoutStatusBar();
     return outcome;
 }
 
@@ -149,6 +150,7 @@ void Editor::rebuildStatusLine() {
     if (s.Check2.checked)
         line += u"i-mode";
     s.Label3[0].caption = line;
+    layoutStatusBar();
 }
 
 } // namespace core
