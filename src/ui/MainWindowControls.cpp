@@ -93,6 +93,11 @@ void MainWindow::buildControls() {
     Text3 = make<QPlainTextEdit>(Frame3, QStringLiteral("Text3"));
     Text3->setReadOnly(true);
     Text3->setUndoRedoEnabled(false);
+    // The box is as wide as a row of the phone's columns in its font, the scroll bar beside it,
+    // and as tall as the rows: a thin margin leaves them their room.
+    Text3->document()->setDocumentMargin(1);
+    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Command5 = make<QPushButton>(Frame3, QStringLiteral("Command5"));
     Check3 = make<QCheckBox>(Frame3, QStringLiteral("Check3"));
     Label4 = label(Frame3, QStringLiteral("Label4"));

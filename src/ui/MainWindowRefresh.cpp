@@ -264,6 +264,9 @@ void MainWindow::syncTexts() {
             Text1->setExtraSelections(marks);
         }
     }
+    const auto wrap = s.Text3.wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
+    if (Text3->lineWrapMode() != wrap)
+        Text3->setLineWrapMode(wrap);
     if (m_preview.text().size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
         m_preview.syncTo(s.Text3.text);
     // Moving the preview's caret scrolls it: after a keystroke that waits for a pause in typing.

@@ -87,7 +87,7 @@ public:
     void bodyEdited(int pos, int removed, std::u16string_view added); // the user edited the body box
     void replaceBody(int pos, int removed, std::u16string_view text); // a command edits the body box
     void setBody(std::u16string_view text);
-    void setPreviewText(std::u16string_view text); // Text3 as a whole
+    void setPreviewText(std::u16string_view text, bool wraps = true); // Text3 as a whole
     void bodySelectionChanged(int start, int length);
     void onBodyChanged();
     Overflow checkOverflow();
@@ -102,6 +102,8 @@ public:
     void conversionChain();  // Cmero
     void insertEmoji(int n); // PutChar(n)
     double bodyCount();      // WeightedCount of the body, kept up to date edit by edit
+    // While sending, the preview follows the body as it is; after that, the preview's own mode.
+    void showPreviewAgain();
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
@@ -146,9 +148,11 @@ public:
     void listDoubleClicked();
 
     // ---- vertical: layout conversion and preview modes ----
-    void convertToVertical(int mode); // 0 preview, 1 send, 2 text view
-    void verticalModeButton();        // Command7
-    void previewAreaToggle();         // Command4(0)
+    // 0 preview, 1 send, 2 text view. Quiet: a screen too small for the text is not reported (the
+    // preview then shows the text as it is); the preview that follows typing is quiet.
+    void convertToVertical(int mode, bool quiet = false);
+    void verticalModeButton(); // Command7
+    void previewAreaToggle();  // Command4(0)
     void viewPre(int i);
     void preTate(int i);
     void yokoPre();

@@ -83,6 +83,9 @@ MainState::MainState() {
     Frame3 = control({5880, 640, 2055, 5895});
     Combo3.rect = {120, 120, 1815, 300};
     Text3.rect = {120, 480, 1755, 1710};
+    // The box is 180 twips a column and a row: a face a little smaller than the window's fits a
+    // row of the phone's columns beside the scroll bar, and every row in its height.
+    Text3.fontSize = 8;
     Command5 = button({600, 2280, 1215, 375}, u"送信イメージ", {});
     Check3.caption = u"縦書きﾌﾟﾚﾋﾞｭｰﾓｰﾄﾞ";
     Check3.rect = {120, 2760, 1815, 255};

@@ -35,6 +35,8 @@ struct TextBox : Control {
     int selLength = 0;
     std::u16string fontName = u"ＭＳ ゴシック";
     double fontSize = 9;
+    // Long lines wrap at the box's width; off, each line shows whole (a vertical layout's rows).
+    bool wraps = true;
 };
 
 struct ListEntry {

@@ -100,6 +100,7 @@ void Editor::send() {
     auto stop = [&] {
         restoreBody();
         s.sendBusy = false;
+        showPreviewAgain();
         view().refresh();
     };
 
@@ -173,6 +174,7 @@ void Editor::send() {
             s.IOutEnd.checked && prompts().question(u"終了します？", u"終了しますか？", Buttons::YesNo) == Answer::Yes;
     }
     s.sendBusy = false;
+    showPreviewAgain();
     view().refresh();
     // Last: closing ends the program, and a refused close must find SendBusy already off.
     if (close)
