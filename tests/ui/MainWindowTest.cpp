@@ -60,7 +60,7 @@ TEST_F(WindowTest, ControlsCarryTheirNamesCaptionsTipsAndPlaces) {
     const core::Rect& body = s().Text1.rect;
     EXPECT_EQ(win.Text1->geometry(), twips(body.left, body.top, body.width, body.height));
     EXPECT_EQ(body.width, s().window.innerWidth - 2055 - 60);
-    EXPECT_EQ(win.Combo2->geometry(), twips(5160, 150, 1215, 300));
+    EXPECT_EQ(win.Combo2->geometry(), twips(5280, 150, 1215, 300));
     EXPECT_EQ(win.Check1[6]->geometry(), twips(2580, 1200, 1290, 285));
     EXPECT_EQ(win.Text3->geometry(), twips(120, 480, 1755, 1710));
     EXPECT_EQ(win.Text3->parentWidget(), win.Frame3);

@@ -53,11 +53,13 @@ TEST_F(WindowTest, TheOpenedFilterFrameCoversWhatIsBelowAndShowsEveryCaption) {
     EXPECT_NE(shot.pixelColor(inside), win.Text1->palette().color(QPalette::Base));
 }
 
-TEST_F(WindowTest, StatusLabelsShowWholeWithGapsAndFollowAWiderWindow) {
+TEST_F(WindowTest, CaptionsAndStatusLabelsShowWholeWithGapsAndFollowAWiderWindow) {
     programFile("Kotori.ini", u"imde=1\r\n");
     start();
     ui::MainWindow& win = w();
     ASSERT_EQ(win.Label3[0]->text(), QStringLiteral("・制限：文字数 種別 i-mode"));
+    for (QWidget* box : std::vector<QWidget*>{win.Check2, win.Check3})
+        EXPECT_LE(box->sizeHint().width(), box->width()) << box->objectName().toStdString();
     const std::vector<QWidget*> labels{win.Label3[0], win.Label3[1], win.Label6, win.Label1};
     for (QWidget* l : labels)
         expectWhole(l);

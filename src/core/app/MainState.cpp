@@ -56,8 +56,9 @@ MainState::MainState() {
     Command7 = button({2640, 120, 615, 615}, {}, u"縦書き変換！");
     Command2 = button({3240, 120, 615, 615}, {}, u"ベッキーのアドレス帳");
     Check2.caption = u"i-mode設定";
-    Check2.rect = {3960, 240, 1215, 180};
-    Combo2.rect = {5160, 150, 1215, 300};
+    // Wide enough for their captions in the window's font.
+    Check2.rect = {3960, 240, 1290, 195};
+    Combo2.rect = {5280, 150, 1215, 300};
     Combo2.toolTip = u"送信アカウント";
 
     List1.rect = {0, 5040, 5895, 1500};
@@ -88,7 +89,7 @@ MainState::MainState() {
     Text3.fontSize = 8;
     Command5 = button({600, 2280, 1215, 375}, u"送信イメージ", {});
     Check3.caption = u"縦書きﾌﾟﾚﾋﾞｭｰﾓｰﾄﾞ";
-    Check3.rect = {120, 2760, 1815, 255};
+    Check3.rect = {120, 2760, 1905, 255};
     Label4 = control({120, 3120, 1815, 2675},
                      u"　実際の簡易的な送信イメージ画面です。\r\n"
                      u"　署名など詳細な点まで再現する場合は、送信イメージボタンを押してください。\r\n"
