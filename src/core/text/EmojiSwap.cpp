@@ -7,7 +7,6 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 #include <optional>
 #include <utility>
 
@@ -167,7 +166,7 @@ private:
 // Emoji to keywords: each emoji character takes the keyword of its first entry.
 class EmojiIndex {
 public:
-    explicit EmojiIndex(const std::vector<EmojiEntry>& table, const CharSet& emoji) : m_emoji(emoji) {
+    EmojiIndex(const std::vector<EmojiEntry>& table, const CharSet& emoji) : m_emoji(emoji) {
         for (std::size_t i = 0; i < table.size(); ++i)
             m_first.emplace_back(table[i].emoji[0], static_cast<std::uint32_t>(i));
         std::stable_sort(m_first.begin(), m_first.end(),
@@ -192,9 +191,9 @@ private:
 };
 
 Swapped keywordsInOneScan(std::u16string_view text, const KeywordIndex& keywords) {
-    // Every match starts at a backslash of the text as it is, and as no keyword holds one, at
-    // every backslash after the last match. Every replacement is shorter than its search text,
-    // so the result fits in the text's length.
+    // Every match starts at a backslash of the text as it is, and no keyword holds one, so each
+    // backslash is looked at in turn. Every replacement is shorter than its search text, so the
+    // result fits in the text's length.
     Swapped out;
     out.text.resize(text.size());
     char16_t* o = out.text.data();

@@ -9,8 +9,7 @@ const EmojiSwapper* EmojiTableFile::read(std::u16string_view path) {
     if (!bytes)
         return nullptr;
     if (!m_table || *bytes != m_bytes) {
-        m_table.reset(); // a failed parse leaves no stale table behind
-        m_table.emplace(parseEmojiFile(*bytes));
+        m_table.emplace(parseEmojiFile(*bytes)); // a throw leaves the old table and bytes, or none
         m_bytes = std::move(*bytes);
     }
     return &*m_table;
