@@ -1,4 +1,4 @@
-// What the phone's code page cannot carry, as the send command sees it.
+// Text in the forms the phone's code page carries: loaded from a file, and checked when sending.
 #include "MailboxFixture.h"
 
 namespace {
@@ -31,6 +31,19 @@ TEST_F(UnsendableTest, WaveDashIsSentAsItsCodePageForm) {
     editor.send(); // no problem line: the body holds what the phone takes
     prompts.verify();
     EXPECT_EQ(test::count(outbox(), "\r\n\r\n\x81\x60\x81\x60\r\n.\r\n"), 1u);
+}
+
+TEST_F(UnsendableTest, Utf8FileIsLoadedAndRewritten) {
+    // 〜 − ‖ — ‾ ☀ keycap-1 in UTF-8, as an editor outside Windows saves them.
+    tmp.write("utf8.txt", "\xE3\x80\x9C\xE2\x88\x92\xE2\x80\x96\xE2\x80\x94\xE2\x80\xBE\xE2\x98\x80"
+                          "1\xEF\xB8\x8F\xE2\x83\xA3\n\xF0\xA0\x80\x8B");
+    editor.loadTextFile(tmp.core() + u"\\utf8.txt");
+    EXPECT_EQ(editor.s.Text1.text, u"\uFF5E\uFF0D\u2225\u2015\uFFE3\uE63E\uE6E2\r\n\U0002000B");
+    EXPECT_EQ(editor.s.usedEmoji, u"\uE63E\uE6E2");
+    tmp.write("bom.txt", "\xEF\xBB\xBF"
+                         "ab");
+    editor.loadTextFile(tmp.core() + u"\\bom.txt");
+    EXPECT_EQ(editor.s.Text1.text, u"ab");
 }
 
 } // namespace
