@@ -46,6 +46,7 @@ void Editor::editBody(int pos, int removed, std::u16string_view text, int caret,
     // What the phone's code page lacks becomes what it carries, within this same edit.
     std::optional<BodyAmendment> fix = amendForPhone(at, at + added);
     if (fix) {
+        m_deltaKnown = false; // a command's own byte count no longer fits its edit
         std::size_t end = std::max(at + added, fix->pos + fix->rawLength);
         cut += (at - fix->pos) + (end - (at + added));
         added = end - fix->pos + fix->length - fix->rawLength;

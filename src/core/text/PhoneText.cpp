@@ -99,15 +99,15 @@ char16_t emojiAt(std::u16string_view text, std::size_t i, std::size_t& units) {
     char32_t first = codePointAt(text, i, n);
     std::size_t j = i + n;
     bool emojiStyle = false;
-    if (j < text.size() && isSelector(text[j])) {
-        emojiStyle = text[j] == EmojiStyle;
+    while (j < text.size() && isSelector(text[j])) {
+        emojiStyle = emojiStyle || text[j] == EmojiStyle;
         ++j;
     }
     char16_t imode = 0;
     if (j < text.size() && text[j] == Keycap) {
         imode = imodeOf(first, Keycap);
         ++j;
-        if (j < text.size() && isSelector(text[j]))
+        while (j < text.size() && isSelector(text[j]))
             ++j;
     } else if (emojiStyle || !hasForm(first)) {
         imode = imodeOf(first, 0);
@@ -120,13 +120,7 @@ char16_t emojiAt(std::u16string_view text, std::size_t i, std::size_t& units) {
     return imode;
 }
 
-} // namespace
-
-bool clingsToPrevious(char16_t unit) {
-    return isSelector(unit) || unit == Keycap || isLow(unit);
-}
-
-std::optional<PhoneText> phoneText(std::u16string_view text, bool emoji) {
+std::optional<PhoneText> phoneTextOnce(std::u16string_view text, bool emoji) {
     // Nearly every edit is text code page 932 carries: one look per unit decides.
     auto first = std::find_if(text.begin(), text.end(), [](char16_t c) { return !platform::hasCp932Form(c); });
     if (first == text.end())
@@ -165,6 +159,26 @@ std::optional<PhoneText> phoneText(std::u16string_view text, bool emoji) {
     if (!changed)
         return std::nullopt;
     return out;
+}
+
+} // namespace
+
+std::optional<PhoneText> phoneText(std::u16string_view text, bool emoji) {
+    // A dropped selector can bring together what it stood between (broken surrogate pairs):
+    // go on until the text stays, so rewriting rewritten text never changes it again.
+    std::optional<PhoneText> out = phoneTextOnce(text, emoji);
+    for (int round = 0; out && round < 4; ++round) {
+        std::optional<PhoneText> again = phoneTextOnce(out->text, emoji);
+        if (!again)
+            break;
+        out->text = std::move(again->text);
+        out->emoji += again->emoji;
+    }
+    return out;
+}
+
+bool clingsToPrevious(char16_t unit) {
+    return isSelector(unit) || unit == Keycap || isLow(unit);
 }
 
 bool toPhoneLine(std::u16string& text, int& caret, bool emoji) {
