@@ -36,6 +36,7 @@ TEST_F(PhoneInputWindowTest, InputMethodCommitsInEveryBoxAreOneUndoStep) {
     EXPECT_EQ(shownBody(), s().Text1.text);
     EXPECT_EQ(win.Label1->text(), QStringLiteral("6.5文字 (7)"));
     EXPECT_EQ(s().usedEmoji, u"\uE63E");
+    EXPECT_EQ(win.Text1->textCursor().position(), 7); // after the emoji, now one unit
     win.Text1->undo();
     EXPECT_EQ(shownBody(), u"a");
     EXPECT_EQ(s().Text1.text, u"a");
