@@ -9,9 +9,11 @@
 
 namespace test {
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+
+TempFolder::TempFolder(const std::filesystem::path& base) {
     std::random_device rd;
-    m_path = std::filesystem::temp_directory_path() / ("kotori-test-" + std::to_string(rd()) + std::to_string(rd()));
+    m_path = base / ("kotori-test-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(m_path / "wine");
     if (const char* old = std::getenv("WINEPREFIX")) {
         m_hadPrefix = true;
