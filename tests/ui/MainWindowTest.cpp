@@ -5,13 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollBar>
-
-#include "ui/TabStopDelegate.h"
 
 namespace test {
 namespace {
@@ -159,27 +155,6 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     win.refresh();
     EXPECT_EQ(win.PutChar.size(), 1u);
     EXPECT_EQ(win.findChild<QAction*>(QStringLiteral("PutChar(1)")), nullptr);
-}
-
-TEST_F(WindowTest, DraftListLinesColumnsUpOnTabStopsAndScrollsSideways) {
-    start();
-    ui::MainWindow& win = w();
-    s().List1.items = {{u"タイトル\t|宛先（TO:）\t|送信時間(date:)\t|差出人（FROM:)\t|内容", 0},
-                       {u"件\t|a@docomo.ne.jp\t|2026\t|me\t|一行目\r\n二行目\r\n", 1}};
-    s().List1.horizontalExtent = 1300;
-    s().List1.visible = true;
-    win.refresh();
-    QTest::qWait(1);
-    ASSERT_EQ(win.List1->count(), 2);
-    auto* delegate = qobject_cast<ui::TabStopDelegate*>(win.List1->itemDelegate());
-    ASSERT_NE(delegate, nullptr);
-    QFontMetrics metrics(win.List1->font());
-    int unit = metrics.averageCharWidth();
-    std::vector<int> starts = delegate->columnStarts(win.List1->item(1)->text(), metrics);
-    ASSERT_EQ(starts.size(), 5u);
-    EXPECT_EQ(starts[2], 300 * unit / 4);
-    EXPECT_EQ(starts[4], 570 * unit / 4);
-    EXPECT_GT(win.List1->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(WindowTest, UserActionsReachTheEditor) {

@@ -126,6 +126,9 @@ public:
     void sendImage();
     void copyDisp(int i);
     void loadTextFile(std::u16string_view path);
+    void readingBecky(int i);       // lists the drafts (0) or the log (1) in List1
+    void listRowClicked(int index); // loads a row of List1 back into the editor
+    void listDoubleClicked();
 
     // ---- vertical: layout conversion and preview modes ----
     void convertToVertical(int mode); // 0 preview, 1 send, 2 text view

@@ -52,6 +52,7 @@ struct ComboBox : Control {
 
 struct ListBox : Control {
     std::vector<ListEntry> items; // data = vertical mark for draft rows
+    unsigned revision = 0;        // bumped with every change of items: a window need not compare them
     int listIndex = -1;
     std::vector<int> tabStops;
     int horizontalExtent = 0; // pixels
