@@ -117,7 +117,8 @@ void BM_AddressList(benchmark::State& state) {
     const bool half = state.range(0) == 1;
     const fs::path folder = workFolder() / (half ? "list-half" : "list-full");
     fs::create_directories(folder);
-    const std::u16string source = fileOf(half ? "addr.adr.half" : "addr.adr", addressLine(), half ? 5u << 19 : 5u << 20);
+    const std::u16string source =
+        fileOf(half ? "addr.adr.half" : "addr.adr", addressLine(), half ? 5u << 19 : 5u << 20);
     fs::copy_file(platform::nativePath(source), folder / "addr.adr", fs::copy_options::overwrite_existing);
     YesPrompts prompts;
     FixedClock clock;
@@ -132,9 +133,9 @@ void BM_AddressList(benchmark::State& state) {
     }
 }
 
-// A body pasted at once into an empty editor in i-mode, where the limit then cuts it.
+// A body pasted at once into an empty editor, in i-mode (where the limit then cuts it) or not.
 void BM_PasteBody(benchmark::State& state) {
-    const bool half = state.range(0) == 1;
+    const bool half = state.range(0) == 1, imode = state.range(1) == 1;
     std::u16string body;
     const std::u16string line = u"ことり便で短いメールを送ります。Becky! 1.26 へ渡すtest line\r\n";
     while (platform::sjisLength(body) < (half ? 1u << 19 : 1u << 20))
@@ -147,7 +148,7 @@ void BM_PasteBody(benchmark::State& state) {
             state.PauseTiming();
             core::Editor editor(prompts, clock, platform::fromUtf8(workFolder().string()));
             editor.setView(&view);
-            editor.setImode(true);
+            editor.setImode(imode);
             state.ResumeTiming();
             editor.bodyEdited(0, 0, body);
             benchmark::DoNotOptimize(editor.s.Text1.text.data());
@@ -161,7 +162,7 @@ BENCHMARK(BM_LogList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EmojiTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddressBook)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AddressList)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PasteBody)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteBody)->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     int rc = bench::runWithRatios(argc, argv,
@@ -169,7 +170,8 @@ int main(int argc, char** argv) {
                                    {"large_emoji_10MB_vs_2x5MB", "BM_EmojiTable/0", "BM_EmojiTable/1"},
                                    {"large_addr_5MB_vs_2x2.5MB", "BM_AddressBook/0", "BM_AddressBook/1"},
                                    {"large_addrlist_5MB_vs_2x2.5MB", "BM_AddressList/0", "BM_AddressList/1"},
-                                   {"large_paste_1MB_vs_2x512KB", "BM_PasteBody/0", "BM_PasteBody/1"}});
+                                   {"large_paste_1MB_vs_2x512KB", "BM_PasteBody/0/0", "BM_PasteBody/1/0"},
+                                   {"large_paste_imode_1MB_vs_2x512KB", "BM_PasteBody/0/1", "BM_PasteBody/1/1"}});
     std::error_code ec;
     fs::remove_all(workFolder(), ec);
     return rc;

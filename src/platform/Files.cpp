@@ -148,17 +148,25 @@ bool recoverNative(const fs::path& native) {
 }
 
 // Temporary files of saves that were killed before their rename: "NAME.xxxxxxxx.tmp" beside it.
+// Names are compared in the system's own form, so no name needs converting.
 void removeStaleTemps(const fs::path& target) {
-    const std::string prefix = target.filename().string() + ".";
+    using Name = fs::path::string_type;
+    using Unit = fs::path::value_type;
+    const Name prefix = target.filename().native() + Unit('.');
+    auto isTemp = [&](const Name& name) {
+        if (name.size() != prefix.size() + 12 || name.compare(0, prefix.size(), prefix) != 0)
+            return false;
+        for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i)
+            if (!((name[i] >= Unit('0') && name[i] <= Unit('9')) || (name[i] >= Unit('a') && name[i] <= Unit('f'))))
+                return false;
+        const Name end = name.substr(name.size() - 4);
+        return end[0] == Unit('.') && end[1] == Unit('t') && end[2] == Unit('m') && end[3] == Unit('p');
+    };
     std::error_code ec;
     fs::directory_iterator it(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() != prefix.size() + 12 || name.compare(0, prefix.size(), prefix) != 0 ||
-            name.compare(name.size() - 4, 4, ".tmp") != 0)
-            continue;
-        const std::string_view hex = std::string_view(name).substr(prefix.size(), 8);
-        if (hex.find_first_not_of("0123456789abcdef") == std::string_view::npos && it->is_regular_file(ec))
+        std::error_code kind;
+        if (isTemp(it->path().filename().native()) && it->is_regular_file(kind))
             io::removePath(it->path());
     }
 }
