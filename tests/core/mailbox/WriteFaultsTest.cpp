@@ -5,8 +5,12 @@
 #include "core/addressbook/AddressBook.h"
 #include "core/addressbook/ModelList.h"
 #include "platform/Files.h"
+#include "platform/FilesIo.h"
+#include "support/System.h"
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdio>
@@ -41,11 +45,15 @@ std::string describe(const Fault& f) {
     return std::string(where[static_cast<int>(f.where)]) + " with errno " + std::to_string(f.error);
 }
 
-// The name of the file a descriptor writes to.
-std::string nameOf(int fd) {
+// The name of the file a descriptor writes to (empty where the system does not tell).
+std::string nameOf([[maybe_unused]] int fd) {
+#ifdef _WIN32
+    return {};
+#else
     char link[4096];
     const ssize_t n = ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), link, sizeof link - 1);
     return n > 0 ? fs::path(std::string(link, static_cast<std::size_t>(n))).filename().string() : std::string();
+#endif
 }
 
 // Writes to the named file (or to a temporary file that will replace it) fail; others go through.
@@ -55,11 +63,11 @@ public:
         platform::setWriteHookForTests([name = std::move(name), fault](int fd, const char* data, std::size_t size) {
             const std::string file = nameOf(fd);
             if (file != name && !(file.starts_with(name + ".") && file.ends_with(".tmp")))
-                return static_cast<long>(::write(fd, data, size));
+                return platform::io::writeSome(fd, data, size);
             const std::size_t part = fault.where == Where::FirstByte ? 0
                                      : fault.where == Where::Middle  ? size / 2
                                                                      : (size > 0 ? size - 1 : 0);
-            if (part > 0 && ::write(fd, data, part) < 0)
+            if (part > 0 && platform::io::writeSome(fd, data, part) < 0)
                 return -1L;
             errno = fault.error;
             return -1L;
@@ -86,6 +94,8 @@ protected:
     int tried = 0, reportedAsSuccess = 0;
 
     void SetUp() override {
+        if (test::onWindows)
+            GTEST_SKIP() << "the failing file is told by its descriptor's name in /proc";
         MailboxTest::SetUp();
         editor.Becky2InUse = editor.ProgramEnding = false;
         editor.s.Combo1.items.clear();
@@ -130,7 +140,8 @@ protected:
     }
 
     void TearDown() override {
-        std::printf("write paths x faults tried %d, failures reported as success %d\n", tried, reportedAsSuccess);
+        if (tried > 0)
+            std::printf("write paths x faults tried %d, failures reported as success %d\n", tried, reportedAsSuccess);
     }
 
     void expectConfirmed() {
