@@ -2,7 +2,9 @@
 
 #include "platform/Paths.h"
 #include "ui/Convert.h"
+#include "ui/EmojiFonts.h"
 #include "ui/Fonts.h"
+#include "ui/RegistryWindow.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -24,6 +26,7 @@ namespace ui {
 MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     : QMainWindow(parent), m_editor(editor), m_body(nullptr), m_preview(nullptr) {
     setObjectName(QStringLiteral("Form1"));
+    registerEmojiFonts();
     setFont(japaneseFont(u"ＭＳ ゴシック", 9));
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
@@ -42,7 +45,9 @@ MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     refresh();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    delete m_registry; // before what it reaches the body through
+}
 
 void MainWindow::bodyReplaced(int pos, int removed, std::u16string_view text) {
     if (m_inBodyChange > 0 || !m_pendingBody.empty()) {
@@ -213,6 +218,11 @@ void MainWindow::clientResized() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The registry window asks about its own changes first; a failed save keeps both open.
+    if (!m_ending && m_registry && !m_registry->close()) {
+        event->ignore();
+        return;
+    }
     if (m_ending || m_editor.requestClose()) {
         m_ended = true;
         event->accept();
