@@ -1,6 +1,8 @@
-// Emoji.code: every entry is one character and its keyword, taken from one line of the file.
+// Emoji.code: every entry is one character and its keyword, taken from one line of the file;
+// the registry window saves what it read so that it reads back the same.
 #include "FuzzSupport.h"
 
+#include "core/text/EmojiRegistry.h"
 #include "core/text/EmojiTable.h"
 #include "platform/Files.h"
 
@@ -23,6 +25,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(core::emojiMenuCaption(entry).size() == entry.keyword.size() + 8);
     }
     fuzz::HeadlessEditor h;
+    // The registry window's rows, saved and opened again, are the same rows.
+    core::EditorEmojiBody body(h.editor);
+    core::EmojiRegistry registry(h.prompts, body, path);
+    registry.open();
+    FUZZ_CHECK(registry.f.List1.size() == table->size());
+    const std::vector<std::u16string> rows = registry.f.List1;
+    for (const std::u16string& row : rows)
+        FUZZ_CHECK(core::EmojiRegistry::rowEmoji(row).size() <= 1);
+    FUZZ_CHECK(registry.apply());
+    registry.open();
+    FUZZ_CHECK(registry.f.List1 == rows);
     h.editor.startup(u"");
     FUZZ_CHECK(h.editor.s.PutChar.size() <= 20); // the quick menu
     return 0;

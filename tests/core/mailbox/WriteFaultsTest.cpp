@@ -4,6 +4,7 @@
 
 #include "core/addressbook/AddressBook.h"
 #include "core/addressbook/ModelList.h"
+#include "core/text/EmojiRegistry.h"
 #include "platform/Files.h"
 #include "platform/FilesIo.h"
 #include "support/System.h"
@@ -103,6 +104,7 @@ protected:
         tmp.write("Kotori.ini", "Xsiz=8010\r\n");
         tmp.write("addr.adr", "a@docomo.ne.jp\r\n");
         tmp.write("Keitai.pre", "N2001#1010\r\n");
+        tmp.write("Emoji.code", "\xF8\x9F\thare\r\n");
         tmp.write("OutPutLog.mbx", "old log\r\n.\r\n");
         tmp.write("Becky.mil", "old pointer\r\n");
         tmp.write("Becky2.mil", "old pointer 2\r\n");
@@ -189,7 +191,7 @@ TEST_F(WriteFaults, SettingsAndPointerFiles) {
     });
 }
 
-TEST_F(WriteFaults, AddressBookAndModelList) {
+TEST_F(WriteFaults, AddressBookModelListAndEmojiTable) {
     underEveryFault("addr.adr", [&] {
         return core::writeAddressBook(editor, {{u"b@docomo.ne.jp", u"b", u"P501i"}}) ||
                core::appendAddressEntry(tmp.core() + u"\\addr.adr", {u"c@docomo.ne.jp", u"c", u"P501i"}) ||
@@ -208,6 +210,22 @@ TEST_F(WriteFaults, AddressBookAndModelList) {
         },
         {"Becky!/User1/OutBox.mbx", "OutPutLog.mbx"});
     underEveryFault("Keitai.pre", [&] { return core::appendModel(tmp.core() + u"\\Keitai.pre", {u"SH2101V", 1012}); });
+    // The emoji table, applied or saved on closing the registry window: the rows stay to save again.
+    underEveryFault("Emoji.code", [&] {
+        core::EditorEmojiBody body(editor);
+        core::EmojiRegistry registry(prompts, body, tmp.core() + u"\\Emoji.code");
+        registry.open();
+        registry.f.List1.push_back(u"kumori\t\t\uE63F");
+        registry.f.TableModified = true;
+        const std::u16string failed = tmp.core() + u"\\Emoji.code\r\nに保存できませんでした。";
+        prompts.message(App, failed);
+        bool success = registry.apply();
+        prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo,
+                         Answer::Yes);
+        prompts.message(App, failed);
+        success = registry.requestClose() || success;
+        return success || !registry.f.TableModified || registry.f.List1.size() != 2;
+    });
 }
 
 TEST_F(WriteFaults, MailboxLogHandOffAndDraft) {
