@@ -5,8 +5,8 @@
 #include "core/app/MainView.h"
 #include "core/app/Prompts.h"
 #include "core/text/EmojiTableFile.h"
-#include "core/text/TextEdit.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -111,8 +111,17 @@ public:
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
-    void bodyEditDone(const TextEdit& edit, int caret, bool fromUser); // the body holds the edit
-    void replaceBodyWith(std::u16string&& body);                       // as one edit of the changed span
+    // Body units [pos, pos + rawLength) rewritten as [pos, pos + length) for the phone's code page.
+    struct BodyAmendment {
+        std::size_t pos = 0, rawLength = 0, length = 0;
+    };
+    // Rewrites what an edit brought into the body ([begin, end)), widened to whole emoji, in the
+    // forms the phone's code page carries; the new i-mode emoji join UsedEmoji.
+    std::optional<BodyAmendment> amendForPhone(std::size_t begin, std::size_t end);
+    // After the body took an edit ([at, at + cut) became [at, at + added)): the forms for the
+    // phone, the record the copies follow, the view, and the handling.
+    void bodyEditDone(std::size_t at, std::size_t cut, std::size_t added, int caret, bool fromUser);
+    void replaceBodyWith(std::u16string&& body); // as one edit of the changed span
     // The body measured against the effective limit, character by character.
     struct Excess {
         double count = 0, limit = 0;
