@@ -35,6 +35,7 @@ MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     m_preview = TextMirror(Text3);
     connectControls();
     connectMenus();
+    connectAddressBook();
     m_previewCaretTimer = new QTimer(this);
     m_previewCaretTimer->setSingleShot(true);
     m_previewCaretTimer->setInterval(60);

@@ -109,6 +109,7 @@ private:
     void buildMenus();
     void connectControls();
     void connectMenus();
+    void connectAddressBook();
     void bind(QWidget* widget, const core::Control& state) { m_controls.push_back({widget, &state}); }
     void bind(QAction* action, const core::MenuItem& item) { m_actions.push_back({action, &item}); }
 

@@ -19,7 +19,8 @@ std::u16string_view tabField(std::u16string_view line, std::size_t n) {
     return line.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
 }
 
-std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn) {
+std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn,
+                                          std::vector<std::pair<std::size_t, AddressEntry>>* hidden) {
     std::vector<AddressEntry> entries;
     auto lines = platform::readLines(path);
     if (!lines)
@@ -32,13 +33,18 @@ std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn
             continue;
         }
         std::u16string address = line.substr(0, firstTab);
-        if (imodeOn && !contains(address, CarrierTag))
+        const bool shown = !imodeOn || contains(address, CarrierTag);
+        if (!shown && !hidden)
             continue;
         const std::size_t secondTab = line.find(u'\t', firstTab + 1);
         std::u16string name = line.substr(firstTab + 1, secondTab == std::u16string::npos ? std::u16string::npos
                                                                                           : secondTab - firstTab - 1);
         std::u16string tail = secondTab == std::u16string::npos ? std::u16string() : line.substr(secondTab + 1);
-        entries.push_back({std::move(address), std::move(name), std::move(tail)});
+        AddressEntry entry{std::move(address), std::move(name), std::move(tail)};
+        if (shown)
+            entries.push_back(std::move(entry));
+        else
+            hidden->emplace_back(entries.size(), std::move(entry));
     }
     return entries;
 }
@@ -61,8 +67,7 @@ std::u16string addressLine(const AddressEntry& entry) {
 }
 
 bool writeAddressBook(Editor& editor, const std::vector<AddressEntry>& entries) {
-    std::vector<ListEntry>& list = editor.s.Combo1.items;
-    list.clear();
+    std::vector<ListEntry> list;
     std::vector<std::u16string> lines;
     for (const AddressEntry& entry : entries) {
         if (entry.tail.empty()) {
@@ -76,8 +81,12 @@ bool writeAddressBook(Editor& editor, const std::vector<AddressEntry>& entries) 
                 {destinationText(entry.name, entry.address), modelIndex(editor.models, tabField(entry.tail, 0))});
         }
     }
+    // The destination list follows the file: a failed write leaves both as they were.
+    if (!platform::replaceFile(editor.programFile(AddressBookFile), platform::joinLines(lines)))
+        return false;
+    editor.s.Combo1.items = std::move(list);
     editor.view().refresh();
-    return platform::replaceFile(editor.programFile(AddressBookFile), platform::joinLines(lines));
+    return true;
 }
 
 bool appendAddressEntry(std::u16string_view path, const AddressEntry& entry) {
