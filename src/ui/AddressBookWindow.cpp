@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QUrl>
 
@@ -83,6 +84,21 @@ std::vector<std::u16string> droppedFiles(const QMimeData* data) {
     return files;
 }
 
+// A label whose lines stand one detail row apart, beside the fields they name.
+class RowLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QStringList lines = text().split(QLatin1Char('\n'));
+        const int pitch = px(core::AddressBookForm::DetailRowPitch);
+        for (int i = 0; i < lines.size(); ++i)
+            painter.drawText(QRect(0, i * pitch, width(), px(300)), Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+    }
+};
+
 void setBack(QWidget* w, const QColor& color) {
     QPalette p = w->palette();
     if (p.color(QPalette::Base) == color && p.color(QPalette::Button) == color)
@@ -122,6 +138,7 @@ AddressBookWindow* AddressBookWindow::open(core::Editor& editor, QWidget* parent
     else
         w->m_form.openMyBook();
     w->refresh();
+    w->moveOver(parent);
     w->show();
     w->raise();
     w->activateWindow();
@@ -141,13 +158,23 @@ std::u16string AddressBookWindow::chooseFile(core::Editor& editor, QWidget* pare
     w->setWindowModality(Qt::ApplicationModal);
     w->setAcceptDrops(true);
     w->refresh();
+    w->moveOver(parent);
     w->show();
     loop.exec();
     return chosen;
 }
 
+void AddressBookWindow::moveOver(QWidget* parent) {
+    if (!parent)
+        return;
+    QRect r = rect();
+    r.moveCenter(parent->geometry().center());
+    move(r.topLeft());
+}
+
 void AddressBookWindow::buildControls() {
     Frame1 = make<QGroupBox>(this, QStringLiteral("Frame1"));
+    Frame1->setAutoFillBackground(true);
     Label2 = make<QLabel>(Frame1, QStringLiteral("Label2"));
     Label2->setWordWrap(true);
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -158,8 +185,7 @@ void AddressBookWindow::buildControls() {
     for (std::size_t i = 0; i < 4; ++i)
         Command3[i] = make<QPushButton>(this, QStringLiteral("Command3(%1)").arg(i));
     Frame2 = make<QGroupBox>(this, QStringLiteral("Frame2"));
-    Label3 = make<QLabel>(Frame2, QStringLiteral("Label3"));
-    Label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label3 = make<RowLabel>(Frame2, QStringLiteral("Label3"));
     for (std::size_t i = 0; i < 5; ++i)
         Text1[i] = make<QLineEdit>(Frame2, QStringLiteral("Text1(%1)").arg(i));
     Combo2 = make<QComboBox>(Frame2, QStringLiteral("Combo2"));

@@ -69,6 +69,7 @@ protected:
 private:
     AddressBookWindow(core::Editor& editor, QWidget* parent);
 
+    void moveOver(QWidget* parent); // centred on the main window
     void buildControls();
     void buildMenus();
     void connectControls();

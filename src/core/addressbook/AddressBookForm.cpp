@@ -57,9 +57,9 @@ AddressBookForm::AddressBookForm(AddressBookHost& host) : m_host(host) {
     Command2.caption = u"閉じる";
     Frame1.caption = u"FILE READ";
     Frame1.visible = false;
-    Frame1.rect = {0, 0, 4200, 1500};
+    Frame1.rect = {0, 0, 4800, 1200};
     Label2.caption = u"ファイルをドラッグ＆ドロップしてくださいキャンセルは、ESCキー";
-    Label2.rect = {120, 300, 3960, 1080};
+    Label2.rect = {120, 300, 4560, 780};
     Label3.caption = u"･名前\n･ｱﾄﾞﾚｽ\n･機種\n･ﾆｯｸﾈｰﾑ\n･HP\n･PGP";
     resized(innerWidth, innerHeight);
 }
@@ -85,15 +85,15 @@ void AddressBookForm::resized(int width, int height) {
     for (std::size_t i = 0; i < 4; ++i)
         Command3[i].rect = {List1.rect.width + 105, 300 + 480 * static_cast<int>(i), buttonWidth, 420};
     Frame2.rect = {0, height - 2940, Combo1.rect.width, 2340};
-    Label3.rect = {120, 240, 1140, 2040};
+    Label3.rect = {120, 240, 1140, 6 * DetailRowPitch};
     // Inside the frame, top to bottom: name, address, model, nickname, home page, PGP ID.
     const std::array<std::size_t, 5> order{NameField, AddressField, NicknameField, HomePageField, PgpField};
     const int fieldWidth = atLeast0(Frame2.rect.width - 1440);
     for (std::size_t i = 0; i < order.size(); ++i) {
         const int slot = i < 2 ? static_cast<int>(i) : static_cast<int>(i) + 1;
-        Text1[order[i]].rect = {1320, 240 + 345 * slot, fieldWidth, 300};
+        Text1[order[i]].rect = {1320, 240 + DetailRowPitch * slot, fieldWidth, 300};
     }
-    Combo2.rect = {1320, 240 + 345 * 2, fieldWidth, 300};
+    Combo2.rect = {1320, 240 + DetailRowPitch * 2, fieldWidth, 300};
     Label1.rect = {60, height - 540, atLeast0(width - 2700), 420};
     Command1.rect = {width - 2580, height - 540, buttonWidth, 420};
     Command2.rect = {width - 1320, height - 540, buttonWidth, 420};

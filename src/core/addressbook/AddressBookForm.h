@@ -34,6 +34,9 @@ class AddressBookForm {
 public:
     explicit AddressBookForm(AddressBookHost& host);
 
+    // The detail fields and the lines of their label stand this far apart, in twips.
+    static constexpr int DetailRowPitch = 345;
+
     void setView(AddressBookView* view) { m_view = view; }
 
     // ---- openers ----
