@@ -20,8 +20,11 @@ std::vector<std::u16string> list(std::u16string_view pattern, bool includeFolder
     if (namePattern == u"*.*") // names without a dot match it too
         namePattern = u"*";
     fs::path native = slash == 0 ? fs::path("/") : nativePath(folder);
-    if (native.empty())
+    if (native.empty()) {
+        if (!folder.empty())
+            return {}; // a folder that names nothing here holds nothing
         native = ".";
+    }
 
     std::vector<std::u16string> names;
     std::error_code ec;

@@ -38,6 +38,20 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// What must come before a record so that it starts on a line of its own: nothing when the file
+// is empty or its last line is ended, the missing LF after a final CR, else CR LF.
+std::string_view lineEndBefore(const fs::path& native, std::uint64_t size) {
+    if (size == 0)
+        return {};
+    std::ifstream in(native, std::ios::binary);
+    char last = 0;
+    if (!in.seekg(static_cast<std::streamoff>(size - 1)) || !in.get(last))
+        return "\r\n";
+    if (last == '\n')
+        return {};
+    return last == '\r' ? "\n" : "\r\n";
+}
+
 } // namespace
 
 std::optional<std::string> readBytes(std::u16string_view path) {
@@ -97,7 +111,9 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
     if (fd < 0)
         return false;
     std::optional<std::uint64_t> oldSize = io::sizeOf(fd);
-    if (oldSize && writeAll(fd, bytes) && io::syncFile(fd))
+    // A last line without its end would glue the record onto it.
+    const std::string_view lineEnd = oldSize ? lineEndBefore(native, *oldSize) : std::string_view();
+    if (oldSize && writeAll(fd, std::string(lineEnd) + std::string(bytes)) && io::syncFile(fd))
         return io::closeFile(fd);
     // Take back whatever part of the record reached the file.
     if (created) {
@@ -114,7 +130,7 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
 bool replaceFile(std::u16string_view path, std::string_view bytes) {
     fs::path target = nativePath(path);
     std::error_code ec;
-    if (fs::is_directory(target, ec))
+    if (target.empty() || fs::is_directory(target, ec))
         return false;
     if (fs::is_symlink(target, ec)) { // replace the file the link points to, keep the link
         fs::path resolved = fs::canonical(target, ec);

@@ -17,7 +17,8 @@ std::optional<std::string> readBytes(std::u16string_view path);
 std::optional<std::uint64_t> fileSize(std::u16string_view path);
 
 // Adds all the bytes at the end (creating the file when absent), or on any failure leaves the
-// file as it was (restored to its old length) and returns false. Never a half record.
+// file as it was (restored to its old length) and returns false. Never a half record. When the
+// file's last line has no line end, CR LF (or the LF a final CR lacks) goes first, in the same write.
 bool appendRecord(std::u16string_view path, std::string_view bytes);
 
 // Writes a temporary file beside the target, flushes it to disk and renames it over the

@@ -78,26 +78,42 @@ std::filesystem::path nativePath(std::u16string_view windowsPath) {
     for (char& c : s)
         if (c == '\\')
             c = '/';
+    // A share on another machine, or a folder relative to a drive's current folder, is nothing here.
+    if (s.size() >= 2 && s[0] == '/' && s[1] == '/')
+        return {};
+    if (s.size() >= 2 && isLetter(s[0]) && s[1] == ':' && (s.size() == 2 || s[2] != '/'))
+        return {};
     fs::path result;
     std::size_t pos = 0;
-    if (s.size() >= 2 && isLetter(s[0]) && s[1] == ':' && (s.size() == 2 || s[2] == '/')) {
+    if (s.size() >= 2 && isLetter(s[0]) && s[1] == ':') {
         result = driveRoot(s[0]);
         pos = 2;
     } else if (!s.empty() && s[0] == '/') {
         result = "/";
         pos = 1;
     }
+    // ".." takes back the name before it as Windows does, without looking at the disk, so a
+    // missing folder on the way does not matter; it never climbs above the root.
+    std::vector<std::string> parts;
     while (pos < s.size()) {
         std::size_t end = s.find('/', pos);
         if (end == std::string::npos)
             end = s.size();
         std::string part = s.substr(pos, end - pos);
-        if (part == "..")
-            result /= part;
-        else if (!part.empty() && part != ".")
-            result = child(result, part);
+        if (part == "..") {
+            if (!parts.empty() && parts.back() != "..")
+                parts.pop_back();
+            else if (result.empty())
+                parts.push_back(part);
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(std::move(part));
+        }
         pos = end + 1;
     }
+    for (const std::string& part : parts)
+        result = part == ".." ? result / part : child(result, part);
+    if (result.empty() && !s.empty())
+        return "."; // "." or "a\..": the current folder
     if (!s.empty() && s.back() == '/' && !result.empty())
         result /= "";
     return result;

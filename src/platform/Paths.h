@@ -9,6 +9,8 @@ namespace platform {
 // Maps a Windows-style path ("C:\Becky!\User0") to a path of this machine. Elsewhere than on
 // Windows: "\" becomes "/", a drive "X:" resolves through $WINEPREFIX/dosdevices/x:
 // (default prefix ~/.wine), and each existing component is matched case-insensitively.
+// ".." is resolved on the text, as Windows does. A UNC path ("\\server\share") or a
+// drive-relative one ("C:name") names nothing here: the result is empty.
 std::filesystem::path nativePath(std::u16string_view windowsPath);
 
 #ifndef _WIN32

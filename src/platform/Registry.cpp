@@ -69,10 +69,7 @@ std::string regBytes(std::u16string_view key, std::u16string_view valueName) {
         c.size = size;
         c.loaded = static_cast<bool>(in);
     }
-    std::string bytes = lookUp(c.hive, key, valueName);
-    if (bytes.size() > 1024)
-        bytes.resize(1024);
-    return bytes;
+    return lookUp(c.hive, key, valueName);
 }
 #endif
 

@@ -3,6 +3,7 @@
 #include "core/app/Editor.h"
 #include "core/app/MainView.h"
 #include "ui/BodyEdit.h"
+#include "ui/DraftList.h"
 #include "ui/TextMirror.h"
 
 #include <QMainWindow>
@@ -19,7 +20,6 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -63,7 +63,7 @@ public:
     QPushButton* Command1 = nullptr;
     QCheckBox* Check2 = nullptr;
     QComboBox* Combo2 = nullptr;
-    QListWidget* List1 = nullptr;
+    DraftListView* List1 = nullptr;
     QFrame* Picture1 = nullptr;
     QLabel *Label5 = nullptr, *Label6 = nullptr, *Label1 = nullptr;
     std::array<QLabel*, 2> Label3{};
@@ -138,12 +138,13 @@ private:
     core::Editor& m_editor;
     QWidget* m_client = nullptr;
     TabStopDelegate* m_listDelegate = nullptr;
+    DraftListModel* m_listModel = nullptr;
     QTimer* m_previewCaretTimer = nullptr;
     TextMirror m_body;
     TextMirror m_preview;
     std::vector<ControlBinding> m_controls;
     std::vector<ActionBinding> m_actions;
-    std::vector<std::u16string> m_combo1Items, m_combo2Items, m_combo3Items, m_list1Items;
+    std::vector<std::u16string> m_combo1Items, m_combo2Items, m_combo3Items;
     std::u16string m_fontNames[3];
     double m_fontSizes[3] = {0, 0, 0};
     bool m_red = false;

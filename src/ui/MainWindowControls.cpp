@@ -2,6 +2,7 @@
 #include "ui/MainWindow.h"
 
 #include "ui/Convert.h"
+#include "ui/DraftList.h"
 #include "ui/TabStopDelegate.h"
 
 #include <QCheckBox>
@@ -10,7 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 
 // The icons live in a static library, whose resources the linker keeps only when asked for.
@@ -76,10 +76,11 @@ void MainWindow::buildControls() {
     Text2 = make<QLineEdit>(c, QStringLiteral("Text2"));
     Text1 = make<BodyEdit>(c, QStringLiteral("Text1"));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    List1 = make<QListWidget>(c, QStringLiteral("List1"));
+    List1 = make<DraftListView>(c, QStringLiteral("List1"));
     m_listDelegate = new TabStopDelegate(List1);
     List1->setItemDelegate(m_listDelegate);
-    List1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_listModel = new DraftListModel(s.List1, List1);
+    List1->setModel(m_listModel);
     bind(Command6, s.Command6);
     bind(Combo1, s.Combo1);
     bind(Label2, s.Label2);
@@ -186,6 +187,8 @@ void MainWindow::connectControls() {
     connect(Command4[1], &QPushButton::clicked, this, [this] { act([&] { m_editor.signatureButton(); }); });
     connect(Command7, &QPushButton::clicked, this, [this] { act([&] { m_editor.verticalModeButton(); }); });
     connect(Command5, &QPushButton::clicked, this, [this] { act([&] { m_editor.sendImage(); }); });
+    connect(List1, &DraftListView::rowChosen, this, [this](int row) { act([&] { m_editor.listRowClicked(row); }); });
+    connect(List1, &QAbstractItemView::doubleClicked, this, [this] { act([&] { m_editor.listDoubleClicked(); }); });
 
     connect(Text1->document(), &QTextDocument::contentsChange, this,
             [this](int pos, int removed, int added) { bodyDocumentChanged(pos, removed, added); });

@@ -138,6 +138,8 @@ void MainWindow::connectMenus() {
     core::Editor& e = m_editor;
     on(newfile, [&e] { e.newMail(); });
     on(TotyuuSave, [&e] { e.saveDraft(); });
+    for (int i = 0; i < 2; ++i)
+        on(ReadingBecky[std::size_t(i)], [&e, i] { e.readingBecky(i); });
     on(Mnuexit, [&e] { e.exitCommand(); });
     for (int i = 0; i < 3; ++i) {
         on(CopyDisp[std::size_t(i)], [&e, i] { e.copyDisp(i); });

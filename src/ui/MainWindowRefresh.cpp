@@ -3,6 +3,7 @@
 #include "ui/MainWindow.h"
 
 #include "ui/Convert.h"
+#include "ui/DraftList.h"
 #include "ui/Fonts.h"
 #include "ui/TabStopDelegate.h"
 
@@ -12,7 +13,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -204,8 +204,7 @@ void MainWindow::syncControls() {
         m_listDelegate->setExtent(s.List1.horizontalExtent);
         List1->doItemsLayout();
     }
-    if (!m_typing)
-        syncItems(List1, s.List1.items, m_list1Items);
+    m_listModel->sync();
     if (List1->currentRow() != s.List1.listIndex)
         List1->setCurrentRow(s.List1.listIndex);
 

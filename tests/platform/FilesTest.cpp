@@ -142,3 +142,28 @@ TEST(Files, ReplaceSwapsWholeFilesOrNothing) {
     EXPECT_FALSE(platform::replaceFile(tmp.core() + u"\\Dir", "x"));
     EXPECT_TRUE(fs::is_directory(tmp.path() / "Dir"));
 }
+
+TEST(Files, AppendFinishesAnUnendedLastLineInTheSameWrite) {
+    test::TempFolder tmp;
+    const std::u16string file = tmp.core() + u"\\f.txt";
+    auto appended = [&](const std::string& before) {
+        tmp.write("f.txt", before);
+        EXPECT_TRUE(platform::appendRecord(file, "new\r\n"));
+        return tmp.read("f.txt");
+    };
+    EXPECT_EQ(appended("old"), "old\r\nnew\r\n");
+    EXPECT_EQ(appended("a\r\n."), "a\r\n.\r\nnew\r\n"); // a mailbox cut after its terminator
+    EXPECT_EQ(appended("old\r"), "old\r\nnew\r\n");
+    EXPECT_EQ(appended("old\r\n"), "old\r\nnew\r\n");
+    EXPECT_EQ(appended("old\n"), "old\nnew\r\n");
+    EXPECT_EQ(appended(""), "new\r\n");
+
+    // The added line end belongs to the record: a failed write takes both back.
+    tmp.write("f.txt", "old");
+    HookGuard guard([](int fd, const char* data, std::size_t size) -> long {
+        ::write(fd, data, size > 3 ? 3 : size);
+        return -1;
+    });
+    EXPECT_FALSE(platform::appendRecord(file, "new\r\n"));
+    EXPECT_EQ(tmp.read("f.txt"), "old");
+}

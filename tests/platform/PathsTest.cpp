@@ -1,5 +1,8 @@
 #include "platform/Paths.h"
 
+#include "platform/Dir.h"
+#include "platform/Files.h"
+
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -66,4 +69,23 @@ TEST(Paths, Utf8RoundTripAndProgramFolder) {
     // A broken sequence becomes one replacement and the rest survives.
     EXPECT_EQ(platform::fromUtf8("a\xE4z"), u"a\uFFFDz");
     EXPECT_TRUE(fs::exists(nativePath(platform::programFolder()) / "test_platform"));
+}
+
+TEST(Paths, DotDotIsResolvedOnTheTextAndForeignFormsNameNothing) {
+    test::TempFolder tmp;
+    tmp.useWineFixture("wine-b1");
+    const fs::path beckyDir = tmp.winePrefix() / "drive_c" / "Becky!";
+    // "Gone" does not exist; Windows drops it with the "..", so does the mapping.
+    EXPECT_TRUE(fs::equivalent(nativePath(u"C:\\Becky!\\Gone\\..\\User112"), beckyDir / "User112"));
+    EXPECT_TRUE(fs::equivalent(nativePath(u"c:\\becky!\\.\\x\\y\\..\\..\\user112\\"), beckyDir / "User112"));
+    EXPECT_TRUE(fs::equivalent(nativePath(u"C:\\..\\..\\Becky!"), beckyDir)); // never above the root
+    EXPECT_EQ(nativePath(tmp.core() + u"\\a\\..\\b"), tmp.path() / "b");
+
+    // Another machine's share, or a path relative to a drive's current folder: nothing here.
+    for (const char16_t* path : {u"\\\\server\\share\\Becky!\\User1", u"//server/share", u"C:Becky!\\User112", u"C:"})
+        EXPECT_TRUE(nativePath(path).empty()) << platform::toUtf8(path);
+    EXPECT_FALSE(platform::folderExists(u"C:Becky!\\User112"));
+    EXPECT_TRUE(platform::list(u"\\\\server\\share\\*", true).empty());
+    EXPECT_FALSE(platform::appendRecord(u"\\\\server\\share\\x.mbx", "x"));
+    EXPECT_FALSE(platform::replaceFile(u"C:kotori.dat", "x"));
 }

@@ -91,6 +91,20 @@ TEST(Registry, RawUtf8AndEscapedJapaneseEncodeAsCp932) {
     EXPECT_EQ(getRegString(u"K", u"A"), u"会社");
 }
 
+TEST(Registry, LongValuesReadWhole) {
+    // 1 + 2 * 600 bytes: a cut at 1024 would fall inside a double-byte character.
+    std::u16string text = u"x";
+    std::string escaped = "x";
+    for (int i = 0; i < 600; ++i) {
+        text += u"会";
+        escaped += "\\x4f1a";
+    }
+    test::TempFolder tmp;
+    writeHive(tmp, "[K]\n\"Long\"=\"" + escaped + "\"\n");
+    EXPECT_EQ(regBytes(u"K", u"Long").size(), 1202u);
+    EXPECT_EQ(getRegString(u"K", u"Long"), text);
+}
+
 TEST(Registry, MalformedFilesReadAsMissingWithoutCrashing) {
     test::TempFolder tmp;
     const std::string huge(200000, 'h');
@@ -124,7 +138,7 @@ TEST(Registry, MalformedFilesReadAsMissingWithoutCrashing) {
          {u"NoClose", u"NoEquals", u"Unquoted", u"BadDword", u"LongDword", u"BadHex", u"ThreeDigits", u"HugeHex"})
         EXPECT_EQ(regBytes(u"Good", name), "") << platform::toUtf8(name);
     EXPECT_EQ(getRegString(u"Good", u"UnknownEscape"), u"qx");
-    EXPECT_EQ(regBytes(u"Good", u"Huge"), std::string(1024, 'h')); // capped at 1024 bytes
+    EXPECT_EQ(regBytes(u"Good", u"Huge"), huge + '\0');
     EXPECT_EQ(regBytes(u"Good", u"Stray"), "\x01\x02");
     EXPECT_EQ(getRegString(u"Next", u"AfterStray"), u"seen");
     EXPECT_EQ(getRegString(u"Next", u"Orphan"), u"");

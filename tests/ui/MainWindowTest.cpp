@@ -5,13 +5,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollBar>
-
-#include "ui/TabStopDelegate.h"
 
 namespace test {
 namespace {
@@ -161,27 +157,6 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     EXPECT_EQ(win.findChild<QAction*>(QStringLiteral("PutChar(1)")), nullptr);
 }
 
-TEST_F(WindowTest, DraftListLinesColumnsUpOnTabStopsAndScrollsSideways) {
-    start();
-    ui::MainWindow& win = w();
-    s().List1.items = {{u"タイトル\t|宛先（TO:）\t|送信時間(date:)\t|差出人（FROM:)\t|内容", 0},
-                       {u"件\t|a@docomo.ne.jp\t|2026\t|me\t|一行目\r\n二行目\r\n", 1}};
-    s().List1.horizontalExtent = 1300;
-    s().List1.visible = true;
-    win.refresh();
-    QTest::qWait(1);
-    ASSERT_EQ(win.List1->count(), 2);
-    auto* delegate = qobject_cast<ui::TabStopDelegate*>(win.List1->itemDelegate());
-    ASSERT_NE(delegate, nullptr);
-    QFontMetrics metrics(win.List1->font());
-    int unit = metrics.averageCharWidth();
-    std::vector<int> starts = delegate->columnStarts(win.List1->item(1)->text(), metrics);
-    ASSERT_EQ(starts.size(), 5u);
-    EXPECT_EQ(starts[2], 300 * unit / 4);
-    EXPECT_EQ(starts[4], 570 * unit / 4);
-    EXPECT_GT(win.List1->horizontalScrollBar()->maximum(), 0);
-}
-
 TEST_F(WindowTest, UserActionsReachTheEditor) {
     start();
     ui::MainWindow& win = w();
@@ -218,6 +193,17 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_TRUE(s().Aouttikan.checked);
     win.Aouttikan->trigger();
     EXPECT_FALSE(s().Aouttikan.checked);
+}
+
+TEST_F(WindowTest, PastedLineBreaksBecomeSpacesInTheSingleLineBoxes) {
+    start();
+    ui::MainWindow& win = w();
+    win.Text2->insert(QStringLiteral("hi\r\nBcc:x\n")); // as a paste does
+    EXPECT_EQ(s().Text2.text, u"hi Bcc:x ");
+    EXPECT_EQ(win.Text2->text(), QStringLiteral("hi Bcc:x "));
+    win.Combo1->lineEdit()->insert(QStringLiteral("a@b\r\n"));
+    EXPECT_EQ(s().Combo1.text, u"a@b ");
+    EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("a@b "));
 }
 
 TEST_F(WindowTest, WindowSizeFollowsTheEditorAndReportsBack) {

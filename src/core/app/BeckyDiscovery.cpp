@@ -20,6 +20,11 @@ std::u16string userKey(int i) {
     return u"Software\\RIMArts\\Rebecca\\Users\\" + decimal(i);
 }
 
+// A name or address from the registry goes into one-line menus, headers and pointer files.
+std::u16string regLine(int account, std::u16string_view valueName) {
+    return oneLine(platform::getRegString(userKey(account), valueName));
+}
+
 struct OwnAddress {
     std::u16string address;
     bool entered = false; // the user typed another address instead of the proposal
@@ -34,7 +39,7 @@ OwnAddress confirmOwnAddress(Prompts& prompts, const std::u16string& proposal) {
                                            u"@" + std::u16string(CarrierDomain));
     if (entered.empty())
         return {proposal, false};
-    return {entered, true};
+    return {oneLine(entered), true};
 }
 
 std::optional<std::u16string> firstName(std::u16string_view pattern, bool includeFolders) {
@@ -135,6 +140,7 @@ void setUpBecky2(Editor& e, std::u16string dataDir) {
     }
     e.BeckyPath = outbox + u"\\" + *file;
     e.AccountAddress = accountAddress;
+    e.Becky2InUse = true;
     if (!writePointerFile(e, Becky2PointerFile, {e.BeckyPath, own.address, accountAddress})) {
         prompts.message(AppTitle, u"Becky2.milを書き込めませんでした。", Icon::Exclamation);
         return;
@@ -155,26 +161,27 @@ void searchBecky1(Editor& e) {
     }
     std::u16string own = s.OutAdr[0].caption;
     if (own == u"なし")
-        own = confirmOwnAddress(e.prompts(), platform::getRegString(userKey(0), u"Address")).address;
+        own = confirmOwnAddress(e.prompts(), regLine(0, u"Address")).address;
     if (platform::getRegString(userKey(0), u"Account").empty()) {
         e.BeckyPath = NoBecky;
         return;
     }
     std::vector<Becky1Account> accounts;
     for (int i = 0; i <= MaxAccount; ++i) {
-        std::u16string name = platform::getRegString(userKey(i), u"Account");
+        std::u16string name = regLine(i, u"Account");
         if (name.empty())
             break;
         accounts.push_back({std::move(name), 0, {}});
     }
     s.Combo2.items.clear();
     s.Combo2.listIndex = -1;
+    e.Becky2InUse = false;
     s.OutAdr[0].caption = own;
     for (std::size_t i = 0; i < accounts.size(); ++i) {
         Becky1Account& a = accounts[i];
         const std::string folderNo = platform::regBytes(userKey(static_cast<int>(i)), u"MailDirNo");
         a.accountNo = folderNo.empty() ? 0 : static_cast<unsigned char>(folderNo[0]);
-        a.address = platform::getRegString(userKey(static_cast<int>(i)), u"Address");
+        a.address = regLine(static_cast<int>(i), u"Address");
         s.Combo2.items.push_back({a.name, a.accountNo});
         ownAddressCaption(e, i + 1) = a.address;
     }

@@ -42,6 +42,7 @@ public:
 
     // Working state held by the window.
     std::u16string BeckyPath;
+    bool Becky2InUse = false; // from the pointer file read or written; decides what accounts 112 and 200 mean
     std::u16string AccountAddress;
     std::u16string SignatureText;
     int CharLimit = 0; // 16-bit range, 0 = unset
@@ -70,6 +71,8 @@ public:
     void ownAddressChosen(int k);
     void changeModeChosen(int k);
     void sendOptionChosen(MenuItem& item);
+    // SenderIndex; when it names no OutAdr entry, entry 0 becomes the sender and is ticked.
+    int senderEntry();
     // Set when a completed Becky! 2 set-up has asked the window to close: the program ends.
     bool ProgramEnding = false;
 
@@ -123,6 +126,9 @@ public:
     void sendImage();
     void copyDisp(int i);
     void loadTextFile(std::u16string_view path);
+    void readingBecky(int i);       // lists the drafts (0) or the log (1) in List1
+    void listRowClicked(int index); // loads a row of List1 back into the editor
+    void listDoubleClicked();
 
     // ---- vertical: layout conversion and preview modes ----
     void convertToVertical(int mode); // 0 preview, 1 send, 2 text view

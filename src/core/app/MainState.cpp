@@ -152,9 +152,11 @@ std::u16string captionAt(const std::vector<MenuItem>& items, long long index) {
 
 } // namespace
 
-int MainState::selectedAccountNo() const {
+std::optional<int> MainState::selectedAccountNo() const {
     const ListEntry* entry = selectedEntry(Combo2);
-    return entry ? entry->data : 0;
+    if (!entry)
+        return std::nullopt;
+    return entry->data;
 }
 
 std::u16string MainState::selectedAccountName() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,7 @@ struct ComboBox : Control {
 
 struct ListBox : Control {
     std::vector<ListEntry> items; // data = vertical mark for draft rows
+    unsigned revision = 0;        // bumped with every change of items: a window need not compare them
     int listIndex = -1;
     std::vector<int> tabStops;
     int horizontalExtent = 0; // pixels
@@ -164,8 +166,8 @@ struct MainState {
     int presetLimit = 0;
 
     // Answers about the chosen account and addresses, for every subsystem that asks.
-    // The AccountNo of the selected account entry; 0 when none is selected.
-    int selectedAccountNo() const;
+    // The AccountNo of the selected account entry; nullopt when none is selected.
+    std::optional<int> selectedAccountNo() const;
     // The name of the selected account entry, or the box's edit text when none is selected.
     std::u16string selectedAccountName() const;
     // The caption of own address entry `senderIndex`; empty when there is no such entry.

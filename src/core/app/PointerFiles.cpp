@@ -26,6 +26,12 @@ int leadingNumber(std::u16string_view text) {
     return static_cast<int>(negative ? -value : value);
 }
 
+// An empty first line would make every Becky! path relative to the working folder.
+std::u16string beckyPathOf(const std::vector<std::u16string>& lines) {
+    std::u16string path = lineAt(lines, 0);
+    return path.empty() ? std::u16string(NoBecky) : path;
+}
+
 } // namespace
 
 std::u16string& ownAddressCaption(Editor& e, std::size_t n) {
@@ -35,12 +41,14 @@ std::u16string& ownAddressCaption(Editor& e, std::size_t n) {
 }
 
 void applyBecky1Pointer(Editor& e, const std::vector<std::u16string>& lines) {
-    e.BeckyPath = lineAt(lines, 0);
+    e.BeckyPath = beckyPathOf(lines);
+    e.Becky2InUse = false;
     e.s.OutAdr[0].caption = lineAt(lines, 1);
     std::size_t n = 1;
     for (std::size_t i = 2; i < lines.size(); i += 2, ++n) {
         const std::u16string& account = lines[i];
-        const std::size_t comma = account.find(u',');
+        // The number follows the last ",": an account name may hold one itself.
+        const std::size_t comma = account.rfind(u',');
         if (comma == std::u16string::npos)
             break;
         e.s.Combo2.items.push_back({account.substr(0, comma), leadingNumber(account.substr(comma + 1))});
@@ -49,7 +57,8 @@ void applyBecky1Pointer(Editor& e, const std::vector<std::u16string>& lines) {
 }
 
 void applyBecky2Pointer(Editor& e, const std::vector<std::u16string>& lines, bool plugIn) {
-    e.BeckyPath = lineAt(lines, 0);
+    e.BeckyPath = beckyPathOf(lines);
+    e.Becky2InUse = true;
     e.s.OutAdr[0].caption = lineAt(lines, 1);
     e.AccountAddress = lineAt(lines, 2);
     ownAddressCaption(e, 1) = e.AccountAddress;
@@ -72,7 +81,12 @@ std::vector<std::u16string> becky1PointerLines(std::u16string_view beckyPath, st
 }
 
 bool writePointerFile(Editor& e, std::u16string_view name, const std::vector<std::u16string>& lines) {
-    return platform::replaceFile(e.programFile(name), platform::joinLines(lines));
+    // A line break inside a value would shift every line after it.
+    std::vector<std::u16string> single;
+    single.reserve(lines.size());
+    for (const std::u16string& line : lines)
+        single.push_back(oneLine(line));
+    return platform::replaceFile(e.programFile(name), platform::joinLines(single));
 }
 
 } // namespace core

@@ -20,7 +20,8 @@ struct Becky1Account {
 };
 
 // Applies Becky.mil: BeckyPath, the own address and the accounts with their addresses.
-// Missing lines read as empty; the accounts end at a line without ",".
+// Missing lines read as empty, an empty BeckyPath as "NO Becky"; an account line is the name,
+// its last "," and the number, and the accounts end at a line without ",".
 void applyBecky1Pointer(Editor& e, const std::vector<std::u16string>& lines);
 // Applies Becky2.mil: BeckyPath, the own address and the account's address, with the one
 // outbox entry (handed to the plug-in when it is present).

@@ -2,6 +2,8 @@
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
 
+#include <algorithm>
+
 namespace core {
 
 namespace {
@@ -22,12 +24,18 @@ void checkSender(MainState& s, int k) {
 
 void Editor::destinationTextChanged(std::u16string_view text) {
     ComboBox& box = s.Combo1;
-    box.text = text;
-    if (text.empty() || text.back() != u'@')
+    // A single-line box: a pasted line break becomes a space.
+    box.text = oneLine(text);
+    if (box.text != text) {
+        box.selStart = std::min(box.selStart, static_cast<int>(box.text.size()));
+        box.selLength = 0;
+    }
+    if (box.text.empty() || box.text.back() != u'@')
         return;
     // Offer the carrier's domain after "@", selected so that typing replaces it.
+    const int typed = static_cast<int>(box.text.size());
     box.text += CarrierDomain;
-    box.selStart = static_cast<int>(text.size());
+    box.selStart = typed;
     box.selLength = static_cast<int>(CarrierDomain.size());
 }
 
@@ -82,6 +90,16 @@ void Editor::changeModeChosen(int k) {
         s.OutAdrChg[static_cast<std::size_t>(current)].checked = false;
     s.accountChangeMode = k;
     s.OutAdrChg[static_cast<std::size_t>(k)].checked = true;
+}
+
+int Editor::senderEntry() {
+    const int current = entryOf(s.senderIndex, s.OutAdr.size());
+    if (current >= 0)
+        return current;
+    // A stored number naming no entry would send with an empty "From:".
+    s.senderIndex = 0;
+    s.OutAdr[0].checked = true;
+    return 0;
 }
 
 void Editor::sendOptionChosen(MenuItem& item) {

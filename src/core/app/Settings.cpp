@@ -2,10 +2,12 @@
 #include "core/app/Editor.h"
 #include "core/app/SettingsFile.h"
 #include "core/app/Strings.h"
+#include "core/mailbox/Signature.h"
 #include "core/text/NumberFormat.h"
 #include "platform/Dir.h"
 #include "platform/Files.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -15,9 +17,23 @@ namespace core {
 namespace {
 
 constexpr std::u16string_view SettingsFileName = u"Kotori.ini";
+// What a screen can hold; a larger or negative size would overflow the window's arithmetic.
+constexpr float MinWindowTwips = 1500, MaxWindowTwips = 120000;
+constexpr float MinFontPoints = 1, MaxFontPoints = 2048;
 
 std::u16string flag(bool on) {
     return on ? u"1" : u"0";
+}
+
+// The limit of a Sei6 line; a number beyond the limit's 16-bit range is held at its end.
+int storedLimit(std::u16string_view text) {
+    if (auto value = parseInteger(text)) {
+        if (*value > std::numeric_limits<short>::max())
+            return std::numeric_limits<short>::max();
+        if (*value < std::numeric_limits<short>::min())
+            return std::numeric_limits<short>::min();
+    }
+    return limitNumber(text);
 }
 
 void setOuterHeight(WindowState& w, float twips) {
@@ -78,7 +94,9 @@ std::vector<std::u16string> settingsLines(const Editor& e, bool imode, bool look
 }
 
 void writeSettings(Editor& e, bool imode, bool look) {
-    platform::replaceFile(e.programFile(SettingsFileName), platform::joinLines(settingsLines(e, imode, look)));
+    const std::u16string path = e.programFile(SettingsFileName);
+    if (!platform::replaceFile(path, platform::joinLines(settingsLines(e, imode, look))))
+        e.prompts().message(AppTitle, path + u"\r\nこのファイルに設定を保存できませんでした。", Icon::Exclamation);
 }
 
 void deleteIfPresent(Editor& e, std::u16string_view name) {
@@ -100,11 +118,12 @@ void Editor::loadSettings() {
         const std::u16string_view key = line->key;
         const std::u16string_view value = line->value;
         if (key == u"Xsiz" || key == u"Ysiz") {
-            if (auto twips = settings::parseReal(value); twips && *twips > 0) {
+            if (auto twips = settings::parseReal(value)) {
+                const float clamped = std::clamp(*twips, MinWindowTwips, MaxWindowTwips);
                 if (key == u"Xsiz")
-                    setOuterHeight(s.window, *twips);
+                    setOuterHeight(s.window, clamped);
                 else
-                    setOuterWidth(s.window, *twips);
+                    setOuterWidth(s.window, clamped);
                 relayout();
             }
         } else if (key.substr(0, 3) == u"Sei" && key[3] >= u'0' && key[3] <= u'8') {
@@ -113,7 +132,10 @@ void Editor::loadSettings() {
                 // The limit goes first, so checking the box takes it instead of asking for one.
                 if (value.empty() || (value[0] != u'0' && value[0] != u'1'))
                     continue;
-                s.presetLimit = value.size() > 2 ? limitNumber(value.substr(2)) : 0;
+                s.presetLimit = value.size() > 2 ? storedLimit(value.substr(2)) : 0;
+                // A later line wins: a box still checked from an earlier one takes this limit.
+                if (value[0] == u'1' && s.Check1[6].checked)
+                    s.Check1[6].checked = false;
                 setOptionBox(6, value[0] == u'1');
             } else if (auto on = settings::parseCheck(value)) {
                 setOptionBox(index, *on);
@@ -121,11 +143,9 @@ void Editor::loadSettings() {
         } else if (key == u"Snam") {
             SignatureText = value;
         } else if (key == u"Ssyo") {
-            s.signatureOn = value == u"1";
+            // One reading decides both the caption and whether sending attaches the signature.
             auto number = settings::parseReal(value);
-            std::u16string& caption = s.Label3[1].caption;
-            if (number && *number == 1 && caption.size() >= 3)
-                caption = caption.substr(0, caption.size() - 3) + u"ON";
+            mailbox::setSignatureOn(*this, number && *number == 1);
         } else if (key == u"imde") {
             if (auto on = settings::parseCheck(value))
                 setImode(*on);
@@ -149,7 +169,7 @@ void Editor::loadSettings() {
             setCheckMark(s.OutBcc, value);
         } else if (key == u"Font") {
             if (auto points = settings::parseReal(value); points && *points > 0)
-                s.Text1.fontSize = *points;
+                s.Text1.fontSize = std::clamp(*points, MinFontPoints, MaxFontPoints);
         } else if (key == u"LogD") {
             s.Label6.caption = value;
         } else if (key == u"Look") {

@@ -82,7 +82,8 @@ void findBecky(Editor& e) {
             applyBecky2Pointer(e, linesOf(e, Becky2PointerFile), plugIn);
         } else {
             applyBecky1Pointer(e, linesOf(e, Becky1PointerFile));
-            checkBecky1Folder(e);
+            if (e.BeckyPath != NoBecky)
+                checkBecky1Folder(e);
         }
     } else {
         e.discoverBecky();
@@ -101,8 +102,7 @@ void selectStoredChoices(Editor& e) {
     if (!s.Combo2.items.empty())
         if (s.accountIndex >= 0 && s.accountIndex < static_cast<int>(s.Combo2.items.size()))
             e.accountPicked(s.accountIndex);
-    if (s.senderIndex >= 0 && s.senderIndex < static_cast<int>(s.OutAdr.size()))
-        s.OutAdr[static_cast<std::size_t>(s.senderIndex)].checked = true;
+    s.OutAdr[static_cast<std::size_t>(e.senderEntry())].checked = true;
     if (s.accountChangeMode >= 0 && s.accountChangeMode < 3)
         s.OutAdrChg[static_cast<std::size_t>(s.accountChangeMode)].checked = true;
 }

@@ -41,6 +41,17 @@ bool startsWith(std::u16string_view text, std::u16string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
+std::u16string oneLine(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+        out += text[i] == u'\r' || text[i] == u'\n' ? u' ' : text[i];
+    }
+    return out;
+}
+
 std::u16string replaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to) {
     if (from.empty())
         return std::u16string(text);

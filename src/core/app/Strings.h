@@ -16,6 +16,9 @@ std::optional<long long> parseInteger(std::u16string_view text);
 bool contains(std::u16string_view text, std::u16string_view part);
 bool startsWith(std::u16string_view text, std::u16string_view prefix);
 
+// The text with each line break (CR LF, CR or LF) made a space: for values that must stay on one line.
+std::u16string oneLine(std::u16string_view text);
+
 // Replaces every occurrence, left to right in one pass.
 std::u16string replaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to);
 

@@ -14,7 +14,7 @@ std::u16string header(const MessageFields& mail) {
     std::u16string h;
     auto line = [&h](std::u16string_view a, std::u16string_view b = {}) {
         h += a;
-        h += b;
+        h += oneLine(b);
         h += CrLf;
     };
     line(u"From:", mail.sender);
@@ -52,7 +52,7 @@ std::u16string messageRecord(const MessageFields& mail) {
 std::u16string logRecord(const MessageFields& mail, std::u16string_view dateTime, bool vertical) {
     std::u16string h = header(mail);
     h += u"X-Date:";
-    h += dateTime;
+    h += oneLine(dateTime);
     h += CrLf;
     h += vertical ? u"X-ViewMode:TATE" : u"X-ViewMode:YOKO";
     h += CrLf;
@@ -74,12 +74,13 @@ std::u16string accountFolder(std::u16string_view beckyPath, int accountNo) {
     return std::u16string(beckyPath) + u"User" + decimal(accountNo);
 }
 
-std::u16string targetPath(std::u16string_view beckyPath, int accountNo, bool draft, std::u16string_view programFolder) {
+std::u16string targetPath(std::u16string_view beckyPath, int accountNo, bool becky2, bool draft,
+                          std::u16string_view programFolder) {
     if (draft)
         return accountFolder(beckyPath, accountNo) + u"\\OutBox\\Draft.mbx";
-    if (accountNo == BeckyTwoOutbox)
+    if (isBecky2Outbox(accountNo, becky2))
         return std::u16string(beckyPath);
-    if (accountNo == PluginHandOff)
+    if (isHandOff(accountNo, becky2))
         return std::u16string(programFolder) + u"\\kotori.dat";
     return accountFolder(beckyPath, accountNo) + u"\\OutBox.mbx";
 }

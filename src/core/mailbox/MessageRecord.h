@@ -12,6 +12,15 @@ inline constexpr std::u16string_view ProgramVersion = u"0.5.3";
 inline constexpr int BeckyTwoOutbox = 112;
 inline constexpr int PluginHandOff = 200;
 
+// 112 and 200 name the Becky! 2 outbox and the plug-in hand-off only while Becky! 2 is in use;
+// under Becky! 1.26 they are mail folders like any other.
+inline bool isBecky2Outbox(int accountNo, bool becky2) {
+    return becky2 && accountNo == BeckyTwoOutbox;
+}
+inline bool isHandOff(int accountNo, bool becky2) {
+    return becky2 && accountNo == PluginHandOff;
+}
+
 struct MessageFields {
     std::u16string sender;
     std::u16string destination;
@@ -20,7 +29,8 @@ struct MessageFields {
     std::u16string body; // CR LF line breaks
 };
 
-// Header lines, empty line, body, "." - each line but the last ended by CR LF.
+// Header lines, empty line, body, "." - each line but the last ended by CR LF. A line break in a
+// header value becomes a space: it would add a header or end the record early.
 std::u16string messageRecord(const MessageFields& mail);
 // The same with the date and view-mode lines the output log adds.
 std::u16string logRecord(const MessageFields& mail, std::u16string_view dateTime, bool vertical);
@@ -32,7 +42,8 @@ std::string recordBytes(std::u16string_view record);
 // BeckyPath + "User" + number: the account's mail folder (Becky! 1.26).
 std::u16string accountFolder(std::u16string_view beckyPath, int accountNo);
 // The mailbox file a record for the account goes to.
-std::u16string targetPath(std::u16string_view beckyPath, int accountNo, bool draft, std::u16string_view programFolder);
+std::u16string targetPath(std::u16string_view beckyPath, int accountNo, bool becky2, bool draft,
+                          std::u16string_view programFolder);
 // Becky! 2 rebuilds its outbox index when it is gone; empty when the path has no "Outbox\".
 std::u16string folderIndexPath(std::u16string_view beckyPath);
 void removeFolderIndex(std::u16string_view beckyPath);

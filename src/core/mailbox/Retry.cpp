@@ -14,7 +14,7 @@ constexpr std::u16string_view RetryTitle = u"再送信確認";
 
 // The folder whose presence tells that Becky! is still where we think it is.
 std::u16string homeFolder(const Editor& e, int accountNo) {
-    if (accountNo == BeckyTwoOutbox) {
+    if (isBecky2Outbox(accountNo, e.Becky2InUse)) {
         std::size_t sep = e.BeckyPath.rfind(u'\\');
         return sep == std::u16string::npos ? std::u16string() : e.BeckyPath.substr(0, sep);
     }
@@ -52,11 +52,16 @@ bool writeWithRetries(Editor& e, std::u16string& target, int& accountNo, const s
             continue;
         rediscover(e);
         attempt = 1;
-        accountNo = e.s.selectedAccountNo();
-        target = targetPath(e.BeckyPath, accountNo, draft, e.programFolder());
+        auto account = e.s.selectedAccountNo();
+        if (!account) { // the accounts found now do not reach the one chosen before
+            e.prompts().message(AppTitle, NoAccountText, Icon::Exclamation);
+            return false;
+        }
+        accountNo = *account;
+        target = targetPath(e.BeckyPath, accountNo, e.Becky2InUse, draft, e.programFolder());
         if (draft)
             continue;
-        if (accountNo == BeckyTwoOutbox)
+        if (isBecky2Outbox(accountNo, e.Becky2InUse))
             removeFolderIndex(e.BeckyPath);
         if (!ask(e, u"設定を変更しました。再送信なさいますか？"))
             return false;

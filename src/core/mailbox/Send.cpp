@@ -39,8 +39,9 @@ void prepareBody(Editor& e) {
         e.setBody(e.s.Text1.text + u"\r\n" + mailbox::expandSignature(e.SignatureText));
 }
 
-mailbox::MessageFields currentMail(const Editor& e) {
+mailbox::MessageFields currentMail(Editor& e) {
     mailbox::MessageFields mail;
+    e.senderEntry(); // a sender naming no entry falls back to the i-mode address
     mail.sender = e.s.senderAddress();
     mail.destination = e.s.Combo1.text;
     if (e.s.OutBcc.checked)
@@ -59,8 +60,13 @@ void registerAddress(Editor& e) {
             return;
     if (e.prompts().question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo) != Answer::Yes)
         return;
+    // The list shows only what the book holds, or the address would vanish at the next start.
+    const std::u16string book = e.programFile(AddressBookFile);
+    if (!appendBareAddress(book, address)) {
+        e.prompts().message(AppTitle, book + u"\r\nこのファイルにアドレスを登録できませんでした。", Icon::Exclamation);
+        return;
+    }
     e.s.Combo1.items.push_back({address, 0});
-    appendBareAddress(e.programFile(AddressBookFile), address);
     e.s.Command6.enabled = true;
     e.view().refresh();
 }
@@ -71,7 +77,9 @@ void afterSend(Editor& e, const mailbox::MessageFields& sent) {
         e.prompts().question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo) == Answer::Yes)
         e.newMail();
     std::u16string log = mailbox::logRecord(sent, mailbox::dateTimeText(e.clock().now()), e.s.verticalMode);
-    platform::appendRecord(e.programFile(u"OutPutLog.mbx"), mailbox::recordBytes(log));
+    const std::u16string logFile = e.programFile(u"OutPutLog.mbx");
+    if (!platform::appendRecord(logFile, mailbox::recordBytes(log)))
+        e.prompts().message(AppTitle, logFile + u"\r\nこのファイルにログを書き込めませんでした。", Icon::Exclamation);
     registerAddress(e);
 }
 
@@ -95,9 +103,15 @@ void Editor::send() {
     };
 
     const bool draft = s.draftMode;
-    int accountNo = s.selectedAccountNo();
-    std::u16string target = mailbox::targetPath(BeckyPath, accountNo, draft, programFolder());
-    if (!draft && accountNo == mailbox::BeckyTwoOutbox)
+    const auto account = s.selectedAccountNo();
+    if (!account) { // no account the user chose: write nowhere rather than into one they did not
+        prompts().message(AppTitle, mailbox::NoAccountText, Icon::Exclamation);
+        stop();
+        return;
+    }
+    int accountNo = *account;
+    std::u16string target = mailbox::targetPath(BeckyPath, accountNo, Becky2InUse, draft, programFolder());
+    if (!draft && mailbox::isBecky2Outbox(accountNo, Becky2InUse))
         mailbox::removeFolderIndex(BeckyPath);
 
     const std::u16string problems = problemList(*this);
@@ -111,7 +125,7 @@ void Editor::send() {
     const mailbox::MessageFields mail = currentMail(*this);
     const std::u16string record = mailbox::messageRecord(mail);
     const std::string bytes = mailbox::recordBytes(record);
-    const bool handOff = !draft && accountNo == mailbox::PluginHandOff;
+    const bool handOff = !draft && mailbox::isHandOff(accountNo, Becky2InUse);
 
     if (!s.IOutNO.checked && !handOff && !draft) {
         std::u16string text = u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + record;

@@ -12,23 +12,19 @@ std::u16string expandSignature(std::u16string_view stored) {
     return replaceAll(stored, u"\\n", u"\r\n");
 }
 
-} // namespace mailbox
-
-namespace {
-
-void showSignatureState(Editor& e, bool on) {
+void setSignatureOn(Editor& e, bool on) {
     e.s.signatureOn = on;
     Control& label = e.s.Label3[1];
     label.caption = label.caption.substr(0, 6) + (on ? u"ON" : u"OFF");
     e.view().refresh();
 }
 
-} // namespace
+} // namespace mailbox
 
 void Editor::signatureButton() {
     std::u16string remembered;
     if (prompts().question(u"署名", u"署名をつけますか？", Buttons::YesNo) == Answer::Yes) {
-        showSignatureState(*this, true);
+        mailbox::setSignatureOn(*this, true);
         if (!SignatureText.empty()) {
             remembered = SignatureText;
             if (prompts().question(u"署名変更確認", u"書名は、「" + SignatureText + u"」でよろしいですか？",
@@ -36,7 +32,7 @@ void Editor::signatureButton() {
                 SignatureText.clear();
         }
     } else {
-        showSignatureState(*this, false);
+        mailbox::setSignatureOn(*this, false);
     }
     if (!SignatureText.empty())
         return;

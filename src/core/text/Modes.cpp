@@ -1,5 +1,8 @@
 // The i-mode setting, the vertical preview box and the title warning.
 #include "core/app/Editor.h"
+#include "core/app/Strings.h"
+
+#include <algorithm>
 
 namespace core {
 
@@ -46,7 +49,12 @@ void Editor::setVerticalPreview(bool checked) {
 }
 
 void Editor::titleChanged(std::u16string_view text) {
-    s.Text2.text = text;
+    // A single-line box: a pasted line break becomes a space.
+    s.Text2.text = oneLine(text);
+    if (s.Text2.text != text) {
+        s.Text2.selStart = std::min(s.Text2.selStart, static_cast<int>(s.Text2.text.size()));
+        s.Text2.selLength = 0;
+    }
     if (s.Text2.text.size() > 14)
         prompts().message(AppTitle, u"15文字以上は、危険です。", Icon::Exclamation);
 }

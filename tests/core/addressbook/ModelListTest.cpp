@@ -82,4 +82,9 @@ TEST_F(ModelFixture, OddCodesAndAppendedModels) {
     editor.loadModelList();
     ASSERT_EQ(editor.models.size(), 6u);
     EXPECT_EQ(editor.models[5].name + core::ascii(std::to_string(editor.models[5].screenCode)), u"不明1212");
+
+    // A last line left without its end by hand editing stays a line of its own.
+    folder.write("Keitai.pre", "Bar#1010");
+    EXPECT_TRUE(core::appendModel(path, {u"Baz", 806}));
+    EXPECT_EQ(folder.read("Keitai.pre"), "Bar#1010\r\nBaz#0806\r\n");
 }

@@ -87,15 +87,15 @@ TEST(Options, StartupRestoresTheAccountButNotTheAddress) {
     EXPECT_EQ(s.senderIndex, 0);
     EXPECT_TRUE(s.OutAdr[0].checked && !s.OutAdr[2].checked && s.OutAdrChg[1].checked);
 
-    App gone; // stored numbers naming entries that are gone select nothing
+    App gone; // stored numbers naming entries that are gone select nothing, but a mail needs a sender
     std::filesystem::create_directories(gone.folder.path() / "User1");
     gone.folder.write("Becky.mil", gone.folder.path().string() + "\\\r\nme\r\na,1\r\naddr1\r\n");
     gone.folder.write("Kotori.ini", "Acnt=4\r\nAcOp=7\r\nMyad=9\r\n");
     gone.editor.startup(u"");
     auto& g = gone.s();
     EXPECT_EQ(g.Combo2.listIndex, -1);
-    for (const auto& entry : g.OutAdr)
-        EXPECT_FALSE(entry.checked);
+    EXPECT_EQ(g.senderIndex, 0);
+    EXPECT_TRUE(g.OutAdr[0].checked && !g.OutAdr[1].checked);
     for (const auto& entry : g.OutAdrChg)
         EXPECT_FALSE(entry.checked);
 }
@@ -118,7 +118,7 @@ TEST(Options, AnswersAboutTheChosenAccountAndAddresses) {
     auto& s = app.s();
     threeAccounts(s);
     s.Combo2.text = u"typed";
-    EXPECT_EQ(s.selectedAccountNo(), 0); // nothing selected yet
+    EXPECT_EQ(s.selectedAccountNo(), std::nullopt); // nothing selected yet: no account to write to
     EXPECT_EQ(s.selectedAccountName(), u"typed");
     app.editor.accountPicked(1);
     EXPECT_EQ(s.selectedAccountNo(), 2);

@@ -15,7 +15,7 @@ TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
 
     App other;
     other.folder.write("Kotori.ini",
-                       "Xsiz=abc\r\nYsiz\r\nXsiz=7200\r\nYsiz=9000.4\r\nYsiz=-5\r\nSsyo=1\r\nSei0=1\r\nSei1=7\r\n"
+                       "Xsiz=abc\r\nYsiz\r\nXsiz=7200\r\nYsiz=-5\r\nYsiz=9000.4\r\nSsyo=1\r\nSei0=1\r\nSei1=7\r\n"
                        "IONO=True\r\nIPUT=1\r\nIEND=maybe\r\nBcOp=True\r\nBcOp=False\r\nAcnt=2\r\n"
                        "LogD=x\r\nLook=False\r\nxxxx=1\r\n\r\nSnam=abc\\ndef\r\n");
     other.editor.loadSettings();

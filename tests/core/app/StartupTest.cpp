@@ -137,6 +137,7 @@ TEST(Startup, PointerFilesChooseTheBecky) {
         auto& s = app.s();
         EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox\\1.bmf");
         EXPECT_EQ(accounts(s), Texts{u"B2送信箱/200"});
+        EXPECT_TRUE(app.editor.Becky2InUse);
         EXPECT_EQ(s.Combo2.listIndex, 0);
         ASSERT_EQ(s.OutAdr.size(), 2u);
         EXPECT_EQ(s.OutAdr[1].caption, u"me@example.jp");
@@ -163,6 +164,7 @@ TEST(Startup, PointerFilesChooseTheBecky) {
         auto& s = app.s();
         EXPECT_EQ(app.editor.BeckyPath, app.folder.core() + u"\\");
         EXPECT_EQ(accounts(s), (Texts{u"main/7", u"sub/9"}));
+        EXPECT_FALSE(app.editor.Becky2InUse);
         ASSERT_EQ(s.OutAdr.size(), 3u);
         EXPECT_EQ(s.OutAdr[1].caption, u"main@example.jp");
         EXPECT_EQ(s.OutAdr[2].caption, u""); // the address line is missing

@@ -4,6 +4,7 @@
 #include "support/ScriptedPrompts.h"
 #include "support/TempFolder.h"
 #include "core/app/Editor.h"
+#include "platform/Cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,18 @@ protected:
 };
 
 inline const std::u16string App(core::AppTitle);
+
+// The record of the fixture's mail with the given body, as text and as the bytes a write adds.
+inline std::u16string recordOf(std::u16string_view body) {
+    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\n"
+           u"X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\nContent-Type: text/plain; charset=shift_jis\r\n"
+           u"Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
+           std::u16string(body) + u"\r\n.";
+}
+
+inline std::string onDisk(std::u16string_view body) {
+    return platform::encodeCp932(recordOf(body)) + "\r\n";
+}
 
 inline std::size_t count(const std::string& text, const std::string& part) {
     std::size_t n = 0;

@@ -15,16 +15,8 @@ namespace {
 const std::u16string Retry2 = u"BECKYが送受信処理中です。送信できません。2度目の送信を試みますか？。";
 const std::u16string Lost = u"BECKYの位置がつかめません、再設定を試みます。";
 
-std::u16string recordOf(std::u16string_view body) {
-    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\n"
-           u"X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\nContent-Type: text/plain; charset=shift_jis\r\n"
-           u"Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
-           std::u16string(body) + u"\r\n.";
-}
-
-std::string onDisk(std::u16string_view body) {
-    return platform::encodeCp932(recordOf(body)) + "\r\n";
-}
+using test::onDisk;
+using test::recordOf;
 
 class SendTest : public test::MailboxTest {
 protected:
@@ -183,6 +175,7 @@ TEST_F(SendTest, DraftMode) {
 }
 
 TEST_F(SendTest, PluginHandOffAndBeckyTwoOutbox) {
+    editor.Becky2InUse = true;
     editor.s.Combo2.items = {{u"plugin", 200}};
     tmp.write("kotori.dat", "an older hand-off\r\n.\r\n");
     editor.send(); // no confirmation for the plug-in

@@ -136,6 +136,8 @@ TEST_F(TextTest, EnterCountsChecksAndMarksTheReplacement) {
     EXPECT_EQ(editor.s.Text1.text.size(), 12u);
 
     // Ctrl+Enter sends (here it stops at the missing fields) and inserts no line break.
+    editor.s.Combo2.items = {{u"main", 1}};
+    editor.s.Combo2.listIndex = 0;
     prompts.question(
         u"ほんとに？",
         u"・宛先が未記入です。\r\n・タイトルが未記入です。(全角15文字以内)\r\n\r\n本当に送信してもいいんですか？",

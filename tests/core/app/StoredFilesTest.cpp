@@ -1,0 +1,109 @@
+// Odd and hostile values in the files the editor keeps and reads: pointer files, the registry,
+// Kotori.ini, and text pasted into the single-line boxes.
+#include "AppFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace apptest;
+namespace fs = std::filesystem;
+
+TEST(StoredFiles, RegistryValuesStayOnOneLineAndAccountNamesMayHoldCommas) {
+    App app;
+    app.folder.write("wine/user.reg",
+                     "WINE REGISTRY Version 2\n\n"
+                     "[Software\\\\RIMArts\\\\Rebecca\\\\Settings] 1\n\"HomeDir\"=\"C:\\\\Becky!\\\\\"\n\n"
+                     "[Software\\\\RIMArts\\\\Rebecca\\\\Users\\\\0] 1\n\"Account\"=\"Sales, Tokyo\"\n"
+                     "\"Address\"=\"me@docomo.ne.jp\\r\\nX-Evil:1\"\n\"MailDirNo\"=dword:00000003\n\n"
+                     "[Software\\\\RIMArts\\\\Rebecca\\\\Users\\\\1] 1\n\"Account\"=\"a,b\\n,c\"\n"
+                     "\"Address\"=\"b@example.jp\\n\"\n\"MailDirNo\"=dword:00000004\n");
+    fs::create_directories(app.folder.winePrefix() / "drive_c/Becky!/User3");
+    fs::create_directories(app.folder.winePrefix() / "dosdevices");
+    fs::create_directory_symlink("../drive_c", app.folder.winePrefix() / "dosdevices/c:");
+    app.prompts.question(u"***@docomo.ne.jpがいいよ。",
+                         u"使用するi-mode用のメールアドレスは、[me@docomo.ne.jp X-Evil:1]でよろしいですか？",
+                         Buttons::YesNo, Answer::Yes);
+    app.editor.startup(u"");
+    app.prompts.verify();
+    EXPECT_EQ(app.folder.read("Becky.mil"), "C:\\Becky!\\\r\nme@docomo.ne.jp X-Evil:1\r\n"
+                                            "Sales, Tokyo,3\r\nme@docomo.ne.jp X-Evil:1\r\n"
+                                            "a,b ,c,4\r\nb@example.jp \r\n");
+    EXPECT_EQ(app.s().OutAdr[1].caption, u"me@docomo.ne.jp X-Evil:1");
+
+    // The next start reads the same accounts back, numbers and all.
+    core::Editor next(app.prompts, app.clock, app.folder.core());
+    next.startup(u"");
+    ASSERT_EQ(next.s.Combo2.items.size(), 2u);
+    EXPECT_EQ(next.s.Combo2.items[0].text, u"Sales, Tokyo");
+    EXPECT_EQ(next.s.Combo2.items[0].data, 3);
+    EXPECT_EQ(next.s.Combo2.items[1].text, u"a,b ,c");
+    EXPECT_EQ(next.s.Combo2.items[1].data, 4);
+}
+
+TEST(StoredFiles, AnEmptyBeckyPathMeansNoBecky) {
+    App app;
+    fs::create_directories(app.folder.path() / "User1"); // what an empty path would find, relative to here
+    app.folder.write("Becky.mil", "\r\nme@docomo.ne.jp\r\nmain,1\r\nmain@example.jp\r\n");
+    app.expectNoBeckyMessage();
+    app.editor.startup(u"");
+    app.prompts.verify();
+    EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
+    EXPECT_FALSE(app.s().imenu.enabled);
+}
+
+TEST(StoredFiles, SettingsNumbersAreHeldToTheirRange) {
+    App app;
+    app.folder.write("Kotori.ini", "Xsiz=2147483647\r\nYsiz=1e12\r\nFont=1e30\r\nSei6=1\\99999\r\n");
+    app.editor.loadSettings(); // no question: the limit is held at its largest value
+    auto& s = app.s();
+    EXPECT_EQ(s.window.outerHeight, 120000);
+    EXPECT_EQ(s.window.innerHeight, 120000 - 1020);
+    EXPECT_EQ(s.window.outerWidth, 120000);
+    EXPECT_EQ(s.Text1.fontSize, 2048);
+    EXPECT_EQ(app.editor.CharLimit, 32767);
+
+    app.folder.write("Kotori.ini", "Xsiz=-2147483648\r\nYsiz=0\r\nFont=0.001\r\n");
+    app.editor.loadSettings();
+    EXPECT_EQ(s.window.outerHeight, 1500);
+    EXPECT_EQ(s.window.outerWidth, 1500);
+    EXPECT_EQ(s.Text1.fontSize, 1);
+}
+
+TEST(StoredFiles, OneReadingOfEachKeyAndTheLaterLineWins) {
+    App app;
+    auto& s = app.s();
+    app.folder.write("Kotori.ini", "Ssyo=1.0\r\nSei6=1\\250\r\nSei6=1\\300\r\n");
+    app.editor.loadSettings();
+    EXPECT_TRUE(s.signatureOn); // shown ON, so sent with the signature
+    EXPECT_EQ(s.Label3[1].caption, u"・署名追加：ON");
+    EXPECT_EQ(app.editor.CharLimit, 300);
+
+    app.folder.write("Kotori.ini", "Ssyo=1\r\nSsyo=1\r\n");
+    app.editor.loadSettings();
+    EXPECT_EQ(s.Label3[1].caption, u"・署名追加：ON");
+    app.folder.write("Kotori.ini", "Ssyo=1\r\nSsyo=0\r\n");
+    app.editor.loadSettings();
+    EXPECT_FALSE(s.signatureOn);
+    EXPECT_EQ(s.Label3[1].caption, u"・署名追加：OFF");
+}
+
+TEST(StoredFiles, AnUnwritableSettingsFileIsReportedAndTheWindowStillCloses) {
+    App app;
+    fs::create_directories(app.folder.path() / "Kotori.ini"); // a folder of that name
+    app.prompts.message(u"ことり便", app.folder.core() + u"\\Kotori.ini\r\nこのファイルに設定を保存できませんでした。");
+    EXPECT_TRUE(app.editor.requestClose());
+    app.prompts.verify();
+    EXPECT_TRUE(fs::is_directory(app.folder.path() / "Kotori.ini"));
+}
+
+TEST(StoredFiles, SingleLineBoxesTurnLineBreaksIntoSpaces) {
+    App app;
+    auto& s = app.s();
+    app.editor.titleChanged(u"a\r\nb\rc\nd");
+    EXPECT_EQ(s.Text2.text, u"a b c d");
+    app.editor.destinationTextChanged(u"x\r\n@");
+    EXPECT_EQ(s.Combo1.text, u"x @docomo.ne.jp");
+    EXPECT_EQ(s.Combo1.selStart, 3); // the offered domain is still selected
+    EXPECT_EQ(s.Combo1.selLength, 12);
+}

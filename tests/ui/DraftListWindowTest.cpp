@@ -1,0 +1,89 @@
+#include "WindowTest.h"
+
+#include "core/mailbox/MessageRecord.h"
+#include "ui/DraftList.h"
+#include "ui/TabStopDelegate.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace test {
+namespace {
+
+std::u16string logged(std::u16string destination, std::u16string title, std::u16string body) {
+    return core::mailbox::logRecord({u"me@docomo.ne.jp", std::move(destination), {}, std::move(title), std::move(body)},
+                                    u"2026/12/06 21:30:05", false) +
+           u"\r\n";
+}
+
+TEST_F(WindowTest, LogListShowsAlignedColumnsUnderTheBodyAndLoadsAClickedRow) {
+    programFile("OutPutLog.mbx", logged(u"a@docomo.ne.jp", u"一通目", u"はじめの\r\n\r\nメール") +
+                                     logged(u"longer.address@docomo.ne.jp", u"二", u"次"));
+    start();
+    ui::MainWindow& win = w();
+    win.ReadingBecky[1]->trigger();
+    QTest::qWait(1);
+
+    // Under the body, as wide as it.
+    ASSERT_TRUE(win.List1->isVisible());
+    EXPECT_GT(win.List1->y(), win.Text1->geometry().bottom());
+    EXPECT_EQ(win.List1->width(), win.Text1->width());
+    EXPECT_EQ(win.Label6->text(), QStringLiteral("草稿：0_ログ：2"));
+
+    // Every row's columns start on the same stops, in dialog units of the list's font.
+    auto* model = win.List1->model();
+    ASSERT_EQ(model->rowCount(), 3);
+    auto* delegate = qobject_cast<ui::TabStopDelegate*>(win.List1->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    const QFontMetrics metrics(win.List1->font());
+    const int unit = ui::TabStopDelegate::baseUnit(metrics);
+    EXPECT_GE(unit, 2);
+    const std::vector<int> stops{0, 125 * unit / 4, 300 * unit / 4, 390 * unit / 4, 570 * unit / 4};
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(delegate->columnStarts(model->index(row, 0).data().toString(), metrics), stops) << row;
+    // Rows of one height, 1300 pixels wide: the list scrolls sideways.
+    EXPECT_EQ(win.List1->visualRect(model->index(1, 0)).height(), win.List1->visualRect(model->index(2, 0)).height());
+    EXPECT_EQ(win.List1->horizontalScrollBar()->maximum(), 1300 - win.List1->viewport()->width());
+
+    // A click loads the row (the last mail is listed first); a double click hides the list.
+    const QPoint second = win.List1->visualRect(model->index(2, 0)).center();
+    QTest::mouseClick(win.List1->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_EQ(shownBody(), u"はじめの\r\n\r\nメール");
+    EXPECT_EQ(win.Text2->text(), QStringLiteral("一通目"));
+    EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("a@docomo.ne.jp"));
+    EXPECT_EQ(win.List1->currentIndex().row(), 2);
+    QTest::keyClick(win.List1, Qt::Key_Up); // moving through the rows loads each one
+    EXPECT_EQ(shownBody(), u"次");
+    // A double click: press, release, press and double click, release.
+    QTest::mouseClick(win.List1->viewport(), Qt::LeftButton, {}, second);
+    QTest::mousePress(win.List1->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseDClick(win.List1->viewport(), Qt::LeftButton, {}, second);
+    QTest::mouseRelease(win.List1->viewport(), Qt::LeftButton, {}, second);
+    EXPECT_FALSE(win.List1->isVisible());
+    EXPECT_EQ(win.Text1->height(), (s().window.innerHeight - 1980 + 7) / 15);
+    prompts.verify();
+}
+
+TEST_F(WindowTest, FortyThousandLoggedMailsList) {
+    std::u16string log;
+    for (int i = 0; i < 40000; ++i)
+        log += logged(u"a@docomo.ne.jp", u"件名", u"本文の一行目\r\n二行目");
+    programFile("OutPutLog.mbx", log);
+    start();
+    w().ReadingBecky[1]->trigger();
+    QTest::qWait(1);
+    EXPECT_EQ(w().List1->model()->rowCount(), 40001);
+    w().List1->scrollToBottom();
+    QTest::qWait(1);
+    const QModelIndex last = w().List1->model()->index(40000, 0);
+    const QRect shown = w().List1->visualRect(last);
+    EXPECT_TRUE(shown.top() >= 0 && shown.bottom() < w().List1->viewport()->height());
+    EXPECT_EQ(
+        last.data().toString(),
+        QStringLiteral("件名\t|a@docomo.ne.jp\t|2026/12/06 21:30:05\t|me@docomo.ne.jp\t|本文の一行目\r\n二行目\r\n"));
+}
+
+} // namespace
+} // namespace test
