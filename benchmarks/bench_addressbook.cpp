@@ -123,8 +123,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     writeBook();
     windowOpening();
-    int rc = bench::runWithRatios(argc, argv,
-                                  {{"addressbook_open_vs_file_read", "BM_AddressBookOpen", "BM_FileRead"}});
+    int rc = bench::runWithRatios(argc, argv, {{"addressbook_open_vs_file_read", "BM_AddressBookOpen", "BM_FileRead"}});
     std::error_code ec;
     fs::remove_all(workFolder(), ec);
     return rc;

@@ -214,6 +214,11 @@ void MainWindow::clientResized() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // The address book asks about its unsaved changes first; a book it could not write stays open.
+    if (!m_ending && !closeAddressBook()) {
+        event->ignore();
+        return;
+    }
     if (m_ending || m_editor.requestClose()) {
         m_ended = true;
         event->accept();

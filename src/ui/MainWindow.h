@@ -110,6 +110,7 @@ private:
     void connectControls();
     void connectMenus();
     void connectAddressBook();
+    bool closeAddressBook(); // false when the address book window stays open
     void bind(QWidget* widget, const core::Control& state) { m_controls.push_back({widget, &state}); }
     void bind(QAction* action, const core::MenuItem& item) { m_actions.push_back({action, &item}); }
 

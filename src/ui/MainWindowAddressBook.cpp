@@ -25,4 +25,9 @@ void MainWindow::connectAddressBook() {
     });
 }
 
+bool MainWindow::closeAddressBook() {
+    AddressBookWindow* book = AddressBookWindow::current();
+    return !book || book->close();
+}
+
 } // namespace ui

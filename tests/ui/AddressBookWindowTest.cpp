@@ -147,12 +147,15 @@ TEST_F(AddressBookWindowTest, FieldsLockAndUnlockWithTheirColours) {
     EXPECT_EQ(b.Text1[1]->text(), QStringLiteral("ボブ"));
     EXPECT_EQ(b.form().entries[0].tail, u"N501i\tありちゃん\thttp://example.jp/\t.");
 
-    // Closing asks for the book; No leaves the file as it was.
+    // Closing the main window closes the book first, with its question; No leaves the file as it was.
+    const std::string before = folder.read("addr.adr");
     prompts.question(u"アドレス帳保存", u"アドレス帳に変更があります。保存しますか？", core::Buttons::YesNo,
                      core::Answer::No);
-    b.close();
+    w().close();
     prompts.verify();
     EXPECT_EQ(ui::AddressBookWindow::current(), nullptr);
+    EXPECT_TRUE(w().ended());
+    EXPECT_EQ(folder.read("addr.adr"), before);
 }
 
 TEST_F(AddressBookWindowTest, RightClickMenusByKind) {
