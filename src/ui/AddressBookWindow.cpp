@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QUrl>
@@ -389,6 +390,11 @@ void AddressBookWindow::dropEvent(QDropEvent* event) {
 }
 
 bool AddressBookWindow::eventFilter(QObject* watched, QEvent* event) {
+    // A right click opens the list's menu for the selected row without selecting another.
+    if (watched == List1->viewport() &&
+        (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton)
+        return true;
     if (event->type() == QEvent::Enter) {
         for (const auto& [widget, state] : m_controls)
             if (watched == widget || (widget == List1 && watched == List1->viewport())) {
