@@ -5,6 +5,12 @@ set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6test6 libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
           clang-format libc-bin xdg-utils)
+options=()
+# --windows: the cross build for Windows and Wine to run its tests (without Wine's many extras).
+if [ "${1:-}" = "--windows" ]; then
+    packages=(cmake libgtest-dev g++-mingw-w64-x86-64-posix wine wine64)
+    options=(--no-install-recommends)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -14,5 +20,5 @@ if [ ${#missing[@]} -gt 0 ]; then
     sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${options[@]}" "${missing[@]}"
 fi

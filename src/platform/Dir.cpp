@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace platform {
@@ -66,7 +70,12 @@ bool copyFile(std::u16string_view from, std::u16string_view to) {
     std::error_code ec;
     if (!fs::is_regular_file(source, ec))
         return false;
+#ifdef _WIN32
+    // MinGW's copy_file reports "file exists" instead of overwriting.
+    return CopyFileW(source.c_str(), nativePath(to).c_str(), FALSE) != 0;
+#else
     return fs::copy_file(source, nativePath(to), fs::copy_options::overwrite_existing, ec) && !ec;
+#endif
 }
 
 } // namespace platform

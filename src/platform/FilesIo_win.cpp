@@ -78,6 +78,12 @@ bool closeFile(int fd) {
 }
 
 bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+    // Windows refuses to replace a read-only file; Wine replaces it. Refuse on both.
+    DWORD attributes = GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

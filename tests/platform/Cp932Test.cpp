@@ -2,16 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include "support/System.h"
+
 #include <cerrno>
 #include <cstring>
-#include <iconv.h>
 #include <optional>
 #include <string>
+
+#ifndef _WIN32
+#include <iconv.h>
+#endif
 
 using namespace platform;
 
 namespace {
 
+#ifdef _WIN32
+// glibc's converter is the reference; Windows has none to compare with.
+class Iconv {
+public:
+    Iconv(const char*, const char*) {}
+    std::optional<std::string> convert(const std::string&) { return std::nullopt; }
+};
+#else
 // glibc's converter, the independent reference. Empty when it rejects the input.
 class Iconv {
 public:
@@ -33,6 +46,7 @@ public:
 private:
     iconv_t m_cd;
 };
+#endif
 
 std::u16string fromUtf16le(const std::string& bytes) {
     std::u16string text(bytes.size() / 2, u'\0');
@@ -67,6 +81,8 @@ std::string bytes(std::initializer_list<int> values) {
 // the expected text is ours: one U+30FB for a pair whose second byte is in the trail range (the
 // table's own default), else U+30FB for the lead byte and the second byte read on its own.
 TEST(Cp932Decode, EveryPairAgreesWithIconv) {
+    if (test::onWindows)
+        GTEST_SKIP() << "glibc's converter is the reference";
     Iconv iconv("UTF-16LE", "CP932");
     int accepted = 0;
     for (int lead = 0x81; lead <= 0xFC; lead = lead == 0x9F ? 0xE0 : lead + 1) {
@@ -91,6 +107,8 @@ TEST(Cp932Decode, EveryPairAgreesWithIconv) {
 // Every UTF-16 unit: where glibc has a form, ours is the same bytes; where it has none, ours is a
 // best fit from Windows' table or the '?' substitute. Length and classification agree with encoding.
 TEST(Cp932Encode, EveryUnitAgreesWithIconvAndLength) {
+    if (test::onWindows)
+        GTEST_SKIP() << "glibc's converter is the reference";
     Iconv iconv("CP932", "UTF-16LE");
     int sameAsIconv = 0;
     int bestFits = 0;

@@ -1,5 +1,7 @@
 #include "TempFolder.h"
 
+#include "System.h"
+
 #include "platform/Paths.h"
 
 #include <cstdlib>
@@ -9,46 +11,57 @@
 
 namespace test {
 
+namespace {
+// Relative names are UTF-8 on every system, never the ANSI code page.
+std::filesystem::path utf8(const std::string& relative) {
+    return std::filesystem::path(std::u8string(relative.begin(), relative.end()));
+}
+} // namespace
+
 TempFolder::TempFolder() {
     std::random_device rd;
     m_path = std::filesystem::temp_directory_path() / ("kotori-test-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(m_path / "wine");
+    if constexpr (test::onWindows)
+        return; // Windows has its own registry and drives: no Wine prefix to point elsewhere
     if (const char* old = std::getenv("WINEPREFIX")) {
         m_hadPrefix = true;
         m_oldPrefix = old;
     }
-    setenv("WINEPREFIX", winePrefix().c_str(), 1);
+    test::setEnv("WINEPREFIX", winePrefix().string());
 }
 
 TempFolder::~TempFolder() {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);
+    if constexpr (test::onWindows)
+        return;
     if (m_hadPrefix)
-        setenv("WINEPREFIX", m_oldPrefix.c_str(), 1);
+        test::setEnv("WINEPREFIX", m_oldPrefix);
     else
-        unsetenv("WINEPREFIX");
+        test::unsetEnv("WINEPREFIX");
 }
 
 std::u16string TempFolder::core() const {
-    return platform::fromUtf8(m_path.string());
+    return platform::fromNative(m_path);
 }
 
 void TempFolder::write(const std::string& relative, const std::string& bytes) const {
-    std::filesystem::path p = m_path / relative;
+    std::filesystem::path p = m_path / utf8(relative);
     std::filesystem::create_directories(p.parent_path());
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 std::string TempFolder::read(const std::string& relative) const {
-    std::ifstream in(m_path / relative, std::ios::binary);
+    std::ifstream in(m_path / utf8(relative), std::ios::binary);
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
 }
 
 bool TempFolder::exists(const std::string& relative) const {
-    return std::filesystem::exists(m_path / relative);
+    return std::filesystem::exists(m_path / utf8(relative));
 }
 
 void TempFolder::useWineFixture(const std::string& name) const {

@@ -5,8 +5,9 @@
 
 namespace test {
 
-// A fresh temporary folder, removed with everything in it at the end of the test. It also
-// points $WINEPREFIX at its own "wine" subfolder, so no test touches the user's files.
+// A fresh temporary folder, removed with everything in it at the end of the test. Except on
+// Windows it also points $WINEPREFIX at its own "wine" subfolder, so no test touches the
+// user's files. Relative names are UTF-8.
 class TempFolder {
 public:
     TempFolder();

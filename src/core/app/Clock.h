@@ -19,7 +19,11 @@ public:
     DateTime now() const override {
         std::time_t t = std::time(nullptr);
         std::tm tm{};
+#ifdef _WIN32
+        localtime_s(&tm, &t); // the C runtime's thread-safe form, arguments swapped
+#else
         localtime_r(&t, &tm);
+#endif
         return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
     }
 };

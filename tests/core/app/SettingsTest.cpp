@@ -161,7 +161,8 @@ TEST(Settings, ResetDeletesWhatTheAnswersAllow) {
     }
     {
         App app;
-        app.folder.useWineFixture("wine-b1");
+        test::TestRegistry reg(app.folder.winePrefix());
+        registerBecky1(app, reg);
         for (const char* f : {"addr.adr", "Keitai.pre", "OutPutLog.mbx"})
             app.folder.write(f, "x\r\n");
         expectFullReset(app, Answer::Yes);

@@ -2,6 +2,8 @@
 // Kotori.ini, and text pasted into the single-line boxes.
 #include "AppFixture.h"
 
+#include "platform/Cp932.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,24 +13,26 @@ namespace fs = std::filesystem;
 
 TEST(StoredFiles, RegistryValuesStayOnOneLineAndAccountNamesMayHoldCommas) {
     App app;
-    app.folder.write("wine/user.reg",
-                     "WINE REGISTRY Version 2\n\n"
-                     "[Software\\\\RIMArts\\\\Rebecca\\\\Settings] 1\n\"HomeDir\"=\"C:\\\\Becky!\\\\\"\n\n"
-                     "[Software\\\\RIMArts\\\\Rebecca\\\\Users\\\\0] 1\n\"Account\"=\"Sales, Tokyo\"\n"
-                     "\"Address\"=\"me@docomo.ne.jp\\r\\nX-Evil:1\"\n\"MailDirNo\"=dword:00000003\n\n"
-                     "[Software\\\\RIMArts\\\\Rebecca\\\\Users\\\\1] 1\n\"Account\"=\"a,b\\n,c\"\n"
-                     "\"Address\"=\"b@example.jp\\n\"\n\"MailDirNo\"=dword:00000004\n");
-    fs::create_directories(app.folder.winePrefix() / "drive_c/Becky!/User3");
-    fs::create_directories(app.folder.winePrefix() / "dosdevices");
-    fs::create_directory_symlink("../drive_c", app.folder.winePrefix() / "dosdevices/c:");
+    test::TestRegistry reg(app.folder.winePrefix());
+    const std::u16string home = app.folder.core() + u"\\Becky!\\";
+    const std::u16string users = u"Software\\RIMArts\\Rebecca\\Users\\";
+    fs::create_directories(app.folder.path() / "Becky!/User3");
+    reg.setString(u"Software\\RIMArts\\Rebecca\\Settings", u"HomeDir", home);
+    reg.setString(users + u"0", u"Account", u"Sales, Tokyo");
+    reg.setString(users + u"0", u"Address", u"me@docomo.ne.jp\r\nX-Evil:1");
+    reg.setDword(users + u"0", u"MailDirNo", 3);
+    reg.setString(users + u"1", u"Account", u"a,b\n,c");
+    reg.setString(users + u"1", u"Address", u"b@example.jp\n");
+    reg.setDword(users + u"1", u"MailDirNo", 4);
     app.prompts.question(u"***@docomo.ne.jpがいいよ。",
                          u"使用するi-mode用のメールアドレスは、[me@docomo.ne.jp X-Evil:1]でよろしいですか？",
                          Buttons::YesNo, Answer::Yes);
     app.editor.startup(u"");
     app.prompts.verify();
-    EXPECT_EQ(app.folder.read("Becky.mil"), "C:\\Becky!\\\r\nme@docomo.ne.jp X-Evil:1\r\n"
-                                            "Sales, Tokyo,3\r\nme@docomo.ne.jp X-Evil:1\r\n"
-                                            "a,b ,c,4\r\nb@example.jp \r\n");
+    EXPECT_EQ(app.folder.read("Becky.mil"), platform::encodeCp932(home) +
+                                                "\r\nme@docomo.ne.jp X-Evil:1\r\n"
+                                                "Sales, Tokyo,3\r\nme@docomo.ne.jp X-Evil:1\r\n"
+                                                "a,b ,c,4\r\nb@example.jp \r\n");
     EXPECT_EQ(app.s().OutAdr[1].caption, u"me@docomo.ne.jp X-Evil:1");
 
     // The next start reads the same accounts back, numbers and all.

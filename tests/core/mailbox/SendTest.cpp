@@ -2,6 +2,9 @@
 
 #include "platform/Cp932.h"
 #include "platform/Paths.h"
+#include "support/HeldFile.h"
+#include "support/System.h"
+#include "support/TestRegistry.h"
 
 #include <fstream>
 
@@ -132,13 +135,28 @@ TEST_F(SendTest, RetriesWhileMailboxIsHeld) {
     EXPECT_EQ(test::count(log(), "From:"), 1u);
 }
 
+TEST_F(SendTest, RetriesWhileBeckyKeepsTheMailboxOpen) {
+    if (!test::onWindows)
+        GTEST_SKIP() << "only Windows lets an open file refuse others";
+    tmp.write("Becky!/User1/OutBox.mbx", "old\r\n.\r\n");
+    test::HeldFile held(tmp.path() / "Becky!/User1/OutBox.mbx", test::HeldFile::Sharing::None);
+    ASSERT_TRUE(held.held());
+    prompts.onQuestion[u"BECKYが送受信処理中です"] = [&] { held.release(); };
+    expectConfirmed();
+    retry(Retry2, Answer::Yes);
+    expectAfterSend(Answer::No, Answer::No);
+    editor.send();
+    EXPECT_EQ(outbox(), "old\r\n.\r\n" + onDisk(u"a\r\nb"));
+    EXPECT_EQ(test::count(log(), "From:"), 1u);
+}
+
 TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
-    tmp.write("wine/user.reg", "WINE REGISTRY Version 2\n\n[Software\\\\RIMArts\\\\Rebecca\\\\Settings] 1\n"
-                               "\"HomeDir\"=\"C:\\\\Becky!\\\\\"\n\n[Software\\\\RIMArts\\\\Rebecca\\\\Users\\\\0] 1\n"
-                               "\"Account\"=\"main\"\n\"Address\"=\"main@example.jp\"\n\"MailDirNo\"=dword:00000001\n");
-    fs::create_directories(tmp.winePrefix() / "drive_c/Becky!/User1");
-    fs::create_directories(tmp.winePrefix() / "dosdevices");
-    fs::create_directory_symlink("../drive_c", tmp.winePrefix() / "dosdevices/c:");
+    // The registry names the fixture's Becky! folder; the editor still points at an old one.
+    test::TestRegistry reg(tmp.winePrefix());
+    reg.setString(u"Software\\RIMArts\\Rebecca\\Settings", u"HomeDir", tmp.core() + u"\\Becky!\\");
+    reg.setString(u"Software\\RIMArts\\Rebecca\\Users\\0", u"Account", u"main");
+    reg.setString(u"Software\\RIMArts\\Rebecca\\Users\\0", u"Address", u"main@example.jp");
+    reg.setBinary(u"Software\\RIMArts\\Rebecca\\Users\\0", u"MailDirNo", std::string("\x01\0\0\0", 4));
     editor.BeckyPath = tmp.core() + u"\\gone\\";
     expectConfirmed();
     retry(Retry2, Answer::Yes);
@@ -149,9 +167,8 @@ TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
     prompts.message(App, u"送信が完了した後は、念の為、ことり便を再起動してください。");
     expectAfterSend(Answer::No, Answer::No);
     editor.send();
-    EXPECT_EQ(editor.BeckyPath, u"C:\\Becky!\\");
-    std::ifstream in(platform::nativePath(editor.BeckyPath + u"User1\\OutBox.mbx"), std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), onDisk(u"a\r\nb"));
+    EXPECT_EQ(editor.BeckyPath, tmp.core() + u"\\Becky!\\");
+    EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
 }
 
 TEST_F(SendTest, DraftMode) {

@@ -1,0 +1,110 @@
+#include "platform/Dir.h"
+#include "platform/Files.h"
+
+#include "support/HeldFile.h"
+#include "support/System.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using test::HeldFile;
+
+namespace {
+
+std::size_t filesIn(const fs::path& folder) {
+    std::size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
+        ++n;
+    return n;
+}
+
+void setReadOnly(const fs::path& file, bool readOnly) {
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(file, write, readOnly ? fs::perm_options::remove : fs::perm_options::add);
+}
+
+} // namespace
+
+// Names outside every ANSI code page but 932 (and some outside that too) go through the wide API.
+TEST(FilesSharing, JapaneseNamesEverywhere) {
+    test::TempFolder tmp;
+    fs::create_directories(tmp.path() / u"ベッキー" / u"受信箱①");
+    const std::u16string folder = tmp.core() + u"\\ベッキー\\受信箱①";
+    const std::u16string box = folder + u"\\送信箱.mbx";
+
+    EXPECT_TRUE(platform::folderExists(folder));
+    EXPECT_TRUE(platform::appendRecord(box, "one\r\n"));
+    EXPECT_TRUE(platform::appendRecord(box, "two\r\n"));
+    EXPECT_EQ(platform::readBytes(box), "one\r\ntwo\r\n");
+    EXPECT_TRUE(platform::replaceFile(folder + u"\\設定.ini", "\x82\xa0\r\n"));
+    EXPECT_EQ(platform::readLines(folder + u"\\設定.ini"), std::vector<std::u16string>{u"あ"});
+    EXPECT_TRUE(platform::copyFile(box, folder + u"\\写し😀.mbx"));
+    EXPECT_EQ(platform::fileSize(folder + u"\\写し😀.mbx"), 10u);
+    EXPECT_EQ(platform::list(folder + u"\\*", false),
+              (std::vector<std::u16string>{u"写し😀.mbx", u"設定.ini", u"送信箱.mbx"}));
+    EXPECT_TRUE(platform::removeFile(box));
+    EXPECT_FALSE(platform::fileExists(box));
+}
+
+TEST(FilesSharing, ReplaceKeepsAReadOnlyOrHeldFile) {
+    if (!test::onWindows)
+        GTEST_SKIP() << "only Windows protects read-only and open files from a rename";
+    test::TempFolder tmp;
+    tmp.write("Kotori.ini", "old\r\n");
+    const fs::path file = tmp.path() / "Kotori.ini";
+    const std::u16string ini = tmp.core() + u"\\Kotori.ini";
+
+    setReadOnly(file, true);
+    EXPECT_FALSE(platform::replaceFile(ini, "new\r\n"));
+    EXPECT_EQ(tmp.read("Kotori.ini"), "old\r\n");
+    EXPECT_EQ(filesIn(tmp.path()), 2u); // the file and the "wine" folder: the temporary is gone
+    setReadOnly(file, false);
+
+    {
+        // Open for reading and writing, the way a program holds a file it is using.
+        HeldFile held(file, HeldFile::Sharing::ReadWrite);
+        ASSERT_TRUE(held.held());
+        EXPECT_FALSE(platform::replaceFile(ini, "new\r\n"));
+        EXPECT_EQ(tmp.read("Kotori.ini"), "old\r\n");
+        EXPECT_EQ(filesIn(tmp.path()), 2u);
+    }
+    {
+        // Whether a holder that allows deletion stands in the way differs between Windows
+        // versions (and Wine): either the whole new file or the old one, never a mix.
+        HeldFile held(file, HeldFile::Sharing::All);
+        ASSERT_TRUE(held.held());
+        const bool replaced = platform::replaceFile(ini, "newer\r\n");
+        held.release();
+        EXPECT_EQ(tmp.read("Kotori.ini"), replaced ? "newer\r\n" : "old\r\n");
+        EXPECT_EQ(filesIn(tmp.path()), 2u);
+    }
+    EXPECT_TRUE(platform::replaceFile(ini, "last\r\n"));
+    EXPECT_EQ(tmp.read("Kotori.ini"), "last\r\n");
+    EXPECT_EQ(filesIn(tmp.path()), 2u);
+}
+
+TEST(FilesSharing, AppendWaitsForAHolderThatSharesNothing) {
+    if (!test::onWindows)
+        GTEST_SKIP() << "only Windows lets an open file refuse others";
+    test::TempFolder tmp;
+    tmp.write("OutBox.mbx", "old\r\n");
+    const fs::path file = tmp.path() / "OutBox.mbx";
+    const std::u16string box = tmp.core() + u"\\OutBox.mbx";
+    {
+        HeldFile held(file, HeldFile::Sharing::None);
+        ASSERT_TRUE(held.held());
+        EXPECT_FALSE(platform::appendRecord(box, "rec\r\n"));
+        EXPECT_FALSE(platform::appendRecord(box, "rec\r\n"));
+    }
+    EXPECT_EQ(tmp.read("OutBox.mbx"), "old\r\n");
+    {
+        // A holder that shares writing lets the record in.
+        HeldFile held(file, HeldFile::Sharing::ReadWrite);
+        ASSERT_TRUE(held.held());
+        EXPECT_TRUE(platform::appendRecord(box, "rec\r\n"));
+    }
+    EXPECT_EQ(tmp.read("OutBox.mbx"), "old\r\nrec\r\n");
+}
