@@ -183,6 +183,7 @@ void AddressBookWindow::buildControls() {
     Combo1 = make<QComboBox>(this, QStringLiteral("Combo1"));
     List1 = make<QListWidget>(this, QStringLiteral("List1"));
     List1->setContextMenuPolicy(Qt::CustomContextMenu);
+    List1->setUniformItemSizes(true); // thousands of one-line names lay out at once
     for (std::size_t i = 0; i < 4; ++i)
         Command3[i] = make<QPushButton>(this, QStringLiteral("Command3(%1)").arg(i));
     Frame2 = make<QGroupBox>(this, QStringLiteral("Frame2"));

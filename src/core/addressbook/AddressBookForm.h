@@ -20,7 +20,8 @@ namespace core {
 // The window's tag: which book it shows, or neither in file-read mode.
 enum class BookKind { FileRead, My, Becky };
 
-// What a window refresh may need to show before a question appears.
+// The window that mirrors the form: refreshed after each command and before every question, so
+// a question shows over the state it is about.
 class AddressBookView {
 public:
     virtual ~AddressBookView() = default;
