@@ -2,7 +2,6 @@
 
 #include "ui/Convert.h"
 
-#include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -33,13 +32,6 @@ QString boxTitle(std::u16string_view title) {
 
 } // namespace
 
-QWidget* QtPrompts::parentWidget() const {
-    // A box belongs over the window the user works in, the address book window included.
-    if (QWidget* active = QApplication::activeWindow())
-        return active;
-    return m_parent;
-}
-
 void QtPrompts::beforeShow() {
     if (m_beforeShow)
         m_beforeShow();
@@ -48,7 +40,7 @@ void QtPrompts::beforeShow() {
 core::Answer QtPrompts::question(std::u16string_view title, std::u16string_view text, core::Buttons buttons,
                                  core::Icon icon) {
     beforeShow();
-    QMessageBox box(boxIcon(icon), boxTitle(title), displayText(text), QMessageBox::NoButton, parentWidget());
+    QMessageBox box(boxIcon(icon), boxTitle(title), displayText(text), QMessageBox::NoButton, m_parent);
     box.setTextFormat(Qt::PlainText);
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
@@ -89,7 +81,7 @@ void QtPrompts::message(std::u16string_view title, std::u16string_view text, cor
 std::u16string QtPrompts::input(std::u16string_view prompt, std::u16string_view title,
                                 std::u16string_view defaultText) {
     beforeShow();
-    QInputDialog dialog(parentWidget());
+    QInputDialog dialog(m_parent);
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(boxTitle(title));
     dialog.setLabelText(displayText(prompt));

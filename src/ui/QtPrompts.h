@@ -24,7 +24,6 @@ public:
 
 private:
     void beforeShow();
-    QWidget* parentWidget() const;
 
     QPointer<QWidget> m_parent;
     std::function<void()> m_beforeShow;
