@@ -114,7 +114,10 @@ void setBack(QWidget* w, const QColor& color) {
 } // namespace
 
 AddressBookWindow::AddressBookWindow(core::Editor& editor, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_host(editor), m_form(m_host) {
+    : QWidget(parent, Qt::Window), m_host(editor, dynamic_cast<QtPrompts*>(&editor.prompts()) ? &m_boxes : nullptr),
+      m_form(m_host) {
+    // Until this window shows, its boxes (the opener's question) belong over the main window.
+    m_boxes.setParentWidget(parent);
     setObjectName(QStringLiteral("Form3"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(japaneseFont(u"ＭＳ ゴシック", 9));
@@ -357,6 +360,11 @@ void AddressBookWindow::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void AddressBookWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    m_boxes.setParentWidget(this);
+}
+
 void AddressBookWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (m_syncing)
@@ -398,7 +406,7 @@ bool AddressBookWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     if (event->type() == QEvent::Enter) {
         for (const auto& [widget, state] : m_controls)
-            if (watched == widget || (widget == List1 && watched == List1->viewport())) {
+            if ((watched == widget || (widget == List1 && watched == List1->viewport())) && widget->isEnabled()) {
                 act([&, s = state] { m_form.pointerOver(*s); });
                 break;
             }

@@ -2,6 +2,7 @@
 
 #include "core/addressbook/AddressBookForm.h"
 #include "core/addressbook/AddressBookHost.h"
+#include "ui/QtPrompts.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -60,6 +61,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -78,6 +80,7 @@ private:
     void syncControls();
     void syncFields();
 
+    QtPrompts m_boxes; // boxes over this window, when the editor's are boxes too
     core::EditorAddressHost m_host;
     core::AddressBookForm m_form;
     std::vector<std::pair<QWidget*, const core::Control*>> m_controls;

@@ -47,7 +47,8 @@ public:
 // The host over the running editor.
 class EditorAddressHost : public AddressBookHost {
 public:
-    explicit EditorAddressHost(Editor& editor) : m_editor(editor) {}
+    // Questions go to `prompts` when given, else to the editor's.
+    explicit EditorAddressHost(Editor& editor, Prompts* prompts = nullptr) : m_editor(editor), m_prompts(prompts) {}
 
     Prompts& prompts() override;
     std::u16string programFile(std::u16string_view name) const override;
@@ -67,6 +68,7 @@ public:
 
 private:
     Editor& m_editor;
+    Prompts* m_prompts;
 };
 
 } // namespace core

@@ -5,7 +5,7 @@
 namespace core {
 
 Prompts& EditorAddressHost::prompts() {
-    return m_editor.prompts();
+    return m_prompts ? *m_prompts : m_editor.prompts();
 }
 std::u16string EditorAddressHost::programFile(std::u16string_view name) const {
     return m_editor.programFile(name);
