@@ -106,7 +106,7 @@ void windowOpening() {
     QElapsedTimer timer;
     timer.start();
     window.Command6->click();
-    ui::AddressBookWindow* book = ui::AddressBookWindow::current();
+    ui::AddressBookWindow* book = window.addressBookWindow();
     book->repaint();
     QApplication::processEvents();
     std::printf("window: the MY address book of %d entries opened and painted in %.1f ms\n", int(Entries),

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6test6 libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
-          clang-format libc-bin xdg-utils)
+          clang-format libc-bin xdg-utils python3-fonttools fonts-noto-color-emoji unicode-data)
 options=()
 # --windows: the cross build for Windows and Wine to run its tests (without Wine's many extras).
 if [ "${1:-}" = "--windows" ]; then

@@ -31,8 +31,6 @@ namespace {
 constexpr int TwipsPerPixel = 15;
 const QColor LockedBack(224, 224, 224);
 
-QPointer<AddressBookWindow> openWindow;
-
 int px(int twips) {
     return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
 }
@@ -127,43 +125,30 @@ AddressBookWindow::AddressBookWindow(core::Editor& editor, QWidget* parent)
     m_form.setView(this);
 }
 
-AddressBookWindow* AddressBookWindow::current() {
-    return openWindow.data();
-}
-
-AddressBookWindow* AddressBookWindow::open(core::Editor& editor, QWidget* parent, core::BookKind kind) {
-    if (openWindow && !openWindow->close())
-        return openWindow.data();
-    auto* w = new AddressBookWindow(editor, parent);
-    openWindow = w;
-    w->refresh();
+void AddressBookWindow::open(core::BookKind kind) {
+    refresh();
     if (kind == core::BookKind::Becky)
-        w->m_form.openBeckyGroups();
+        m_form.openBeckyGroups();
     else
-        w->m_form.openMyBook();
-    w->refresh();
-    w->moveOver(parent);
-    w->show();
-    w->raise();
-    w->activateWindow();
-    return w;
+        m_form.openMyBook();
+    refresh();
+    moveOver(parentWidget());
+    show();
+    raise();
+    activateWindow();
 }
 
-std::u16string AddressBookWindow::chooseFile(core::Editor& editor, QWidget* parent) {
-    if (openWindow && !openWindow->close())
-        return {};
-    auto* w = new AddressBookWindow(editor, parent);
-    openWindow = w;
+std::u16string AddressBookWindow::chooseFile() {
     std::u16string chosen;
+    m_chosenFile = &chosen;
     QEventLoop loop;
-    w->m_closedWithFile = [&chosen](const std::u16string& path) { chosen = path; };
-    connect(w, &QObject::destroyed, &loop, &QEventLoop::quit);
-    w->m_form.openFileRead();
-    w->setWindowModality(Qt::ApplicationModal);
-    w->setAcceptDrops(true);
-    w->refresh();
-    w->moveOver(parent);
-    w->show();
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    m_form.openFileRead();
+    setWindowModality(Qt::ApplicationModal);
+    setAcceptDrops(true);
+    refresh();
+    moveOver(parentWidget());
+    show();
     loop.exec();
     return chosen;
 }
@@ -244,7 +229,7 @@ template <typename F> void AddressBookWindow::act(F&& command) {
     if (m_syncing)
         return;
     command();
-    if (openWindow == this) // a command may have closed the window
+    if (isVisible()) // a command may have closed the window
         refresh();
 }
 
@@ -353,10 +338,9 @@ void AddressBookWindow::closeEvent(QCloseEvent* event) {
         refresh();
         return;
     }
-    if (m_form.fileChosen() && m_closedWithFile)
-        m_closedWithFile(m_form.fileReadChoice);
-    if (openWindow == this)
-        openWindow = nullptr;
+    if (m_form.fileChosen() && m_chosenFile)
+        *m_chosenFile = m_form.fileReadChoice;
+    m_chosenFile = nullptr;
     event->accept();
 }
 

@@ -8,7 +8,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,18 +26,18 @@ class Editor;
 
 namespace ui {
 
-// The address book window (Form3): mirrors its core form and forwards user events to it. One
-// window at a time; it is destroyed when it closes.
+// The address book window (Form3): mirrors its core form and forwards user events to it. It is
+// destroyed when it closes; the main window keeps one at a time.
 class AddressBookWindow : public QWidget, public core::AddressBookView {
     Q_OBJECT
 public:
-    // Opens the MY book or the Becky! groups, modeless. An open window closes first, with its
-    // questions; when it stays open (its book could not be written) nothing new opens.
-    static AddressBookWindow* open(core::Editor& editor, QWidget* parent, core::BookKind kind);
-    // File-read mode, modal: the path of the file the user accepted, empty when none.
-    static std::u16string chooseFile(core::Editor& editor, QWidget* parent);
-    // The open window, if any.
-    static AddressBookWindow* current();
+    AddressBookWindow(core::Editor& editor, QWidget* parent);
+
+    // Opens on the MY book or on Becky!'s groups, modeless.
+    void open(core::BookKind kind);
+    // File-read mode, modal: returns once the window has closed, with the path of the file the
+    // user accepted, empty when none.
+    std::u16string chooseFile();
 
     core::AddressBookForm& form() { return m_form; }
     void refresh() override;
@@ -69,8 +68,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    AddressBookWindow(core::Editor& editor, QWidget* parent);
-
     void moveOver(QWidget* parent); // centred on the main window
     void buildControls();
     void buildMenus();
@@ -86,7 +83,7 @@ private:
     std::vector<std::pair<QWidget*, const core::Control*>> m_controls;
     std::vector<std::u16string> m_rows, m_kinds, m_models;
     bool m_syncing = false;
-    std::function<void(const std::u16string&)> m_closedWithFile;
+    std::u16string* m_chosenFile = nullptr; // where file-read mode leaves its choice
 };
 
 } // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/Fonts.h"
 
 #include "ui/Convert.h"
+#include "ui/EmojiFonts.h"
 
 #include <QStringList>
 
@@ -17,6 +18,7 @@ QFont japaneseFont(std::u16string_view name, double pointSize) {
     else
         families << QStringLiteral("MS Gothic") << QStringLiteral("IPAGothic") << QStringLiteral("IPAexGothic")
                  << QStringLiteral("Noto Sans CJK JP") << QStringLiteral("Noto Sans JP");
+    families << emojiFamilies(); // the i-mode emoji, which no Japanese font draws
     QFont font;
     font.setFamilies(families);
     font.setStyleHint(serif ? QFont::Serif : QFont::SansSerif);

@@ -2,7 +2,9 @@
 
 #include "platform/Paths.h"
 #include "ui/Convert.h"
+#include "ui/EmojiFonts.h"
 #include "ui/Fonts.h"
+#include "ui/RegistryWindow.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -24,6 +26,7 @@ namespace ui {
 MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     : QMainWindow(parent), m_editor(editor), m_body(nullptr), m_preview(nullptr) {
     setObjectName(QStringLiteral("Form1"));
+    registerEmojiFonts();
     setFont(japaneseFont(u"ＭＳ ゴシック", 9));
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
@@ -43,7 +46,9 @@ MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     refresh();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    delete m_registry; // before what it reaches the body through
+}
 
 void MainWindow::bodyReplaced(int pos, int removed, std::u16string_view text) {
     if (m_inBodyChange > 0 || !m_pendingBody.empty()) {
@@ -214,8 +219,9 @@ void MainWindow::clientResized() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The address book asks about its unsaved changes first; a book it could not write stays open.
-    if (!m_ending && !closeAddressBook()) {
+    // The secondary windows ask about their own changes first; one that could not save keeps
+    // itself and the main window open.
+    if (!m_ending && ((m_registry && !m_registry->close()) || !closeAddressBook())) {
         event->ignore();
         return;
     }

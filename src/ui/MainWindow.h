@@ -2,14 +2,17 @@
 
 #include "core/app/Editor.h"
 #include "core/app/MainView.h"
+#include "core/text/EmojiRegistry.h"
 #include "ui/BodyEdit.h"
 #include "ui/DraftList.h"
 #include "ui/TextMirror.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,8 +27,14 @@ class QMenu;
 class QPushButton;
 class QTimer;
 
+namespace core {
+enum class BookKind;
+}
+
 namespace ui {
 
+class RegistryWindow;
+class AddressBookWindow;
 class TabStopDelegate;
 
 // The main window: mirrors the editor's state in its widgets and hands every user action to
@@ -41,6 +50,16 @@ public:
     bool ended() const { return m_ended; }
     // How the program ends at once; leaving the event loops by default.
     void setEndProgram(std::function<void()> end) { m_endProgram = std::move(end); }
+    // Runs a command on the editor as a user action in this window (another window's, too).
+    void runCommand(const std::function<void()>& command) { act(command); }
+    // The emoji code registry window ("文字コード登録(&M)"), modeless; null while closed.
+    void openRegistry();
+    RegistryWindow* registryWindow() const;
+    // The address book window: one at a time, the MY book or Becky!'s groups modeless, or the
+    // open command's drop target modal; null while closed.
+    void openAddressBook(core::BookKind kind);
+    void openTextFile();
+    AddressBookWindow* addressBookWindow() const;
 
     // core::MainView
     void bodyReplaced(int pos, int removed, std::u16string_view text) override;
@@ -111,6 +130,7 @@ private:
     void connectMenus();
     void connectAddressBook();
     bool closeAddressBook(); // false when the address book window stays open
+    void newAddressBook();   // after closing the open one
     void bind(QWidget* widget, const core::Control& state) { m_controls.push_back({widget, &state}); }
     void bind(QAction* action, const core::MenuItem& item) { m_actions.push_back({action, &item}); }
 
@@ -161,6 +181,9 @@ private:
     bool m_ending = false, m_ended = false;
     qint64 m_lastEventsRefresh = 0;
     std::function<void()> m_endProgram;
+    std::unique_ptr<core::EmojiBody> m_emojiBody; // what the registry window may do to the body
+    QPointer<RegistryWindow> m_registry;
+    QPointer<AddressBookWindow> m_addressBook;
 };
 
 } // namespace ui

@@ -154,6 +154,10 @@ void MainWindow::connectMenus() {
     on(IOutput, [&e] { e.sendOptionChosen(e.s.IOutput); });
     on(IOutEnd, [&e] { e.sendOptionChosen(e.s.IOutEnd); });
     on(OutBcc, [&e] { e.sendOptionChosen(e.s.OutBcc); });
+    connect(mojio, &QAction::triggered, this, [this] { openRegistry(); });
+    for (int k = 0; k < 2; ++k)
+        on(MnuTouroku[std::size_t(k)], [&e, k] { e.emojiReplace(k); });
+    on(EmojiChk, [&e] { e.emojiCheck(); });
     on(Aouttikan, [&e] { e.s.Aouttikan.checked = !e.s.Aouttikan.checked; });
     on(YokoPre, [&e] { e.yokoPre(); });
     for (int i = 0; i < 2; ++i)

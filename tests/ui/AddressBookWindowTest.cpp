@@ -31,10 +31,10 @@ protected:
         programFile("becky/AddrBook/Work.adr", u"w@docomo.ne.jp\tWatanabe\t会社\t.\t.\t.\r\n");
         start();
     }
-    static ui::AddressBookWindow& book() {
-        ui::AddressBookWindow* w = ui::AddressBookWindow::current();
-        EXPECT_NE(w, nullptr);
-        return *w;
+    ui::AddressBookWindow& book() {
+        ui::AddressBookWindow* open = w().addressBookWindow();
+        EXPECT_NE(open, nullptr);
+        return *open;
     }
     static void rightClickList(ui::AddressBookWindow& w) {
         const QPoint at(10, 5);
@@ -50,7 +50,7 @@ protected:
     // Runs the open command; `whileOpen` acts on the modal window once it shows.
     void openFile(const std::function<void(ui::AddressBookWindow&)>& whileOpen) {
         QTimer::singleShot(0, [&] {
-            if (!QTest::qWaitFor([] { return ui::AddressBookWindow::current() != nullptr; }))
+            if (!QTest::qWaitFor([this] { return w().addressBookWindow() != nullptr; }))
                 return;
             whileOpen(book());
         });
@@ -112,7 +112,7 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
     EXPECT_EQ(becky.Label1->text(), QStringLiteral("現在選択中のメールアドレス情報をMYアドレス帳に移行します"));
 
     QTest::mouseClick(becky.Command2, Qt::LeftButton);
-    EXPECT_EQ(ui::AddressBookWindow::current(), nullptr);
+    EXPECT_EQ(w().addressBookWindow(), nullptr);
 }
 
 TEST_F(AddressBookWindowTest, FieldsLockAndUnlockWithTheirColours) {
@@ -153,7 +153,7 @@ TEST_F(AddressBookWindowTest, FieldsLockAndUnlockWithTheirColours) {
                      core::Answer::No);
     w().close();
     prompts.verify();
-    EXPECT_EQ(ui::AddressBookWindow::current(), nullptr);
+    EXPECT_EQ(w().addressBookWindow(), nullptr);
     EXPECT_TRUE(w().ended());
     EXPECT_EQ(folder.read("addr.adr"), before);
 }
@@ -220,7 +220,7 @@ TEST_F(AddressBookWindowTest, DroppedFilesLoadIntoTheBodyUpToTheLimit) {
 
     // Esc leaves without a file.
     openFile([&](ui::AddressBookWindow& b) { QTest::keyClick(&b, Qt::Key_Escape); });
-    EXPECT_EQ(ui::AddressBookWindow::current(), nullptr);
+    EXPECT_EQ(w().addressBookWindow(), nullptr);
 }
 
 } // namespace

@@ -91,10 +91,12 @@ public:
     bool bodyKeyPress(const BodyKey& key); // true when the key is consumed
     void bodyKeyRelease();
     void countRun();
-    void conversion(int k);  // nuki(k)
-    void conversionChain();  // Cmero
-    void insertEmoji(int n); // PutChar(n)
-    double bodyCount();      // WeightedCount of the body, kept up to date edit by edit
+    void conversion(int k);   // nuki(k)
+    void conversionChain();   // Cmero
+    void insertEmoji(int n);  // PutChar(n)
+    void emojiReplace(int k); // MnuTouroku(k): 0 keywords to emoji, 1 emoji to keywords
+    void emojiCheck();        // EmojiChk
+    double bodyCount();       // WeightedCount of the body, kept up to date edit by edit
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
@@ -107,7 +109,7 @@ private: // text: the last body edit and the copy the count follows
     void rebuildStatusLine();
     void enterPressed();
     void showProgress();
-    void runAutoReplace(); // "置換(&T)" after Enter while auto-replace is on; not wired yet
+    void runAutoReplace(); // "置換(&T)" after Enter while auto-replace is on
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
     bool m_editKnown = false;     // the edit above is the body's latest change
     unsigned m_editSerial = 0;    // counts body edits, to notice one made while handling another

@@ -147,8 +147,9 @@ struct MainState {
     // The send appends the signature: set and cleared by the signature button, shown by `Label3[1]`,
     // saved as `Ssyo`.
     bool signatureOn = false;
-    // The emoji inserted from the emoji menu so far: grown by each insertion, pruned by the send
-    // to those still in the body (it warns about them), cleared by a new mail.
+    // The emoji inserted so far (menu, check, registry window): grown by each insertion, pruned by the send
+    // to those still in the body (it warns about them), cleared by a new mail and by "置換(&T)" and
+    // "絵文字消去(&D)".
     std::u16string usedEmoji;
     // The checked entry of `OutAdr`, the mail's sender: set by choosing an own address and by an
     // account change that carries the address along; saved as `Myad`.

@@ -69,8 +69,6 @@ void Editor::bodyKeyRelease() {
     });
 }
 
-void Editor::runAutoReplace() {}
-
 void Editor::insertEmoji(int n) {
     if (n < 0 || n >= static_cast<int>(s.PutChar.size()))
         return;

@@ -1,6 +1,9 @@
 #include "core/text/EmojiTable.h"
 
+#include "platform/Cp932.h"
 #include "platform/Files.h"
+
+#include <algorithm>
 
 namespace core {
 
@@ -16,10 +19,27 @@ std::vector<EmojiEntry> parseEmojiTable(const std::vector<std::u16string>& lines
 }
 
 std::optional<std::vector<EmojiEntry>> readEmojiTable(std::u16string_view path) {
-    auto lines = platform::readLines(path);
-    if (!lines)
+    auto bytes = platform::readBytes(path);
+    if (!bytes)
         return std::nullopt;
-    return parseEmojiTable(*lines);
+    // Each replace command reads the table afresh: split the decoded text in place rather than
+    // through a string per line. A line break never ends a CP932 pair, so decoding first is safe.
+    const std::u16string text = platform::decodeCp932(*bytes);
+    std::vector<EmojiEntry> entries;
+    entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) + 1);
+    const std::u16string_view all = text;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= all.size(); ++i) {
+        if (i < all.size() && all[i] != u'\r' && all[i] != u'\n')
+            continue;
+        if (i - start >= 2)
+            entries.push_back(
+                {std::u16string(all.substr(start, 1)), std::u16string(all.substr(start + 2, i - start - 2))});
+        if (i + 1 < all.size() && all[i] == u'\r' && all[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    return entries;
 }
 
 std::u16string emojiMenuCaption(const EmojiEntry& entry) {

@@ -1,0 +1,189 @@
+#include "EmojiFixture.h"
+
+#include "core/app/Strings.h"
+#include "core/text/EmojiSwap.h"
+
+#include <random>
+
+namespace {
+
+using test::Ame;
+using test::Hare;
+using test::Kumori;
+using test::one;
+using test::Yuki;
+
+const std::u16string NoTable = u"置換定義ファイルがありましぇーん。";
+
+std::u16string counted(int n) {
+    return core::decimal(n) + u"個の単語を絵文字に変換しました。";
+}
+
+TEST_F(EmojiTest, ReplaceAndRemoveRoundTheBackslashKeywords) {
+    table({{Hare, u"hare"}});
+    body(u"\\hare\\hare hare Hare");
+    used() = one(Kumori);
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, one(Hare) + one(Hare) + u" hare Hare"); // exact, case-sensitive
+    EXPECT_EQ(editor.s.Text1.selStart, static_cast<int>(editor.s.Text1.text.size()));
+    EXPECT_TRUE(used().empty());
+    EXPECT_EQ(view.bodyEdits, 2); // setBody, then the command's one edit
+
+    editor.emojiReplace(1);
+    EXPECT_EQ(editor.s.Text1.text, u"harehare hare Hare"); // the backslashes do not come back
+    // The count follows the replaced body.
+    EXPECT_EQ(editor.s.Label1.caption, u"9.0文字 (18)");
+}
+
+TEST_F(EmojiTest, ReplaceConvertsOnlyTheSelectionAndPutsTheCaretAfterIt) {
+    table({{Hare, u"hare"}});
+    body(u"\\hare[\\hare]\\hare", 6, 5);
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, u"\\hare[" + one(Hare) + u"]\\hare");
+    EXPECT_EQ(editor.s.Text1.selStart, 7);
+}
+
+TEST_F(EmojiTest, EarlierEntriesWinAndEveryEntryTakesPart) {
+    // 25 entries: the menu shows 20, the commands use all.
+    std::vector<std::pair<char16_t, std::u16string>> rows{{Hare, u"hare"}, {Kumori, u"harebare"}};
+    for (int i = 2; i < 25; ++i)
+        rows.emplace_back(static_cast<char16_t>(Hare + i), u"k" + core::decimal(i) + u"_");
+    table(rows);
+    prompts.message(u"ことり便は、brcky v1.26対応です。",
+                    u"このパソコンには、becky1.26がインストールされていない可能性がありますので\r\n"
+                    u"ことり便のi-mode送信機能は、使えません。");
+    editor.startup(u"");
+    prompts.verify();
+    ASSERT_EQ(editor.s.PutChar.size(), 20u);
+    EXPECT_EQ(editor.s.PutChar[19].caption, one(Hare + 19) + u"   =   k19_");
+    body(u"\\harebare \\k24_ \\k2_");
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, one(Hare) + u"bare " + one(Hare + 24) + u" " + one(Hare + 2));
+}
+
+TEST_F(EmojiTest, EmptyKeywordsAndSelfContainingKeywordsEnd) {
+    table({{Hare, u""}, {Kumori, u"x" + one(Kumori) + u"x"}});
+    body(u"a\\b" + one(Hare) + u"\\");
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, u"a" + one(Hare) + u"b" + one(Hare) + one(Hare));
+    editor.emojiReplace(1);
+    EXPECT_EQ(editor.s.Text1.text, u"ab");
+
+    body(one(Kumori) + u"-" + one(Kumori)); // each emoji becomes a keyword holding it, once
+    editor.emojiReplace(1);
+    EXPECT_EQ(editor.s.Text1.text, u"x" + one(Kumori) + u"x-x" + one(Kumori) + u"x");
+}
+
+TEST_F(EmojiTest, WithoutTheTableTheCommandsOnlySaySo) {
+    body(u"\\hare", 2, 0);
+    used() = one(Hare);
+    prompts.message(std::u16string(core::AppTitle), NoTable);
+    editor.emojiReplace(0);
+    prompts.message(std::u16string(core::AppTitle), NoTable).message(std::u16string(core::AppTitle), counted(0));
+    editor.emojiCheck();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"\\hare");
+    EXPECT_EQ(used(), one(Hare));
+}
+
+TEST_F(EmojiTest, EnterWithAutoReplaceReplacesOnRelease) {
+    editor.s.Aouttikan.checked = true;
+    body(u"\\ame", 4, 0);
+    core::BodyKey enter{core::BodyKey::Enter};
+    editor.bodyKeyPress(enter);
+    editor.bodyKeyRelease(); // no table: nothing, and nothing said
+    table({{Ame, u"ame"}});
+    editor.bodyKeyPress(enter);
+    editor.bodyEdited(4, 0, u"\r\n");
+    editor.bodyKeyRelease();
+    EXPECT_EQ(editor.s.Text1.text, one(Ame) + u"\r\n");
+    EXPECT_FALSE(editor.ReplacePending);
+}
+
+TEST_F(EmojiTest, ShortLinesOfTheTableAreSkipped) {
+    folder.write("Emoji.code", platform::encodeCp932(u"x\r\n\r\n" + one(Ame) + u"\tame\r\n"));
+    body(u"\\ame");
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, one(Ame));
+}
+
+TEST_F(EmojiTest, CheckAsksOncePerOccurrenceAndCounts) {
+    table({{Hare, u""}, {Hare, u"hare"}, {Ame, u"ame"}});
+    body(u"hare ame hare", 0, 0);
+    auto ask = [&](std::u16string_view found, char16_t emoji, core::Answer a) {
+        prompts.question(u"絵文字発見！！", std::u16string(found) + u"を" + one(emoji) + u"に置換しますか？",
+                         core::Buttons::YesNo, a);
+    };
+    prompts.question(u"確認事項", u"現在位置から絵文字チェックを行いますか？", core::Buttons::YesNo, core::Answer::No);
+    ask(u"hare", Hare, core::Answer::No);
+    ask(u"hare", Hare, core::Answer::Yes);
+    ask(u"ame", Ame, core::Answer::Yes);
+    prompts.message(std::u16string(core::AppTitle), counted(2));
+    editor.emojiCheck();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"hare " + one(Ame) + u" " + one(Hare));
+    EXPECT_EQ(used(), one(Hare) + one(Ame));
+
+    // From the caret: the search starts at the character before it.
+    body(u"ame ame", 5, 0);
+    prompts.question(u"確認事項", u"現在位置から絵文字チェックを行いますか？", core::Buttons::YesNo, core::Answer::Yes);
+    ask(u"ame", Ame, core::Answer::Yes);
+    prompts.message(std::u16string(core::AppTitle), counted(1));
+    editor.emojiCheck();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"ame " + one(Ame));
+}
+
+TEST_F(EmojiTest, CheckAnsweredYesLooksAgainJustBeforeTheEmoji) {
+    table({{Yuki, u"ab"}});
+    body(u"aabb");
+    prompts.question(u"確認事項", u"現在位置から絵文字チェックを行いますか？", core::Buttons::YesNo, core::Answer::No);
+    prompts.question(u"絵文字発見！！", u"abを" + one(Yuki) + u"に置換しますか？", core::Buttons::YesNo,
+                     core::Answer::Yes);
+    prompts.message(std::u16string(core::AppTitle), counted(1));
+    editor.emojiCheck();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"a" + one(Yuki) + u"b");
+}
+
+// The single scan must give what one pass per entry, in table order, gives.
+std::u16string passByPass(std::u16string text, const std::vector<core::EmojiEntry>& table, bool toEmoji) {
+    for (const core::EmojiEntry& e : table) {
+        std::u16string search = toEmoji ? u"\\" + e.keyword : e.emoji;
+        const std::u16string& with = toEmoji ? e.emoji : e.keyword;
+        std::u16string out;
+        std::size_t pos = 0;
+        for (std::size_t at; (at = text.find(search, pos)) != std::u16string::npos; pos = at + search.size())
+            out += text.substr(pos, at - pos) + with;
+        text = out + text.substr(pos);
+    }
+    return text;
+}
+
+TEST(EmojiSwap, AgreesWithOnePassPerEntryOnRandomTables) {
+    std::mt19937 random(12);
+    const std::u16string letters = u"ab\\" + one(Hare) + one(Kumori) + u"あ";
+    auto word = [&](std::size_t maxLength, std::size_t alphabet) {
+        std::u16string w;
+        for (std::size_t n = random() % (maxLength + 1); n > 0; --n)
+            w += letters[random() % alphabet];
+        return w;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<core::EmojiEntry> table;
+        // Most tables are plain (the single scan); some hold backslashes or emoji in keywords.
+        std::size_t alphabet = round % 4 == 0 ? letters.size() : 2;
+        for (std::size_t n = random() % 5; n > 0; --n)
+            table.push_back({one(letters[2 + random() % 4]), word(3, alphabet)});
+        std::u16string text = word(24, letters.size());
+        for (bool toEmoji : {true, false}) {
+            core::Swapped got = core::swapEmoji(text, table, toEmoji);
+            std::u16string want = passByPass(text, table, toEmoji);
+            ASSERT_EQ(got.text, want) << test::show(text) << (toEmoji ? " to emoji" : " to keywords");
+            ASSERT_EQ(got.byteDelta, static_cast<long long>(platform::sjisLength(want)) -
+                                         static_cast<long long>(platform::sjisLength(text)));
+        }
+    }
+}
+
+} // namespace

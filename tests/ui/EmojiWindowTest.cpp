@@ -1,0 +1,124 @@
+// The emoji commands and the registry window in the real windows, and emoji drawn as pictures.
+#include "WindowTest.h"
+
+#include "ui/RegistryWindow.h"
+
+#include <QFontDatabase>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+
+namespace test {
+namespace {
+
+class EmojiWindowTest : public WindowTest {};
+
+// The family of the font that draws the character at `index` of the body's first line.
+QString drawingFamily(QPlainTextEdit* edit, int index) {
+    QTextLayout* layout = edit->document()->firstBlock().layout();
+    for (const QGlyphRun& run : layout->glyphRuns(index, 1))
+        return run.rawFont().familyName();
+    return {};
+}
+
+TEST_F(EmojiWindowTest, ImodeEmojiAreDrawnAsPicturesAndStayPrivateUse) {
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("晴れ\uE63E、空き\uE6A6"));
+    QTest::qWait(10);
+    EXPECT_EQ(drawingFamily(win.Text1, 2), QStringLiteral("Kotori Emoji"));
+    EXPECT_EQ(drawingFamily(win.Text1, 6), QStringLiteral("Kotori Emoji Codes")); // no picture: its code in a box
+    EXPECT_NE(drawingFamily(win.Text1, 0), QStringLiteral("Kotori Emoji"));
+    EXPECT_EQ(drawingFamily(win.Text3, 2), QStringLiteral("Kotori Emoji"));
+    EXPECT_EQ(s().Text1.text, u"晴れ\uE63E、空き\uE6A6");
+    EXPECT_EQ(shownBody(), u"晴れ\uE63E、空き\uE6A6");
+    EXPECT_EQ(win.Label1->text(), QStringLiteral("7.0文字 (7)"));
+}
+
+TEST_F(EmojiWindowTest, ReplaceFromTheMenuIsOneUndoStep) {
+    programFile("Emoji.code", u"\uE63E\thare\r\n");
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("\\hare!"));
+    win.MnuTouroku[0]->trigger();
+    EXPECT_EQ(shownBody(), u"\uE63E!");
+    EXPECT_EQ(win.Text1->textCursor().position(), 2);
+    win.Text1->undo();
+    EXPECT_EQ(shownBody(), u"\\hare!");
+    EXPECT_EQ(s().Text1.text, u"\\hare!");
+}
+
+TEST_F(EmojiWindowTest, TheRegistryWindowRegistersSavesAndPutsIntoTheBody) {
+    programFile("Emoji.code", u"\uE63E\thare\r\n");
+    start();
+    ui::MainWindow& win = w();
+    win.mojio->trigger();
+    QPointer<ui::RegistryWindow> form = win.registryWindow();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->objectName(), QStringLiteral("Form2"));
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_FALSE(form->isModal());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("文字コード登録登録数：1"));
+    EXPECT_EQ(form->List1->count(), 1);
+
+    form->HScroll1->setValue(94); // F940
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("記号094"));
+    EXPECT_EQ(form->Text1->text(), QStringLiteral("\uE69C"));
+    form->Text2->setFocus();
+    type(form->Text2, QStringLiteral("ten"));
+    QTest::mouseClick(form->Command1, Qt::LeftButton);
+    EXPECT_EQ(form->List1->count(), 2);
+    EXPECT_EQ(form->List1->currentRow(), 1);
+    QTest::mouseClick(form->Command2[3], Qt::LeftButton); // 適用
+    EXPECT_EQ(folder.read("Emoji.code"), std::string("\xF8\x9F\thare\r\n\xF9\x40\tten\r\n"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("文字コード登録登録数：2"));
+
+    // "本文 記入": to the end of the body, whatever the caret.
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("ab"));
+    key(win.Text1, Qt::Key_Home);
+    QTest::mouseClick(form->Command2[2], Qt::LeftButton);
+    EXPECT_EQ(shownBody(), u"ab\uE69C");
+    EXPECT_EQ(s().usedEmoji, u"\uE69C");
+    EXPECT_EQ(win.Label1->text(), QStringLiteral("2.0文字 (3)"));
+
+    // Changes since applying are asked about on closing.
+    QTest::mouseClick(form->Command2[0], Qt::LeftButton); // 削除
+    prompts
+        .question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", core::Buttons::YesNo,
+                  core::Answer::No)
+        .message(std::u16string(core::AppTitle), u"ことり便のメニューに表示されるのは、上から20個までです。");
+    QTest::mouseClick(form->Command2[5], Qt::LeftButton); // ＯＫ
+    prompts.verify();
+    QTest::qWait(10);
+    EXPECT_FALSE(form); // discarded
+    EXPECT_EQ(folder.read("Emoji.code"), std::string("\xF8\x9F\thare\r\n\xF9\x40\tten\r\n"));
+
+    win.mojio->trigger(); // a new window from the file
+    form = win.registryWindow();
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->List1->count(), 2);
+
+    // Closing the main window closes this one first, with its own question.
+    form->List1->setCurrentRow(0);
+    QTest::mouseClick(form->Command2[0], Qt::LeftButton);
+    prompts
+        .question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", core::Buttons::YesNo,
+                  core::Answer::Yes)
+        .message(std::u16string(core::AppTitle), u"ことり便のメニューに表示されるのは、上から20個までです。")
+        .question(u"終了確認", u"編集中の内容は、破棄されてしまいますが終了してもよろしいですか？",
+                  core::Buttons::YesNo, core::Answer::Yes); // the body was changed
+    win.close();
+    prompts.verify();
+    EXPECT_TRUE(win.ended());
+    EXPECT_EQ(folder.read("Emoji.code"), std::string("\xF9\x40\tten\r\n"));
+}
+
+} // namespace
+} // namespace test
