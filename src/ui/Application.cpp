@@ -22,7 +22,7 @@ int runApplication(int argc, char** argv) {
     core::Editor editor(prompts, clock, platform::programFolder());
     MainWindow window(editor);
     prompts.setParentWidget(&window);
-    prompts.setBeforeShow([&window] { window.refresh(); });
+    prompts.setBeforeShow([&window] { window.showBeforeQuestion(); });
     editor.setView(&window);
 
     // The whole command line is one file path, spaces included.

@@ -6,6 +6,8 @@
 #include "ui/Fonts.h"
 #include "ui/RegistryWindow.h"
 
+#include <cstdlib>
+
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -17,6 +19,8 @@
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QUrl>
@@ -99,8 +103,19 @@ void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
         return; // our own mirroring edit
     ++m_inBodyChange;
     m_commandEdited = false; // a command's later edits are a step of their own after this one
-    if (auto edit = m_body.documentChanged(pos, removed, added))
+    if (auto edit = m_body.documentChanged(pos, removed, added)) {
         m_editor.bodyEdited(edit->pos, edit->removed, edit->text);
+        const core::TextBox& body = m_editor.s.Text1;
+        if (body.selLength != 0 || body.selStart != edit->pos + int(edit->text.size())) {
+            // The editor chose a selection while handling the edit (the excess the user kept):
+            // the box's own caret, moved once the edit is over, must not replace it.
+            m_coreSelection = true;
+            QTimer::singleShot(0, this, [this] {
+                m_coreSelection = false;
+                refresh();
+            });
+        }
+    }
     bodySelectionMoved();
     m_typing = true;
     refresh();
@@ -109,8 +124,9 @@ void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
 }
 
 void MainWindow::bodySelectionMoved() {
-    // While an editor edit waits to reach the box, the editor's caret is the one that counts.
-    if (m_syncing || !m_pendingBody.empty())
+    // While an editor edit or selection waits to reach the box, the editor's caret is the one
+    // that counts.
+    if (m_syncing || !m_pendingBody.empty() || m_coreSelection)
         return;
     QTextCursor c = Text1->textCursor();
     int start = m_body.toCore(c.selectionStart());
@@ -141,6 +157,11 @@ void MainWindow::lineSelectionMoved(QLineEdit* edit, core::TextBox& textState) {
 void MainWindow::destinationSelectionMoved() {
     if (!m_syncing)
         readSelection(Combo1->lineEdit(), m_editor.s.Combo1.selStart, m_editor.s.Combo1.selLength);
+}
+
+void MainWindow::showBeforeQuestion() {
+    refresh();
+    repaint(); // the box comes up over what the user has just done, not over the state before it
 }
 
 void MainWindow::processEvents() {
@@ -205,11 +226,79 @@ void MainWindow::bringToFront() {
     activateWindow();
 }
 
+bool MainWindow::frameKnown() const {
+    return isVisible() && frameGeometry().size() != geometry().size();
+}
+
+QSize MainWindow::outerTwips() const {
+    const core::WindowState& w = m_editor.s.window;
+    if (m_reapplyQueued) // the size is about to be given again: it stands meanwhile
+        return QSize(w.outerWidth, w.outerHeight);
+    QSize twips;
+    if (frameKnown() && !m_onAssumedFrame)
+        twips = frameGeometry().size() * TwipsPerPixel;
+    else // as the size was applied: the client area and the editor's own idea of the frame
+        twips = m_client->size() * TwipsPerPixel + QSize(w.frameWidth, w.frameHeight);
+    // Not a pixel changed: the editor keeps the exact size it has (the settings may hold any).
+    if (std::abs(twips.width() - w.outerWidth) < TwipsPerPixel)
+        twips.setWidth(w.outerWidth);
+    if (std::abs(twips.height() - w.outerHeight) < TwipsPerPixel)
+        twips.setHeight(w.outerHeight);
+    return twips;
+}
+
+void MainWindow::reapplyOuterSizeSoon() {
+    if (m_reapplyQueued)
+        return;
+    m_reapplyQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_reapplyQueued = false;
+        applyOuterSize();
+    });
+}
+
+QSize MainWindow::nonClientSize() {
+    // What the window holds beside the client area (the menu bar), as its layout places it.
+    ensurePolished();
+    if (QLayout* l = layout())
+        l->activate();
+    return size() - m_client->size();
+}
+
+void MainWindow::applyOuterSize() {
+    const core::WindowState& w = m_editor.s.window;
+    m_appliedOuterWidth = w.outerWidth;
+    m_appliedOuterHeight = w.outerHeight;
+    // Until the window manager has framed the window, its frame is not known: the editor's
+    // assumed one stands in, and the size is applied again once the real one is there.
+    m_onAssumedFrame = !frameKnown();
+    QSize size;
+    if (!m_onAssumedFrame)
+        size = QSize(px(w.outerWidth), px(w.outerHeight)) - (frameGeometry().size() - geometry().size());
+    else {
+        m_nonClient = nonClientSize();
+        size = QSize(px(w.outerWidth - w.frameWidth), px(w.outerHeight - w.frameHeight)) + m_nonClient;
+    }
+    resize(size.expandedTo(QSize(1, 1)));
+}
+
+bool MainWindow::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    const QEvent::Type type = event->type();
+    if (m_onAssumedFrame && (type == QEvent::Move || type == QEvent::Show) && frameKnown())
+        reapplyOuterSizeSoon();
+    return handled;
+}
+
 void MainWindow::clientResized() {
+    // Applied on an assumed frame, or before the menu bar had its place: the size is given
+    // again once the real frame and the menu bar's real height are known.
+    if (m_onAssumedFrame && (frameKnown() || nonClientSize() != m_nonClient))
+        reapplyOuterSizeSoon();
     // The client area's own size, once the window's layout has placed it.
-    QRect frame = frameGeometry();
-    m_appliedOuterWidth = frame.width() * 15;
-    m_appliedOuterHeight = frame.height() * 15;
+    const QSize outer = outerTwips();
+    m_appliedOuterWidth = outer.width();
+    m_appliedOuterHeight = outer.height();
     if (m_syncing) {
         m_refreshAgain = true; // reported when the mirroring is done
         return;

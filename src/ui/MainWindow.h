@@ -37,6 +37,9 @@ class RegistryWindow;
 class AddressBookWindow;
 class TabStopDelegate;
 
+constexpr int TwipsPerPixel = 15;
+int px(int twips); // twips to device-independent pixels, rounded
+
 // The main window: mirrors the editor's state in its widgets and hands every user action to
 // the editor. Widgets and menu entries carry the control names of the editor's state.
 class MainWindow : public QMainWindow, public core::MainView {
@@ -60,6 +63,9 @@ public:
     void openAddressBook(core::BookKind kind);
     void openTextFile();
     AddressBookWindow* addressBookWindow() const;
+
+    // Mirrors and paints the current state at once: a question is asked over it.
+    void showBeforeQuestion();
 
     // core::MainView
     void bodyReplaced(int pos, int removed, std::u16string_view text) override;
@@ -111,6 +117,7 @@ public:
     std::vector<QAction*> PutChar, OutAdr;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -150,6 +157,11 @@ private:
         m_commandEdited = false;
     }
     void clientResized();
+    bool frameKnown() const;
+    QSize outerTwips() const; // the window's outer size as the editor counts it
+    void applyOuterSize();
+    QSize nonClientSize();
+    void reapplyOuterSizeSoon();
 
     void bodyDocumentChanged(int pos, int removed, int added);
     void bodySelectionMoved();
@@ -176,8 +188,13 @@ private:
     bool m_typing = false;               // mirroring after a keystroke in the body
     bool m_inCommand = false;            // a user action is running on the editor
     bool m_commandEdited = false;        // ... and has edited the body already
+    bool m_coreSelection = false;        // the editor's body selection waits to reach the box
+    bool m_bodyHighlight = false;        // that selection is shown as a highlight meanwhile
     std::vector<CoreEdit> m_pendingBody; // editor edits that arrived inside that signal
     int m_appliedOuterWidth = -1, m_appliedOuterHeight = -1;
+    bool m_onAssumedFrame = false; // the size was applied before the real frame was known
+    QSize m_nonClient;             // the menu bar's share of the window when it was applied
+    bool m_reapplyQueued = false;  // ... and it is about to be applied again
     bool m_ending = false, m_ended = false;
     qint64 m_lastEventsRefresh = 0;
     std::function<void()> m_endProgram;

@@ -93,6 +93,11 @@ void MainWindow::buildControls() {
     Text3 = make<QPlainTextEdit>(Frame3, QStringLiteral("Text3"));
     Text3->setReadOnly(true);
     Text3->setUndoRedoEnabled(false);
+    // The box is as wide as a row of the phone's columns in its font, the scroll bar beside it,
+    // and as tall as the rows: a thin margin leaves them their room.
+    Text3->document()->setDocumentMargin(1);
+    Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Text3->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Command5 = make<QPushButton>(Frame3, QStringLiteral("Command5"));
     Check3 = make<QCheckBox>(Frame3, QStringLiteral("Check3"));
     Label4 = label(Frame3, QStringLiteral("Label4"));
@@ -127,6 +132,7 @@ void MainWindow::buildControls() {
 
     // The filter frame hangs over the destination, title and body when expanded.
     Frame1 = make<QGroupBox>(c, QStringLiteral("Frame1"));
+    Frame1->setAutoFillBackground(true); // opaque over what it covers
     bind(Frame1, s.Frame1);
     for (int i = 0; i < 9; ++i) {
         Check1[std::size_t(i)] = make<QCheckBox>(Frame1, QStringLiteral("Check1(%1)").arg(i));

@@ -127,7 +127,8 @@ void MainWindow::buildMenus() {
     for (std::size_t i = 0; i < 9; ++i)
         bind(nuki[i], s.nuki[i]);
     // Entries that show a check mark.
-    for (QAction* a : {Aouttikan, IOutNO, IOutput, IOutEnd, OutBcc, OutAdrChg[0], OutAdrChg[1], OutAdrChg[2]})
+    for (QAction* a : {Aouttikan, IOutNO, IOutput, IOutEnd, OutBcc, OutAdrChg[0], OutAdrChg[1], OutAdrChg[2],
+                       SizeFontChg[0], SizeFontChg[1], SizeFontChg[2]})
         a->setCheckable(true);
 }
 

@@ -23,13 +23,11 @@
 
 namespace ui {
 
-namespace {
-
-constexpr int TwipsPerPixel = 15;
-
 int px(int twips) {
     return (twips >= 0 ? twips + TwipsPerPixel / 2 : twips - TwipsPerPixel / 2) / TwipsPerPixel;
 }
+
+namespace {
 
 QRect pixels(const core::Rect& r) {
     return QRect(px(r.left), px(r.top), std::max(0, px(r.width)), std::max(0, px(r.height)));
@@ -142,20 +140,11 @@ void MainWindow::syncWindow() {
     const core::WindowState& w = m_editor.s.window;
     if (windowTitle() != qv(w.caption))
         setWindowTitle(qs(w.caption));
-    if (w.outerWidth != m_appliedOuterWidth || w.outerHeight != m_appliedOuterHeight) {
-        m_appliedOuterWidth = w.outerWidth;
-        m_appliedOuterHeight = w.outerHeight;
-        QRect frame = frameGeometry();
-        QRect inner = geometry();
-        QSize size;
-        if (isVisible() && frame.size() != inner.size())
-            size = QSize(px(w.outerWidth) - (frame.width() - inner.width()),
-                         px(w.outerHeight) - (frame.height() - inner.height()));
-        else // no frame known yet: use the editor's own idea of it
-            size = QSize(px(w.outerWidth - w.frameWidth),
-                         px(w.outerHeight - w.frameHeight) + menuBar()->sizeHint().height());
-        resize(size.expandedTo(QSize(1, 1)));
-    }
+    const QSize minimum(px(w.minInnerWidth), px(w.minInnerHeight));
+    if (m_client->minimumSize() != minimum)
+        m_client->setMinimumSize(minimum);
+    if (w.outerWidth != m_appliedOuterWidth || w.outerHeight != m_appliedOuterHeight)
+        applyOuterSize();
     if (!w.visible && isVisible())
         hide();
     else if (w.visible && !isVisible() && !m_ended)
@@ -253,7 +242,31 @@ void MainWindow::syncTexts() {
         if (m_body.text().size() != s.Text1.text.size() || (compare && !sameText(m_body.text(), s.Text1.text)))
             m_body.syncTo(s.Text1.text);
         syncTextSelection(Text1, m_body, s.Text1.selStart, s.Text1.selLength);
+        if (m_bodyHighlight) {
+            m_bodyHighlight = false;
+            Text1->setExtraSelections({});
+        }
+    } else if (m_pendingBody.empty()) {
+        // The box's cursor must stay as it is while the box is still making the user's edit: the
+        // editor's selection shows as a highlight until it can become the real one.
+        QList<QTextEdit::ExtraSelection> marks;
+        if (s.Text1.selLength > 0 && m_body.text().size() == s.Text1.text.size()) {
+            QTextEdit::ExtraSelection mark;
+            mark.cursor = QTextCursor(Text1->document());
+            mark.cursor.setPosition(m_body.toDocument(s.Text1.selStart));
+            mark.cursor.setPosition(m_body.toDocument(s.Text1.selStart + s.Text1.selLength), QTextCursor::KeepAnchor);
+            mark.format.setBackground(Text1->palette().brush(QPalette::Highlight));
+            mark.format.setForeground(Text1->palette().brush(QPalette::HighlightedText));
+            marks.append(mark);
+        }
+        if (!marks.isEmpty() || m_bodyHighlight) {
+            m_bodyHighlight = !marks.isEmpty();
+            Text1->setExtraSelections(marks);
+        }
     }
+    const auto wrap = s.Text3.wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
+    if (Text3->lineWrapMode() != wrap)
+        Text3->setLineWrapMode(wrap);
     if (m_preview.text().size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
         m_preview.syncTo(s.Text3.text);
     // Moving the preview's caret scrolls it: after a keystroke that waits for a pause in typing.

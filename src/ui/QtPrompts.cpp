@@ -3,8 +3,12 @@
 #include "ui/Convert.h"
 
 #include <QInputDialog>
+#include <QLabel>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 
 namespace ui {
 
@@ -30,7 +34,43 @@ QString boxTitle(std::u16string_view title) {
     return qs(title.empty() ? core::AppTitle : title);
 }
 
+// Over the window once it is shown; before that, in the middle of the screen.
+void centre(QWidget* box, QWidget* owner) {
+    QRect area = owner && owner->isVisible() ? owner->frameGeometry() : box->screen()->availableGeometry();
+    QRect frame = box->frameGeometry();
+    frame.moveCenter(area.center());
+    box->move(frame.topLeft());
+}
+
+// A message box whose text keeps its own line breaks and no others: as wide as its longest line.
+class LineBox : public QMessageBox {
+public:
+    LineBox(Icon icon, const QString& title, const QString& text, QWidget* owner)
+        : QMessageBox(icon, title, text, NoButton, owner), m_owner(owner) {}
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event); // sizes the box, wrapping long lines
+        if (auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            label && text().contains(QLatin1Char('\n'))) {
+            label->setWordWrap(false);
+            label->setMinimumWidth(label->sizeHint().width());
+            layout()->activate();
+            setFixedSize(layout()->totalMinimumSize().expandedTo(size()));
+        }
+        centre(this, m_owner);
+    }
+
+private:
+    QWidget* m_owner;
+};
+
 } // namespace
+
+QWidget* QtPrompts::owner() const {
+    // A box owned by a window not shown yet would open at that window's unplaced corner.
+    return m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
+}
 
 void QtPrompts::beforeShow() {
     if (m_beforeShow)
@@ -40,7 +80,7 @@ void QtPrompts::beforeShow() {
 core::Answer QtPrompts::question(std::u16string_view title, std::u16string_view text, core::Buttons buttons,
                                  core::Icon icon) {
     beforeShow();
-    QMessageBox box(boxIcon(icon), boxTitle(title), displayText(text), QMessageBox::NoButton, m_parent);
+    LineBox box(boxIcon(icon), boxTitle(title), displayText(text), owner());
     box.setTextFormat(Qt::PlainText);
     QPushButton* yes = nullptr;
     QPushButton* no = nullptr;
@@ -81,13 +121,14 @@ void QtPrompts::message(std::u16string_view title, std::u16string_view text, cor
 std::u16string QtPrompts::input(std::u16string_view prompt, std::u16string_view title,
                                 std::u16string_view defaultText) {
     beforeShow();
-    QInputDialog dialog(m_parent);
+    QInputDialog dialog(owner());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(boxTitle(title));
     dialog.setLabelText(displayText(prompt));
     dialog.setTextValue(qs(defaultText));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("キャンセル"));
+    QTimer::singleShot(0, &dialog, [&dialog, this] { centre(&dialog, owner()); });
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return u16(dialog.textValue());

@@ -24,6 +24,7 @@ public:
 
 private:
     void beforeShow();
+    QWidget* owner() const;
 
     QPointer<QWidget> m_parent;
     std::function<void()> m_beforeShow;

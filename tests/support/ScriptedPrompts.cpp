@@ -77,6 +77,8 @@ const ScriptedPrompts::Expected* ScriptedPrompts::next(Kind kind, std::u16string
     std::string asked = std::string(kindName(static_cast<int>(kind))) + " [" + buttonsName(buttons) +
                         "]\n  title: " + show(title) + "\n  text:  " + show(text) +
                         (kind == Kind::Input ? "\n  default: " + show(defaultText) : std::string());
+    if (onPrompt)
+        onPrompt();
     if (m_expected.empty()) {
         ADD_FAILURE() << "unexpected " << asked;
         return nullptr;

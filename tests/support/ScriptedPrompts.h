@@ -3,6 +3,7 @@
 #include "core/app/Prompts.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 
 namespace test {
@@ -18,6 +19,9 @@ public:
     ScriptedPrompts& message(std::u16string title, std::u16string text);
     ScriptedPrompts& input(std::u16string prompt, std::u16string title, std::u16string defaultText,
                            std::u16string answer);
+
+    // Runs as each prompt comes, before it is answered: what the user sees at that moment.
+    std::function<void()> onPrompt;
 
     void verify(); // fails for every expected prompt still waiting, then forgets them
     bool done() const { return m_expected.empty(); }

@@ -60,8 +60,8 @@ TEST_F(WindowTest, ControlsCarryTheirNamesCaptionsTipsAndPlaces) {
     const core::Rect& body = s().Text1.rect;
     EXPECT_EQ(win.Text1->geometry(), twips(body.left, body.top, body.width, body.height));
     EXPECT_EQ(body.width, s().window.innerWidth - 2055 - 60);
-    EXPECT_EQ(win.Combo2->geometry(), twips(5160, 150, 1215, 300));
-    EXPECT_EQ(win.Check1[6]->geometry(), twips(1200, 1200, 840, 255));
+    EXPECT_EQ(win.Combo2->geometry(), twips(5280, 150, 1215, 300));
+    EXPECT_EQ(win.Check1[6]->geometry(), twips(2580, 1200, 1290, 285));
     EXPECT_EQ(win.Text3->geometry(), twips(120, 480, 1755, 1710));
     EXPECT_EQ(win.Text3->parentWidget(), win.Frame3);
 
@@ -104,7 +104,7 @@ TEST_F(WindowTest, MenusCarryTheirNamesCaptionsAndShortcuts) {
     EXPECT_EQ(entries(win.Mnufile), "openfile newfile TotyuuSave ReadingBecky(0) ReadingBecky(1) - Mnuexit");
     EXPECT_EQ(entries(win.mainmnu), "CopyDisp(0) CopyDisp(1) CopyDisp(2) mojisize - nuki(0) nuki(1) nuki(2) nuki(3) "
                                     "nuki(4) nuki(5) nuki(6) nuki(7) nuki(8) - Cmero");
-    EXPECT_EQ(entries(win.mojisize), "SizeFontChg(0) SizeFontChg(1) SizeFontChg(2)");
+    EXPECT_EQ(entries(win.mojisize), "SizeFontChg(0)* SizeFontChg(1)* SizeFontChg(2)*");
     EXPECT_EQ(entries(win.Mnucode), "mojio MnuTouroku(0) MnuTouroku(1) EmojiChk Aouttikan* - PutChar(0)");
     EXPECT_EQ(entries(win.imenu), "IOutNO* IOutput* IOutEnd* OutBcc* OutAccuntChg - OutAdr(0)* OutAdr(1)*");
     EXPECT_EQ(entries(win.OutAccuntChg), "OutAdrChg(0)* OutAdrChg(1)* OutAdrChg(2)*");

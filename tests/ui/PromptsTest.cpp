@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -96,6 +98,42 @@ TEST(QtPrompts, InputGivesTheAnswerOrNothingWhenCancelled) {
         static_cast<QInputDialog*>(box)->reject();
     });
     EXPECT_EQ(prompts.input(u"p", u"t", u"256"), u"");
+}
+
+TEST(QtPrompts, TextsKeepTheirOwnBreaksAndBoxesOpenWhereTheUserLooks) {
+    ui::QtPrompts prompts;
+    QWidget window;
+    prompts.setParentWidget(&window);
+    struct Shown {
+        bool wraps = true;
+        int labelWidth = 0, textWidth = 0;
+        QPoint centre;
+    } shown;
+    const auto record = [&](QWidget* box) {
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        shown = {label->wordWrap(), label->width(), label->fontMetrics().size(0, label->text()).width(),
+                 box->frameGeometry().center()};
+        buttonWithText(box, QStringLiteral("OK"))->click();
+    };
+    // Before the window is shown (start-up): in the middle of the screen, long lines whole.
+    whenBoxShows(record);
+    prompts.message(u"諸注意",
+                    u"1.縦書きは、文字数を多く使用するので、横書きの場合より、文字数制限がきつくなります。\r\n"
+                    u"2.半角文字は、使えません。半角文字は、全角文字に自動で調整されますがプレビューが\r\n"
+                    u"　おかしくなった場合は、半角部分を全角にしてみてください。",
+                    core::Icon::Information);
+    EXPECT_FALSE(shown.wraps);
+    EXPECT_GE(shown.labelWidth, shown.textWidth);
+    const QPoint screen = window.screen()->availableGeometry().center();
+    EXPECT_LE((shown.centre - screen).manhattanLength(), 4);
+
+    // Once the window is up: over the window.
+    window.setGeometry(40, 50, 600, 400);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    whenBoxShows(record);
+    prompts.message(u"", u"ご利用ありがとうございます。\r\nことり便 Plus! バージョン0.5.3", core::Icon::Information);
+    EXPECT_LE((shown.centre - window.frameGeometry().center()).manhattanLength(), 4);
 }
 
 } // namespace

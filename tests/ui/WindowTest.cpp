@@ -27,6 +27,7 @@ void WindowTest::start(std::u16string_view commandLine) {
     editor->s.window.visible = true;
     window->refresh();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::qWait(20); // the size is given again once the window's frame is known
 }
 
 void WindowTest::programFile(const std::string& name, std::u16string_view text) {

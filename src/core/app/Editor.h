@@ -18,6 +18,9 @@ struct BodyKey {
     bool ctrl = false, shift = false, alt = false;
 };
 
+// What the overflow check did: nothing to do, the excess cut, or the excess kept and selected.
+enum class Overflow { Within, Cut, Kept };
+
 inline constexpr std::u16string_view CarrierDomain = u"docomo.ne.jp";
 inline constexpr std::u16string_view CarrierTag = u"docomo";
 inline constexpr std::u16string_view NoBecky = u"NO Becky";
@@ -53,6 +56,7 @@ public:
 
     // ---- app: start-up, settings, Becky! discovery, layout, small commands, options ----
     void startup(std::u16string_view commandLine);
+    void disableCommandsNotBuilt();
     bool requestClose(); // close check and settings save; false keeps the window open
     void loadSettings();
     void saveSettings();
@@ -60,6 +64,9 @@ public:
     void discoverBecky();
     void windowResized(int outerWidth, int outerHeight, int innerWidth, int innerHeight);
     void relayout();
+    void layoutStatusBar(); // after a status label's caption changed
+    void placeFilterFrame();
+    void markFontSize(); // the check mark on the body's font size
     void frameClicked();
     void fontSizeChosen(int i);
     void about();
@@ -80,10 +87,10 @@ public:
     void bodyEdited(int pos, int removed, std::u16string_view added); // the user edited the body box
     void replaceBody(int pos, int removed, std::u16string_view text); // a command edits the body box
     void setBody(std::u16string_view text);
-    void setPreviewText(std::u16string_view text); // Text3 as a whole
+    void setPreviewText(std::u16string_view text, bool wraps = true); // Text3 as a whole
     void bodySelectionChanged(int start, int length);
     void onBodyChanged();
-    void checkOverflow();
+    Overflow checkOverflow();
     void setOptionBox(int index, bool checked); // Check1(index)
     void setImode(bool checked);                // Check2
     void setVerticalPreview(bool checked);      // Check3
@@ -97,17 +104,27 @@ public:
     void emojiReplace(int k); // MnuTouroku(k): 0 keywords to emoji, 1 emoji to keywords
     void emojiCheck();        // EmojiChk
     double bodyCount();       // WeightedCount of the body, kept up to date edit by edit
+    // While sending, the preview follows the body as it is; after that, the preview's own mode.
+    void showPreviewAgain();
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
     void replaceBodyWith(std::u16string_view body); // as one edit of the changed span
+    // The body measured against the effective limit, character by character.
+    struct Excess {
+        double count = 0, limit = 0;
+        std::size_t keep = 0;       // units a cut keeps
+        std::size_t selectFrom = 0; // where the selection of the kept excess starts
+    };
+    Excess measureExcess() const;
+    void selectExcess(const Excess& e);
     void limitTest(double count, std::size_t length);
     void updatePreview();
     void showBanner(std::u16string text);
     void hideBanner();
     void limitQuestion();
     void rebuildStatusLine();
-    void enterPressed();
+    bool enterPressed(); // true when it put the line break in itself
     void showProgress();
     void runAutoReplace(); // "置換(&T)" after Enter while auto-replace is on
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
@@ -133,9 +150,11 @@ public:
     void listDoubleClicked();
 
     // ---- vertical: layout conversion and preview modes ----
-    void convertToVertical(int mode); // 0 preview, 1 send, 2 text view
-    void verticalModeButton();        // Command7
-    void previewAreaToggle();         // Command4(0)
+    // 0 preview, 1 send, 2 text view. Quiet: a screen too small for the text is not reported (the
+    // preview then shows the text as it is); the preview that follows typing is quiet.
+    void convertToVertical(int mode, bool quiet = false);
+    void verticalModeButton(); // Command7
+    void previewAreaToggle();  // Command4(0)
     void viewPre(int i);
     void preTate(int i);
     void yokoPre();

@@ -1,6 +1,10 @@
 // The main window's arrangement: body, lists and preview follow the window's size.
 #include "core/app/Editor.h"
 
+#include "platform/Cp932.h"
+
+#include <algorithm>
+
 namespace core {
 
 namespace {
@@ -9,6 +13,18 @@ constexpr int PreviewGap = 60;
 constexpr int StatusBarBorder = 60; // the status bar's sunken edge, both sides
 constexpr int FilterFrameCollapsed = 255;
 constexpr int FilterFrameExpanded = 2655;
+constexpr int FilterFrameLeft = 4200;
+// Expanded, the frame is as wide as its two columns of check boxes.
+constexpr int FilterFrameCollapsedWidth = 2080;
+constexpr int FilterFrameExpandedWidth = 3990;
+constexpr int StatusGap = 150;
+constexpr int SignatureLabelLeft = 2040;
+
+// The window's texts are in a fixed-pitch face at 9 points: a character takes 90 twips for
+// each byte of its Shift_JIS form.
+int textWidth(std::u16string_view text) {
+    return static_cast<int>(platform::sjisLength(text)) * 90;
+}
 
 // A step whose value the window would refuse (below zero) is left out; the others still run.
 void setIfValid(int& field, int value) {
@@ -30,9 +46,9 @@ void Editor::relayout() {
     setIfValid(s.Combo1.rect.width, s.Text2.rect.width);
     setIfValid(s.Text1.rect.width, w - w3);
     setIfValid(s.Picture1.rect.width, w);
-    setIfValid(s.Label1.rect.left, s.Picture1.rect.width - s.Label1.rect.width - 100);
-    setIfValid(s.Label6.rect.left, s.Label1.rect.left - s.Label6.rect.width - 200);
+    layoutStatusBar();
     setIfValid(s.Label5.rect.width, s.Picture1.rect.width - StatusBarBorder);
+    placeFilterFrame();
 
     if (s.List1.visible) {
         // The list takes about a third of the body's height, just below it.
@@ -59,14 +75,44 @@ void Editor::windowResized(int outerWidth, int outerHeight, int innerWidth, int 
     relayout();
 }
 
+// Each label as wide as its text, with a gap to the next: the counter at the right end, the
+// list counts before it, the limits and the signature from the left. Only the limits give way
+// (they are cut at the right) when the bar is too narrow for all four.
+void Editor::layoutStatusBar() {
+    Control &counter = s.Label1, &lists = s.Label6, &limits = s.Label3[0], &signature = s.Label3[1];
+    counter.rect.width = std::max(textWidth(counter.caption), textWidth(u"\\≒0.0円 000.0文字 (000)"));
+    setIfValid(counter.rect.left, s.Picture1.rect.width - counter.rect.width - 100);
+    lists.rect.width = textWidth(lists.caption);
+    setIfValid(lists.rect.left, counter.rect.left - lists.rect.width - 200);
+    signature.rect.width = textWidth(signature.caption);
+    const int afterLimits = limits.rect.left + textWidth(limits.caption) + StatusGap;
+    const int beforeLists = lists.rect.left - StatusGap - signature.rect.width;
+    signature.rect.left = std::max(0, std::min(std::max(afterLimits, SignatureLabelLeft), beforeLists));
+    limits.rect.width = std::max(0, signature.rect.left - StatusGap - limits.rect.left);
+}
+
+// The filter frame keeps inside the window, the wider expanded frame too.
+void Editor::placeFilterFrame() {
+    s.Frame1.rect.left = std::max(0, std::min(FilterFrameLeft, s.window.innerWidth - s.Frame1.rect.width));
+}
+
 void Editor::frameClicked() {
-    int& height = s.Frame1.rect.height;
-    height = height == FilterFrameExpanded ? FilterFrameCollapsed : FilterFrameExpanded;
+    Rect& frame = s.Frame1.rect;
+    const bool expand = frame.height != FilterFrameExpanded;
+    frame.height = expand ? FilterFrameExpanded : FilterFrameCollapsed;
+    frame.width = expand ? FilterFrameExpandedWidth : FilterFrameCollapsedWidth;
+    placeFilterFrame();
 }
 
 void Editor::fontSizeChosen(int i) {
     if (i >= 0 && i < 3)
         s.Text1.fontSize = 9 + 3 * i;
+    markFontSize();
+}
+
+void Editor::markFontSize() {
+    for (std::size_t i = 0; i < s.SizeFontChg.size(); ++i)
+        s.SizeFontChg[i].checked = s.Text1.fontSize == static_cast<double>(9 + 3 * i);
 }
 
 } // namespace core

@@ -37,9 +37,12 @@ MainState::MainState() {
     static const char16_t* const checkCaptions[9] = {
         u"tab,sp抜き", u"改行抜き",     u"。.、,抜き", u"「」、（）、[]、{}抜き", u"<タグ>抜き", u"ことり　抜き",
         u"文字制限",   u"文字種別分類", u"auto実行"};
-    static const Rect checkRects[9] = {{120, 240, 1080, 255},  {1200, 240, 840, 255},  {120, 1200, 1080, 255},
-                                       {120, 720, 1080, 375},  {1200, 720, 840, 255},  {120, 2160, 1080, 255},
-                                       {1200, 1200, 840, 255}, {120, 1680, 1080, 255}, {1200, 1680, 840, 255}};
+    // Two columns of boxes wide enough for their captions in the window's font.
+    constexpr int left = 120, right = 2580, leftWidth = 2400, rightWidth = 1290, height = 285;
+    static const Rect checkRects[9] = {
+        {left, 240, leftWidth, height},    {right, 240, rightWidth, height}, {left, 1200, leftWidth, height},
+        {left, 720, leftWidth, height},    {right, 720, rightWidth, height}, {left, 2160, leftWidth, height},
+        {right, 1200, rightWidth, height}, {left, 1680, leftWidth, height},  {right, 1680, rightWidth, height}};
     for (int i = 0; i < 9; ++i) {
         Check1[i].caption = checkCaptions[i];
         Check1[i].rect = checkRects[i];
@@ -53,8 +56,9 @@ MainState::MainState() {
     Command7 = button({2640, 120, 615, 615}, {}, u"縦書き変換！");
     Command2 = button({3240, 120, 615, 615}, {}, u"ベッキーのアドレス帳");
     Check2.caption = u"i-mode設定";
-    Check2.rect = {3960, 240, 1215, 180};
-    Combo2.rect = {5160, 150, 1215, 300};
+    // Wide enough for their captions in the window's font.
+    Check2.rect = {3960, 240, 1290, 195};
+    Combo2.rect = {5280, 150, 1215, 300};
     Combo2.toolTip = u"送信アカウント";
 
     List1.rect = {0, 5040, 5895, 1500};
@@ -63,10 +67,11 @@ MainState::MainState() {
     Picture1 = control({0, 6600, 7935, 375}, {}, u"○表示は、OFF　●表示はONを表します。");
     Label5 = control({0, 0, 7695, 375});
     Label5.visible = false;
-    Label1 = control({5035, 60, 2800, 255}, u"\\≒0.0円 000.0文字 (000)");
-    Label6 = control({3335, 60, 1500, 255}, u"草稿：0_ログ：0");
-    Label3[0] = control({60, 60, 1950, 255}, u"・制限：");
-    Label3[1] = control({2040, 60, 1300, 255}, u"・署名追加：OFF");
+    // Laid out as the editor lays the bar out for these captions (each label as wide as its text).
+    Label1 = control({5690, 60, 2160, 255}, u"\\≒0.0円 000.0文字 (000)");
+    Label6 = control({4140, 60, 1350, 255}, u"草稿：0_ログ：0");
+    Label3[0] = control({60, 60, 1830, 255}, u"・制限：");
+    Label3[1] = control({2040, 60, 1350, 255}, u"・署名追加：OFF");
 
     Command6 = button({0, 840, 1215, 300}, u"アドレス(&A)", {});
     Combo1.rect = {1200, 840, 4695, 300};
@@ -79,9 +84,12 @@ MainState::MainState() {
     Frame3 = control({5880, 640, 2055, 5895});
     Combo3.rect = {120, 120, 1815, 300};
     Text3.rect = {120, 480, 1755, 1710};
+    // The box is 180 twips a column and a row: a face a little smaller than the window's fits a
+    // row of the phone's columns beside the scroll bar, and every row in its height.
+    Text3.fontSize = 8;
     Command5 = button({600, 2280, 1215, 375}, u"送信イメージ", {});
     Check3.caption = u"縦書きﾌﾟﾚﾋﾞｭｰﾓｰﾄﾞ";
-    Check3.rect = {120, 2760, 1815, 255};
+    Check3.rect = {120, 2760, 1905, 255};
     Label4 = control({120, 3120, 1815, 2675},
                      u"　実際の簡易的な送信イメージ画面です。\r\n"
                      u"　署名など詳細な点まで再現する場合は、送信イメージボタンを押してください。\r\n"
@@ -99,6 +107,7 @@ MainState::MainState() {
     CopyDisp = {menu(u"表示アドレスコピー(&A)"), menu(u"表示タイトルコピー(&T)"), menu(u"表示件名コピー(&S)")};
     mojisize = menu(u"文字ｻｲｽﾞ(&M)");
     SizeFontChg = {menu(u"小"), menu(u"中"), menu(u"大")};
+    SizeFontChg[1].checked = true; // the body starts at 12 points
     static const char16_t* const nukiCaptions[9] = {u"改行抜き", u"→変換>",   u"←変換<", u"↑変換\\", u"×変換x",
                                                     u"SP抜き",   u"半角変換", u"(抜き",  u")抜き"};
     for (int i = 0; i < 9; ++i)

@@ -35,6 +35,8 @@ struct TextBox : Control {
     int selLength = 0;
     std::u16string fontName = u"ＭＳ ゴシック";
     double fontSize = 9;
+    // Long lines wrap at the box's width; off, each line shows whole (a vertical layout's rows).
+    bool wraps = true;
 };
 
 struct ListEntry {
@@ -71,6 +73,8 @@ struct WindowState {
     int innerWidth = 7950, innerHeight = 6990; // client area, twips
     int outerWidth = 0, outerHeight = 0;       // frame included, twips
     int frameWidth = 240, frameHeight = 1020;  // outer minus inner; the window reports its own
+    // Smallest client area at which every control stays usable and the status bar readable.
+    int minInnerWidth = 7500, minInnerHeight = 5400;
     bool visible = false;
     bool minimized = false;
 };

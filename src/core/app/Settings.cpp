@@ -170,6 +170,7 @@ void Editor::loadSettings() {
         } else if (key == u"Font") {
             if (auto points = settings::parseReal(value); points && *points > 0)
                 s.Text1.fontSize = std::clamp(*points, MinFontPoints, MaxFontPoints);
+            markFontSize();
         } else if (key == u"LogD") {
             s.Label6.caption = value;
         } else if (key == u"Look") {
@@ -179,6 +180,7 @@ void Editor::loadSettings() {
             }
         }
     }
+    layoutStatusBar(); // the signature and list labels may have new captions
 }
 
 void Editor::saveSettings() {

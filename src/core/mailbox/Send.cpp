@@ -68,6 +68,7 @@ void registerAddress(Editor& e) {
     }
     e.s.Combo1.items.push_back({address, 0});
     e.s.Command6.enabled = true;
+    e.disableCommandsNotBuilt();
     e.view().refresh();
 }
 
@@ -99,6 +100,7 @@ void Editor::send() {
     auto stop = [&] {
         restoreBody();
         s.sendBusy = false;
+        showPreviewAgain();
         view().refresh();
     };
 
@@ -172,6 +174,7 @@ void Editor::send() {
             s.IOutEnd.checked && prompts().question(u"終了します？", u"終了しますか？", Buttons::YesNo) == Answer::Yes;
     }
     s.sendBusy = false;
+    showPreviewAgain();
     view().refresh();
     // Last: closing ends the program, and a refused close must find SendBusy already off.
     if (close)

@@ -16,6 +16,7 @@ void setSignatureOn(Editor& e, bool on) {
     e.s.signatureOn = on;
     Control& label = e.s.Label3[1];
     label.caption = label.caption.substr(0, 6) + (on ? u"ON" : u"OFF");
+    e.layoutStatusBar();
     e.view().refresh();
 }
 

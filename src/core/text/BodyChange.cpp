@@ -62,9 +62,10 @@ void Editor::replaceBodyWith(std::u16string_view newBody) {
     replaceBody(e.pos, e.removed, newBody.substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added)));
 }
 
-void Editor::setPreviewText(std::u16string_view text) {
+void Editor::setPreviewText(std::u16string_view text, bool wraps) {
     int old = static_cast<int>(s.Text3.text.size());
     s.Text3.text = text;
+    s.Text3.wraps = wraps;
     view().previewReplaced(0, old, text);
 }
 
@@ -112,6 +113,12 @@ void Editor::onBodyChanged() {
     updatePreview();
     m_editKnown = false;
     s.Label1.caption = countDisplay(count, length, s.Check2.checked);
+    layoutStatusBar();
+}
+
+void Editor::showPreviewAgain() {
+    if (s.Check3.checked)
+        updatePreview();
 }
 
 void Editor::updatePreview() {
@@ -128,8 +135,9 @@ void Editor::updatePreview() {
         }
         s.Text3.selStart = clampTo(s.Text1.selStart, s.Text3.text.size());
         s.Text3.selLength = 0;
+        s.Text3.wraps = true;
     } else {
-        convertToVertical(0);
+        convertToVertical(0, true);
         s.Text3.selStart = static_cast<int>(s.Text3.text.size());
         s.Text3.selLength = 0;
     }

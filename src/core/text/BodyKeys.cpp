@@ -17,10 +17,8 @@ template <typename F> void guarded(F&& action) {
 
 bool Editor::bodyKeyPress(const BodyKey& key) {
     bool ctrlAlone = key.ctrl && !key.shift && !key.alt;
-    if (key.kind == BodyKey::Enter && !ctrlAlone) {
-        enterPressed();
-        return false; // the key goes on to insert its line break
-    }
+    if (key.kind == BodyKey::Enter && !ctrlAlone)
+        return enterPressed(); // unless the editor broke the line itself, the key goes on to do it
     if (!ctrlAlone)
         return false;
     switch (key.kind) {
@@ -45,17 +43,29 @@ bool Editor::bodyKeyPress(const BodyKey& key) {
     return false;
 }
 
-void Editor::enterPressed() {
+bool Editor::enterPressed() {
+    // What the user had selected: the only text a line break may replace.
+    const int caret = s.Text1.selStart, chosen = s.Text1.selLength;
     guarded([&] {
         if (s.Aouttikan.checked)
             ReplacePending = true;
     });
+    bool kept = false;
     guarded([&] {
         if (s.Check1[8].checked)
             countRun();
         else if (s.Check1[7].checked && s.Check1[6].checked)
-            checkOverflow();
+            kept = checkOverflow() == Overflow::Kept;
     });
+    if (!kept)
+        return false;
+    // The excess the user chose to keep is selected now, and the key would replace it: the
+    // break goes where the caret was, and the excess is shown selected again.
+    replaceBody(caret, chosen, u"\r\n");
+    const Excess e = measureExcess();
+    if (s.Text1.selLength == 0 && e.count > e.limit)
+        selectExcess(e);
+    return true;
 }
 
 void Editor::bodyKeyRelease() {

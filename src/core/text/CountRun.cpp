@@ -79,6 +79,7 @@ void Editor::countRun() {
     }
     CountProgress = 0;
     s.Label1.caption = plainDecimal(count) + u"文字 (" + decimal(static_cast<long long>(n)) + u")";
+    layoutStatusBar();
     s.Command1.enabled = true;
 }
 

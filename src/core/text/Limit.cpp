@@ -17,6 +17,16 @@ constexpr int ClassifyBox = 7;
 const char16_t* const StatusTokens[9] = {u"タブ ", u"改行 ",   u"句読点 ", u"括弧 ", u"タグ ",
                                          u"ｺﾄﾘ ",  u"文字数 ", u"種別 ",   u"AUTO "};
 
+// `at` itself, or one unit back when it falls between the halves of a CR LF or a surrogate pair.
+std::size_t wholeCharacterBoundary(std::u16string_view text, std::size_t at) {
+    if (at == 0 || at >= text.size())
+        return at;
+    const char16_t before = text[at - 1], after = text[at];
+    const bool lineBreak = before == u'\r' && after == u'\n';
+    const bool pair = before >= 0xD800 && before < 0xDC00 && after >= 0xDC00 && after < 0xE000;
+    return lineBreak || pair ? at - 1 : at;
+}
+
 } // namespace
 
 void Editor::showBanner(std::u16string text) {
@@ -45,44 +55,62 @@ void Editor::limitTest(double count, std::size_t length) {
     }
 }
 
-void Editor::checkOverflow() {
+Editor::Excess Editor::measureExcess() const {
     const std::u16string& body = s.Text1.text;
-    double limit = CharLimit;
+    Excess e;
+    e.limit = CharLimit;
     if (s.signatureOn && !s.sendBusy)
-        limit -= static_cast<double>(SignatureText.size());
-
-    double running = 0;
+        e.limit -= static_cast<double>(SignatureText.size());
     std::size_t reachedAt = 0; // 1-based; 0 while the limit is not reached
     for (std::size_t i = 0; i < body.size(); ++i) {
-        running += unitWeight(body[i]);
-        if (reachedAt == 0 && running >= limit)
+        e.count += unitWeight(body[i]);
+        if (reachedAt == 0 && e.count >= e.limit)
             reachedAt = i + 1;
     }
     if (reachedAt == 0)
         reachedAt = body.size() + 1; // only when the limit is below zero and the body empty
+    // Yes keeps the characters before the one that reached the limit, No selects from the one
+    // after it; neither ends inside a CR LF or a surrogate pair.
+    e.keep = wholeCharacterBoundary(body, reachedAt - 1);
+    e.selectFrom = wholeCharacterBoundary(body, std::min(reachedAt, body.size()));
+    return e;
+}
 
-    if (running > limit) {
-        showBanner(decimal(CharLimit) + u"文字を" + plainDecimal(running - limit) +
+Overflow Editor::checkOverflow() {
+    const Excess e = measureExcess();
+    Overflow outcome = Overflow::Within;
+    if (e.count > e.limit) {
+        showBanner(decimal(CharLimit) + u"文字を" + plainDecimal(e.count - e.limit) +
                    u"文字オーバー。制限数に達しました。");
         view().refresh();
         if (prompts().question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Icon::Question) ==
             Answer::Yes) {
-            int keep = static_cast<int>(reachedAt) - 1;
-            if (keep < static_cast<int>(body.size()))
-                replaceBody(keep, static_cast<int>(body.size()) - keep, u"");
+            const int size = static_cast<int>(s.Text1.text.size());
+            const int keep = static_cast<int>(e.keep);
+            if (keep < size)
+                replaceBody(keep, size - keep, u"");
             hideBanner();
             s.Text1.selStart = static_cast<int>(s.Text1.text.size());
             s.Text1.selLength = 0;
+            outcome = Overflow::Cut;
         } else {
-            int start = std::min(static_cast<int>(reachedAt), static_cast<int>(body.size()));
-            s.Text1.selStart = start;
-            s.Text1.selLength = static_cast<int>(body.size()) - start;
+            selectExcess(e);
+            outcome = Overflow::Kept;
         }
     } else {
         hideBanner();
     }
     s.Label1.caption =
         plainDecimal(bodyCount()) + u"文字 (" + decimal(static_cast<long long>(s.Text1.text.size())) + u")";
+    layoutStatusBar();
+    return outcome;
+}
+
+void Editor::selectExcess(const Excess& e) {
+    const int size = static_cast<int>(s.Text1.text.size());
+    const int start = std::min(static_cast<int>(e.selectFrom), size);
+    s.Text1.selStart = start;
+    s.Text1.selLength = size - start;
 }
 
 void Editor::limitQuestion() {
@@ -122,6 +150,7 @@ void Editor::rebuildStatusLine() {
     if (s.Check2.checked)
         line += u"i-mode";
     s.Label3[0].caption = line;
+    layoutStatusBar();
 }
 
 } // namespace core

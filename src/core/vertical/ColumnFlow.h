@@ -12,6 +12,7 @@
 //   takePlain(p, end, ascii, wrote)  as many units from p as it likes of those with a plain
 //                form and CR LF pairs, returning where it stopped; wrote: whether it wrote,
 //   put(c)       the next character,
+//   putPair(h, l) the next character, outside the BMP: both halves in one cell,
 //   skip(n)      n fillers,
 //   endColumn()  fillers up to the foot of the column (none at its top); true when it filled,
 //   unput()      the last character back.
@@ -54,7 +55,11 @@ template <class Sink> Sink flow(std::u16string_view body, Sink sink) {
         if (p == end)
             break;
         const char16_t c = *p;
-        if (const char16_t form = plainForm(c, ascii)) {
+        if (c >= 0xD800 && c < 0xDC00 && p + 1 != end && p[1] >= 0xDC00 && p[1] < 0xE000) {
+            sink.putPair(c, p[1]);
+            trailingCr = 0;
+            p += 2;
+        } else if (const char16_t form = plainForm(c, ascii)) {
             sink.put(form);
             trailingCr = 0;
             ++p;

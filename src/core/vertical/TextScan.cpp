@@ -52,10 +52,11 @@ LayoutCounts countForLayout(std::u16string_view text) {
     LayoutCounts counts;
     std::size_t i = 0;
 #ifdef KOTORI_SSE2
-    __m128i prolonged = _mm_setzero_si128();
+    __m128i prolonged = _mm_setzero_si128(), surrogate = _mm_setzero_si128();
     const auto counted = [&](std::size_t at) {
         const __m128i units = load(s + at);
         prolonged = _mm_or_si128(prolonged, _mm_cmpeq_epi16(units, all(u'ー')));
+        surrogate = _mm_or_si128(surrogate, simd::inRange(units, 0xD800, 0x800));
         return _mm_cmpeq_epi16(_mm_or_si128(units, all(3)), all(11));
     };
     while (n - i >= 32) {
@@ -72,10 +73,12 @@ LayoutCounts countForLayout(std::u16string_view text) {
             counts.tabsAndLineFeeds += lane;
     }
     counts.prolongedMark = simd::bits(prolonged) != 0;
+    counts.surrogates = simd::bits(surrogate) != 0;
 #endif
     for (; i < n; ++i) {
         counts.tabsAndLineFeeds += (s[i] | 3) == 11;
         counts.prolongedMark |= s[i] == u'ー';
+        counts.surrogates |= static_cast<char16_t>(s[i] - 0xD800) < 0x800;
     }
     return counts;
 }

@@ -51,6 +51,7 @@ std::size_t find(std::u16string_view text, std::u16string_view what);
 struct LayoutCounts {
     std::size_t tabsAndLineFeeds = 0;
     bool prolongedMark = false;
+    bool surrogates = false; // halves of characters outside the BMP
 };
 LayoutCounts countForLayout(std::u16string_view text);
 

@@ -6,7 +6,7 @@
 
 namespace core {
 
-void Editor::convertToVertical(int mode) {
+void Editor::convertToVertical(int mode, bool quiet) {
     const VerticalMode how = mode == 2   ? VerticalMode::TextView
                              : mode == 1 ? VerticalMode::Send
                                          : VerticalMode::Preview;
@@ -16,7 +16,8 @@ void Editor::convertToVertical(int mode) {
     case VerticalResult::Declined:
         return;
     case VerticalResult::CannotLayOut:
-        prompts().message(AppTitle, CannotLayOutText, Icon::Exclamation);
+        if (!quiet)
+            prompts().message(AppTitle, CannotLayOutText, Icon::Exclamation);
         // The body stays as it is; the preview shows it unlaid rather than a stale layout.
         if (how == VerticalMode::Preview)
             result.text = body;
@@ -27,7 +28,7 @@ void Editor::convertToVertical(int mode) {
         break;
     }
     if (how == VerticalMode::Preview) {
-        setPreviewText(result.text);
+        setPreviewText(result.text, result.outcome != VerticalResult::Converted);
         s.Text3.selStart = static_cast<int>(s.Text3.text.size());
         s.Text3.selLength = 0;
         view().refresh();

@@ -9,7 +9,7 @@ namespace core {
 VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalMode mode, Prompts& prompts) {
     if (screen.rows < 1)
         return {VerticalResult::CannotLayOut, {}};
-    const bool rowBreaks = mode == VerticalMode::TextView;
+    const bool rowBreaks = mode != VerticalMode::Send;
     if (screen.columns < 1) {
         // No page can hold a character: only a text that prepares to nothing has a layout,
         // its rows being empty.
@@ -44,7 +44,10 @@ VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalM
     }
     if (narrow && kept > pageSize)
         return {VerticalResult::CannotLayOut, {}};
-    return {VerticalResult::Converted, pages.text(kept)};
+    std::u16string text = pages.text(kept);
+    if (mode == VerticalMode::Preview)
+        text.resize(text.size() - 2); // no empty line after the last row
+    return {VerticalResult::Converted, std::move(text)};
 }
 
 } // namespace core

@@ -8,7 +8,8 @@
 
 namespace core {
 
-// 0: preview (no row breaks), 1: send layout (no row breaks), 2: text view (CR LF after rows).
+// 0: preview, 1: send layout (no row breaks), 2: text view. The preview and the text view end
+// every row with CR LF: a box shows each row on a line of its own, whatever its font.
 enum class VerticalMode { Preview = 0, Send = 1, TextView = 2 };
 
 struct VerticalResult {

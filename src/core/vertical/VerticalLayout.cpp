@@ -17,6 +17,10 @@ public:
         if (++m_row == m_rows)
             m_row = 0;
     }
+    void putPair(char16_t high, char16_t low) {
+        text += high;
+        put(low);
+    }
     const char16_t* takePlain(const char16_t* p, const char16_t*, const char16_t*, bool&) { return p; }
     void skip(std::size_t count) {
         while (count-- > 0)

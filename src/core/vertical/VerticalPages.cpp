@@ -24,11 +24,12 @@ std::size_t dashesFor(std::size_t columns) {
 // keeps the loop short.
 class VerticalPages::Cursor {
 public:
-    // prolongedMark: whether the text may hold a "ー", which the loop then looks for.
-    Cursor(VerticalPages& pages, bool prolongedMark)
-        : m_pages(&pages), m_prolongedMark(prolongedMark), m_rows(pages.m_rows), m_columns(pages.m_columns),
-          m_rowStride(pages.m_rowStride), m_top(pages.openPage(0)), m_cell(m_top), m_rowsLeft(m_rows),
-          m_columnsLeft(m_columns) {}
+    // prolongedMark: whether the text may hold a "ー", which the loop then looks for;
+    // surrogates: whether it may hold a pair, which the loop leaves to putPair.
+    Cursor(VerticalPages& pages, bool prolongedMark, bool surrogates)
+        : m_pages(&pages), m_prolongedMark(prolongedMark), m_surrogates(surrogates), m_rows(pages.m_rows),
+          m_columns(pages.m_columns), m_rowStride(pages.m_rowStride), m_top(pages.openPage(0)), m_cell(m_top),
+          m_rowsLeft(m_rows), m_columnsLeft(m_columns) {}
 
     std::size_t position() const {
         return (m_page * m_columns + m_columns - m_columnsLeft) * m_rows + m_rows - m_rowsLeft;
@@ -40,9 +41,16 @@ public:
         if (--m_rowsLeft == 0)
             nextColumn();
     }
+    // The cell takes the first half; the second goes in after it once the pages are done.
+    void putPair(char16_t high, char16_t low) {
+        m_pages->m_pairEnds.push_back({static_cast<std::size_t>(m_cell - m_pages->m_out.data()), low});
+        put(high);
+    }
     // The hot loop of a layout: its state in locals, one store per character. Kana and CJK
     // ("ー" upright), CR LF, ASCII in full width: the same as the column flow's plain forms.
     const char16_t* takePlain(const char16_t* p, const char16_t* const end, const char16_t* const ascii, bool& wrote) {
+        if (m_surrogates) // rare: every unit goes the careful way
+            return p;
         // When the text ends in a unit the loop stops at (and no CR), only a line break can
         // bring it to the end, and a CR always has a unit after it.
         const bool stopsBeforeEnd = columnflow::plainForm(end[-1], ascii) == 0 && end[-1] != u'\r';
@@ -140,7 +148,7 @@ private:
     }
 
     VerticalPages* m_pages;
-    bool m_prolongedMark;
+    bool m_prolongedMark, m_surrogates;
     std::size_t m_rows, m_columns, m_rowStride;
     char16_t* m_top;  // the current column's first cell
     char16_t* m_cell; // the current cell
@@ -172,7 +180,7 @@ VerticalPages::VerticalPages(std::u16string_view body, ScreenSize screen, bool r
     const textscan::LayoutCounts counts = textscan::countForLayout(body);
     const std::size_t most = body.size() + std::max<std::size_t>(3, m_rows) * counts.tabsAndLineFeeds;
     m_out.reserve((most / m_pageSize + 1 + batch) * m_pageStride);
-    m_length = columnflow::flow(body, Cursor(*this, counts.prolongedMark)).position();
+    m_length = columnflow::flow(body, Cursor(*this, counts.prolongedMark, counts.surrogates)).position();
 }
 
 // The first cell of a page, adding blank pages (each with the separator before it) when it
@@ -198,10 +206,31 @@ std::u16string VerticalPages::text(std::size_t limit) {
     for (std::size_t position = kept; position < std::min(m_length, pages * m_pageSize); ++position)
         *cell(position) = Filler;
     m_out.resize(pages * m_pageStride - m_separator);
+    if (!m_pairEnds.empty())
+        return withPairEnds();
     // Lines that filled nothing (or a cut) can leave much more room than text.
     if (m_out.capacity() > 2 * m_out.size() + 4096)
         m_out.shrink_to_fit();
     return std::move(m_out);
+}
+
+// Each character outside the BMP whole in its cell: the second half after the first.
+std::u16string VerticalPages::withPairEnds() {
+    std::sort(m_pairEnds.begin(), m_pairEnds.end(),
+              [](const PairEnd& a, const PairEnd& b) { return a.offset < b.offset; });
+    std::u16string out;
+    out.reserve(m_out.size() + m_pairEnds.size());
+    std::size_t from = 0;
+    for (const PairEnd& end : m_pairEnds) {
+        // A cell cut back to a filler, or beyond the pages kept, holds no pair any more.
+        if (end.offset >= m_out.size() || m_out[end.offset] < 0xD800 || m_out[end.offset] >= 0xDC00)
+            continue;
+        out.append(m_out, from, end.offset + 1 - from);
+        out += end.low;
+        from = end.offset + 1;
+    }
+    out.append(m_out, from, std::u16string::npos);
+    return out;
 }
 
 } // namespace core

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace core {
 
@@ -29,6 +30,7 @@ private:
     char16_t* openPage(std::size_t page);
     char16_t* pageTop(std::size_t page) { return m_out.data() + page * m_pageStride + m_columns - 1; }
     char16_t* cell(std::size_t position);
+    std::u16string withPairEnds();
 
     const std::size_t m_columns, m_rows, m_pageSize;
     const std::size_t m_rowStride;  // a row and its CR LF
@@ -38,6 +40,11 @@ private:
     std::u16string m_out;
     std::size_t m_readyPages = 0; // pages whose fillers and separators are written
     std::size_t m_length = 0;
+    struct PairEnd {
+        std::size_t offset; // of the cell holding the pair's first half
+        char16_t low;
+    };
+    std::vector<PairEnd> m_pairEnds;
 };
 
 } // namespace core

@@ -72,6 +72,10 @@ TEST_F(CommandsTest, SendImageWrapsAtScreenWidth) {
     editor.s.Text1.text = u"aあいうえおかきくx";
     editor.sendImage();
     EXPECT_EQ(editor.s.Text3.text, u"aあいうえおかき\r\nくx");
+    // The moved character's two positions count on its new row.
+    editor.s.Text1.text = u"a" + std::u16string(15, u'あ') + u"い";
+    editor.sendImage();
+    EXPECT_EQ(editor.s.Text3.text, u"aあああああああ\r\nああああああああ\r\nい");
 
     // Line breaks restart the row; the signature is added unwrapped.
     editor.s.Text1.text = u"abcdefghijklmno\r\nabcdefghijklmnopq";

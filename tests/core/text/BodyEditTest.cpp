@@ -145,3 +145,32 @@ TEST_F(TextTest, EnterCountsChecksAndMarksTheReplacement) {
     EXPECT_TRUE(editor.bodyKeyPress(ctrl(BodyKey::Enter)));
     EXPECT_EQ(editor.s.Text1.text.size(), 12u);
 }
+
+TEST_F(TextTest, EnterAfterKeepingTheExcessBreaksTheLineAtTheCaret) {
+    limitTo(11);
+    editor.setOptionBox(7, true);
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    editor.setBody(test::repeat(u"漢", 13));
+    prompts.verify();
+    editor.bodySelectionChanged(5, 0);
+    // Asked by the key, then by the change its line break makes; No both times.
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    EXPECT_TRUE(editor.bodyKeyPress(enter())); // the editor broke the line: the key must not
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"漢漢漢漢漢\r\n漢漢漢漢漢漢漢漢");
+    EXPECT_EQ(view.lastBodyText, u"\r\n");
+    // The excess is selected again: from the character after the one that reached the limit.
+    EXPECT_EQ(std::pair(editor.s.Text1.selStart, editor.s.Text1.selLength), std::pair(12, 3));
+
+    // With a signature the change handling does not ask again; the excess is still reselected.
+    editor.s.signatureOn = true;
+    editor.SignatureText = u"署名";
+    editor.setBody(test::repeat(u"漢", 11));
+    editor.bodySelectionChanged(0, 2); // a selection of the user's own goes
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    EXPECT_TRUE(editor.bodyKeyPress(enter()));
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"\r\n" + test::repeat(u"漢", 9));
+    EXPECT_EQ(std::pair(editor.s.Text1.selStart, editor.s.Text1.selLength), std::pair(10, 1));
+}

@@ -179,3 +179,36 @@ TEST_F(TextTest, TitleWarningFromTheFifteenthCharacter) {
     }
     EXPECT_EQ(editor.s.Text2.text, test::repeat(u"題", 16));
 }
+
+TEST_F(TextTest, CutAndSelectionNeverSplitACharacter) {
+    limitTo(11);
+    editor.setOptionBox(7, true);
+    const std::u16string ten = test::repeat(u"漢", 10);
+    const std::u16string smile = u"\U0001F600";
+    struct Case {
+        std::u16string body;
+        Answer answer;
+        std::u16string kept;     // the body after Yes
+        std::u16string selected; // the selection after No
+    } cases[] = {
+        // The limit is reached on the LF, or on the CR, of a line break.
+        {ten + u"\r\nx", Answer::Yes, ten, {}},
+        {ten + u"a\r\nb", Answer::No, {}, u"\r\nb"},
+        // ... on the second half of a pair, or on its first.
+        {ten + smile + u"b", Answer::Yes, ten, {}},
+        {ten + u"a" + smile, Answer::No, {}, smile},
+    };
+    for (const Case& c : cases) {
+        prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, c.answer);
+        editor.setBody(c.body);
+        prompts.verify();
+        const auto& body = editor.s.Text1;
+        if (c.answer == Answer::Yes)
+            EXPECT_EQ(body.text, c.kept) << test::show(c.body);
+        else
+            EXPECT_EQ(
+                body.text.substr(static_cast<std::size_t>(body.selStart), static_cast<std::size_t>(body.selLength)),
+                c.selected)
+                << test::show(c.body);
+    }
+}

@@ -59,11 +59,11 @@ std::optional<std::u16string> vertical(const std::u16string& body, int columns, 
             std::u16string row;
             for (std::size_t p = j; p <= chars.size(); p += static_cast<std::size_t>(rows))
                 row = chars.substr(p - 1, 1) + row;
-            out += spaces(columns - static_cast<int>(row.size())) + row + (mode == 2 ? u"\r\n" : u"");
+            out += spaces(columns - static_cast<int>(row.size())) + row + (mode != 1 ? u"\r\n" : u"");
         }
         if (start + page >= text.size())
-            return out;
-        out += separator + (mode == 2 ? u"\r\n" : u"");
+            return mode == 0 ? out.substr(0, out.size() - 2) : out; // the preview: a row a line
+        out += separator + (mode != 1 ? u"\r\n" : u"");
     }
 }
 

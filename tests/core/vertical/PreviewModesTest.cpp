@@ -60,17 +60,18 @@ TEST_F(PreviewFixture, SwitchingOnWithALongBodyAsksAtOnce) {
     editor.verticalModeButton();
     prompts.verify();
     // Only the preview is cut: 3 pages of 72 and two separator rows.
-    EXPECT_EQ(editor.s.Text3.text.size(), 3u * 72 + 2 * 11);
+    EXPECT_EQ(editor.s.Text3.text.size(), 3u * 72 + 2 * 11 + (3 * 9 + 2 - 1) * 2); // a row a line
     EXPECT_EQ(editor.s.Text1.text.size(), 217u);
 }
 
 TEST_F(PreviewFixture, PreviewConversionAndModelChange) {
     editor.s.Text1.text = u"ａｂ\r\nｃ";
     editor.convertToVertical(0);
-    EXPECT_EQ(editor.s.Text3.text, u"　　　　　　ｃａ"
-                                   u"　　　　　　　ｂ" +
-                                       std::u16string(7 * 8, u'\u3000'));
-    EXPECT_EQ(editor.s.Text3.selStart, 72);
+    std::u16string rows = u"　　　　　　ｃａ\r\n　　　　　　　ｂ";
+    for (int row = 0; row < 7; ++row)
+        rows += u"\r\n" + std::u16string(8, u'\u3000');
+    EXPECT_EQ(editor.s.Text3.text, rows); // each row on a line of its own
+    EXPECT_EQ(editor.s.Text3.selStart, 72 + 8 * 2);
     EXPECT_EQ(editor.s.Text1.text, u"ａｂ\r\nｃ");
 
     // A new model lays the preview out again while the vertical preview is ticked.
@@ -79,7 +80,7 @@ TEST_F(PreviewFixture, PreviewConversionAndModelChange) {
     EXPECT_EQ(editor.s.Text3.text.substr(0, 10), u"　　　　　　　　ｃａ");
     editor.s.Check3.checked = false;
     editor.modelSelected(2);
-    EXPECT_EQ(editor.s.Text3.text.size(), 100u); // left alone
+    EXPECT_EQ(editor.s.Text3.text.size(), 100u + 9 * 2); // left alone
 }
 
 TEST_F(PreviewFixture, ForcedLayoutsInPlace) {
@@ -150,4 +151,30 @@ TEST_F(PreviewFixture, ModelWithoutRowsIsReportedNotLaidOut) {
     prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
     editor.preTate(1);
     EXPECT_EQ(editor.s.Text1.text.size(), 61u);
+}
+
+TEST_F(PreviewFixture, ANarrowModelIsReportedOnceNotOnEveryKeystroke) {
+    folder.write("Keitai.pre", "Thin#0320\r\n");
+    editor.loadModelList();
+    editor.modelSelected(4); // three columns: one page of 60, no room for a separator row
+    editor.setBody(std::u16string(61, u'あ'));
+    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
+    editor.setVerticalPreview(true);
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
+    EXPECT_TRUE(editor.s.Text3.wraps);
+
+    // Typing on: the preview shows the text as it is, and nothing is asked.
+    for (int i = 0; i < 3; ++i)
+        editor.bodyEdited(static_cast<int>(editor.s.Text1.text.size()), 0, u"い");
+    EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
+
+    // Picking the model again reports it again; a model that fits lays the rows out unwrapped.
+    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
+    editor.modelSelected(4);
+    prompts.verify();
+    editor.setBody(u"あ");
+    editor.modelSelected(0);
+    EXPECT_FALSE(editor.s.Text3.wraps);
+    EXPECT_EQ(editor.s.Text3.text.substr(0, 10), u"　　　　　　　あ\r\n");
 }

@@ -30,7 +30,7 @@ TEST(VerticalLayout, WorkedExampleFiveByThree) {
     const std::u16string expected = u"　　　ｃａ　　　　ｂ　　　　　";
     EXPECT_EQ(core::prepareColumns(u"ab\r\nc", 3), u"ａｂ　ｃ");
     EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::Send).text, expected);
-    EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::Preview).text, expected);
+    EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::Preview).text, u"　　　ｃａ\r\n　　　　ｂ\r\n　　　　　");
     EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::TextView).text, u"　　　ｃａ\r\n　　　　ｂ\r\n　　　　　\r\n");
     // Voiced marks join their kana; a TAB is four fillers and counts for the next line break.
     EXPECT_EQ(core::prepareColumns(u"ｶﾞｰ\tい\r\nう", 4), u"ガ｜　　　　い　う");
@@ -79,11 +79,9 @@ TEST(VerticalLayout, PagesRowsAndSeparators) {
     }
     EXPECT_EQ(convert(body, {5, 2}, VerticalMode::Send).text, pages);
     EXPECT_EQ(convert(body, {5, 2}, VerticalMode::TextView).text, textView);
-    for (VerticalMode mode : {VerticalMode::Preview, VerticalMode::Send}) {
-        const std::u16string text = convert(u"あ\r\nい\tう\r\n\r\nえ", {8, 9}, mode).text;
-        EXPECT_EQ(text.find_first_of(u"\r\n\t"), std::u16string::npos);
-        EXPECT_EQ(text.size(), 72u);
-    }
+    const std::u16string sendText = convert(u"あ\r\nい\tう\r\n\r\nえ", {8, 9}, VerticalMode::Send).text;
+    EXPECT_EQ(sendText.find_first_of(u"\r\n\t"), std::u16string::npos);
+    EXPECT_EQ(sendText.size(), 72u);
     // "ー" stands upright in the text, while the separators keep theirs.
     const std::u16string sent = convert(u"ラーメン" + std::u16string(40, u'あ'), {5, 4}, VerticalMode::Send).text;
     EXPECT_EQ(sent.find(u'ー'), sent.find(u"次のページ") + 3);
@@ -135,4 +133,27 @@ TEST(VerticalLayout, SinglePassMatchesTheLiteralRules) {
         ASSERT_EQ(result.outcome, expected ? VerticalResult::Converted : VerticalResult::Declined);
         ASSERT_EQ(test::show(result.text), test::show(expected.value_or(u"")));
     }
+}
+
+TEST(VerticalLayout, ACharacterOutsideTheBmpTakesOneCellWhole) {
+    const std::u16string smile = u"\U0001F600";
+    EXPECT_EQ(core::prepareColumns(u"a" + smile + u"b", 2), u"ａ" + smile + u"ｂ");
+    // Five columns of three rows: the pair is the second character of the first column.
+    EXPECT_EQ(convert(u"あ" + smile + u"い", {5, 3}, VerticalMode::TextView).text,
+              u"　　　　あ\r\n　　　　" + smile + u"\r\n　　　　い\r\n");
+    // Beside plain text and across a page: every row still has five cells.
+    std::u16string body;
+    for (int i = 0; i < 20; ++i)
+        body += i % 3 ? std::u16string(u"漢") : smile;
+    const std::u16string sent = convert(body, {5, 3}, VerticalMode::TextView).text;
+    std::size_t start = 0, rows = 0;
+    for (std::size_t end; (end = sent.find(u"\r\n", start)) != std::u16string::npos; start = end + 2, ++rows) {
+        std::u16string_view row(sent.data() + start, end - start);
+        const auto pairs = static_cast<std::size_t>(std::count(row.begin(), row.end(), smile[0]));
+        EXPECT_EQ(std::count(row.begin(), row.end(), smile[1]), static_cast<long>(pairs));
+        if (row.find(u"次のページ") == std::u16string_view::npos) {
+            EXPECT_EQ(row.size() - pairs, 5u) << rows;
+        }
+    }
+    EXPECT_EQ(rows, 7u); // two pages and the separator row between them
 }

@@ -1,0 +1,148 @@
+// How the window looks and keeps its size: whole captions, opaque frames, sizes that last.
+#include "WindowTest.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace test {
+namespace {
+
+// The label's text fits it, in the label's own font.
+void expectWhole(QWidget* w) {
+    EXPECT_LE(w->sizeHint().width(), w->width()) << w->objectName().toStdString();
+    EXPECT_LE(w->sizeHint().height(), w->height()) << w->objectName().toStdString();
+}
+
+// Each widget at least `gap` pixels to the right of the one before it.
+void expectApart(std::vector<QWidget*> widgets, int gap) {
+    std::sort(widgets.begin(), widgets.end(), [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+    for (std::size_t i = 1; i < widgets.size(); ++i)
+        EXPECT_GE(widgets[i]->x() - (widgets[i - 1]->x() + widgets[i - 1]->width()), gap)
+            << widgets[i - 1]->objectName().toStdString() << " / " << widgets[i]->objectName().toStdString();
+}
+
+std::string sizeLines(const std::string& ini) {
+    return ini.substr(0, ini.find("Sei0"));
+}
+
+TEST_F(WindowTest, TheOpenedFilterFrameCoversWhatIsBelowAndShowsEveryCaption) {
+    start();
+    ui::MainWindow& win = w();
+    editor->setBody(std::u16string(2000, u'■'));
+    QTest::mouseClick(win.Frame1, Qt::LeftButton, {}, QPoint(8, 8));
+    ASSERT_EQ(win.Frame1->height(), 2655 / 15);
+    EXPECT_LE(win.Frame1->x() + win.Frame1->width(), win.centralWidget()->width());
+    for (QCheckBox* box : win.Check1) {
+        expectWhole(box);
+        EXPECT_LE(box->x() + box->width(), win.Frame1->width()) << box->objectName().toStdString();
+        EXPECT_LE(box->y() + box->height(), win.Frame1->height()) << box->objectName().toStdString();
+    }
+    // Inside the frame, over the body's text, the frame's own background shows.
+    QImage shot = win.centralWidget()->grab().toImage();
+    QPoint inside = win.Frame1->geometry().bottomLeft() + QPoint(4, -4);
+    ASSERT_TRUE(win.Text1->geometry().contains(inside));
+    const QColor window = win.Frame1->palette().color(QPalette::Window);
+    EXPECT_LT(std::abs(shot.pixelColor(inside).lightness() - window.lightness()), 8);
+    EXPECT_NE(shot.pixelColor(inside), win.Text1->palette().color(QPalette::Base));
+}
+
+TEST_F(WindowTest, CaptionsAndStatusLabelsShowWholeWithGapsAndFollowAWiderWindow) {
+    programFile("Kotori.ini", u"imde=1\r\n");
+    start();
+    ui::MainWindow& win = w();
+    ASSERT_EQ(win.Label3[0]->text(), QStringLiteral("・制限：文字数 種別 i-mode"));
+    for (QWidget* box : std::vector<QWidget*>{win.Check2, win.Check3})
+        EXPECT_LE(box->sizeHint().width(), box->width()) << box->objectName().toStdString();
+    const std::vector<QWidget*> labels{win.Label3[0], win.Label3[1], win.Label6, win.Label1};
+    for (QWidget* l : labels)
+        expectWhole(l);
+    expectApart(labels, 8);
+
+    win.resize(win.width() + 300, win.height());
+    QTest::qWait(20);
+    for (QWidget* l : labels)
+        expectWhole(l);
+    expectApart(labels, 8);
+    EXPECT_GE(win.Label1->x() + win.Label1->width(), win.Picture1->width() - 10); // the counter at the right end
+}
+
+TEST_F(WindowTest, TheWindowCannotShrinkBelowItsControls) {
+    start();
+    ui::MainWindow& win = w();
+    win.resize(300, 220);
+    QTest::qWait(20);
+    QWidget* client = win.centralWidget();
+    EXPECT_EQ(client->size(), QSize(7500 / 15, 5400 / 15));
+    EXPECT_GE(win.Frame3->y(), win.Frame2->y() + win.Frame2->height() - 10); // the preview below the buttons
+    EXPECT_LE(win.Frame3->y() + win.Frame3->height(), win.Picture1->y());
+    EXPECT_GT(win.Text1->height(), 40);
+    const std::vector<QWidget*> controls{win.Frame2, win.Combo2, win.Frame3, win.Check3, win.Picture1, win.Label1};
+    for (QWidget* c : controls) {
+        QRect inClient(c->mapTo(client, QPoint(0, 0)), c->size());
+        EXPECT_TRUE(client->rect().contains(inClient)) << c->objectName().toStdString();
+    }
+}
+
+TEST_F(WindowTest, TheSizeReadFromTheSettingsIsTheSizeSavedAcrossRestarts) {
+    programFile("Kotori.ini", u"Xsiz=8003\r\nYsiz=9001\r\n");
+    for (int run = 0; run < 3; ++run) {
+        start();
+        w().closeWindow();
+        ASSERT_TRUE(w().ended());
+        EXPECT_EQ(sizeLines(folder.read("Kotori.ini")), "Xsiz=8003\r\nYsiz=9001\r\n") << "run " << run;
+        TearDown();
+    }
+}
+
+TEST_F(WindowTest, TheVerticalPreviewShowsEveryRowWholeOnALineOfItsOwn) {
+    programFile("Kotori.ini", u"IONO=True\r\n"); // sending asks for no confirmation
+    start();
+    ui::MainWindow& win = w();
+    editor->setBody(u"縦書きのプレビューです。\r\n二行目です");
+    QTest::mouseClick(win.Check3, Qt::LeftButton);
+    const auto expectRows = [&](int rows) {
+        EXPECT_EQ(win.Text3->lineWrapMode(), QPlainTextEdit::NoWrap);
+        EXPECT_EQ(win.Text3->document()->blockCount(), rows);
+        EXPECT_EQ(win.Text3->horizontalScrollBar()->maximum(), 0); // a row fits the box's width
+        EXPECT_EQ(win.Text3->verticalScrollBar()->maximum(), 0);   // and every row its height
+    };
+    expectRows(9);
+    win.Combo3->setCurrentIndex(1); // N501i: ten columns of ten rows, a wider box
+    expectRows(10);
+
+    // Sent, the preview goes back from the body as it was sent to the vertical layout.
+    type(win.Combo1->lineEdit(), QStringLiteral("friend@docomo.ne.jp"));
+    type(win.Text2, QStringLiteral("件名"));
+    prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", core::Buttons::YesNo, core::Answer::No);
+    prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", core::Buttons::YesNo, core::Answer::No);
+    win.Text1->setFocus();
+    key(win.Text1, Qt::Key_Return, Qt::ControlModifier);
+    prompts.verify();
+    ASSERT_TRUE(folder.exists("OutPutLog.mbx"));
+    expectRows(10);
+}
+
+TEST_F(WindowTest, TheFontSizeIsCheckedAndCommandsStillToComeAreDisabled) {
+    programFile("addr.adr", u"a@docomo.ne.jp\tA\r\n");
+    start();
+    ui::MainWindow& win = w();
+    EXPECT_TRUE(win.SizeFontChg[1]->isChecked());
+    win.SizeFontChg[2]->trigger();
+    EXPECT_FALSE(win.SizeFontChg[1]->isChecked());
+    EXPECT_TRUE(win.SizeFontChg[2]->isChecked());
+    EXPECT_EQ(win.Text1->font().pointSizeF(), 15.0);
+
+    EXPECT_FALSE(win.openfile->isEnabled());
+    EXPECT_FALSE(win.Command6->isEnabled());
+    EXPECT_FALSE(win.Command2->isEnabled());
+}
+
+} // namespace
+} // namespace test
