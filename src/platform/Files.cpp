@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
+#include <string>
+#include <utility>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -52,13 +54,18 @@ std::string_view lineEndBefore(const fs::path& native, std::uint64_t size) {
     return last == '\r' ? "\n" : "\r\n";
 }
 
-} // namespace
-
-std::optional<std::string> readBytes(std::u16string_view path) {
-    fs::path native = nativePath(path);
+// A file whose every write bit is off is read-only: Windows refuses to replace or extend it,
+// and so does the editor everywhere, even for a user whom the system would let through.
+bool isReadOnly(const fs::path& native) {
     std::error_code ec;
-    if (!fs::is_regular_file(native, ec))
-        return std::nullopt;
+    const fs::file_status status = fs::status(native, ec);
+    if (ec || !fs::is_regular_file(status))
+        return false;
+    const fs::perms write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return (status.permissions() & write) == fs::perms::none;
+}
+
+std::optional<std::string> readNative(const fs::path& native) {
     std::ifstream in(native, std::ios::binary);
     if (!in)
         return std::nullopt;
@@ -69,6 +76,109 @@ std::optional<std::string> readBytes(std::u16string_view path) {
     if (in.bad())
         return std::nullopt;
     return data;
+}
+
+fs::path journalOf(const fs::path& native) {
+    fs::path journal = native;
+    journal += ".jnl";
+    return journal;
+}
+
+// The journal holds "old new" sizes and a line end; anything else was cut short while being
+// written, before any byte of the record went out.
+std::optional<std::pair<std::uint64_t, std::uint64_t>> parseJournal(std::string_view text) {
+    std::uint64_t sizes[2] = {0, 0};
+    std::size_t at = 0;
+    for (int n = 0; n < 2; ++n) {
+        const std::size_t start = at;
+        while (at < text.size() && at - start < 19 && text[at] >= '0' && text[at] <= '9')
+            sizes[n] = sizes[n] * 10 + static_cast<std::uint64_t>(text[at++] - '0');
+        if (at == start || at >= text.size() || text[at] != (n == 0 ? ' ' : '\n'))
+            return std::nullopt;
+        ++at;
+    }
+    if (at != text.size() || sizes[0] > sizes[1])
+        return std::nullopt;
+    return std::make_pair(sizes[0], sizes[1]);
+}
+
+// Writes and flushes the journal, straight to the disk: the test hook stands for the disk
+// under the record, and every byte that goes through it belongs to the record.
+bool writeJournal(const fs::path& journal, std::uint64_t oldSize, std::uint64_t newSize) {
+    bool created = false;
+    int fd = io::openAppend(journal, created);
+    if (fd < 0)
+        return false;
+    const std::string text = std::to_string(oldSize) + " " + std::to_string(newSize) + "\n";
+    bool ok = created || io::truncateFile(fd, 0);
+    for (std::size_t done = 0; ok && done < text.size();) {
+        const long n = io::writeSome(fd, text.data() + done, text.size() - done);
+        ok = n > 0;
+        done += ok ? static_cast<std::size_t>(n) : 0;
+    }
+    ok = ok && io::syncFile(fd);
+    ok = io::closeFile(fd) && ok;
+    if (!ok)
+        io::removePath(journal);
+    return ok;
+}
+
+// Cuts back the part of a record that a killed append left. Only a size strictly between the
+// journal's two sizes is a cut record; any other size means the append finished or someone
+// has changed the file since, and it is left alone. False when a cut was due and failed.
+bool recoverNative(const fs::path& native) {
+    const fs::path journal = journalOf(native);
+    std::error_code ec;
+    if (!fs::exists(journal, ec))
+        return true;
+    if (auto sizes = parseJournal(readNative(journal).value_or(std::string()))) {
+        const std::uintmax_t size = fs::is_regular_file(native, ec) ? fs::file_size(native, ec) : 0;
+        if (!ec && size > sizes->first && size < sizes->second) {
+            bool created = false;
+            int fd = io::openAppend(native, created);
+            if (fd < 0)
+                return false;
+            const bool cut = io::truncateFile(fd, sizes->first) && io::syncFile(fd);
+            if (!io::closeFile(fd) || !cut)
+                return false;
+        }
+    }
+    io::removePath(journal);
+    return true;
+}
+
+// Temporary files of saves that were killed before their rename: "NAME.xxxxxxxx.tmp" beside it.
+// Names are compared in the system's own form, so no name needs converting.
+void removeStaleTemps(const fs::path& target) {
+    using Name = fs::path::string_type;
+    using Unit = fs::path::value_type;
+    const Name prefix = target.filename().native() + Unit('.');
+    auto isTemp = [&](const Name& name) {
+        if (name.size() != prefix.size() + 12 || name.compare(0, prefix.size(), prefix) != 0)
+            return false;
+        for (std::size_t i = prefix.size(); i < prefix.size() + 8; ++i)
+            if (!((name[i] >= Unit('0') && name[i] <= Unit('9')) || (name[i] >= Unit('a') && name[i] <= Unit('f'))))
+                return false;
+        const Name end = name.substr(name.size() - 4);
+        return end[0] == Unit('.') && end[1] == Unit('t') && end[2] == Unit('m') && end[3] == Unit('p');
+    };
+    std::error_code ec;
+    fs::directory_iterator it(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        std::error_code kind;
+        if (isTemp(it->path().filename().native()) && it->is_regular_file(kind))
+            io::removePath(it->path());
+    }
+}
+
+} // namespace
+
+std::optional<std::string> readBytes(std::u16string_view path) {
+    fs::path native = nativePath(path);
+    std::error_code ec;
+    if (!fs::is_regular_file(native, ec))
+        return std::nullopt;
+    return readNative(native);
 }
 
 std::optional<std::uint64_t> fileSize(std::u16string_view path) {
@@ -104,25 +214,42 @@ std::optional<std::vector<std::u16string>> readLines(std::u16string_view path) {
     return lines;
 }
 
+bool recoverAppend(std::u16string_view path) {
+    return recoverNative(nativePath(path));
+}
+
 bool appendRecord(std::u16string_view path, std::string_view bytes) {
-    fs::path native = nativePath(path);
+    const fs::path native = nativePath(path);
+    if (native.empty() || isReadOnly(native) || !recoverNative(native))
+        return false;
     bool created = false;
     int fd = io::openAppend(native, created);
     if (fd < 0)
         return false;
+    const fs::path journal = journalOf(native);
     std::optional<std::uint64_t> oldSize = io::sizeOf(fd);
-    // A last line without its end would glue the record onto it.
-    const std::string_view lineEnd = oldSize ? lineEndBefore(native, *oldSize) : std::string_view();
-    if (oldSize && writeAll(fd, std::string(lineEnd) + std::string(bytes)) && io::syncFile(fd))
-        return io::closeFile(fd);
+    bool journaled = false;
+    if (oldSize) {
+        // A last line without its end would glue the record onto it.
+        std::string record(lineEndBefore(native, *oldSize));
+        record += bytes;
+        journaled = writeJournal(journal, *oldSize, *oldSize + record.size());
+        if (journaled && writeAll(fd, record) && io::syncFile(fd)) {
+            const bool closed = io::closeFile(fd);
+            io::removePath(journal);
+            return closed;
+        }
+    }
     // Take back whatever part of the record reached the file.
     if (created) {
         io::closeFile(fd);
         io::removePath(native);
+        io::removePath(journal);
     } else {
-        if (oldSize && io::truncateFile(fd, *oldSize))
-            io::syncFile(fd);
+        const bool cut = !journaled || (io::truncateFile(fd, *oldSize) && io::syncFile(fd));
         io::closeFile(fd);
+        if (cut) // else the journal stays for the next append to finish the job
+            io::removePath(journal);
     }
     return false;
 }
@@ -137,6 +264,9 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
         if (!ec)
             target = resolved;
     }
+    if (isReadOnly(target))
+        return false;
+    removeStaleTemps(target);
     fs::path temp;
     int fd = io::createTempBeside(target, temp);
     if (fd < 0)

@@ -19,10 +19,19 @@ std::optional<std::uint64_t> fileSize(std::u16string_view path);
 // Adds all the bytes at the end (creating the file when absent), or on any failure leaves the
 // file as it was (restored to its old length) and returns false. Never a half record. When the
 // file's last line has no line end, CR LF (or the LF a final CR lacks) goes first, in the same write.
+// A journal beside the file ("NAME.jnl", holding the sizes before and after) lives while the
+// bytes go out, so a record cut short by a killed process is cut back by the next append or
+// by recoverAppend. A read-only file is refused.
 bool appendRecord(std::u16string_view path, std::string_view bytes);
 
-// Writes a temporary file beside the target, flushes it to disk and renames it over the
-// target, so a crash leaves the old or the new file, never a truncated one.
+// Cuts back the part of a record that an append killed midway left in the file. False only when
+// that cut was due and failed.
+bool recoverAppend(std::u16string_view path);
+
+// Writes a temporary file beside the target ("NAME.xxxxxxxx.tmp"), flushes it to disk and
+// renames it over the target, so a crash leaves the old or the new file, never a truncated
+// one. Temporary files that killed saves of the same file left are removed first. A read-only
+// target is refused and kept.
 bool replaceFile(std::u16string_view path, std::string_view bytes);
 
 // Encodes lines as CP932, each ended by CR LF.

@@ -1,6 +1,7 @@
 #include "platform/Width.h"
 
 #include "platform/Cp932.h"
+#include "platform/Vectors.h"
 
 #include <algorithm>
 #include <array>
@@ -220,11 +221,6 @@ std::size_t halfBlocks(const char16_t* in, std::size_t count, char16_t*& end, lo
     return i;
 }
 
-bool hasAvx2() {
-    static const bool yes = __builtin_cpu_supports("avx2");
-    return yes;
-}
-
 __attribute__((target("avx2"))) inline long long laneSumWide(__m256i counts) {
     return laneSum(_mm256_castsi256_si128(counts)) + laneSum(_mm256_extracti128_si256(counts, 1));
 }
@@ -272,9 +268,10 @@ __attribute__((target("avx2"))) std::size_t halfBlocksWide(const char16_t* in, s
 
 char16_t* halfRun(const char16_t* in, std::size_t count, char16_t* out, long long& bytes) {
     std::size_t i = 0;
-    if (hasAvx2())
+    if (vectorsAtLeast(VectorLevel::Avx2))
         i = halfBlocksWide(in, count, out, bytes);
-    i += halfBlocks(in + i, count - i, out, bytes);
+    if (vectorsAtLeast(VectorLevel::Sse))
+        i += halfBlocks(in + i, count - i, out, bytes);
     return halfRunScalar(halfForms().data(), in + i, count - i, out, bytes);
 }
 

@@ -57,7 +57,7 @@ MainWindow::~MainWindow() {
 void MainWindow::bodyReplaced(int pos, int removed, std::u16string_view text) {
     if (m_inBodyChange > 0 || !m_pendingBody.empty()) {
         // The document is still announcing the user's edit; change it once that is over.
-        m_pendingBody.push_back({pos, removed, std::u16string(text)});
+        m_pendingBody.push_back({pos, removed, std::u16string(text), false});
         if (m_pendingBody.size() == 1)
             QTimer::singleShot(0, this, [this] {
                 flushPendingBody();
@@ -70,6 +70,12 @@ void MainWindow::bodyReplaced(int pos, int removed, std::u16string_view text) {
     m_body.apply(pos, removed, text, m_inCommand && m_commandEdited);
     m_commandEdited = m_inCommand;
     m_syncing = was;
+}
+
+void MainWindow::bodyAmended(int pos, int removed, std::u16string_view text) {
+    bodyReplaced(pos, removed, text);
+    if (!m_pendingBody.empty())
+        m_pendingBody.back().joinPrevious = true; // one undo step with the edit it amends
 }
 
 void MainWindow::flushPendingBody() {
@@ -87,7 +93,7 @@ void MainWindow::flushPendingBody() {
     bool was = m_syncing;
     m_syncing = true;
     for (const CoreEdit& e : edits)
-        m_body.apply(e.pos, e.removed, e.text);
+        m_body.apply(e.pos, e.removed, e.text, e.joinPrevious);
     m_syncing = was;
 }
 

@@ -70,6 +70,7 @@ public:
     // core::MainView
     void bodyReplaced(int pos, int removed, std::u16string_view text) override;
     void previewReplaced(int pos, int removed, std::u16string_view text) override;
+    void bodyAmended(int pos, int removed, std::u16string_view text) override;
     void refresh() override;
     void processEvents() override;
     bool waitUntil(const std::function<bool()>& done, int timeoutMs, int intervalMs) override;

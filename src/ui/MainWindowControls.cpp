@@ -3,6 +3,7 @@
 
 #include "ui/Convert.h"
 #include "ui/DraftList.h"
+#include "ui/PhoneInput.h"
 #include "ui/TabStopDelegate.h"
 
 #include <QCheckBox>
@@ -74,6 +75,8 @@ void MainWindow::buildControls() {
     Combo1->setCompleter(nullptr);
     Label2 = label(c, QStringLiteral("Label2"));
     Text2 = make<QLineEdit>(c, QStringLiteral("Text2"));
+    new PhoneInput(Text2, true);
+    new PhoneInput(Combo1->lineEdit(), false, Combo1);
     Text1 = make<BodyEdit>(c, QStringLiteral("Text1"));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     List1 = make<DraftListView>(c, QStringLiteral("List1"));

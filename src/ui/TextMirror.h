@@ -13,6 +13,7 @@ struct CoreEdit {
     int pos = 0;
     int removed = 0;
     std::u16string text;
+    bool joinPrevious = false; // applied as part of the previous undo step
 };
 
 // Keeps a text box's document and the core's copy of its text (CR LF line breaks) in step.

@@ -171,3 +171,78 @@ TEST(Files, AppendFinishesAnUnendedLastLineInTheSameWrite) {
     EXPECT_FALSE(platform::appendRecord(file, "new\r\n"));
     EXPECT_EQ(tmp.read("f.txt"), "old");
 }
+
+TEST(Files, KilledAppendIsCutBackByTheNextAppendOrTheStartUp) {
+    test::TempFolder tmp;
+    const std::u16string box = tmp.core() + u"\\box.mbx";
+    // What a process killed in the middle of a 10-byte record leaves: its journal and 4 bytes.
+    auto killedAppend = [&] {
+        tmp.write("box.mbx", "old\r\n" + std::string("part"));
+        tmp.write("box.mbx.jnl", "5 15\n");
+    };
+    killedAppend();
+    EXPECT_TRUE(platform::appendRecord(box, "new\r\n"));
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\nnew\r\n");
+    EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
+
+    killedAppend();
+    EXPECT_TRUE(platform::recoverAppend(box));
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
+    EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
+    EXPECT_TRUE(platform::recoverAppend(box)); // nothing to do
+
+    // A size outside the journal's range is not a cut record: the append finished, or Becky!
+    // has rewritten the file since. Neither is touched.
+    for (const std::string& content :
+         {std::string("old\r\n0123456789"), std::string("rewritten\r\n.\r\n..."), std::string("old")}) {
+        tmp.write("box.mbx", content);
+        tmp.write("box.mbx.jnl", "5 15\n");
+        EXPECT_TRUE(platform::recoverAppend(box));
+        EXPECT_EQ(tmp.read("box.mbx"), content);
+        EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
+    }
+    // A journal cut short while being written: no byte of the record had gone out yet.
+    for (const char* journal : {"", "5", "5 1", "5 15", "15 5\n", "5 15\nx", "99999999999999999999 1\n"}) {
+        tmp.write("box.mbx", "old\r\npart");
+        tmp.write("box.mbx.jnl", journal);
+        EXPECT_TRUE(platform::recoverAppend(box)) << journal;
+        EXPECT_EQ(tmp.read("box.mbx"), "old\r\npart") << journal;
+        EXPECT_FALSE(tmp.exists("box.mbx.jnl")) << journal;
+    }
+}
+
+TEST(Files, ReadOnlyFilesAreNeitherReplacedNorExtended) {
+    test::TempFolder tmp;
+    tmp.write("Kotori.ini", "old\r\n");
+    tmp.write("box.mbx", "old\r\n");
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    fs::permissions(tmp.path() / "Kotori.ini", readOnly);
+    fs::permissions(tmp.path() / "box.mbx", readOnly);
+    EXPECT_FALSE(platform::replaceFile(tmp.core() + u"\\Kotori.ini", "new\r\n"));
+    EXPECT_FALSE(platform::appendRecord(tmp.core() + u"\\box.mbx", "new\r\n"));
+    EXPECT_EQ(tmp.read("Kotori.ini"), "old\r\n");
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
+    EXPECT_EQ(filesIn(tmp.path()), 3u);
+
+    fs::permissions(tmp.path() / "Kotori.ini", fs::perms::owner_write, fs::perm_options::add); // saved as usual
+    EXPECT_TRUE(platform::replaceFile(tmp.core() + u"\\Kotori.ini", "new\r\n"));
+    EXPECT_EQ(tmp.read("Kotori.ini"), "new\r\n");
+}
+
+TEST(Files, SaveRemovesTheTemporaryFilesOfKilledSaves) {
+    test::TempFolder tmp;
+    tmp.write("addr.adr", "old\r\n");
+    tmp.write("addr.adr.0badf00d.tmp", "half of a sa");
+    tmp.write("addr.adr.12345678.tmp", std::string(1 << 16, 'x'));
+    // Not leftovers of this file's saves: other files, other names, the user's own.
+    const std::vector<std::string> kept = {"Kotori.ini.0badf00d.tmp", "addr.adr.tmp", "addr.adr.0badf00.tmp",
+                                           "addr.adr.0badf00dd.tmp", "xaddr.adr.0badf00d.tmp"};
+    for (const std::string& name : kept)
+        tmp.write(name, "keep");
+    EXPECT_TRUE(platform::replaceFile(tmp.core() + u"\\addr.adr", "new\r\n"));
+    EXPECT_EQ(tmp.read("addr.adr"), "new\r\n");
+    EXPECT_FALSE(tmp.exists("addr.adr.0badf00d.tmp"));
+    EXPECT_FALSE(tmp.exists("addr.adr.12345678.tmp"));
+    for (const std::string& name : kept)
+        EXPECT_EQ(tmp.read(name), "keep") << name;
+}

@@ -18,9 +18,11 @@ std::filesystem::path utf8(const std::string& relative) {
 }
 } // namespace
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+
+TempFolder::TempFolder(const std::filesystem::path& base) {
     std::random_device rd;
-    m_path = std::filesystem::temp_directory_path() / ("kotori-test-" + std::to_string(rd()) + std::to_string(rd()));
+    m_path = base / ("kotori-test-" + std::to_string(rd()) + std::to_string(rd()));
     std::filesystem::create_directories(m_path / "wine");
     if constexpr (test::onWindows)
         return; // Windows has its own registry and drives: no Wine prefix to point elsewhere

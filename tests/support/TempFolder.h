@@ -11,6 +11,7 @@ namespace test {
 class TempFolder {
 public:
     TempFolder();
+    explicit TempFolder(const std::filesystem::path& base); // below base instead of the temporary folder
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;

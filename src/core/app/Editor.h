@@ -5,6 +5,7 @@
 #include "core/app/MainView.h"
 #include "core/app/Prompts.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -108,6 +109,13 @@ public:
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
+    // Body units [pos, pos + rawLength) rewritten as [pos, pos + length) for the phone's code page.
+    struct BodyAmendment {
+        std::size_t pos = 0, rawLength = 0, length = 0;
+    };
+    // Rewrites what an edit brought into the body ([begin, end)), widened to whole emoji, in the
+    // forms the phone's code page carries; the new i-mode emoji join UsedEmoji.
+    std::optional<BodyAmendment> amendForPhone(std::size_t begin, std::size_t end);
     void replaceBodyWith(std::u16string_view body); // as one edit of the changed span
     // The body measured against the effective limit, character by character.
     struct Excess {

@@ -14,6 +14,9 @@ public:
     // as one undo step, without reporting it back as a user edit.
     virtual void bodyReplaced(int pos, int removed, std::u16string_view text) = 0;
     virtual void previewReplaced(int pos, int removed, std::u16string_view text) = 0;
+    // The core rewrote text the user just entered in the body box (positions in the body as the
+    // box shows it): apply it to the control as part of the user's own edit, one undo step.
+    virtual void bodyAmended(int pos, int removed, std::u16string_view text) { bodyReplaced(pos, removed, text); }
     // Mirror every other piece of state (captions, checks, visibility, geometry, selections) now.
     virtual void refresh() = 0;
     // Let the window process pending events during a long run.

@@ -1,6 +1,7 @@
 // Destination, sending account, own address and the send options of the i-mode menu.
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
+#include "core/text/PhoneText.h"
 
 #include <algorithm>
 
@@ -30,6 +31,8 @@ void Editor::destinationTextChanged(std::u16string_view text) {
         box.selStart = std::min(box.selStart, static_cast<int>(box.text.size()));
         box.selLength = 0;
     }
+    if (toPhoneLine(box.text, box.selStart, false))
+        box.selLength = 0;
     if (box.text.empty() || box.text.back() != u'@')
         return;
     // Offer the carrier's domain after "@", selected so that typing replaces it.

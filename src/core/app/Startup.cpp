@@ -3,6 +3,9 @@
 #include "core/app/Editor.h"
 #include "core/app/PointerFiles.h"
 #include "core/app/Strings.h"
+#include "core/addressbook/AddressBook.h"
+#include "core/addressbook/ModelList.h"
+#include "core/mailbox/MessageRecord.h"
 #include "core/text/EmojiTable.h"
 #include "platform/Dir.h"
 #include "platform/Files.h"
@@ -119,12 +122,29 @@ void buildEmojiMenu(Editor& e) {
     }
 }
 
+// A record cut short by a kill (a crash, a shutdown) is taken back before anything reads the file.
+void recoverProgramFiles(const Editor& e) {
+    for (std::u16string_view name : {AddressBookFile, ModelFile, std::u16string_view(u"OutPutLog.mbx")})
+        platform::recoverAppend(e.programFile(name));
+}
+
+void recoverMailboxes(const Editor& e) {
+    if (e.BeckyPath == NoBecky)
+        return;
+    for (const ListEntry& account : e.s.Combo2.items)
+        for (bool draft : {false, true})
+            if (draft || !mailbox::isHandOff(account.data, e.Becky2InUse))
+                platform::recoverAppend(
+                    mailbox::targetPath(e.BeckyPath, account.data, e.Becky2InUse, draft, e.programFolder()));
+}
+
 } // namespace
 
 void Editor::startup(std::u16string_view commandLine) {
     if (!exists(*this, u"readme.txt"))
         s.ReadMe.enabled = false;
     s.List1.tabStops = {125, 300, 390, 570, 700};
+    recoverProgramFiles(*this);
     if (!commandLine.empty())
         openCommandLineFile(*this, commandLine);
 
@@ -140,6 +160,7 @@ void Editor::startup(std::u16string_view commandLine) {
     findBecky(*this);
     if (ProgramEnding)
         return;
+    recoverMailboxes(*this);
     selectStoredChoices(*this);
     buildEmojiMenu(*this);
 }

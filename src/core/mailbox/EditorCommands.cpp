@@ -1,6 +1,9 @@
 #include "core/app/Editor.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "platform/Utf8Text.h"
+
+#include <optional>
 
 namespace core {
 
@@ -55,7 +58,9 @@ void Editor::loadTextFile(std::u16string_view path) {
     auto bytes = platform::readBytes(path);
     if (!bytes || bytes->empty())
         return;
-    setBody(withCrLf(platform::decodeCp932(*bytes)));
+    // A file saved on a desktop that writes UTF-8 is read as such, not as garbled Shift_JIS.
+    std::optional<std::u16string> utf8 = platform::decodeUtf8Text(*bytes);
+    setBody(withCrLf(utf8 ? *utf8 : platform::decodeCp932(*bytes)));
 }
 
 } // namespace core

@@ -4,6 +4,7 @@
 #include "core/mailbox/MessageRecord.h"
 #include "core/mailbox/Retry.h"
 #include "core/mailbox/Signature.h"
+#include "core/text/PhoneText.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 
@@ -29,6 +30,11 @@ std::u16string problemList(Editor& e) {
     }
     if (!used.empty())
         problems += used + u"の絵文字が使われています。文字化けを起こす可能性があります。\r\n";
+    std::u16string unsendable;
+    addUnsendable(e.s.Text2.text, unsendable);
+    addUnsendable(e.s.Text1.text, unsendable);
+    if (!unsendable.empty())
+        problems += u"・送信できない文字があります：" + unsendable + u"（?になります）\r\n";
     return problems;
 }
 

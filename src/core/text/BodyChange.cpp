@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 
 namespace core {
 
@@ -41,17 +42,36 @@ void Editor::editBody(int pos, int removed, std::u16string_view text, int caret,
     std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), body.size());
     std::size_t cut = std::min(static_cast<std::size_t>(std::max(removed, 0)), body.size() - at);
     body.replace(at, cut, text);
+    std::size_t added = text.size();
+    // What the phone's code page lacks becomes what it carries, within this same edit.
+    std::optional<BodyAmendment> fix = amendForPhone(at, at + added);
+    if (fix) {
+        m_deltaKnown = false; // a command's own byte count no longer fits its edit
+        std::size_t end = std::max(at + added, fix->pos + fix->rawLength);
+        cut += (at - fix->pos) + (end - (at + added));
+        added = end - fix->pos + fix->length - fix->rawLength;
+        at = fix->pos;
+        std::size_t fixEnd = fix->pos + fix->rawLength;
+        if (caret >= static_cast<int>(fixEnd))
+            caret += static_cast<int>(fix->length) - static_cast<int>(fix->rawLength);
+        else if (caret > static_cast<int>(fix->pos))
+            caret = static_cast<int>(fix->pos + fix->length);
+    }
     pos = static_cast<int>(at);
     removed = static_cast<int>(cut);
+    std::u16string_view edited = std::u16string_view(body).substr(at, added);
     s.Text1.selStart = clampTo(caret, body.size());
     s.Text1.selLength = 0;
     m_editPos = pos;
     m_editRemoved = removed;
-    m_editAdded = static_cast<int>(text.size());
+    m_editAdded = static_cast<int>(added);
     m_editKnown = true;
     ++m_editSerial;
     if (!fromUser)
-        view().bodyReplaced(pos, removed, text);
+        view().bodyReplaced(pos, removed, edited);
+    else if (fix) // the box shows what the user entered: it becomes part of that edit
+        view().bodyAmended(static_cast<int>(fix->pos), static_cast<int>(fix->rawLength),
+                           std::u16string_view(body).substr(fix->pos, fix->length));
     onBodyChanged();
 }
 

@@ -1,5 +1,7 @@
 #include "core/text/Compaction.h"
 
+#include "platform/Vectors.h"
+
 #include <array>
 #include <bit>
 #include <cstddef>
@@ -52,7 +54,7 @@ constexpr std::array<std::uint8_t, 256> LaneCounts = makeLaneCounts(); // no pop
 
 bool hasSsse3() {
     static const bool yes = __builtin_cpu_supports("ssse3");
-    return yes;
+    return yes && platform::vectorsAtLeast(platform::VectorLevel::Sse);
 }
 
 inline __m128i load(const char16_t* p) {
@@ -104,7 +106,7 @@ __attribute__((target("ssse3"))) std::size_t packWithoutPairs(const char16_t* p,
 // Where the processor can compress a vector by a mask, 32 units go at a time.
 bool hasCompress() {
     static const bool yes = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi2");
-    return yes;
+    return yes && platform::vectorsAtLeast(platform::VectorLevel::Avx512);
 }
 
 #define KOTORI_COMPRESS __attribute__((target("avx512f,avx512bw,avx512vbmi2,popcnt")))
@@ -190,8 +192,9 @@ std::u16string withUnitReplaced(std::u16string_view text, char16_t from, char16_
     count = 0;
     std::size_t i = 0;
 #ifdef KOTORI_PACK_SSSE3
+    const std::size_t blocks = platform::vectorsAtLeast(platform::VectorLevel::Sse) ? n : 0;
     const __m128i was = _mm_set1_epi16(static_cast<short>(from)), becomes = _mm_set1_epi16(static_cast<short>(to));
-    for (; i + 8 <= n; i += 8) {
+    for (; i + 8 <= blocks; i += 8) {
         __m128i units = load(p + i);
         __m128i eq = _mm_cmpeq_epi16(units, was);
         count += LaneCounts[laneBits(eq)];
@@ -237,7 +240,7 @@ bool holdsLineBreak(std::u16string_view text) {
 #ifdef KOTORI_PACK_SSSE3
     if (hasCompress())
         i = blocksWithoutPair(p, n);
-    {
+    if (platform::vectorsAtLeast(platform::VectorLevel::Sse)) {
         // Compares a block with the one a unit further on, so it stops short of the end.
         for (; i + 9 <= n; i += 8) {
             if (laneBits(_mm_and_si128(_mm_cmpeq_epi16(load(p + i), _mm_set1_epi16(u'\r')),

@@ -1,6 +1,7 @@
 // The i-mode setting, the vertical preview box and the title warning.
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
+#include "core/text/PhoneText.h"
 
 #include <algorithm>
 
@@ -55,6 +56,8 @@ void Editor::titleChanged(std::u16string_view text) {
         s.Text2.selStart = std::min(s.Text2.selStart, static_cast<int>(s.Text2.text.size()));
         s.Text2.selLength = 0;
     }
+    if (toPhoneLine(s.Text2.text, s.Text2.selStart, true))
+        s.Text2.selLength = 0;
     if (s.Text2.text.size() > 14)
         prompts().message(AppTitle, u"15文字以上は、危険です。", Icon::Exclamation);
 }

@@ -4,9 +4,15 @@
 // keep plain loops for the rest.
 #if defined(__SSE2__) || defined(_M_X64)
 #define KOTORI_SSE2 1
+#include "platform/Vectors.h"
+
 #include <emmintrin.h>
 
 namespace core::simd {
+
+inline bool enabled() {
+    return platform::vectorsAtLeast(platform::VectorLevel::Sse);
+}
 
 inline __m128i load(const char16_t* at) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));

@@ -2,6 +2,7 @@
 
 #include "core/vertical/Simd.h"
 #include "core/vertical/VerticalLayout.h"
+#include "platform/Vectors.h"
 
 #include <algorithm>
 #include <bit>
@@ -30,7 +31,7 @@ std::size_t find(std::u16string_view text, std::u16string_view what) {
     const std::size_t last = text.size() - what.size(); // the last place it can start
     std::size_t i = 0;
 #ifdef KOTORI_SSE2
-    for (; i + 8 <= last + 1; i += 8) {
+    for (const std::size_t stop = simd::enabled() ? last + 1 : 0; i + 8 <= stop; i += 8) {
         for (unsigned hits = equal(s + i, what[0]); hits != 0; hits &= hits - 1) {
             const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(hits)) / 2;
             hits &= hits - 1; // both bits of the unit
@@ -59,7 +60,7 @@ LayoutCounts countForLayout(std::u16string_view text) {
         surrogate = _mm_or_si128(surrogate, simd::inRange(units, 0xD800, 0x800));
         return _mm_cmpeq_epi16(_mm_or_si128(units, all(3)), all(11));
     };
-    while (n - i >= 32) {
+    while (simd::enabled() && n - i >= 32) {
         // Sixteen-bit counters per lane, emptied before they can overflow.
         __m128i lanes = _mm_setzero_si128();
         for (const std::size_t stop = i + 32 * std::min<std::size_t>((n - i) / 32, 0x3FFF); i < stop; i += 32) {
@@ -88,7 +89,8 @@ std::size_t countLineBreaks(std::u16string_view text) {
     const std::size_t n = text.size();
     std::size_t count = 0, i = 0;
 #ifdef KOTORI_SSE2
-    for (; i + 9 <= n; i += 8) { // the LF of a pair may be the ninth unit
+    for (const std::size_t stop = simd::enabled() ? n : 0; i + 9 <= stop;
+         i += 8) { // the LF of a pair may be the ninth unit
         // Two bits a pair; pairs are few, so counting bits one by one is cheap.
         for (unsigned pairs = equal(s + i, u'\r') & equal(s + i + 1, u'\n'); pairs != 0; pairs &= pairs - 1)
             ++count;

@@ -18,21 +18,23 @@ inline constexpr std::size_t Block = 16;
 // further look. out needs room for a whole block. Inline: it runs once every sixteen units.
 inline std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr) {
 #ifdef KOTORI_SSE2
-    const __m128i bar = simd::all(u'｜'), prolonged = simd::all(u'ー');
-    const __m128i markEnd = simd::all(NextPageMark.back()), carriageReturn = simd::all(u'\r');
-    unsigned ends = 0;
-    __m128i crs = _mm_setzero_si128();
-    for (std::size_t k = 0; k < Block; k += 8) {
-        __m128i x = simd::load(in + k);
-        const __m128i isBar = _mm_cmpeq_epi16(x, bar);
-        x = simd::select(isBar, prolonged, x);
-        simd::store(out + k, x);
-        ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
-        crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
+    if (simd::enabled()) {
+        const __m128i bar = simd::all(u'｜'), prolonged = simd::all(u'ー');
+        const __m128i markEnd = simd::all(NextPageMark.back()), carriageReturn = simd::all(u'\r');
+        unsigned ends = 0;
+        __m128i crs = _mm_setzero_si128();
+        for (std::size_t k = 0; k < Block; k += 8) {
+            __m128i x = simd::load(in + k);
+            const __m128i isBar = _mm_cmpeq_epi16(x, bar);
+            x = simd::select(isBar, prolonged, x);
+            simd::store(out + k, x);
+            ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
+            crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
+        }
+        cr |= _mm_movemask_epi8(crs) != 0;
+        return ends == 0 ? Block : static_cast<std::size_t>(std::countr_zero(ends)) / 2;
     }
-    cr |= _mm_movemask_epi8(crs) != 0;
-    return ends == 0 ? Block : static_cast<std::size_t>(std::countr_zero(ends)) / 2;
-#else
+#endif
     for (std::size_t k = 0; k < Block; ++k) {
         if (in[k] == NextPageMark.back())
             return k;
@@ -40,7 +42,6 @@ inline std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr) {
         cr |= in[k] == u'\r';
     }
     return Block;
-#endif
 }
 
 // Where what first occurs in text, or npos.

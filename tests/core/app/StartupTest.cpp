@@ -339,3 +339,23 @@ TEST(Startup, SetsUpBecky2AndEnds) {
         EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
     }
 }
+
+TEST(Startup, RecordsCutShortByAKillAreTakenBackBeforeAnythingReadsThem) {
+    App app;
+    const std::string home = app.folder.path().string() + "\\";
+    app.folder.write("Becky.mil", home + "\r\nme@docomo.ne.jp\r\nmain,7\r\nmain@example.jp\r\n");
+    // Each file holds a whole line and part of one that a killed append left, with its journal.
+    const std::vector<std::string> files = {"addr.adr", "Keitai.pre", "OutPutLog.mbx", "User7/OutBox.mbx",
+                                            "User7/OutBox/Draft.mbx"};
+    for (const std::string& name : files) {
+        app.folder.write(name, "a@docomo.ne.jp\r\nb@doc");
+        app.folder.write(name + ".jnl", "16 32\n");
+    }
+    app.editor.startup(u"");
+    for (const std::string& name : files) {
+        EXPECT_EQ(app.folder.read(name), "a@docomo.ne.jp\r\n") << name;
+        EXPECT_FALSE(app.folder.exists(name + ".jnl")) << name;
+    }
+    ASSERT_EQ(app.s().Combo1.items.size(), 1u); // the address book shows no broken entry
+    EXPECT_EQ(app.s().Combo1.items[0].text, u"a@docomo.ne.jp");
+}

@@ -216,3 +216,45 @@ TEST_F(SendTest, PluginHandOffAndBeckyTwoOutbox) {
     EXPECT_FALSE(tmp.exists("b2/x.mb/Outbox/Folder.idx"));
     EXPECT_EQ(tmp.read("b2/x.mb/Outbox/m.bmf"), onDisk(u"a\r\nb"));
 }
+
+// A re-discovery that lands on Becky! 2's outbox drops its index before the retried append, and
+// counts the attempts afresh.
+TEST_F(SendTest, RediscoveryOntoTheBecky2OutboxStartsAfresh) {
+    if (test::onWindows)
+        GTEST_SKIP() << "a Wine prefix stands in for Becky!'s registry and drive only elsewhere";
+    tmp.write("wine/user.reg", "WINE REGISTRY Version 2\n\n[Software\\\\RIMArts\\\\B2\\\\Settings] 1\n"
+                               "\"DataDir\"=\"C:\\\\Becky2\\\\\"\n\n");
+    const fs::path outbox = tmp.winePrefix() / "drive_c/Becky2/Main.mb/!!!!Outbox";
+    tmp.write("wine/drive_c/Becky2/Main.mb/!!!!Outbox/0001.bmf", "old\r\n");
+    tmp.write("wine/drive_c/Becky2/Main.mb/!!!!Outbox/Folder.idx", "index");
+    fs::permissions(outbox / "0001.bmf", fs::perms::owner_read); // refused once after the re-discovery
+    fs::create_directories(tmp.winePrefix() / "dosdevices");
+    fs::create_directory_symlink("../drive_c", tmp.winePrefix() / "dosdevices/c:");
+    editor.BeckyPath = tmp.core() + u"\\gone\\";
+    editor.s.Combo2.items = {{u"main", 112}};
+
+    expectConfirmed();
+    retry(Retry2, Answer::Yes);
+    retry(Lost, Answer::Yes);
+    prompts.question(u"Ver.2.0無理矢理対応", u"Becky Ver.2.0がインストールされています。暫定対応しますか？",
+                     Buttons::YesNo, Answer::Yes);
+    prompts.question(u"***@docomo.ne.jpがいいよ。", u"使用するi-mode用のメールアドレスは、[]でよろしいですか？",
+                     Buttons::YesNo, Answer::Yes);
+    prompts.message(u"暫定対応！", u"Becky2に暫定対応しました。");
+    bool indexGoneBeforeRetry = false;
+    prompts.onQuestion[u"設定を変更しました"] = [&] { indexGoneBeforeRetry = !fs::exists(outbox / "Folder.idx"); };
+    retry(u"設定を変更しました。再送信なさいますか？", Answer::Yes);
+    prompts.message(App, u"送信が完了した後は、念の為、ことり便を再起動してください。");
+    int asked = 0;
+    prompts.onQuestion[Retry2] = [&] {
+        if (++asked == 2)
+            fs::permissions(outbox / "0001.bmf", fs::perms::owner_write, fs::perm_options::add);
+    };
+    retry(Retry2, Answer::Yes); // the count starts again at 2
+    expectAfterSend(Answer::No, Answer::No);
+    editor.send();
+    prompts.verify();
+    EXPECT_TRUE(indexGoneBeforeRetry);
+    EXPECT_EQ(editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox\\0001.bmf");
+    EXPECT_EQ(tmp.read("wine/drive_c/Becky2/Main.mb/!!!!Outbox/0001.bmf"), "old\r\n" + onDisk(u"a\r\nb"));
+}

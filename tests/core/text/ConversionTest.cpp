@@ -37,6 +37,12 @@ TEST(Conversions, MatchTheRestartingLoop) {
         }
     }
     EXPECT_EQ(core::convertedText(0, u"\r\r\n\n"), u""); // the pair formed by a removal goes too
+    // Pairs nested deeper than random texts reach, also across the vector blocks.
+    for (const std::u16string& before : {std::u16string(), std::u16string(7, u'a'), std::u16string(30, u'a')}) {
+        EXPECT_EQ(core::convertedText(0, before + u"\r\r\r\n\n\n"), before);
+        EXPECT_EQ(core::convertedText(0, before + u"\r\r\r\r\n\n\n\nz"), before + u"z");
+        EXPECT_EQ(core::convertedText(0, before + u"\r\r\r\n\n\n\n"), before + u"\n");
+    }
     EXPECT_EQ(core::convertedText(0, u"a\rb\nc\n\r"), u"a\rb\nc\n\r");
 }
 

@@ -1,0 +1,157 @@
+// Text from input methods and emoji pickers in the forms the phone's code page carries.
+#include "TextFixture.h"
+
+#include "core/text/EmojiSources.h"
+#include "core/text/PhoneText.h"
+#include "platform/Cp932.h"
+
+namespace {
+
+using core::phoneText;
+
+std::u16string phone(std::u16string_view text, bool emoji = true) {
+    auto fixed = phoneText(text, emoji);
+    return fixed ? fixed->text : std::u16string(text);
+}
+
+std::string bytesOf(std::u16string_view text) {
+    std::string hex;
+    for (unsigned char b : platform::encodeCp932(text)) {
+        static const char digits[] = "0123456789ABCDEF";
+        if (!hex.empty())
+            hex += ' ';
+        hex += digits[b >> 4];
+        hex += digits[b & 15];
+    }
+    return hex;
+}
+
+TEST(PhoneText, JisFormsBecomeTheirCodePageCounterparts) {
+    struct Case {
+        char16_t typed, kept;
+        const char* bytes;
+    } cases[] = {{u'\u301C', u'\uFF5E', "81 60"},
+                 {u'\u2212', u'\uFF0D', "81 7C"},
+                 {u'\u2016', u'\u2225', "81 61"},
+                 {u'\u2014', u'\u2015', "81 5C"},
+                 {u'\u203E', u'\uFFE3', "81 50"}};
+    for (const Case& c : cases) {
+        std::u16string typed = u"a" + std::u16string(1, c.typed) + u"あ";
+        EXPECT_EQ(phone(typed), u"a" + std::u16string(1, c.kept) + u"あ");
+        EXPECT_EQ(phone(typed, false), u"a" + std::u16string(1, c.kept) + u"あ"); // the destination too
+        EXPECT_EQ(bytesOf(std::u16string(1, c.kept)), c.bytes);
+    }
+}
+
+TEST(PhoneText, UnicodeEmojiBecomeIModeEmoji) {
+    auto fixed = phoneText(u"晴れ\u2600\uFE0F!", true);
+    ASSERT_TRUE(fixed);
+    EXPECT_EQ(fixed->text, u"晴れ\uE63E!");
+    EXPECT_EQ(fixed->emoji, u"\uE63E");
+    EXPECT_EQ(bytesOf(u"\uE63E"), "F8 9F");
+    EXPECT_EQ(bytesOf(phone(u"\U0001F603")), "F9 95");
+    // Keycaps, with or without the emoji selector; a bare "#" or digit stays.
+    EXPECT_EQ(bytesOf(phone(u"#\u20E3")), "F9 85");
+    EXPECT_EQ(phone(u"1#\uFE0F\u20E32"), u"1\uE6E0"
+                                         u"2");
+    EXPECT_EQ(phone(u"#1"), u"#1");
+    // A symbol code page 932 carries stays, unless written as an emoji.
+    EXPECT_EQ(phone(u"\u00A9 2026"), u"\u00A9 2026");
+    EXPECT_EQ(phone(u"\u00A9\uFE0F"), u"\uE731");
+    // The phone has no skin tones; stray selectors are dropped.
+    EXPECT_EQ(phone(u"\u270C\U0001F3FD\u3042\uFE0F"), u"\uE694\u3042");
+    // Without a counterpart, or in the destination, the emoji stays (and goes as "?").
+    EXPECT_FALSE(phoneText(u"\U0001F60A\U0002000B", true));
+    EXPECT_FALSE(phoneText(u"\u2600", false));
+}
+
+TEST(PhoneText, TextThatNeedsNoneIsLeftAlone) {
+    std::u16string all;
+    for (char16_t c = 0x20; c < 0x7F; ++c)
+        all += c;
+    all += u"あア亜ｱ～－∥―￣￠\r\n";
+    for (char16_t c = core::FirstImodeEmoji; c <= core::LastImodeEmoji; ++c)
+        all += c;
+    EXPECT_FALSE(phoneText(all, true));
+}
+
+// The window rewrites what undo and redo bring back, and the editor every edit's neighbourhood:
+// rewritten text must stay as it is, whatever pieces of emoji it mixes.
+TEST(PhoneText, RewrittenTextStaysAsItIs) {
+    const char16_t pieces[] = {u'#',
+                               u'1',
+                               u'a',
+                               u'\uFE0F',
+                               u'\uFE0E',
+                               u'\u20E3',
+                               char16_t(0xD83D),
+                               char16_t(0xDE03),
+                               char16_t(0xD83C),
+                               char16_t(0xDFFD),
+                               u'\u301C',
+                               u'\u2600',
+                               u'\u270C',
+                               u'\u00A9',
+                               u'\uE63E'};
+    std::uint32_t seed = 13;
+    for (int round = 0; round < 20000; ++round) {
+        std::u16string text;
+        for (int k = 0; k < 6; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            text += pieces[(seed >> 16) % std::size(pieces)];
+        }
+        for (bool emoji : {true, false}) {
+            auto fixed = phoneText(text, emoji);
+            if (fixed) {
+                EXPECT_FALSE(phoneText(fixed->text, emoji)) << round;
+            }
+        }
+    }
+}
+
+// The editor's entry points: typing, pasting, loading, the title and the destination.
+class BodyPhoneTextTest : public TextTest {};
+
+TEST_F(BodyPhoneTextTest, TypedPastedAndLoadedTextIsRewrittenWithinItsEdit) {
+    type(u"あ ～\uE63E");
+    EXPECT_EQ(view.bodyEdits, 0); // text the phone takes as it is: no rewriting
+    editor.setBody(u"");
+    view.bodyEdits = 0;
+    type(u"\u301Ca\u301C");
+    EXPECT_EQ(editor.s.Text1.text, u"\uFF5Ea\uFF5E");
+    EXPECT_EQ(editor.s.Label1.caption, u"2.5文字 (3)"); // 1 per wave dash
+    EXPECT_EQ(view.bodyEdits, 2);                       // each typed one amended in the box
+
+    editor.bodyEdited(1, 1, u"\u2600\uFE0F\u2212\U0001F603"); // pasted over the "a"
+    EXPECT_EQ(editor.s.Text1.text, u"\uFF5E\uE63E\uFF0D\uE6F0\uFF5E");
+    EXPECT_EQ(view.lastBodyText, u"\uE63E\uFF0D\uE6F0");
+    EXPECT_EQ(editor.s.Text1.selStart, 4);
+    EXPECT_EQ(editor.s.usedEmoji, u"\uE63E\uE6F0");
+    EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
+
+    // A keycap mark typed after its digit completes the emoji.
+    editor.setBody(u"");
+    editor.s.usedEmoji.clear();
+    type(u"x#\u20E3");
+    EXPECT_EQ(editor.s.Text1.text, u"x\uE6E0");
+    EXPECT_EQ(editor.s.Text1.selStart, 2);
+    EXPECT_EQ(editor.s.usedEmoji, u"\uE6E0");
+    EXPECT_EQ(editor.s.Label1.caption, u"1.5文字 (2)");
+
+    editor.setBody(u"\u2014\u2016\u203E");
+    EXPECT_EQ(editor.s.Text1.text, u"\u2015\u2225\uFFE3");
+    EXPECT_EQ(view.lastBodyText, u"\u2015\u2225\uFFE3");
+    EXPECT_EQ(editor.s.Text1.selStart, 0);
+}
+
+TEST_F(BodyPhoneTextTest, TitleAndDestination) {
+    editor.s.Text2.selStart = 4; // after the "a"
+    editor.titleChanged(u"\U0001F603\u301Ca\u2600");
+    EXPECT_EQ(editor.s.Text2.text, u"\uE6F0\uFF5Ea\uE63E");
+    EXPECT_EQ(editor.s.Text2.selStart, 3);
+    editor.s.Combo1.selStart = 3;
+    editor.destinationTextChanged(u"a\u2212\u2600");
+    EXPECT_EQ(editor.s.Combo1.text, u"a\uFF0D\u2600");
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+// Every vector width the processor offers gives what the plain loops give.
+#include "core/text/Compaction.h"
+#include "core/vertical/TextScan.h"
+#include "platform/Vectors.h"
+#include "platform/Width.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Texts of every length around the block sizes, dense in the units the loops single out.
+std::vector<std::u16string> texts() {
+    const std::u16string alphabet = u"\r\n\r\naｱﾞｶﾟＡ！ー｜ｰ　「」’”゛゜ヴ＄￤￥\t\x0b\x08あ漢\xE000\xFFFF";
+    std::mt19937 random(16);
+    std::vector<std::u16string> out{u"", u"\r\r\r\n\n\n"};
+    for (std::size_t length = 1; length < 140; ++length)
+        for (int k = 0; k < 6; ++k) {
+            std::u16string t;
+            for (std::size_t i = 0; i < length; ++i)
+                t += alphabet[random() % alphabet.size()];
+            out.push_back(t);
+        }
+    return out;
+}
+
+struct Results {
+    std::vector<std::u16string> texts;
+    std::vector<long long> numbers;
+};
+
+Results everything(const std::vector<std::u16string>& inputs) {
+    Results r;
+    for (const std::u16string& t : inputs) {
+        long long delta = 0, replaced = 0;
+        r.texts.push_back(platform::toHalfWidth(t, delta));
+        r.texts.push_back(platform::toFullWidth(t));
+        r.texts.push_back(core::withoutUnit(t, u'\r'));
+        r.texts.push_back(core::withUnitReplaced(t, u'ー', u'｜', replaced));
+        r.texts.push_back(core::withoutPairsOnce(t));
+        const auto counts = core::textscan::countForLayout(t);
+        r.numbers.insert(r.numbers.end(),
+                         {delta, replaced, core::holdsLineBreak(t), static_cast<long long>(counts.tabsAndLineFeeds),
+                          counts.prolongedMark, static_cast<long long>(core::textscan::countLineBreaks(t)),
+                          static_cast<long long>(core::textscan::find(t, u"\r\n")),
+                          static_cast<long long>(core::textscan::find(t, u"ｱﾞ"))});
+        std::u16string flat(t.size() + core::textscan::Block, u'\0');
+        for (std::size_t at = 0; at + core::textscan::Block <= t.size(); at += core::textscan::Block) {
+            bool cr = false;
+            const std::size_t before = core::textscan::copyBlockFlat(t.data() + at, flat.data() + at, cr);
+            r.numbers.insert(r.numbers.end(), {static_cast<long long>(before), cr});
+            r.texts.push_back(flat.substr(at, before));
+        }
+    }
+    return r;
+}
+
+} // namespace
+
+TEST(VectorLevels, EveryLevelMatchesThePlainLoops) {
+    const std::vector<std::u16string> inputs = texts();
+    const platform::VectorLevel before = platform::capVectorLevel(platform::VectorLevel::Plain);
+    ASSERT_EQ(platform::vectorLevel(), platform::VectorLevel::Plain);
+    const Results plain = everything(inputs);
+    for (auto level : {platform::VectorLevel::Sse, platform::VectorLevel::Avx2, platform::VectorLevel::Avx512}) {
+        platform::capVectorLevel(level);
+        const Results vector = everything(inputs);
+        EXPECT_TRUE(vector.texts == plain.texts) << static_cast<int>(platform::vectorLevel());
+        EXPECT_TRUE(vector.numbers == plain.numbers) << static_cast<int>(platform::vectorLevel());
+    }
+    platform::capVectorLevel(before);
+    EXPECT_EQ(before, platform::vectorLevel());
+}
