@@ -4,6 +4,11 @@
 
 #include <array>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#define KOTORI_CP932_SSE2 1
+#include <emmintrin.h>
+#endif
+
 namespace platform {
 
 namespace {
@@ -105,6 +110,35 @@ bool isSingleByte(char16_t unit) {
 
 bool hasCp932Form(char16_t unit) {
     return codeOf(unit) != cp932::kNoForm;
+}
+
+std::size_t firstWithoutCp932Form(std::u16string_view text) {
+    std::size_t i = 0;
+#ifdef KOTORI_CP932_SSE2
+    // Most of a mail is ASCII, kana and i-mode emoji, ranges in which every unit has a form:
+    // eight units at a time pass when each lies in one of them. Every text edit of the body
+    // is checked, and a command's edit can span all of it.
+    auto in = [](__m128i units, char16_t first, char16_t last) {
+        const __m128i flip = _mm_set1_epi16(static_cast<short>(0x8000));
+        __m128i offset = _mm_sub_epi16(units, _mm_set1_epi16(static_cast<short>(first)));
+        return _mm_cmplt_epi16(_mm_xor_si128(offset, flip),
+                               _mm_xor_si128(_mm_set1_epi16(static_cast<short>(last - first + 1)), flip));
+    };
+    for (; i + 8 <= text.size(); i += 8) {
+        __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+        __m128i plain = _mm_or_si128(_mm_or_si128(in(units, 0x0000, 0x007F), in(units, 0x3041, 0x3093)),
+                                     _mm_or_si128(in(units, 0x30A1, 0x30F6), in(units, 0xE000, 0xE757)));
+        if (_mm_movemask_epi8(plain) == 0xFFFF)
+            continue;
+        for (std::size_t j = i; j < i + 8; ++j)
+            if (!hasCp932Form(text[j]))
+                return j;
+    }
+#endif
+    for (; i < text.size(); ++i)
+        if (!hasCp932Form(text[i]))
+            return i;
+    return std::u16string_view::npos;
 }
 
 } // namespace platform

@@ -23,4 +23,7 @@ bool isSingleByte(char16_t unit);
 // True when the unit has a form of its own in code page 932 (best fit included), not the '?' substitute.
 bool hasCp932Form(char16_t unit);
 
+// Where the first unit without such a form is, npos when every unit has one.
+std::size_t firstWithoutCp932Form(std::u16string_view text);
+
 } // namespace platform

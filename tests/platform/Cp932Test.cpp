@@ -139,6 +139,20 @@ TEST(Cp932Encode, EveryUnitAgreesWithIconvAndLength) {
     EXPECT_EQ(toQuestionMark, 2); // "?" itself and U+00BF
 }
 
+TEST(Cp932, FirstUnitWithoutAFormAtEveryPlace) {
+    // Each unit alone among plain ones, at each place of an eight-unit block and in the tail.
+    for (int u = 0; u <= 0xFFFF; ++u) {
+        const auto unit = static_cast<char16_t>(u);
+        for (std::size_t at : {0u, 7u, 8u, 13u, 19u}) {
+            std::u16string text(20, u'あ');
+            text[at] = unit;
+            ASSERT_EQ(firstWithoutCp932Form(text), hasCp932Form(unit) ? std::u16string::npos : at) << std::hex << u;
+        }
+    }
+    EXPECT_EQ(firstWithoutCp932Form(u""), std::u16string::npos);
+    EXPECT_EQ(firstWithoutCp932Form(u"a\u301Cb\u2212"), 1u); // the first of two
+}
+
 TEST(Cp932, SingleBytes) {
     EXPECT_EQ(decodeCp932("a\\~\x7F"), u"a\\~\x7F");
     EXPECT_EQ(encodeCp932(u"\\~"), "\\~");

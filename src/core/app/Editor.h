@@ -4,6 +4,7 @@
 #include "core/app/MainState.h"
 #include "core/app/MainView.h"
 #include "core/app/Prompts.h"
+#include "core/text/EmojiTableFile.h"
 
 #include <optional>
 #include <string>
@@ -116,7 +117,10 @@ private: // text: the last body edit and the copy the count follows
     // Rewrites what an edit brought into the body ([begin, end)), widened to whole emoji, in the
     // forms the phone's code page carries; the new i-mode emoji join UsedEmoji.
     std::optional<BodyAmendment> amendForPhone(std::size_t begin, std::size_t end);
-    void replaceBodyWith(std::u16string_view body); // as one edit of the changed span
+    // After the body took an edit ([at, at + cut) became [at, at + added)): the forms for the
+    // phone, the record the copies follow, the view, and the handling.
+    void bodyEditDone(std::size_t at, std::size_t cut, std::size_t added, int caret, bool fromUser);
+    void replaceBodyWith(std::u16string&& body); // as one edit of the changed span
     // The body measured against the effective limit, character by character.
     struct Excess {
         double count = 0, limit = 0;
@@ -142,6 +146,7 @@ private: // text: the last body edit and the copy the count follows
     bool m_countValid = false;
     bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves
     long long m_byteDelta = 0;
+    EmojiTableFile m_emojiTable;
 
 public:
     // ---- mailbox: send, drafts, signature, send image, copy, text files ----

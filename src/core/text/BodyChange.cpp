@@ -42,7 +42,11 @@ void Editor::editBody(int pos, int removed, std::u16string_view text, int caret,
     std::size_t at = std::min(static_cast<std::size_t>(std::max(pos, 0)), body.size());
     std::size_t cut = std::min(static_cast<std::size_t>(std::max(removed, 0)), body.size() - at);
     body.replace(at, cut, text);
-    std::size_t added = text.size();
+    bodyEditDone(at, cut, text.size(), caret, fromUser);
+}
+
+void Editor::bodyEditDone(std::size_t at, std::size_t cut, std::size_t added, int caret, bool fromUser) {
+    std::u16string& body = s.Text1.text;
     // What the phone's code page lacks becomes what it carries, within this same edit.
     std::optional<BodyAmendment> fix = amendForPhone(at, at + added);
     if (fix) {
@@ -57,8 +61,8 @@ void Editor::editBody(int pos, int removed, std::u16string_view text, int caret,
         else if (caret > static_cast<int>(fix->pos))
             caret = static_cast<int>(fix->pos + fix->length);
     }
-    pos = static_cast<int>(at);
-    removed = static_cast<int>(cut);
+    int pos = static_cast<int>(at);
+    int removed = static_cast<int>(cut);
     std::u16string_view edited = std::u16string_view(body).substr(at, added);
     s.Text1.selStart = clampTo(caret, body.size());
     s.Text1.selLength = 0;
@@ -75,11 +79,15 @@ void Editor::editBody(int pos, int removed, std::u16string_view text, int caret,
     onBodyChanged();
 }
 
-void Editor::replaceBodyWith(std::u16string_view newBody) {
+void Editor::replaceBodyWith(std::u16string&& newBody) {
     TextEdit e = smallestEdit(s.Text1.text, newBody);
     if (e.removed == 0 && e.added == 0)
         return;
-    replaceBody(e.pos, e.removed, newBody.substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added)));
+    // The new body takes the old one's place whole: a command's edit often spans nearly all of
+    // it, and copying that span in would cost as much again.
+    s.Text1.text.swap(newBody);
+    bodyEditDone(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.removed),
+                 static_cast<std::size_t>(e.added), e.pos + e.added, false);
 }
 
 void Editor::setPreviewText(std::u16string_view text, bool wraps) {

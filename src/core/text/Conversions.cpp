@@ -6,6 +6,8 @@
 #include "platform/Cp932.h"
 #include "platform/Width.h"
 
+#include <utility>
+
 namespace core {
 
 namespace {
@@ -92,7 +94,7 @@ void Editor::conversion(int k) {
     // The saving applies to the counted copy only while it is the body this conversion read.
     m_deltaKnown = result.deltaKnown && m_countValid && sameText(m_countedBody, s.Text1.text);
     m_byteDelta = result.byteDelta;
-    replaceBodyWith(result.text);
+    replaceBodyWith(std::move(result.text));
     m_deltaKnown = false;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace core {
 
@@ -21,7 +22,7 @@ constexpr std::u16string_view NoTable = u"置換定義ファイルがありま�
 void Editor::emojiReplace(int k) {
     if (k != 0 && k != 1)
         return;
-    auto table = readEmojiTable(programFile(u"Emoji.code"));
+    const EmojiSwapper* table = m_emojiTable.read(programFile(u"Emoji.code"));
     if (!table) {
         prompts().message(AppTitle, NoTable);
         return;
@@ -32,7 +33,7 @@ void Editor::emojiReplace(int k) {
     bool selection = length > 0;
     if (!selection)
         start = 0, length = body.size();
-    Swapped result = swapEmoji(std::u16string_view(body).substr(start, length), *table, k == 0);
+    Swapped result = table->swap(std::u16string_view(body).substr(start, length), k == 0);
     if (result.count > 0) {
         // The saving applies to the counted copy only while it is the body this command read.
         m_deltaKnown = m_countValid && sameText(m_countedBody, body);
@@ -40,7 +41,7 @@ void Editor::emojiReplace(int k) {
         if (selection) {
             replaceBody(static_cast<int>(start), static_cast<int>(length), result.text);
         } else {
-            replaceBodyWith(result.text);
+            replaceBodyWith(std::move(result.text));
             s.Text1.selStart = static_cast<int>(s.Text1.text.size());
             s.Text1.selLength = 0;
         }

@@ -7,7 +7,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
-#include <limits>
+#include <optional>
 #include <utility>
 
 namespace core {
@@ -23,27 +23,6 @@ private:
     std::array<std::uint64_t, 1024> m_bits{};
 };
 
-// The next backslash from `from`, npos when none: eight units at a time where the processor allows.
-std::size_t nextBackslash(std::u16string_view text, std::size_t from) {
-    std::size_t i = from;
-#ifdef KOTORI_SSE2
-    const __m128i backslash = simd::all(u'\\');
-    for (; i + 8 <= text.size(); i += 8) {
-        unsigned hit = simd::bits(_mm_cmpeq_epi16(simd::load(text.data() + i), backslash));
-        if (hit != 0)
-            return i + static_cast<std::size_t>(std::countr_zero(hit)) / 2;
-    }
-#endif
-    for (; i < text.size(); ++i)
-        if (text[i] == u'\\')
-            return i;
-    return std::u16string_view::npos;
-}
-
-std::u16string searchText(const EmojiEntry& e, bool toEmoji) {
-    return toEmoji ? u"\\" + e.keyword : e.emoji;
-}
-
 long long bytesOf(std::u16string_view text) {
     return static_cast<long long>(platform::sjisLength(text));
 }
@@ -53,7 +32,7 @@ Swapped passByPass(std::u16string_view text, const std::vector<EmojiEntry>& tabl
     Swapped out{std::u16string(text)};
     std::u16string next;
     for (const EmojiEntry& e : table) {
-        std::u16string search = searchText(e, toEmoji);
+        std::u16string search = toEmoji ? u"\\" + e.keyword : e.emoji;
         const std::u16string& with = toEmoji ? e.emoji : e.keyword;
         if (search.empty())
             continue;
@@ -76,161 +55,242 @@ Swapped passByPass(std::u16string_view text, const std::vector<EmojiEntry>& tabl
     return out;
 }
 
-// The passes cannot affect one another when no replacement can form or break another entry's
-// search text: then each place is taken by the first entry, in table order, matching there.
-bool independent(const std::vector<EmojiEntry>& table, bool toEmoji, CharSet& emoji) {
-    for (const EmojiEntry& e : table) {
-        if (e.emoji.size() != 1 || (toEmoji && e.emoji[0] == u'\\'))
-            return false;
-        emoji.add(e.emoji[0]);
-    }
-    for (const EmojiEntry& e : table)
-        for (char16_t c : e.keyword)
-            if (emoji.has(c) || (toEmoji && c == u'\\'))
-                return false;
-    return true;
-}
+// A keyword and what replacing it with its emoji does.
+struct Keyword {
+    std::uint32_t length = 0; // units after the backslash
+    std::uint32_t units = 0;  // where they are kept
+    char16_t head[8] = {};    // the first eight, for comparing at once
+    unsigned headBits = 0;    // the bits of a comparison of head that must be set
+    char16_t emoji = 0;
+    long long bytes = 0; // change of the Shift_JIS length
+};
 
-// Entries grouped by the first character of their keyword, found by hashing that character.
-class ByFirst {
+// The keywords that can win at a backslash, grouped by their first unit, each group in table
+// order: at a backslash the first keyword of its group that follows it is the one the passes
+// would replace there.
+class KeywordIndex {
 public:
-    explicit ByFirst(const std::vector<EmojiEntry>& table) {
-        std::size_t slots = 16;
-        while (slots < table.size() * 2)
-            slots *= 2;
-        m_slots.assign(slots, Slot{});
-        m_mask = slots - 1;
-        // Count per character, then place each group's entries in table order: no sorting.
-        std::vector<std::uint32_t> slotOfEntry(table.size());
-        for (std::size_t i = 0; i < table.size(); ++i) {
+    explicit KeywordIndex(const std::vector<EmojiEntry>& table) {
+        // An empty keyword matches every backslash, so no entry after the first such one can win.
+        std::size_t end = table.size();
+        for (std::size_t i = 0; i < table.size() && end == table.size(); ++i)
             if (table[i].keyword.empty())
-                continue;
-            char16_t c = table[i].keyword[0];
-            std::size_t at = slotOf(c);
-            m_slots[at].key = c;
-            ++m_slots[at].end; // a count for now
-            slotOfEntry[i] = static_cast<std::uint32_t>(at);
+                end = i;
+        if (end < table.size()) {
+            m_empty = keyword(table[end]);
+            m_hasEmpty = true;
+        }
+        std::size_t slots = 16;
+        while (slots < end * 2)
+            slots *= 2;
+        m_buckets.assign(slots, Bucket{});
+        m_mask = slots - 1;
+        // Count per unit, then place each group's keywords in table order: no sorting.
+        std::vector<std::uint32_t> bucketOf(end);
+        for (std::size_t i = 0; i < end; ++i) {
+            std::size_t at = bucketFor(table[i].keyword[0]);
+            m_buckets[at].first = table[i].keyword[0];
+            ++m_buckets[at].end; // a count for now
+            bucketOf[i] = static_cast<std::uint32_t>(at);
         }
         std::uint32_t next = 0;
-        for (Slot& slot : m_slots) {
-            slot.begin = next;
-            next += slot.end;
-            slot.end = slot.begin; // filled below
+        for (Bucket& bucket : m_buckets) {
+            bucket.begin = next;
+            next += bucket.end;
+            bucket.end = bucket.begin; // filled below
         }
-        m_entries.resize(next);
-        for (std::size_t i = 0; i < table.size(); ++i)
-            if (!table[i].keyword.empty())
-                m_entries[m_slots[slotOfEntry[i]].end++] = static_cast<std::uint32_t>(i);
+        m_keywords.resize(next);
+        for (std::size_t i = 0; i < end; ++i)
+            m_keywords[m_buckets[bucketOf[i]].end++] = keyword(table[i]);
     }
-    // Table indexes of the entries whose keyword starts with c, ascending.
-    template <typename F> void each(char16_t c, F&& f) const {
-        const Slot& slot = m_slots[slotOf(c)];
-        for (std::uint32_t i = slot.begin; i < slot.end; ++i)
-            if (!f(m_entries[i]))
-                return;
+
+    // The keyword replaced at a backslash followed by `left` units of text, nullptr when none.
+    const Keyword* after(const char16_t* text, std::size_t left) const {
+        if (left > 0) {
+            const Bucket& bucket = m_buckets[bucketFor(text[0])];
+            for (std::uint32_t i = bucket.begin; i < bucket.end; ++i)
+                if (begins(text, left, m_keywords[i]))
+                    return &m_keywords[i];
+        }
+        return m_hasEmpty ? &m_empty : nullptr;
     }
 
 private:
-    struct Slot {
-        char16_t key = 0;
+    struct Bucket {
+        char16_t first = 0;
         std::uint32_t begin = 0, end = 0; // begin == end: empty
     };
-    // The slot holding c, or the empty one where it would go.
-    std::size_t slotOf(char16_t c) const {
+
+    Keyword keyword(const EmojiEntry& e) {
+        Keyword k;
+        k.length = static_cast<std::uint32_t>(e.keyword.size());
+        k.units = static_cast<std::uint32_t>(m_units.size());
+        m_units += e.keyword;
+        std::size_t inHead = std::min<std::size_t>(e.keyword.size(), 8);
+        std::copy_n(e.keyword.begin(), inHead, k.head);
+        k.headBits = (1u << (2 * inHead)) - 1; // two bits a unit
+        k.emoji = e.emoji[0];
+        k.bytes = bytesOf(e.emoji) - 1 - bytesOf(e.keyword);
+        return k;
+    }
+    bool begins(const char16_t* text, std::size_t left, const Keyword& k) const {
+        if (k.length > left)
+            return false;
+        const char16_t* units = m_units.data() + k.units;
+#ifdef KOTORI_SSE2
+        if (left >= 8) {
+            unsigned same = simd::bits(_mm_cmpeq_epi16(simd::load(text), simd::load(k.head)));
+            if ((same & k.headBits) != k.headBits)
+                return false;
+            return k.length <= 8 || std::equal(units + 8, units + k.length, text + 8);
+        }
+#endif
+        return std::equal(units, units + k.length, text);
+    }
+    // The bucket holding c, or the empty one where it would go.
+    std::size_t bucketFor(char16_t c) const {
         std::size_t at = (c * 40503u) & m_mask;
-        while (m_slots[at].end != m_slots[at].begin && m_slots[at].key != c)
+        while (m_buckets[at].end != m_buckets[at].begin && m_buckets[at].first != c)
             at = (at + 1) & m_mask;
         return at;
     }
-    std::vector<std::uint32_t> m_entries; // table indexes, grouped by slot
-    std::vector<Slot> m_slots;
+
+    std::vector<Bucket> m_buckets;
     std::size_t m_mask = 0;
+    std::vector<Keyword> m_keywords; // grouped by bucket
+    std::u16string m_units;          // the keywords back to back
+    Keyword m_empty;                 // the first empty keyword
+    bool m_hasEmpty = false;
 };
 
-// Backslash and keyword to emoji: every match starts at a backslash of the text as it is.
-Swapped keywordsInOneScan(std::u16string_view text, const std::vector<EmojiEntry>& table) {
-    // An empty keyword matches every backslash, so no entry after the first such one can match.
-    std::size_t emptyAt = table.size();
-    for (std::size_t i = 0; i < table.size() && emptyAt == table.size(); ++i)
-        if (table[i].keyword.empty())
-            emptyAt = i;
-    const ByFirst byFirst(table);
-    // Bytes each entry saves, worked out for the entries that occur.
-    constexpr long long Unknown = std::numeric_limits<long long>::min();
-    std::vector<long long> delta(table.size(), Unknown);
+// Emoji to keywords: each emoji character takes the keyword of its first entry.
+class EmojiIndex {
+public:
+    EmojiIndex(const std::vector<EmojiEntry>& table, const CharSet& emoji) : m_emoji(emoji) {
+        for (std::size_t i = 0; i < table.size(); ++i)
+            m_first.emplace_back(table[i].emoji[0], static_cast<std::uint32_t>(i));
+        std::stable_sort(m_first.begin(), m_first.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        m_first.erase(std::unique(m_first.begin(), m_first.end(),
+                                  [](const auto& a, const auto& b) { return a.first == b.first; }),
+                      m_first.end());
+    }
+    // The table index of the first entry with emoji c, npos when none.
+    std::size_t entry(char16_t c) const {
+        if (!m_emoji.has(c))
+            return npos;
+        auto it = std::lower_bound(m_first.begin(), m_first.end(), c,
+                                   [](const auto& a, char16_t unit) { return a.first < unit; });
+        return it->second;
+    }
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
 
-    // Every replacement is shorter than its search text: the result fits in the text's length.
+private:
+    CharSet m_emoji;
+    std::vector<std::pair<char16_t, std::uint32_t>> m_first; // by emoji
+};
+
+Swapped keywordsInOneScan(std::u16string_view text, const KeywordIndex& keywords) {
+    // Every match starts at a backslash of the text as it is, and no keyword holds one, so each
+    // backslash is looked at in turn. Every replacement is shorter than its search text, so the
+    // result fits in the text's length.
     Swapped out;
     out.text.resize(text.size());
     char16_t* o = out.text.data();
-    auto copy = [&o](std::u16string_view piece) {
-        std::copy(piece.begin(), piece.end(), o);
-        o += piece.size();
-    };
+    const char16_t* in = text.data();
     std::size_t pos = 0;
-    for (std::size_t at = nextBackslash(text, 0); at != std::u16string_view::npos; at = nextBackslash(text, at)) {
-        std::u16string_view rest = text.substr(at + 1);
-        std::size_t hit = emptyAt;
-        if (!rest.empty())
-            byFirst.each(rest[0], [&](std::size_t i) {
-                if (i >= hit)
-                    return false;
-                if (rest.starts_with(table[i].keyword)) {
-                    hit = i;
-                    return false;
-                }
-                return true;
-            });
-        if (hit == table.size()) {
-            ++at;
-            continue;
-        }
-        copy(text.substr(pos, at - pos));
-        *o++ = table[hit].emoji[0];
-        if (delta[hit] == Unknown)
-            delta[hit] = bytesOf(table[hit].emoji) - 1 - bytesOf(table[hit].keyword);
-        out.byteDelta += delta[hit];
+    auto atBackslash = [&](std::size_t at) {
+        const Keyword* k = keywords.after(in + at + 1, text.size() - at - 1);
+        if (k == nullptr)
+            return;
+        o = std::copy(in + pos, in + at, o);
+        *o++ = k->emoji;
+        out.byteDelta += k->bytes;
         ++out.count;
-        pos = at + 1 + table[hit].keyword.size();
-        at = pos;
+        pos = at + 1 + k->length;
+    };
+    std::size_t i = 0;
+#ifdef KOTORI_SSE2
+    const __m128i backslash = simd::all(u'\\');
+    for (; i + 8 <= text.size(); i += 8) {
+        unsigned found = simd::bits(_mm_cmpeq_epi16(simd::load(in + i), backslash)) & 0x5555u; // a bit a unit
+        for (; found != 0; found &= found - 1)
+            atBackslash(i + static_cast<std::size_t>(std::countr_zero(found)) / 2);
     }
-    copy(text.substr(pos));
+#endif
+    for (; i < text.size(); ++i)
+        if (in[i] == u'\\')
+            atBackslash(i);
+    o = std::copy(in + pos, in + text.size(), o);
     out.text.resize(static_cast<std::size_t>(o - out.text.data()));
     return out;
 }
 
-// Emoji to keyword: each emoji character takes the keyword of its first entry.
-Swapped emojiInOneScan(std::u16string_view text, const std::vector<EmojiEntry>& table, const CharSet& emoji) {
-    std::vector<std::pair<char16_t, std::size_t>> byEmoji;
-    for (std::size_t i = 0; i < table.size(); ++i)
-        byEmoji.emplace_back(table[i].emoji[0], i);
-    std::stable_sort(byEmoji.begin(), byEmoji.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+Swapped emojiInOneScan(std::u16string_view text, const std::vector<EmojiEntry>& table, const EmojiIndex& emoji) {
     Swapped out;
     out.text.reserve(text.size());
     std::size_t pos = 0;
     for (std::size_t at = 0; at < text.size(); ++at) {
-        if (!emoji.has(text[at]))
+        std::size_t i = emoji.entry(text[at]);
+        if (i == EmojiIndex::npos)
             continue;
-        auto it = std::lower_bound(byEmoji.begin(), byEmoji.end(), text[at],
-                                   [](const auto& a, char16_t c) { return a.first < c; });
-        const EmojiEntry& e = table[it->second];
-        out.text.append(text.substr(pos, at - pos));
+        const EmojiEntry& e = table[i];
+        out.text.append(text.data() + pos, at - pos);
         out.text += e.keyword;
         out.byteDelta += bytesOf(e.keyword) - bytesOf(e.emoji);
         ++out.count;
         pos = at + 1;
     }
-    out.text.append(text.substr(pos));
+    out.text.append(text.data() + pos, text.size() - pos);
     return out;
 }
 
 } // namespace
 
+// Each direction's index exists only when its passes cannot affect one another: no replacement
+// can form or break another entry's search text. Then each place is taken by the first entry,
+// in table order, matching there, and one scan does all the passes.
+struct EmojiSwapper::Index {
+    explicit Index(const std::vector<EmojiEntry>& table) {
+        CharSet emoji;
+        bool backslash = false;
+        for (const EmojiEntry& e : table) {
+            if (e.emoji.size() != 1)
+                return;
+            emoji.add(e.emoji[0]);
+            backslash = backslash || e.emoji[0] == u'\\';
+        }
+        for (const EmojiEntry& e : table)
+            for (char16_t c : e.keyword) {
+                if (emoji.has(c))
+                    return;
+                backslash = backslash || c == u'\\';
+            }
+        emojiToKeywords.emplace(table, emoji);
+        if (!backslash)
+            keywordsToEmoji.emplace(table);
+    }
+
+    std::optional<KeywordIndex> keywordsToEmoji;
+    std::optional<EmojiIndex> emojiToKeywords;
+};
+
+EmojiSwapper::EmojiSwapper(std::vector<EmojiEntry> table)
+    : m_table(std::move(table)), m_index(std::make_unique<const Index>(m_table)) {}
+EmojiSwapper::EmojiSwapper(EmojiSwapper&&) noexcept = default;
+EmojiSwapper& EmojiSwapper::operator=(EmojiSwapper&&) noexcept = default;
+EmojiSwapper::~EmojiSwapper() = default;
+
+Swapped EmojiSwapper::swap(std::u16string_view text, bool toEmoji) const {
+    if (toEmoji && m_index->keywordsToEmoji)
+        return keywordsInOneScan(text, *m_index->keywordsToEmoji);
+    if (!toEmoji && m_index->emojiToKeywords)
+        return emojiInOneScan(text, m_table, *m_index->emojiToKeywords);
+    return passByPass(text, m_table, toEmoji);
+}
+
 Swapped swapEmoji(std::u16string_view text, const std::vector<EmojiEntry>& table, bool toEmoji) {
-    CharSet emoji;
-    if (!independent(table, toEmoji, emoji))
-        return passByPass(text, table, toEmoji);
-    return toEmoji ? keywordsInOneScan(text, table) : emojiInOneScan(text, table, emoji);
+    return EmojiSwapper(table).swap(text, toEmoji);
 }
 
 } // namespace core

@@ -2,6 +2,7 @@
 
 #include "core/text/EmojiTable.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,9 +16,28 @@ struct Swapped {
     std::size_t count = 0;   // replacements made
 };
 
-// For each entry in table order, one left-to-right pass replacing every occurrence of the
-// search text: a backslash and the keyword when toEmoji (by the emoji), else the emoji (by the
-// keyword). Passes that cannot affect one another run as a single scan of the text.
+// A table made ready for swapping. For each entry in table order, one left-to-right pass
+// replacing every occurrence of the search text: a backslash and the keyword when toEmoji (by
+// the emoji), else the emoji (by the keyword). Passes that cannot affect one another run as a
+// single scan of the text. Building it is a good part of a command's time: keep it while the
+// table stays the same.
+class EmojiSwapper {
+public:
+    explicit EmojiSwapper(std::vector<EmojiEntry> table);
+    EmojiSwapper(EmojiSwapper&&) noexcept;
+    EmojiSwapper& operator=(EmojiSwapper&&) noexcept;
+    ~EmojiSwapper();
+
+    const std::vector<EmojiEntry>& table() const { return m_table; }
+    Swapped swap(std::u16string_view text, bool toEmoji) const;
+
+private:
+    struct Index;
+    std::vector<EmojiEntry> m_table;
+    std::unique_ptr<const Index> m_index;
+};
+
+// One swap with a table used once.
 Swapped swapEmoji(std::u16string_view text, const std::vector<EmojiEntry>& table, bool toEmoji);
 
 } // namespace core

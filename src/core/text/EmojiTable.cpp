@@ -18,13 +18,10 @@ std::vector<EmojiEntry> parseEmojiTable(const std::vector<std::u16string>& lines
     return entries;
 }
 
-std::optional<std::vector<EmojiEntry>> readEmojiTable(std::u16string_view path) {
-    auto bytes = platform::readBytes(path);
-    if (!bytes)
-        return std::nullopt;
-    // Each replace command reads the table afresh: split the decoded text in place rather than
-    // through a string per line. A line break never ends a CP932 pair, so decoding first is safe.
-    const std::u16string text = platform::decodeCp932(*bytes);
+std::vector<EmojiEntry> parseEmojiFile(std::string_view bytes) {
+    // Split the decoded text in place rather than through a string per line. A line break
+    // never ends a CP932 pair, so decoding first is safe.
+    const std::u16string text = platform::decodeCp932(bytes);
     std::vector<EmojiEntry> entries;
     entries.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) + 1);
     const std::u16string_view all = text;
@@ -40,6 +37,13 @@ std::optional<std::vector<EmojiEntry>> readEmojiTable(std::u16string_view path) 
         start = i + 1;
     }
     return entries;
+}
+
+std::optional<std::vector<EmojiEntry>> readEmojiTable(std::u16string_view path) {
+    auto bytes = platform::readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return parseEmojiFile(*bytes);
 }
 
 std::u16string emojiMenuCaption(const EmojiEntry& entry) {

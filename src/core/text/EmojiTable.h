@@ -17,6 +17,9 @@ struct EmojiEntry {
 // not an entry and is skipped.
 std::vector<EmojiEntry> parseEmojiTable(const std::vector<std::u16string>& lines);
 
+// The entries of the file's bytes.
+std::vector<EmojiEntry> parseEmojiFile(std::string_view bytes);
+
 // nullopt when the file is missing or cannot be read.
 std::optional<std::vector<EmojiEntry>> readEmojiTable(std::u16string_view path);
 

@@ -122,11 +122,10 @@ char16_t emojiAt(std::u16string_view text, std::size_t i, std::size_t& units) {
 
 std::optional<PhoneText> phoneTextOnce(std::u16string_view text, bool emoji) {
     // Nearly every edit is text code page 932 carries: one look per unit decides.
-    auto first = std::find_if(text.begin(), text.end(), [](char16_t c) { return !platform::hasCp932Form(c); });
-    if (first == text.end())
+    std::size_t i = platform::firstWithoutCp932Form(text);
+    if (i == std::u16string_view::npos)
         return std::nullopt;
     // An emoji may start one character before (a keycap's digit, a symbol before its selector).
-    std::size_t i = static_cast<std::size_t>(first - text.begin());
     i -= std::min<std::size_t>(i, 2);
     PhoneText out;
     out.text.reserve(text.size());

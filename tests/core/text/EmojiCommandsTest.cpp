@@ -3,6 +3,7 @@
 #include "core/app/Strings.h"
 #include "core/text/EmojiSwap.h"
 
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -84,6 +85,33 @@ TEST_F(EmojiTest, WithoutTheTableTheCommandsOnlySaySo) {
     prompts.verify();
     EXPECT_EQ(editor.s.Text1.text, u"\\hare");
     EXPECT_EQ(used(), one(Hare));
+}
+
+TEST_F(EmojiTest, EveryReplaceSeesTheTableFileAsItIsNow) {
+    table({{Hare, u"hare"}});
+    body(u"\\hare");
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, one(Hare));
+
+    // Same length, other emoji: a table kept by size or by line count would miss it.
+    table({{Kumori, u"hare"}});
+    body(u"\\hare");
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, one(Kumori));
+
+    folder.write("Emoji.code", "");
+    body(u"\\hare");
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, u"\\hare");
+
+    std::filesystem::remove(folder.path() / "Emoji.code");
+    prompts.message(std::u16string(core::AppTitle), NoTable);
+    editor.emojiReplace(0);
+    prompts.verify();
+
+    table({{Ame, u"hare"}});
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, one(Ame));
 }
 
 TEST_F(EmojiTest, EnterWithAutoReplaceReplacesOnRelease) {
@@ -169,20 +197,37 @@ TEST(EmojiSwap, AgreesWithOnePassPerEntryOnRandomTables) {
             w += letters[random() % alphabet];
         return w;
     };
+    auto agree = [](const std::u16string& text, const std::vector<core::EmojiEntry>& table) {
+        core::EmojiSwapper swapper(table);
+        for (bool toEmoji : {true, false}) {
+            core::Swapped got = swapper.swap(text, toEmoji);
+            std::u16string want = passByPass(text, table, toEmoji);
+            ASSERT_EQ(got.text, want) << test::show(text) << (toEmoji ? " to emoji" : " to keywords");
+            ASSERT_EQ(got.byteDelta, static_cast<long long>(platform::sjisLength(want)) -
+                                         static_cast<long long>(platform::sjisLength(text)));
+        }
+    };
     for (int round = 0; round < 3000; ++round) {
         std::vector<core::EmojiEntry> table;
         // Most tables are plain (the single scan); some hold backslashes or emoji in keywords.
         std::size_t alphabet = round % 4 == 0 ? letters.size() : 2;
         for (std::size_t n = random() % 5; n > 0; --n)
             table.push_back({one(letters[2 + random() % 4]), word(3, alphabet)});
-        std::u16string text = word(24, letters.size());
-        for (bool toEmoji : {true, false}) {
-            core::Swapped got = core::swapEmoji(text, table, toEmoji);
-            std::u16string want = passByPass(text, table, toEmoji);
-            ASSERT_EQ(got.text, want) << test::show(text) << (toEmoji ? " to emoji" : " to keywords");
-            ASSERT_EQ(got.byteDelta, static_cast<long long>(platform::sjisLength(want)) -
-                                         static_cast<long long>(platform::sjisLength(text)));
+        agree(word(24, letters.size()), table);
+    }
+    // Long keywords in long texts: escaped keywords, cut ones and others around them, at every
+    // distance from one another and from the ends.
+    for (int round = 0; round < 1000; ++round) {
+        std::vector<core::EmojiEntry> table;
+        for (std::size_t n = 1 + random() % 6; n > 0; --n)
+            table.push_back({one(letters[3 + random() % 3]), u"a" + word(round % 2 == 0 ? 12 : 3, 2)});
+        std::u16string text;
+        for (std::size_t n = random() % 12; n > 0; --n) {
+            const std::u16string& keyword = table[random() % table.size()].keyword;
+            text += word(10, letters.size()) + u"\\" +
+                    keyword.substr(0, random() % 3 == 0 ? random() % keyword.size() : keyword.size());
         }
+        agree(text, table);
     }
 }
 
