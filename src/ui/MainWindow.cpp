@@ -42,6 +42,7 @@ MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     m_preview = TextMirror(Text3);
     connectControls();
     connectMenus();
+    connectAddressBook();
     m_previewCaretTimer = new QTimer(this);
     m_previewCaretTimer->setSingleShot(true);
     m_previewCaretTimer->setInterval(60);
@@ -313,8 +314,9 @@ void MainWindow::clientResized() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // The registry window asks about its own changes first; a failed save keeps both open.
-    if (!m_ending && m_registry && !m_registry->close()) {
+    // The secondary windows ask about their own changes first; one that could not save keeps
+    // itself and the main window open.
+    if (!m_ending && ((m_registry && !m_registry->close()) || !closeAddressBook())) {
         event->ignore();
         return;
     }

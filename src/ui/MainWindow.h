@@ -27,9 +27,14 @@ class QMenu;
 class QPushButton;
 class QTimer;
 
+namespace core {
+enum class BookKind;
+}
+
 namespace ui {
 
 class RegistryWindow;
+class AddressBookWindow;
 class TabStopDelegate;
 
 constexpr int TwipsPerPixel = 15;
@@ -53,6 +58,11 @@ public:
     // The emoji code registry window ("文字コード登録(&M)"), modeless; null while closed.
     void openRegistry();
     RegistryWindow* registryWindow() const;
+    // The address book window: one at a time, the MY book or Becky!'s groups modeless, or the
+    // open command's drop target modal; null while closed.
+    void openAddressBook(core::BookKind kind);
+    void openTextFile();
+    AddressBookWindow* addressBookWindow() const;
 
     // Mirrors and paints the current state at once: a question is asked over it.
     void showBeforeQuestion();
@@ -126,6 +136,9 @@ private:
     void buildMenus();
     void connectControls();
     void connectMenus();
+    void connectAddressBook();
+    bool closeAddressBook(); // false when the address book window stays open
+    void newAddressBook();   // after closing the open one
     void bind(QWidget* widget, const core::Control& state) { m_controls.push_back({widget, &state}); }
     void bind(QAction* action, const core::MenuItem& item) { m_actions.push_back({action, &item}); }
 
@@ -188,6 +201,7 @@ private:
     std::function<void()> m_endProgram;
     std::unique_ptr<core::EmojiBody> m_emojiBody; // what the registry window may do to the body
     QPointer<RegistryWindow> m_registry;
+    QPointer<AddressBookWindow> m_addressBook;
 };
 
 } // namespace ui

@@ -3,7 +3,10 @@
 #include "core/addressbook/ModelList.h"
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
+#include "platform/Cp932.h"
 #include "platform/Files.h"
+
+#include <algorithm>
 
 namespace core {
 
@@ -19,27 +22,67 @@ std::u16string_view tabField(std::u16string_view line, std::size_t n) {
     return line.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start);
 }
 
-std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn) {
-    std::vector<AddressEntry> entries;
-    auto lines = platform::readLines(path);
-    if (!lines)
-        return entries;
-    for (const std::u16string& line : *lines) {
-        const std::size_t firstTab = line.find(u'\t');
-        if (firstTab == std::u16string::npos) {
-            if (contains(line, u"@"))
-                entries.push_back({line, line, {}});
+namespace {
+
+// Calls f with each line's bytes: CR LF, a lone CR or a lone LF ends a line, and a last line
+// without an end counts. CR, LF and TAB never occur inside a CP932 character, so lines and fields
+// are cut before decoding; decoding each field straight into its string keeps a large book fast.
+template <typename F> void forEachLine(std::string_view bytes, F&& f) {
+    constexpr std::size_t none = std::string_view::npos;
+    std::size_t start = 0;
+    std::size_t lf = bytes.find('\n'); // kept between lines: a file of lone CRs stays linear
+    while (start < bytes.size()) {
+        if (lf != none && lf < start)
+            lf = bytes.find('\n', start);
+        const std::string_view rest = bytes.substr(start, lf == none ? none : lf - start);
+        // A CR ends the line too, alone or before the LF.
+        const std::size_t cr = rest.find('\r');
+        if (cr != none) {
+            f(rest.substr(0, cr));
+            start += cr + (cr + 1 == rest.size() && lf != none ? 2 : 1);
             continue;
         }
-        std::u16string address = line.substr(0, firstTab);
-        if (imodeOn && !contains(address, CarrierTag))
-            continue;
-        const std::size_t secondTab = line.find(u'\t', firstTab + 1);
-        std::u16string name = line.substr(firstTab + 1, secondTab == std::u16string::npos ? std::u16string::npos
-                                                                                          : secondTab - firstTab - 1);
-        std::u16string tail = secondTab == std::u16string::npos ? std::u16string() : line.substr(secondTab + 1);
-        entries.push_back({std::move(address), std::move(name), std::move(tail)});
+        f(rest);
+        if (lf == none)
+            break;
+        start = lf + 1;
     }
+}
+
+} // namespace
+
+std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn,
+                                          std::vector<std::pair<std::size_t, AddressEntry>>* hidden) {
+    std::vector<AddressEntry> entries;
+    const auto bytes = platform::readBytes(path);
+    if (!bytes)
+        return entries;
+    entries.reserve(static_cast<std::size_t>(std::count(bytes->begin(), bytes->end(), '\n')) + 1);
+    forEachLine(*bytes, [&](std::string_view line) {
+        const std::size_t firstTab = line.find('\t');
+        if (firstTab == std::string_view::npos) {
+            std::u16string text = platform::decodeCp932(line);
+            if (contains(text, u"@")) {
+                std::u16string name = text;
+                entries.push_back({std::move(text), std::move(name), {}});
+            }
+            return;
+        }
+        std::u16string address = platform::decodeCp932(line.substr(0, firstTab));
+        const bool shown = !imodeOn || contains(address, CarrierTag);
+        if (!shown && !hidden)
+            return;
+        const std::size_t secondTab = line.find('\t', firstTab + 1);
+        std::u16string name = platform::decodeCp932(line.substr(
+            firstTab + 1, secondTab == std::string_view::npos ? std::string_view::npos : secondTab - firstTab - 1));
+        std::u16string tail =
+            secondTab == std::string_view::npos ? std::u16string() : platform::decodeCp932(line.substr(secondTab + 1));
+        AddressEntry entry{std::move(address), std::move(name), std::move(tail)};
+        if (shown)
+            entries.push_back(std::move(entry));
+        else
+            hidden->emplace_back(entries.size(), std::move(entry));
+    });
     return entries;
 }
 
@@ -61,8 +104,7 @@ std::u16string addressLine(const AddressEntry& entry) {
 }
 
 bool writeAddressBook(Editor& editor, const std::vector<AddressEntry>& entries) {
-    std::vector<ListEntry>& list = editor.s.Combo1.items;
-    list.clear();
+    std::vector<ListEntry> list;
     std::vector<std::u16string> lines;
     for (const AddressEntry& entry : entries) {
         if (entry.tail.empty()) {
@@ -76,8 +118,12 @@ bool writeAddressBook(Editor& editor, const std::vector<AddressEntry>& entries) 
                 {destinationText(entry.name, entry.address), modelIndex(editor.models, tabField(entry.tail, 0))});
         }
     }
+    // The destination list follows the file: a failed write leaves both as they were.
+    if (!platform::replaceFile(editor.programFile(AddressBookFile), platform::joinLines(lines)))
+        return false;
+    editor.s.Combo1.items = std::move(list);
     editor.view().refresh();
-    return platform::replaceFile(editor.programFile(AddressBookFile), platform::joinLines(lines));
+    return true;
 }
 
 bool appendAddressEntry(std::u16string_view path, const AddressEntry& entry) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The address book files (addr.adr and Becky! group files): one entry per line, fields
@@ -24,8 +25,10 @@ struct AddressEntry {
 std::u16string_view tabField(std::u16string_view line, std::size_t n);
 
 // The entries of a book file in file order; with imodeOn, full records whose address lacks
-// the carrier tag are left out (bare addresses stay). Empty when the file cannot be read.
-std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn);
+// the carrier tag are left out (bare addresses stay); `hidden` gets those, each with the number
+// of kept entries before it. Empty when the file cannot be read.
+std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn,
+                                          std::vector<std::pair<std::size_t, AddressEntry>>* hidden = nullptr);
 
 // The destination list's text for a full record: name + "<" + address + ">".
 std::u16string destinationText(std::u16string_view name, std::u16string_view address);
@@ -35,7 +38,8 @@ std::u16string addressLine(const AddressEntry& entry);
 
 // Rewrites addr.adr in the program's folder from the entries and rebuilds the destination
 // list (Combo1's items) from them. An entry with neither tail nor address is dropped; one
-// without a tail is stored as its address alone. False when the file could not be written.
+// without a tail is stored as its address alone. False when the file could not be written; the
+// list is then left as it was.
 bool writeAddressBook(Editor& editor, const std::vector<AddressEntry>& entries);
 
 // Appends address TAB name TAB tail (the tail verbatim, even empty) to the book file.

@@ -58,7 +58,6 @@ public:
 
     // ---- app: start-up, settings, Becky! discovery, layout, small commands, options ----
     void startup(std::u16string_view commandLine);
-    void disableCommandsNotBuilt();
     bool requestClose(); // close check and settings save; false keeps the window open
     void loadSettings();
     void saveSettings();

@@ -163,15 +163,6 @@ void Editor::startup(std::u16string_view commandLine) {
     recoverMailboxes(*this);
     selectStoredChoices(*this);
     buildEmojiMenu(*this);
-    disableCommandsNotBuilt();
-}
-
-// Commands whose behaviour is not built yet are shown disabled rather than doing nothing when
-// chosen. The line naming a command goes when the command is built.
-void Editor::disableCommandsNotBuilt() {
-    s.openfile.enabled = false; // "開く(&O)": the address book window's file-read mode
-    s.Command6.enabled = false; // "アドレス(&A)": the address book window
-    s.Command2.enabled = false; // Becky!'s address book
 }
 
 } // namespace core

@@ -74,7 +74,6 @@ void registerAddress(Editor& e) {
     }
     e.s.Combo1.items.push_back({address, 0});
     e.s.Command6.enabled = true;
-    e.disableCommandsNotBuilt();
     e.view().refresh();
 }
 

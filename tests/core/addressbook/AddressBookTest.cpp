@@ -57,6 +57,16 @@ TEST_F(BookFixture, ReaderKeepsTailsAndFiltersForImode) {
     ASSERT_EQ(imode.size(), 4u);
     EXPECT_EQ(imode[1].address + imode[2].name, u"c@example.comDan");
     EXPECT_TRUE(core::readAddressBook(editor.programFile(u"missing.adr"), false).empty());
+
+    // Every kind of line end, a CR-only file, and a stray lead byte before a TAB.
+    folder.write("odd.adr", "a@x\rb@y\nc@z\r\n\r\nd@w\r\r\ne@v\x82\tname\x82\r\nf@u");
+    auto odd = core::readAddressBook(editor.programFile(u"odd.adr"), false);
+    std::u16string seen;
+    for (const auto& e : odd)
+        seen += entry(e) + u";";
+    EXPECT_EQ(seen, u"a@x|a@x|;b@y|b@y|;c@z|c@z|;d@w|d@w|;e@v\u30FB|name\u30FB|;f@u|f@u|;");
+    folder.write("cr.adr", "a@x\rb@y\rc@z\r");
+    EXPECT_EQ(core::readAddressBook(editor.programFile(u"cr.adr"), false).size(), 3u);
 }
 
 TEST_F(BookFixture, WriterStoresWhatCanBeReadBack) {

@@ -1,0 +1,135 @@
+// Opening the MY address book on 5,000 entries against reading and decoding addr.adr alone.
+#include "BenchWindow.h"
+#include "Ratio.h"
+
+#include "core/addressbook/AddressBookForm.h"
+#include "core/app/Clock.h"
+#include "core/app/Editor.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "ui/AddressBookWindow.h"
+#include "ui/MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int Entries = 5000;
+
+class FixedClock : public core::Clock {
+public:
+    core::DateTime now() const override { return {2026, 12, 7, 9, 5, 3}; }
+};
+
+const fs::path& workFolder() {
+    static const fs::path folder = [] {
+        fs::path p = fs::temp_directory_path() / ("kotori-bench-book-" + std::to_string(::getpid()));
+        fs::create_directories(p);
+        return p;
+    }();
+    return folder;
+}
+
+std::u16string number(int n) {
+    return platform::fromUtf8(std::to_string(n));
+}
+
+// Full records with Japanese names and models, a bare address now and then.
+void writeBook() {
+    static const std::u16string_view models[] = {u"P501i", u"N501i", u"F501i", u"D501i", u"不明"};
+    std::u16string text;
+    for (int i = 0; i < Entries; ++i) {
+        if (i % 10 == 9) {
+            text += u"friend" + number(i) + u"@example.com\r\n";
+            continue;
+        }
+        text += u"user" + number(i) + u"@docomo.ne.jp\t友達その" + number(i) + u"\t" + std::u16string(models[i % 5]) +
+                u"\tあだ名" + number(i) + u"\t.\t.\r\n";
+    }
+    std::ofstream(workFolder() / "addr.adr", std::ios::binary) << platform::encodeCp932(text);
+}
+
+std::u16string folder() {
+    return platform::fromUtf8(workFolder().string());
+}
+
+void BM_AddressBookOpen(benchmark::State& state) {
+    bench::AutoPrompts prompts;
+    FixedClock clock;
+    core::Editor editor(prompts, clock, folder());
+    editor.loadModelList();
+    core::EditorAddressHost host(editor);
+    for (auto _ : state) {
+        auto form = std::make_unique<core::AddressBookForm>(host);
+        form->openMyBook();
+        benchmark::DoNotOptimize(form->entries.data());
+        // Freeing the book belongs to closing the window, not to opening it.
+        state.PauseTiming();
+        if (form->entries.size() != Entries)
+            state.SkipWithError("wrong entry count");
+        form.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddressBookOpen)->Unit(benchmark::kMicrosecond);
+
+void BM_FileRead(benchmark::State& state) {
+    const std::u16string path = folder() + u"\\addr.adr";
+    for (auto _ : state) {
+        auto bytes = platform::readBytes(path);
+        std::u16string text = platform::decodeCp932(*bytes);
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_FileRead)->Unit(benchmark::kMicrosecond);
+
+// The same book in the window: the button until the list is painted.
+void windowOpening() {
+    bench::AutoPrompts prompts;
+    FixedClock clock;
+    core::Editor editor(prompts, clock, folder());
+    editor.loadModelList();
+    ui::MainWindow window(editor);
+    editor.setView(&window);
+    editor.s.window.visible = true;
+    window.refresh();
+    QApplication::processEvents();
+    QElapsedTimer timer;
+    timer.start();
+    window.Command6->click();
+    ui::AddressBookWindow* book = window.addressBookWindow();
+    book->repaint();
+    QApplication::processEvents();
+    std::printf("window: the MY address book of %d entries opened and painted in %.1f ms\n", int(Entries),
+                double(timer.nsecsElapsed()) / 1e6);
+    book->close();
+    editor.setView(nullptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    writeBook();
+    windowOpening();
+    int rc = bench::runWithRatios(argc, argv, {{"addressbook_open_vs_file_read", "BM_AddressBookOpen", "BM_FileRead"}});
+    std::error_code ec;
+    fs::remove_all(workFolder(), ec);
+    return rc;
+}

@@ -1,0 +1,227 @@
+// The address book window opened from the main window: both kinds, the detail fields, the
+// list's menus, and the drop target of the open command.
+#include "WindowTest.h"
+
+#include "ui/AddressBookWindow.h"
+#include "ui/Convert.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+namespace test {
+namespace {
+
+class AddressBookWindowTest : public WindowTest {
+protected:
+    void startWithBooks() {
+        programFile("addr.adr", u"a@docomo.ne.jp\tアリス\tN501i\tありちゃん\t.\t.\r\n"
+                                u"b@docomo.ne.jp\tボブ\tD501i\t.\t.\t.\r\n");
+        programFile("becky/AddrBook/Work.adr", u"w@docomo.ne.jp\tWatanabe\t会社\t.\t.\t.\r\n");
+        start();
+    }
+    ui::AddressBookWindow& book() {
+        ui::AddressBookWindow* open = w().addressBookWindow();
+        EXPECT_NE(open, nullptr);
+        return *open;
+    }
+    static void rightClickList(ui::AddressBookWindow& w) {
+        const QPoint at(10, 5);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, w.List1->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(w.List1->viewport(), &event);
+    }
+    static QStringList entries(const QMenu* menu) {
+        QStringList texts;
+        for (const QAction* a : menu->actions())
+            texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        return texts;
+    }
+    // Runs the open command; `whileOpen` acts on the modal window once it shows.
+    void openFile(const std::function<void(ui::AddressBookWindow&)>& whileOpen) {
+        QTimer::singleShot(0, [&] {
+            if (!QTest::qWaitFor([this] { return w().addressBookWindow() != nullptr; }))
+                return;
+            whileOpen(book());
+        });
+        w().openfile->trigger();
+    }
+    static void drop(ui::AddressBookWindow& target, const QList<QUrl>& urls, bool wanted = true) {
+        QMimeData data;
+        data.setUrls(urls);
+        // A drop follows an accepted drag entering the window.
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &enter);
+        EXPECT_EQ(enter.isAccepted(), wanted);
+        QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&target, &event);
+    }
+    QUrl fileOfSize(const std::string& name, std::size_t bytes) {
+        folder.write(name, std::string(bytes, 'a'));
+        return QUrl::fromLocalFile(QString::fromStdString((folder.path() / name).string()));
+    }
+};
+
+TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
+    startWithBooks();
+    QTest::mouseClick(w().Command6, Qt::LeftButton);
+    ui::AddressBookWindow& my = book();
+    EXPECT_TRUE(my.isVisible());
+    EXPECT_FALSE(my.isModal());
+    EXPECT_EQ(my.windowTitle(), QStringLiteral("アドレス帳"));
+    EXPECT_EQ(my.List1->count(), 2);
+    EXPECT_EQ(my.Text1[1]->text(), QStringLiteral("アリス"));
+    EXPECT_EQ(my.Command3[3]->text(), QStringLiteral("エクスポート"));
+    EXPECT_FALSE(my.Combo1->isEnabled());
+    EXPECT_EQ(my.Combo2->count(), 6); // 不明, four presets, その他
+
+    QTest::mouseClick(my.Command1, Qt::LeftButton);
+    EXPECT_EQ(w().Combo1->currentText(), QStringLiteral("a@docomo.ne.jp"));
+
+    // The Becky! button closes the MY kind and opens the groups from the design state.
+    prompts.question(u"CHECK",
+                     u"設定がi-mode用になっていませんが、i-mode用のアドレス帳として起動しますか？\r\n"
+                     u"(i-mode設定欄にチェックが入ります。)",
+                     core::Buttons::YesNo, core::Answer::No);
+    QTest::mouseClick(w().Command2, Qt::LeftButton);
+    prompts.verify();
+    EXPECT_EQ(s().lastGroupIndex, 0);
+    ui::AddressBookWindow& becky = book();
+    EXPECT_NE(&becky, &my);
+    EXPECT_EQ(becky.Combo1->currentText(), QStringLiteral("Work"));
+    EXPECT_EQ(becky.Command3[3]->text(), QStringLiteral("インポート"));
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_FALSE(becky.Command3[i]->isEnabled());
+    EXPECT_EQ(becky.Combo2->count(), 1);
+    EXPECT_EQ(becky.Combo2->currentText(), QStringLiteral("会社"));
+
+    // The status line repeats a hovered button's tooltip.
+    QEvent enter(QEvent::Enter);
+    QCoreApplication::sendEvent(becky.Command3[3], &enter);
+    EXPECT_EQ(becky.Label1->text(), becky.Command3[3]->toolTip());
+    EXPECT_EQ(becky.Label1->text(), QStringLiteral("現在選択中のメールアドレス情報をMYアドレス帳に移行します"));
+
+    QTest::mouseClick(becky.Command2, Qt::LeftButton);
+    EXPECT_EQ(w().addressBookWindow(), nullptr);
+}
+
+TEST_F(AddressBookWindowTest, FieldsLockAndUnlockWithTheirColours) {
+    startWithBooks();
+    QTest::mouseClick(w().Command6, Qt::LeftButton);
+    ui::AddressBookWindow& b = book();
+    const QColor grey(224, 224, 224);
+    auto locked = [&] {
+        bool all = !b.Combo2->isEnabled() && b.Combo2->palette().color(QPalette::Button) == grey;
+        for (QLineEdit* t : b.Text1)
+            all = all && t->isReadOnly() && t->palette().color(QPalette::Base) == grey;
+        return all;
+    };
+    EXPECT_TRUE(locked());
+    EXPECT_EQ(b.Command1->text(), QStringLiteral("ﾒｰﾙへ入力"));
+
+    QTest::mouseClick(b.Command3[1], Qt::LeftButton);
+    EXPECT_EQ(b.Command1->text(), QStringLiteral("保存"));
+    EXPECT_TRUE(b.Combo2->isEnabled());
+    for (QLineEdit* t : b.Text1) {
+        EXPECT_FALSE(t->isReadOnly());
+        EXPECT_NE(t->palette().color(QPalette::Base), grey);
+    }
+
+    // An edited field, then another row: the save question, and the fields lock again.
+    b.Text1[3]->setText(QStringLiteral("http://example.jp/"));
+    prompts.question(u"保存？", u"アドレス情報が変更されたようです。保存しますか？", core::Buttons::YesNo,
+                     core::Answer::Yes);
+    b.List1->setCurrentRow(1);
+    prompts.verify();
+    EXPECT_TRUE(locked());
+    EXPECT_EQ(b.Text1[1]->text(), QStringLiteral("ボブ"));
+    EXPECT_EQ(b.form().entries[0].tail, u"N501i\tありちゃん\thttp://example.jp/\t.");
+
+    // Closing the main window closes the book first, with its question; No leaves the file as it was.
+    const std::string before = folder.read("addr.adr");
+    prompts.question(u"アドレス帳保存", u"アドレス帳に変更があります。保存しますか？", core::Buttons::YesNo,
+                     core::Answer::No);
+    w().close();
+    prompts.verify();
+    EXPECT_EQ(w().addressBookWindow(), nullptr);
+    EXPECT_TRUE(w().ended());
+    EXPECT_EQ(folder.read("addr.adr"), before);
+}
+
+TEST_F(AddressBookWindowTest, RightClickMenusByKind) {
+    startWithBooks();
+    QTest::mouseClick(w().Command6, Qt::LeftButton);
+    ui::AddressBookWindow& my = book();
+    rightClickList(my);
+    EXPECT_TRUE(my.MyMnuList->isVisible());
+    EXPECT_FALSE(my.MnuList->isVisible());
+    EXPECT_EQ(entries(my.MyMnuList),
+              (QStringList{QStringLiteral("メールへ(&M)"), QStringLiteral("-"), QStringLiteral("削除(&D)"),
+                           QStringLiteral("登録名変更(&N)"), QStringLiteral("変更(&H)"), QStringLiteral("新規作成(&N)"),
+                           QStringLiteral("BECKYエクスポート(&B)")}));
+    my.MyMnuList->hide();
+    my.List1->setCurrentRow(1);
+    my.OnMail->trigger();
+    my.OnMail->trigger();
+    EXPECT_EQ(w().Combo1->currentText(), QStringLiteral("b@docomo.ne.jp,b@docomo.ne.jp"));
+
+    s().Check2.visible = false; // no i-mode question
+    QTest::mouseClick(w().Command2, Qt::LeftButton);
+    ui::AddressBookWindow& becky = book();
+    rightClickList(becky);
+    EXPECT_TRUE(becky.MnuList->isVisible());
+    EXPECT_EQ(entries(becky.MnuList), QStringList{QStringLiteral("アドレス帳にインポート(&I)")});
+    becky.MnuList->hide();
+    prompts.question(u"インポート", u"WatanabeをMYアドレス帳に登録しますか？", core::Buttons::YesNo, core::Answer::Yes);
+    becky.adrchg->trigger();
+    prompts.verify();
+    EXPECT_EQ(w().Combo1->itemText(w().Combo1->count() - 1), QStringLiteral("w@docomo.ne.jp"));
+    EXPECT_NE(folder.read("addr.adr").find("w@docomo.ne.jp\tWatanabe\t"), std::string::npos);
+}
+
+TEST_F(AddressBookWindowTest, DroppedFilesLoadIntoTheBodyUpToTheLimit) {
+    start();
+    const QUrl fits = fileOfSize("fits.txt", 64000);
+    const QUrl over = fileOfSize("over.txt", 64001);
+    const auto question = [&](const QUrl& url, core::Answer answer) {
+        prompts.question(u"ことり", ui::u16(QDir::toNativeSeparators(url.toLocalFile())) + u"を読み込みますか？",
+                         core::Buttons::YesNo, answer);
+    };
+
+    // Two files: No to the first, Yes to the second, which loads.
+    question(over, core::Answer::No);
+    question(fits, core::Answer::Yes);
+    openFile([&](ui::AddressBookWindow& b) {
+        EXPECT_TRUE(b.isModal());
+        EXPECT_EQ(b.windowTitle(), QStringLiteral("読み込み"));
+        EXPECT_TRUE(b.Frame1->isVisible());
+        drop(b, {QUrl(QStringLiteral("https://example.com/x.txt"))}, false); // not a local file
+        drop(b, {over, fits});
+    });
+    prompts.verify();
+    EXPECT_EQ(shownBody(), std::u16string(64000, u'a'));
+    EXPECT_EQ(s().lastGroupIndex, -1);
+
+    question(over, core::Answer::Yes);
+    prompts.message(u"ごめんなさい", u"すんまそん64K以上のファイルには、対応してまへんねん");
+    openFile([&](ui::AddressBookWindow& b) { drop(b, {over}); });
+    prompts.verify();
+    EXPECT_EQ(shownBody(), std::u16string(64000, u'a'));
+
+    // Esc leaves without a file.
+    openFile([&](ui::AddressBookWindow& b) { QTest::keyClick(&b, Qt::Key_Escape); });
+    EXPECT_EQ(w().addressBookWindow(), nullptr);
+}
+
+} // namespace
+} // namespace test
