@@ -1,5 +1,6 @@
 // Opening the MY address book on 5,000 entries against reading and decoding addr.adr alone.
 #include "BenchWindow.h"
+#include "BenchSupport.h"
 #include "Ratio.h"
 
 #include "core/addressbook/AddressBookForm.h"
@@ -30,17 +31,12 @@ namespace {
 
 constexpr int Entries = 5000;
 
-class FixedClock : public core::Clock {
-public:
-    core::DateTime now() const override { return {2026, 12, 7, 9, 5, 3}; }
+struct FixedClock : bench::StillClock {
+    FixedClock() : StillClock(core::DateTime{2026, 12, 7, 9, 5, 3}) {}
 };
 
 const fs::path& workFolder() {
-    static const fs::path folder = [] {
-        fs::path p = fs::temp_directory_path() / ("kotori-bench-book-" + std::to_string(::getpid()));
-        fs::create_directories(p);
-        return p;
-    }();
+    static const fs::path folder = bench::scratchFolder("book");
     return folder;
 }
 

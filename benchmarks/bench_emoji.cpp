@@ -1,4 +1,5 @@
 // "置換(&T)" over a long body full of escaped keywords, beside copying that body.
+#include "BenchSupport.h"
 #include "Ratio.h"
 
 #include "core/app/Editor.h"
@@ -25,26 +26,12 @@ constexpr std::size_t BodyBytes = 64000;
 constexpr int Keywords = 1000;
 constexpr int Entries = 207; // every code the registry window offers
 
-class SilentPrompts : public core::Prompts {
-public:
-    core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
-        return core::Answer::No;
-    }
-    void message(std::u16string_view, std::u16string_view, core::Icon) override {}
-    std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override { return {}; }
-};
+using SilentPrompts = bench::FixedAnswer;
 
-class FixedClock : public core::Clock {
-public:
-    core::DateTime now() const override { return {}; }
-};
+using FixedClock = bench::StillClock;
 
 const fs::path& workFolder() {
-    static const fs::path folder = [] {
-        fs::path p = fs::temp_directory_path() / ("kotori-bench-emoji-" + std::to_string(::getpid()));
-        fs::create_directories(p);
-        return p;
-    }();
+    static const fs::path folder = bench::scratchFolder("emoji");
     return folder;
 }
 

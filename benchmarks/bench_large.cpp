@@ -1,6 +1,7 @@
 // Commands on large files: a 100 MB log listed, a 10 MB Emoji.code, a 5 MB addr.adr, a 1 MB
 // body pasted at once. Each is measured against two runs on inputs of half the size, so a
 // ratio near 1 means linear time and one near 2 a quadratic step.
+#include "BenchSupport.h"
 #include "Ratio.h"
 
 #include "core/addressbook/AddressBook.h"
@@ -25,26 +26,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class YesPrompts : public core::Prompts {
-public:
-    core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
-        return core::Answer::Yes;
-    }
-    void message(std::u16string_view, std::u16string_view, core::Icon) override {}
-    std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override { return {}; }
+struct YesPrompts : bench::FixedAnswer {
+    YesPrompts() : FixedAnswer(core::Answer::Yes) {}
 };
 
-class FixedClock : public core::Clock {
-public:
-    core::DateTime now() const override { return {2026, 12, 7, 1, 2, 3}; }
+struct FixedClock : bench::StillClock {
+    FixedClock() : StillClock(core::DateTime{2026, 12, 7, 1, 2, 3}) {}
 };
 
 const fs::path& workFolder() {
-    static const fs::path folder = [] {
-        fs::path p = fs::temp_directory_path() / ("kotori-bench-large-" + std::to_string(::getpid()));
-        fs::create_directories(p);
-        return p;
-    }();
+    static const fs::path folder = bench::scratchFolder("large");
     return folder;
 }
 

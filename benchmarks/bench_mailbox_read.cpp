@@ -1,4 +1,5 @@
 // Listing a 20 MB output log of 40,000 mails against reading and decoding its bytes alone.
+#include "BenchSupport.h"
 #include "Ratio.h"
 
 #include "core/app/Editor.h"
@@ -27,26 +28,14 @@ namespace {
 constexpr int Mails = 40000;
 constexpr std::size_t LogBytes = 20'000'000;
 
-class SilentPrompts : public core::Prompts {
-public:
-    core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
-        return core::Answer::No;
-    }
-    void message(std::u16string_view, std::u16string_view, core::Icon) override {}
-    std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override { return {}; }
-};
+using SilentPrompts = bench::FixedAnswer;
 
-class FixedClock : public core::Clock {
-public:
-    core::DateTime now() const override { return {2026, 12, 6, 9, 5, 3}; }
+struct FixedClock : bench::StillClock {
+    FixedClock() : StillClock(core::DateTime{2026, 12, 6, 9, 5, 3}) {}
 };
 
 const fs::path& workFolder() {
-    static const fs::path folder = [] {
-        fs::path p = fs::temp_directory_path() / ("kotori-bench-log-" + std::to_string(::getpid()));
-        fs::create_directories(p);
-        return p;
-    }();
+    static const fs::path folder = bench::scratchFolder("log");
     return folder;
 }
 

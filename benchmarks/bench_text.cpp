@@ -1,4 +1,5 @@
 // Change handling and conversions of the body, beside what they are measured against.
+#include "BenchSupport.h"
 #include "Ratio.h"
 
 #include "core/app/Editor.h"
@@ -18,19 +19,9 @@ namespace {
 
 constexpr std::size_t BodyBytes = 64000;
 
-class SilentPrompts : public core::Prompts {
-public:
-    core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
-        return core::Answer::No;
-    }
-    void message(std::u16string_view, std::u16string_view, core::Icon) override {}
-    std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override { return {}; }
-};
+using SilentPrompts = bench::FixedAnswer;
 
-class FixedClock : public core::Clock {
-public:
-    core::DateTime now() const override { return {}; }
-};
+using FixedClock = bench::StillClock;
 
 // Mail-like text of exactly BodyBytes Shift_JIS bytes: kana, kanji, ASCII and line breaks.
 std::u16string mailBody() {
