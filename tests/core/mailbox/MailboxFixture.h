@@ -86,3 +86,10 @@ inline std::size_t count(const std::string& text, const std::string& part) {
 }
 
 } // namespace test
+
+// What every mailbox test speaks of.
+using core::Answer;
+using core::Buttons;
+using test::App;
+using test::onDisk;
+using test::recordOf;

@@ -3,9 +3,6 @@
 
 namespace {
 
-using core::Answer;
-using core::Buttons;
-
 class UnsendableTest : public test::MailboxTest {};
 
 TEST_F(UnsendableTest, ProblemLineNamesEachCharacterOnce) {

@@ -5,10 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-using core::Answer;
-using core::Buttons;
-using test::App;
-using test::onDisk;
 namespace fs = std::filesystem;
 
 namespace {

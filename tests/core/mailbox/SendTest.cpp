@@ -8,18 +8,12 @@
 
 #include <fstream>
 
-using core::Answer;
-using core::Buttons;
-using test::App;
 namespace fs = std::filesystem;
 
 namespace {
 
 const std::u16string Retry2 = u"BECKYが送受信処理中です。送信できません。2度目の送信を試みますか？。";
 const std::u16string Lost = u"BECKYの位置がつかめません、再設定を試みます。";
-
-using test::onDisk;
-using test::recordOf;
 
 class SendTest : public test::MailboxTest {
 protected:

@@ -19,9 +19,6 @@
 #include <map>
 #include <set>
 
-using core::Answer;
-using core::Buttons;
-using test::App;
 namespace fs = std::filesystem;
 
 namespace {
