@@ -25,6 +25,10 @@ protected:
         r.keywordEdited(keyword);
         r.registerEntry();
     }
+    test::ScriptedPrompts& askSave() {
+        return prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo,
+                                Answer::Yes);
+    }
     std::u16string row(std::u16string_view keyword, char16_t emoji) {
         return std::u16string(keyword) + u"\t\t" + one(emoji);
     }
@@ -176,8 +180,7 @@ TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFail
     r.rowClicked(0);
     r.deleteRow();
     add(one(Hare), u"w0_");
-    prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo, Answer::Yes)
-        .message(App, u"ことり便のメニューに表示されるのは、上から20個までです。");
+    askSave().message(App, u"ことり便のメニューに表示されるのは、上から20個までです。");
     EXPECT_TRUE(r.requestClose());
     prompts.verify();
     auto lines = platform::readLines(folder.core() + u"\\Emoji.code");
@@ -195,8 +198,7 @@ TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFail
     r.rowClicked(0);
     r.deleteRow();
     platform::setWriteHookForTests([](int, const char*, std::size_t) { return -1L; });
-    prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo, Answer::Yes)
-        .message(App, folder.core() + u"\\Emoji.code\r\nに保存できませんでした。");
+    askSave().message(App, folder.core() + u"\\Emoji.code\r\nに保存できませんでした。");
     EXPECT_FALSE(r.requestClose());
     platform::setWriteHookForTests(nullptr);
     prompts.verify();
