@@ -29,6 +29,10 @@ protected:
         return prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo,
                                 Answer::Yes);
     }
+    test::ScriptedPrompts& overlaps(std::u16string_view keyword, char16_t emoji, Answer a) {
+        return prompts.question(u"", u"キーワードが「" + row(keyword, emoji) + u"」と重なっています。よろしいですか？",
+                                Buttons::YesNo, a);
+    }
     std::u16string row(std::u16string_view keyword, char16_t emoji) {
         return std::u16string(keyword) + u"\t\t" + one(emoji);
     }
@@ -79,8 +83,7 @@ TEST_F(RegistryTest, OpeningCountsTheRowsAndSavingWritesTheFile) {
 TEST_F(RegistryTest, OverlapQuestionsAndRefusals) {
     r.open();
     add(one(Hare), u"harebare");
-    prompts.question(u"", u"キーワードが「harebare\t\t" + one(Hare) + u"」と重なっています。よろしいですか？",
-                     Buttons::YesNo, Answer::Yes);
+    overlaps(u"harebare", Hare, Answer::Yes);
     add(one(Kumori), u"hare");
     prompts.verify();
     // Inserted above the selected row (the new one), and selected.
@@ -91,15 +94,9 @@ TEST_F(RegistryTest, OverlapQuestionsAndRefusals) {
     add(one(Ame), u"harebarebare"); // the existing keywords lie inside it: no question
     EXPECT_EQ(r.f.List1.back(), row(u"harebarebare", Ame));
 
-    prompts
-        .question(u"", u"キーワードが「hare\t\t" + one(Kumori) + u"」と重なっています。よろしいですか？",
-                  Buttons::YesNo, Answer::Yes)
-        .message(App, u"全く同じキーワードは、登録できません。");
+    overlaps(u"hare", Kumori, Answer::Yes).message(App, u"全く同じキーワードは、登録できません。");
     add(one(Ame), u"hare");
-    prompts
-        .question(u"", u"キーワードが「harebare\t\t" + one(Hare) + u"」と重なっています。よろしいですか？",
-                  Buttons::YesNo, Answer::No)
-        .message(App, u"登録をキャンセルします。");
+    overlaps(u"harebare", Hare, Answer::No).message(App, u"登録をキャンセルします。");
     r.f.listIndex = -1;
     add(one(Ame), u"bare");
     prompts.verify();
