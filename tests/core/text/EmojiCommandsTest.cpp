@@ -166,14 +166,12 @@ TEST_F(EmojiCheckTest, CheckAsksOncePerOccurrenceAndCounts) {
     editor.emojiCheck();
     prompts.verify();
     EXPECT_EQ(editor.s.Text1.text, u"ame " + one(Ame));
-}
 
-TEST_F(EmojiCheckTest, CheckAnsweredYesLooksAgainJustBeforeTheEmoji) {
+    // After a Yes the search looks again just before the emoji.
     table({{Yuki, u"ab"}});
     body(u"aabb");
     fromCaret(core::Answer::No);
-    prompts.question(u"絵文字発見！！", u"abを" + one(Yuki) + u"に置換しますか？", core::Buttons::YesNo,
-                     core::Answer::Yes);
+    ask(u"ab", Yuki, core::Answer::Yes);
     prompts.message(App, counted(1));
     editor.emojiCheck();
     prompts.verify();
