@@ -8,9 +8,6 @@
 #include <filesystem>
 #include <random>
 
-using core::Answer;
-using core::Buttons;
-using test::App;
 namespace mb = core::mailbox;
 
 namespace {

@@ -1,9 +1,5 @@
 #include "MailboxFixture.h"
 
-using core::Answer;
-using core::Buttons;
-using test::App;
-
 namespace {
 
 class CommandsTest : public test::MailboxTest {

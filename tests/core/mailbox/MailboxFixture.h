@@ -35,6 +35,20 @@ public:
     }
 };
 
+inline const std::u16string App(core::AppTitle);
+
+// The record of the fixture's mail with the given body, as text and as the bytes a write adds.
+inline std::u16string recordOf(std::u16string_view body) {
+    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\n"
+           u"X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\nContent-Type: text/plain; charset=shift_jis\r\n"
+           u"Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
+           std::u16string(body) + u"\r\n.";
+}
+
+inline std::string onDisk(std::u16string_view body) {
+    return platform::encodeCp932(recordOf(body)) + "\r\n";
+}
+
 // An editor on a temporary program folder with a Becky! 1.26 account "main" (folder User1)
 // and a mail ready to send.
 class MailboxTest : public ::testing::Test {
@@ -60,23 +74,21 @@ protected:
         editor.s.Text2.text = u"abc";
         editor.s.Text1.text = u"a\r\nb";
     }
+    // The prompts of a send the user confirms, and of what follows it.
+    void expectConfirmed(std::u16string_view body = u"a\r\nb") {
+        std::u16string text = u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + recordOf(body);
+        prompts.question(u"送信OK?", text, core::Buttons::YesNo, core::Answer::Yes)
+            .message(App, u"送信します。ＯＫを押した後に、BECKY側で送信手順を行ってください。");
+    }
+    void expectDiscard(core::Answer a) {
+        prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", core::Buttons::YesNo, a);
+    }
+    void expectRegister(core::Answer a) {
+        prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", core::Buttons::YesNo, a);
+    }
     std::string outbox() const { return tmp.read("Becky!/User1/OutBox.mbx"); }
     std::string log() const { return tmp.read("OutPutLog.mbx"); }
 };
-
-inline const std::u16string App(core::AppTitle);
-
-// The record of the fixture's mail with the given body, as text and as the bytes a write adds.
-inline std::u16string recordOf(std::u16string_view body) {
-    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\n"
-           u"X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\nContent-Type: text/plain; charset=shift_jis\r\n"
-           u"Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
-           std::u16string(body) + u"\r\n.";
-}
-
-inline std::string onDisk(std::u16string_view body) {
-    return platform::encodeCp932(recordOf(body)) + "\r\n";
-}
 
 inline std::size_t count(const std::string& text, const std::string& part) {
     std::size_t n = 0;
@@ -86,3 +98,10 @@ inline std::size_t count(const std::string& text, const std::string& part) {
 }
 
 } // namespace test
+
+// What every mailbox test speaks of.
+using core::Answer;
+using core::Buttons;
+using test::App;
+using test::onDisk;
+using test::recordOf;

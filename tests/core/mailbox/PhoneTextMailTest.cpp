@@ -3,9 +3,6 @@
 
 namespace {
 
-using core::Answer;
-using core::Buttons;
-
 class UnsendableTest : public test::MailboxTest {};
 
 TEST_F(UnsendableTest, ProblemLineNamesEachCharacterOnce) {
@@ -26,8 +23,8 @@ TEST_F(UnsendableTest, WaveDashIsSentAsItsCodePageForm) {
     editor.setBody(u"\u301C\u301C");
     EXPECT_EQ(editor.s.Label1.caption, u"2.0文字 (2)");
     editor.s.IOutNO.checked = true;
-    prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo, Answer::No)
-        .question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo, Answer::No);
+    expectDiscard(Answer::No);
+    expectRegister(Answer::No);
     editor.send(); // no problem line: the body holds what the phone takes
     prompts.verify();
     EXPECT_EQ(test::count(outbox(), "\r\n\r\n\x81\x60\x81\x60\r\n.\r\n"), 1u);

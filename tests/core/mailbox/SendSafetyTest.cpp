@@ -5,10 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-using core::Answer;
-using core::Buttons;
-using test::App;
-using test::onDisk;
 namespace fs = std::filesystem;
 
 namespace {
@@ -20,9 +16,6 @@ protected:
     void SetUp() override {
         MailboxTest::SetUp();
         editor.s.IOutNO.checked = true; // no confirmation: each test scripts only what it is about
-    }
-    void expectDiscardQuestion() {
-        prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo, Answer::No);
     }
     // Every file below the program folder, as relative paths.
     std::vector<std::string> files() const {
@@ -45,7 +38,7 @@ TEST_F(SendSafety, Becky126AccountsNumbered112And200AreMailFolders) {
     for (int number : {112, 200}) {
         fs::create_directories(tmp.path() / ("Outbox/User" + std::to_string(number)));
         editor.s.Combo2.items = {{u"main", number}};
-        expectDiscardQuestion();
+        expectDiscard(Answer::No);
         editor.send();
         prompts.verify();
         EXPECT_EQ(tmp.read("Outbox/User" + std::to_string(number) + "/OutBox.mbx"), onDisk(u"a\r\nb"));
@@ -77,7 +70,7 @@ TEST_F(SendSafety, NoAccountSelectedWritesNothing) {
 TEST_F(SendSafety, SenderNamingNoEntryFallsBackToTheIModeAddress) {
     editor.s.senderIndex = 9;
     editor.s.Combo1.items = {{u"x@docomo.ne.jp", 0}};
-    expectDiscardQuestion();
+    expectDiscard(Answer::No);
     editor.send();
     EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
     EXPECT_EQ(editor.s.senderIndex, 0);
@@ -90,8 +83,8 @@ TEST_F(SendSafety, PastedLineBreaksNeverReachTheHeader) {
     editor.s.OutAdr[0].caption = u"me@docomo.ne.jp\r\nX-Evil:1"; // as a registry value could give it
     EXPECT_EQ(editor.s.Combo1.text, u"x@docomo.ne.jp ");
     EXPECT_EQ(editor.s.Text2.text, u"hi Bcc:x . ");
-    expectDiscardQuestion();
-    prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo, Answer::No);
+    expectDiscard(Answer::No);
+    expectRegister(Answer::No);
     editor.send();
     const std::string header = "From:me@docomo.ne.jp X-Evil:1\r\nTo:x@docomo.ne.jp \r\nSubject:hi Bcc:x . \r\n"
                                "X-Priority:3\r\nX-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\n"
@@ -106,8 +99,8 @@ TEST_F(SendSafety, AppendsStartOnALineOfTheirOwn) {
     tmp.write("Becky!/User1/OutBox.mbx", "old\r\n.");
     tmp.write("OutPutLog.mbx", "logged\r\n.");
     tmp.write("addr.adr", "old@docomo.ne.jp");
-    expectDiscardQuestion();
-    prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo, Answer::Yes);
+    expectDiscard(Answer::No);
+    expectRegister(Answer::Yes);
     editor.send();
     EXPECT_EQ(outbox(), "old\r\n.\r\n" + onDisk(u"a\r\nb"));
     EXPECT_EQ(log().substr(0, 16), "logged\r\n.\r\nFrom:");
@@ -119,9 +112,9 @@ TEST_F(SendSafety, FailedLogAndAddressWritesAreReported) {
     fs::create_directories(tmp.path() / "OutPutLog.mbx");
     fs::create_directories(tmp.path() / "addr.adr");
     editor.s.Command6.enabled = false;
-    expectDiscardQuestion();
+    expectDiscard(Answer::No);
     prompts.message(App, tmp.core() + u"\\OutPutLog.mbx\r\nこのファイルにログを書き込めませんでした。");
-    prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo, Answer::Yes);
+    expectRegister(Answer::Yes);
     prompts.message(App, tmp.core() + u"\\addr.adr\r\nこのファイルにアドレスを登録できませんでした。");
     editor.send();
     EXPECT_EQ(outbox(), onDisk(u"a\r\nb")); // the mail itself went out

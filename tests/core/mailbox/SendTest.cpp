@@ -8,9 +8,6 @@
 
 #include <fstream>
 
-using core::Answer;
-using core::Buttons;
-using test::App;
 namespace fs = std::filesystem;
 
 namespace {
@@ -18,20 +15,12 @@ namespace {
 const std::u16string Retry2 = u"BECKYが送受信処理中です。送信できません。2度目の送信を試みますか？。";
 const std::u16string Lost = u"BECKYの位置がつかめません、再設定を試みます。";
 
-using test::onDisk;
-using test::recordOf;
-
 class SendTest : public test::MailboxTest {
 protected:
-    void expectConfirmed(std::u16string_view body = u"a\r\nb") {
-        std::u16string text = u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + recordOf(body);
-        prompts.question(u"送信OK?", text, Buttons::YesNo, Answer::Yes)
-            .message(App, u"送信します。ＯＫを押した後に、BECKY側で送信手順を行ってください。");
-    }
     void expectAfterSend(Answer discard, Answer registerAddress) {
-        prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo, discard);
+        expectDiscard(discard);
         if (registerAddress != Answer::Cancel)
-            prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo, registerAddress);
+            expectRegister(registerAddress);
     }
     void retry(std::u16string text, Answer a) { prompts.question(u"再送信確認", std::move(text), Buttons::YesNo, a); }
 };

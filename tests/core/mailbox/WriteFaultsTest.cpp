@@ -19,9 +19,6 @@
 #include <map>
 #include <set>
 
-using core::Answer;
-using core::Buttons;
-using test::App;
 namespace fs = std::filesystem;
 
 namespace {
@@ -145,15 +142,6 @@ protected:
         if (tried > 0)
             std::printf("write paths x faults tried %d, failures reported as success %d\n", tried, reportedAsSuccess);
     }
-
-    void expectConfirmed() {
-        prompts
-            .question(u"送信OK?",
-                      u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" +
-                          test::recordOf(u"a\r\nb"),
-                      Buttons::YesNo, Answer::Yes)
-            .message(App, u"送信します。ＯＫを押した後に、BECKY側で送信手順を行ってください。");
-    }
 };
 
 const std::u16string Busy =
@@ -198,17 +186,17 @@ TEST_F(WriteFaults, AddressBookModelListAndEmojiTable) {
                core::appendBareAddress(tmp.core() + u"\\addr.adr", u"d@docomo.ne.jp");
     });
     // Registering the address after a send: the mail went, the book tells it could not take it.
-    underEveryFault(
-        "addr.adr",
-        [&] {
-            expectConfirmed();
-            prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo, Answer::No);
-            prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo, Answer::Yes);
-            prompts.message(App, tmp.core() + u"\\addr.adr\r\nこのファイルにアドレスを登録できませんでした。");
-            editor.send();
-            return editor.s.Combo1.items.size() != 0;
-        },
-        {"Becky!/User1/OutBox.mbx", "OutPutLog.mbx"});
+    underEveryFault("addr.adr",
+                    [&] {
+                        expectConfirmed();
+                        expectDiscard(Answer::No);
+                        expectRegister(Answer::Yes);
+                        prompts.message(App,
+                                        tmp.core() + u"\\addr.adr\r\nこのファイルにアドレスを登録できませんでした。");
+                        editor.send();
+                        return editor.s.Combo1.items.size() != 0;
+                    },
+                    {"Becky!/User1/OutBox.mbx", "OutPutLog.mbx"});
     underEveryFault("Keitai.pre", [&] { return core::appendModel(tmp.core() + u"\\Keitai.pre", {u"SH2101V", 1012}); });
     // The emoji table, applied or saved on closing the registry window: the rows stay to save again.
     underEveryFault("Emoji.code", [&] {
@@ -236,17 +224,17 @@ TEST_F(WriteFaults, MailboxLogHandOffAndDraft) {
         editor.send();
         return tmp.exists("OutPutLog.mbx") && tmp.read("OutPutLog.mbx") != "old log\r\n.\r\n";
     });
-    underEveryFault(
-        "OutPutLog.mbx",
-        [&] {
-            expectConfirmed();
-            prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", Buttons::YesNo, Answer::No);
-            prompts.message(App, tmp.core() + u"\\OutPutLog.mbx\r\nこのファイルにログを書き込めませんでした。");
-            prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", Buttons::YesNo, Answer::No);
-            editor.send();
-            return false;
-        },
-        {"Becky!/User1/OutBox.mbx"});
+    underEveryFault("OutPutLog.mbx",
+                    [&] {
+                        expectConfirmed();
+                        expectDiscard(Answer::No);
+                        prompts.message(App,
+                                        tmp.core() + u"\\OutPutLog.mbx\r\nこのファイルにログを書き込めませんでした。");
+                        expectRegister(Answer::No);
+                        editor.send();
+                        return false;
+                    },
+                    {"Becky!/User1/OutBox.mbx"});
     underEveryFault("kotori.dat", [&] {
         editor.Becky2InUse = true;
         editor.s.Combo2.items = {{u"plugin", 200}};

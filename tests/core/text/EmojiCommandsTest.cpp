@@ -20,6 +20,15 @@ std::u16string counted(int n) {
     return core::decimal(n) + u"個の単語を絵文字に変換しました。";
 }
 
+const std::u16string App(core::AppTitle);
+
+class EmojiCheckTest : public test::EmojiTest {
+protected:
+    void fromCaret(core::Answer a) {
+        prompts.question(u"確認事項", u"現在位置から絵文字チェックを行いますか？", core::Buttons::YesNo, a);
+    }
+};
+
 TEST_F(EmojiTest, ReplaceAndRemoveRoundTheBackslashKeywords) {
     table({{Hare, u"hare"}});
     body(u"\\hare\\hare hare Hare");
@@ -34,10 +43,8 @@ TEST_F(EmojiTest, ReplaceAndRemoveRoundTheBackslashKeywords) {
     EXPECT_EQ(editor.s.Text1.text, u"harehare hare Hare"); // the backslashes do not come back
     // The count follows the replaced body.
     EXPECT_EQ(editor.s.Label1.caption, u"9.0文字 (18)");
-}
 
-TEST_F(EmojiTest, ReplaceConvertsOnlyTheSelectionAndPutsTheCaretAfterIt) {
-    table({{Hare, u"hare"}});
+    // Only the selection is converted; the caret goes after it.
     body(u"\\hare[\\hare]\\hare", 6, 5);
     editor.emojiReplace(0);
     EXPECT_EQ(editor.s.Text1.text, u"\\hare[" + one(Hare) + u"]\\hare");
@@ -78,9 +85,9 @@ TEST_F(EmojiTest, EmptyKeywordsAndSelfContainingKeywordsEnd) {
 TEST_F(EmojiTest, WithoutTheTableTheCommandsOnlySaySo) {
     body(u"\\hare", 2, 0);
     used() = one(Hare);
-    prompts.message(std::u16string(core::AppTitle), NoTable);
+    prompts.message(App, NoTable);
     editor.emojiReplace(0);
-    prompts.message(std::u16string(core::AppTitle), NoTable).message(std::u16string(core::AppTitle), counted(0));
+    prompts.message(App, NoTable).message(App, counted(0));
     editor.emojiCheck();
     prompts.verify();
     EXPECT_EQ(editor.s.Text1.text, u"\\hare");
@@ -105,13 +112,19 @@ TEST_F(EmojiTest, EveryReplaceSeesTheTableFileAsItIsNow) {
     EXPECT_EQ(editor.s.Text1.text, u"\\hare");
 
     std::filesystem::remove(folder.path() / "Emoji.code");
-    prompts.message(std::u16string(core::AppTitle), NoTable);
+    prompts.message(App, NoTable);
     editor.emojiReplace(0);
     prompts.verify();
 
     table({{Ame, u"hare"}});
     editor.emojiReplace(0);
     EXPECT_EQ(editor.s.Text1.text, one(Ame));
+
+    // Short lines of the table are skipped.
+    folder.write("Emoji.code", platform::encodeCp932(u"x\r\n\r\n" + one(Yuki) + u"\tame\r\n"));
+    body(u"\\ame");
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, one(Yuki));
 }
 
 TEST_F(EmojiTest, EnterWithAutoReplaceReplacesOnRelease) {
@@ -128,25 +141,18 @@ TEST_F(EmojiTest, EnterWithAutoReplaceReplacesOnRelease) {
     EXPECT_FALSE(editor.ReplacePending);
 }
 
-TEST_F(EmojiTest, ShortLinesOfTheTableAreSkipped) {
-    folder.write("Emoji.code", platform::encodeCp932(u"x\r\n\r\n" + one(Ame) + u"\tame\r\n"));
-    body(u"\\ame");
-    editor.emojiReplace(0);
-    EXPECT_EQ(editor.s.Text1.text, one(Ame));
-}
-
-TEST_F(EmojiTest, CheckAsksOncePerOccurrenceAndCounts) {
+TEST_F(EmojiCheckTest, CheckAsksOncePerOccurrenceAndCounts) {
     table({{Hare, u""}, {Hare, u"hare"}, {Ame, u"ame"}});
     body(u"hare ame hare", 0, 0);
     auto ask = [&](std::u16string_view found, char16_t emoji, core::Answer a) {
         prompts.question(u"絵文字発見！！", std::u16string(found) + u"を" + one(emoji) + u"に置換しますか？",
                          core::Buttons::YesNo, a);
     };
-    prompts.question(u"確認事項", u"現在位置から絵文字チェックを行いますか？", core::Buttons::YesNo, core::Answer::No);
+    fromCaret(core::Answer::No);
     ask(u"hare", Hare, core::Answer::No);
     ask(u"hare", Hare, core::Answer::Yes);
     ask(u"ame", Ame, core::Answer::Yes);
-    prompts.message(std::u16string(core::AppTitle), counted(2));
+    prompts.message(App, counted(2));
     editor.emojiCheck();
     prompts.verify();
     EXPECT_EQ(editor.s.Text1.text, u"hare " + one(Ame) + u" " + one(Hare));
@@ -154,21 +160,19 @@ TEST_F(EmojiTest, CheckAsksOncePerOccurrenceAndCounts) {
 
     // From the caret: the search starts at the character before it.
     body(u"ame ame", 5, 0);
-    prompts.question(u"確認事項", u"現在位置から絵文字チェックを行いますか？", core::Buttons::YesNo, core::Answer::Yes);
+    fromCaret(core::Answer::Yes);
     ask(u"ame", Ame, core::Answer::Yes);
-    prompts.message(std::u16string(core::AppTitle), counted(1));
+    prompts.message(App, counted(1));
     editor.emojiCheck();
     prompts.verify();
     EXPECT_EQ(editor.s.Text1.text, u"ame " + one(Ame));
-}
 
-TEST_F(EmojiTest, CheckAnsweredYesLooksAgainJustBeforeTheEmoji) {
+    // After a Yes the search looks again just before the emoji.
     table({{Yuki, u"ab"}});
     body(u"aabb");
-    prompts.question(u"確認事項", u"現在位置から絵文字チェックを行いますか？", core::Buttons::YesNo, core::Answer::No);
-    prompts.question(u"絵文字発見！！", u"abを" + one(Yuki) + u"に置換しますか？", core::Buttons::YesNo,
-                     core::Answer::Yes);
-    prompts.message(std::u16string(core::AppTitle), counted(1));
+    fromCaret(core::Answer::No);
+    ask(u"ab", Yuki, core::Answer::Yes);
+    prompts.message(App, counted(1));
     editor.emojiCheck();
     prompts.verify();
     EXPECT_EQ(editor.s.Text1.text, u"a" + one(Yuki) + u"b");

@@ -25,6 +25,14 @@ protected:
         r.keywordEdited(keyword);
         r.registerEntry();
     }
+    test::ScriptedPrompts& askSave() {
+        return prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo,
+                                Answer::Yes);
+    }
+    test::ScriptedPrompts& overlaps(std::u16string_view keyword, char16_t emoji, Answer a) {
+        return prompts.question(u"", u"キーワードが「" + row(keyword, emoji) + u"」と重なっています。よろしいですか？",
+                                Buttons::YesNo, a);
+    }
     std::u16string row(std::u16string_view keyword, char16_t emoji) {
         return std::u16string(keyword) + u"\t\t" + one(emoji);
     }
@@ -75,8 +83,7 @@ TEST_F(RegistryTest, OpeningCountsTheRowsAndSavingWritesTheFile) {
 TEST_F(RegistryTest, OverlapQuestionsAndRefusals) {
     r.open();
     add(one(Hare), u"harebare");
-    prompts.question(u"", u"キーワードが「harebare\t\t" + one(Hare) + u"」と重なっています。よろしいですか？",
-                     Buttons::YesNo, Answer::Yes);
+    overlaps(u"harebare", Hare, Answer::Yes);
     add(one(Kumori), u"hare");
     prompts.verify();
     // Inserted above the selected row (the new one), and selected.
@@ -87,15 +94,9 @@ TEST_F(RegistryTest, OverlapQuestionsAndRefusals) {
     add(one(Ame), u"harebarebare"); // the existing keywords lie inside it: no question
     EXPECT_EQ(r.f.List1.back(), row(u"harebarebare", Ame));
 
-    prompts
-        .question(u"", u"キーワードが「hare\t\t" + one(Kumori) + u"」と重なっています。よろしいですか？",
-                  Buttons::YesNo, Answer::Yes)
-        .message(App, u"全く同じキーワードは、登録できません。");
+    overlaps(u"hare", Kumori, Answer::Yes).message(App, u"全く同じキーワードは、登録できません。");
     add(one(Ame), u"hare");
-    prompts
-        .question(u"", u"キーワードが「harebare\t\t" + one(Hare) + u"」と重なっています。よろしいですか？",
-                  Buttons::YesNo, Answer::No)
-        .message(App, u"登録をキャンセルします。");
+    overlaps(u"harebare", Hare, Answer::No).message(App, u"登録をキャンセルします。");
     r.f.listIndex = -1;
     add(one(Ame), u"bare");
     prompts.verify();
@@ -176,8 +177,7 @@ TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFail
     r.rowClicked(0);
     r.deleteRow();
     add(one(Hare), u"w0_");
-    prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo, Answer::Yes)
-        .message(App, u"ことり便のメニューに表示されるのは、上から20個までです。");
+    askSave().message(App, u"ことり便のメニューに表示されるのは、上から20個までです。");
     EXPECT_TRUE(r.requestClose());
     prompts.verify();
     auto lines = platform::readLines(folder.core() + u"\\Emoji.code");
@@ -195,8 +195,7 @@ TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFail
     r.rowClicked(0);
     r.deleteRow();
     platform::setWriteHookForTests([](int, const char*, std::size_t) { return -1L; });
-    prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo, Answer::Yes)
-        .message(App, folder.core() + u"\\Emoji.code\r\nに保存できませんでした。");
+    askSave().message(App, folder.core() + u"\\Emoji.code\r\nに保存できませんでした。");
     EXPECT_FALSE(r.requestClose());
     platform::setWriteHookForTests(nullptr);
     prompts.verify();
