@@ -4,12 +4,14 @@
 #include "platform/FilesIo.h"
 #include "platform/Paths.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
-#include <utility>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -40,18 +42,24 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// What must come before a record so that it starts on a line of its own: nothing when the file
-// is empty or its last line is ended, the missing LF after a final CR, else CR LF.
-std::string_view lineEndBefore(const fs::path& native, std::uint64_t size) {
-    if (size == 0)
+// What must come before a record so that it starts on a line of its own, from the file's last
+// bytes: nothing when the file is empty or its last line is ended, the missing LF after a final
+// CR, else CR LF.
+std::string_view lineEndAfter(std::string_view tail) {
+    if (tail.empty() || tail.back() == '\n')
         return {};
+    return tail.back() == '\r' ? "\n" : "\r\n";
+}
+
+// Up to `count` bytes from `from`; fewer when the file is shorter or cannot be read.
+std::string readRange(const fs::path& native, std::uint64_t from, std::size_t count) {
     std::ifstream in(native, std::ios::binary);
-    char last = 0;
-    if (!in.seekg(static_cast<std::streamoff>(size - 1)) || !in.get(last))
-        return "\r\n";
-    if (last == '\n')
+    std::string data(count, '\0');
+    if (!in.seekg(static_cast<std::streamoff>(from)))
         return {};
-    return last == '\r' ? "\n" : "\r\n";
+    in.read(data.data(), static_cast<std::streamsize>(count));
+    data.resize(static_cast<std::size_t>(in.gcount()));
+    return data;
 }
 
 // A file whose every write bit is off is read-only: Windows refuses to replace or extend it,
@@ -84,32 +92,87 @@ fs::path journalOf(const fs::path& native) {
     return journal;
 }
 
-// The journal holds "old new" sizes and a line end; anything else was cut short while being
-// written, before any byte of the record went out.
-std::optional<std::pair<std::uint64_t, std::uint64_t>> parseJournal(std::string_view text) {
-    std::uint64_t sizes[2] = {0, 0};
-    std::size_t at = 0;
-    for (int n = 0; n < 2; ++n) {
-        const std::size_t start = at;
-        while (at < text.size() && at - start < 19 && text[at] >= '0' && text[at] <= '9')
-            sizes[n] = sizes[n] * 10 + static_cast<std::uint64_t>(text[at++] - '0');
-        if (at == start || at >= text.size() || text[at] != (n == 0 ? ' ' : '\n'))
-            return std::nullopt;
-        ++at;
+// How many bytes on each side of the append point the journal keeps, to tell its own cut record
+// from a file that Becky! has rewritten since.
+constexpr std::size_t FingerprintBytes = 32;
+
+struct Journal {
+    std::uint64_t oldSize = 0, newSize = 0;
+    std::optional<std::string> before, record; // the file's last bytes and the record's first
+};
+
+std::string toHex(std::string_view bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex = bytes.empty() ? "-" : "";
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
     }
-    if (at != text.size() || sizes[0] > sizes[1])
+    return hex;
+}
+
+std::optional<std::string> fromHex(std::string_view hex) {
+    if (hex == "-")
+        return std::string();
+    if (hex.empty() || hex.size() % 2 != 0 || hex.size() > 2 * FingerprintBytes)
         return std::nullopt;
-    return std::make_pair(sizes[0], sizes[1]);
+    auto digit = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1; };
+    std::string bytes;
+    for (std::size_t i = 0; i < hex.size(); i += 2) {
+        const int high = digit(hex[i]), low = digit(hex[i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    return bytes;
+}
+
+// The journal is one line, "old new" sizes and the two fingerprints in hex ("-" for none),
+// ended by LF; a line without fingerprints is read too. Anything else was cut short while
+// being written, before any byte of the record went out.
+std::optional<Journal> parseJournal(std::string_view text) {
+    if (text.empty() || text.back() != '\n')
+        return std::nullopt;
+    text.remove_suffix(1);
+    std::vector<std::string_view> fields;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        fields.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    if (fields.size() != 2 && fields.size() != 4)
+        return std::nullopt;
+    Journal j;
+    for (int n = 0; n < 2; ++n) {
+        const std::string_view digits = fields[static_cast<std::size_t>(n)];
+        if (digits.empty() || digits.size() > 19 || digits.find_first_not_of("0123456789") != std::string_view::npos)
+            return std::nullopt;
+        std::uint64_t& size = n == 0 ? j.oldSize : j.newSize;
+        for (char c : digits)
+            size = size * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (fields.size() == 4) {
+        j.before = fromHex(fields[2]);
+        j.record = fromHex(fields[3]);
+        if (!j.before || !j.record)
+            return std::nullopt;
+    }
+    if (j.oldSize > j.newSize)
+        return std::nullopt;
+    return j;
 }
 
 // Writes and flushes the journal, straight to the disk: the test hook stands for the disk
 // under the record, and every byte that goes through it belongs to the record.
-bool writeJournal(const fs::path& journal, std::uint64_t oldSize, std::uint64_t newSize) {
+bool writeJournal(const fs::path& journal, const Journal& j) {
     bool created = false;
     int fd = io::openAppend(journal, created);
     if (fd < 0)
         return false;
-    const std::string text = std::to_string(oldSize) + " " + std::to_string(newSize) + "\n";
+    std::string text = std::to_string(j.oldSize) + " " + std::to_string(j.newSize);
+    if (j.before && j.record)
+        text += " " + toHex(*j.before) + " " + toHex(*j.record);
+    text += "\n";
     bool ok = created || io::truncateFile(fd, 0);
     for (std::size_t done = 0; ok && done < text.size();) {
         const long n = io::writeSome(fd, text.data() + done, text.size() - done);
@@ -123,22 +186,36 @@ bool writeJournal(const fs::path& journal, std::uint64_t oldSize, std::uint64_t 
     return ok;
 }
 
+// Whether the file still shows the journal's append: its old last bytes in place, followed by
+// as much of the record as there is.
+bool showsTheAppend(const fs::path& native, const Journal& j, std::uint64_t size) {
+    if (!j.before)
+        return true; // a journal without fingerprints: the sizes are all there is to go by
+    const std::string& before = *j.before;
+    if (before.size() > j.oldSize)
+        return false;
+    const std::size_t written = static_cast<std::size_t>(std::min<std::uint64_t>(size - j.oldSize, j.record->size()));
+    const std::string expected = before + j.record->substr(0, written);
+    return readRange(native, j.oldSize - before.size(), expected.size()) == expected;
+}
+
 // Cuts back the part of a record that a killed append left. Only a size strictly between the
-// journal's two sizes is a cut record; any other size means the append finished or someone
-// has changed the file since, and it is left alone. False when a cut was due and failed.
+// journal's two sizes, over bytes that match its fingerprints, is a cut record; anything else
+// means the append finished or someone has changed the file since, and it is left alone.
+// False when a cut was due and failed.
 bool recoverNative(const fs::path& native) {
     const fs::path journal = journalOf(native);
     std::error_code ec;
     if (!fs::exists(journal, ec))
         return true;
-    if (auto sizes = parseJournal(readNative(journal).value_or(std::string()))) {
+    if (auto j = parseJournal(readNative(journal).value_or(std::string()))) {
         const std::uintmax_t size = fs::is_regular_file(native, ec) ? fs::file_size(native, ec) : 0;
-        if (!ec && size > sizes->first && size < sizes->second) {
+        if (!ec && size > j->oldSize && size < j->newSize && showsTheAppend(native, *j, size)) {
             bool created = false;
             int fd = io::openAppend(native, created);
             if (fd < 0)
                 return false;
-            const bool cut = io::truncateFile(fd, sizes->first) && io::syncFile(fd);
+            const bool cut = io::truncateFile(fd, j->oldSize) && io::syncFile(fd);
             if (!io::closeFile(fd) || !cut)
                 return false;
         }
@@ -230,10 +307,19 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
     std::optional<std::uint64_t> oldSize = io::sizeOf(fd);
     bool journaled = false;
     if (oldSize) {
-        // A last line without its end would glue the record onto it.
-        std::string record(lineEndBefore(native, *oldSize));
+        Journal j;
+        j.oldSize = *oldSize;
+        const std::size_t keep = static_cast<std::size_t>(std::min<std::uint64_t>(*oldSize, FingerprintBytes));
+        std::string before = readRange(native, *oldSize - keep, keep);
+        // A last line without its end would glue the record onto it. A file that cannot be
+        // read back gets a line end, and a journal of sizes only.
+        std::string record(before.size() == keep ? lineEndAfter(before) : "\r\n");
         record += bytes;
-        journaled = writeJournal(journal, *oldSize, *oldSize + record.size());
+        if (before.size() == keep)
+            j.before = std::move(before);
+        j.newSize = *oldSize + record.size();
+        j.record = record.substr(0, FingerprintBytes);
+        journaled = writeJournal(journal, j);
         if (journaled && writeAll(fd, record) && io::syncFile(fd)) {
             const bool closed = io::closeFile(fd);
             io::removePath(journal);

@@ -201,8 +201,23 @@ TEST(Files, KilledAppendIsCutBackByTheNextAppendOrTheStartUp) {
         EXPECT_EQ(tmp.read("box.mbx"), content);
         EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
     }
+    // The journal also keeps the bytes on each side of the append point ("old\r\n", then
+    // "0123456789"): a file of a size in range that shows other bytes there was rewritten.
+    const std::string fingerprinted = "5 15 6f6c640d0a 30313233343536373839\n";
+    for (const std::string& content : {std::string("OLD\r\n0123"), std::string("old\r\n0x23")}) {
+        tmp.write("box.mbx", content);
+        tmp.write("box.mbx.jnl", fingerprinted);
+        EXPECT_TRUE(platform::recoverAppend(box));
+        EXPECT_EQ(tmp.read("box.mbx"), content);
+        EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
+    }
+    tmp.write("box.mbx", "old\r\n0123");
+    tmp.write("box.mbx.jnl", fingerprinted);
+    EXPECT_TRUE(platform::recoverAppend(box));
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
     // A journal cut short while being written: no byte of the record had gone out yet.
-    for (const char* journal : {"", "5", "5 1", "5 15", "15 5\n", "5 15\nx", "99999999999999999999 1\n"}) {
+    for (const char* journal : {"", "5", "5 1", "5 15", "15 5\n", "5 15\nx", "99999999999999999999 1\n",
+                                "5 15 6f6c640d0a\n", "5 15 6f6c640d0 -\n", "5 15 - 3x\n", "5 15 6f6c640d0a 30"}) {
         tmp.write("box.mbx", "old\r\npart");
         tmp.write("box.mbx.jnl", journal);
         EXPECT_TRUE(platform::recoverAppend(box)) << journal;
