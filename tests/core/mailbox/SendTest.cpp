@@ -209,16 +209,12 @@ TEST_F(SendTest, PluginHandOffAndBeckyTwoOutbox) {
 // A re-discovery that lands on Becky! 2's outbox drops its index before the retried append, and
 // counts the attempts afresh.
 TEST_F(SendTest, RediscoveryOntoTheBecky2OutboxStartsAfresh) {
-    if (test::onWindows)
-        GTEST_SKIP() << "a Wine prefix stands in for Becky!'s registry and drive only elsewhere";
-    tmp.write("wine/user.reg", "WINE REGISTRY Version 2\n\n[Software\\\\RIMArts\\\\B2\\\\Settings] 1\n"
-                               "\"DataDir\"=\"C:\\\\Becky2\\\\\"\n\n");
-    const fs::path outbox = tmp.winePrefix() / "drive_c/Becky2/Main.mb/!!!!Outbox";
-    tmp.write("wine/drive_c/Becky2/Main.mb/!!!!Outbox/0001.bmf", "old\r\n");
-    tmp.write("wine/drive_c/Becky2/Main.mb/!!!!Outbox/Folder.idx", "index");
+    test::TestRegistry reg(tmp.winePrefix());
+    reg.setString(u"Software\\RIMArts\\B2\\Settings", u"DataDir", tmp.core() + u"\\Becky2\\");
+    const fs::path outbox = tmp.path() / "Becky2/Main.mb/!!!!Outbox";
+    tmp.write("Becky2/Main.mb/!!!!Outbox/0001.bmf", "old\r\n");
+    tmp.write("Becky2/Main.mb/!!!!Outbox/Folder.idx", "index");
     fs::permissions(outbox / "0001.bmf", fs::perms::owner_read); // refused once after the re-discovery
-    fs::create_directories(tmp.winePrefix() / "dosdevices");
-    fs::create_directory_symlink("../drive_c", tmp.winePrefix() / "dosdevices/c:");
     editor.BeckyPath = tmp.core() + u"\\gone\\";
     editor.s.Combo2.items = {{u"main", 112}};
 
@@ -244,6 +240,6 @@ TEST_F(SendTest, RediscoveryOntoTheBecky2OutboxStartsAfresh) {
     editor.send();
     prompts.verify();
     EXPECT_TRUE(indexGoneBeforeRetry);
-    EXPECT_EQ(editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox\\0001.bmf");
-    EXPECT_EQ(tmp.read("wine/drive_c/Becky2/Main.mb/!!!!Outbox/0001.bmf"), "old\r\n" + onDisk(u"a\r\nb"));
+    EXPECT_EQ(editor.BeckyPath, tmp.core() + u"\\Becky2\\Main.mb\\!!!!Outbox\\0001.bmf");
+    EXPECT_EQ(tmp.read("Becky2/Main.mb/!!!!Outbox/0001.bmf"), "old\r\n" + onDisk(u"a\r\nb"));
 }
