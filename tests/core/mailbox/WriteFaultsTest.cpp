@@ -232,6 +232,7 @@ TEST_F(WriteFaults, MailboxLogHandOffAndDraft) {
         prompts.question(u"再送信確認", Retry2, Buttons::YesNo, Answer::No);
         prompts.message(App, Busy);
         editor.send();
+        EXPECT_FALSE(editor.s.sendBusy); // the editor is free for the next try
         return tmp.exists("OutPutLog.mbx") && tmp.read("OutPutLog.mbx") != "old log\r\n.\r\n";
     });
     underEveryFault("OutPutLog.mbx",
