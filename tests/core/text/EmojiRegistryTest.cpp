@@ -1,4 +1,4 @@
-#include "EmojiFixture.h"
+#include "TextFixture.h"
 
 #include "core/app/Strings.h"
 #include "core/text/EmojiRegistry.h"
