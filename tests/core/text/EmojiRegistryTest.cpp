@@ -166,7 +166,7 @@ TEST_F(RegistryTest, PutIntoBodyAppendsAtTheEndAndRemembersTheEmoji) {
     EXPECT_EQ(editor.s.Label1.caption, u"2.5文字 (4)");
 }
 
-TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFails) {
+TEST_F(RegistryTest, ClosingAsksOnlyAfterChanges) {
     r.open();
     EXPECT_TRUE(r.requestClose());
     std::vector<std::pair<char16_t, std::u16string>> rows;
@@ -188,20 +188,7 @@ TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFail
     // Cancel forgets the changes: nothing asked.
     r.deleteRow();
     r.cancel();
-    EXPECT_TRUE(r.requestClose());
-
-    // A write that fails is reported with the path; the window stays with its rows.
-    r.open();
-    r.rowClicked(0);
-    r.deleteRow();
-    platform::setWriteHookForTests([](int, const char*, std::size_t) { return -1L; });
-    askSave().message(App, folder.core() + u"\\Emoji.code\r\nに保存できませんでした。");
-    EXPECT_FALSE(r.requestClose());
-    platform::setWriteHookForTests(nullptr);
-    prompts.verify();
-    EXPECT_EQ(r.f.List1.size(), 24u);
-    EXPECT_TRUE(r.f.TableModified);
-    EXPECT_EQ(platform::readLines(folder.core() + u"\\Emoji.code")->size(), 25u);
+    EXPECT_TRUE(r.requestClose()); // a save that fails: see the write-fault tests
 }
 
 } // namespace
