@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 
 namespace fs = std::filesystem;
 using test::HeldFile;
@@ -15,10 +16,7 @@ using test::HeldFile;
 namespace {
 
 std::size_t filesIn(const fs::path& folder) {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
-        ++n;
-    return n;
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
 void setReadOnly(const fs::path& file, bool readOnly) {

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <filesystem>
+#include <iterator>
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::u16string>;
@@ -22,10 +23,7 @@ struct HookGuard {
 };
 
 std::size_t filesIn(const fs::path& folder) {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder))
-        ++n;
-    return n;
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
 }
 
 } // namespace
