@@ -85,10 +85,8 @@ TEST_F(SendSafety, PastedLineBreaksNeverReachTheHeader) {
     expectDiscard(Answer::No);
     expectRegister(Answer::No);
     editor.send();
-    const std::string header = "From:me@docomo.ne.jp X-Evil:1\r\nTo:x@docomo.ne.jp \r\nSubject:hi Bcc:x . \r\n"
-                               "X-Priority:3\r\nX-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\n"
-                               "Content-Type: text/plain; charset=shift_jis\r\nContent-Transfer-Encoding: 8bit\r\n"
-                               "Status:RW\r\n";
+    const std::string header =
+        "From:me@docomo.ne.jp X-Evil:1\r\nTo:x@docomo.ne.jp \r\nSubject:hi Bcc:x . \r\n" + FixedLines;
     EXPECT_EQ(outbox(), header + "\r\na\r\nb\r\n.\r\n");
     EXPECT_EQ(log(), header + "X-Date:2026/12/06 9:05:03\r\nX-ViewMode:YOKO\r\n\r\na\r\nb\r\n.\r\n");
 }
