@@ -188,8 +188,9 @@ TEST_F(WriteFaults, AddressBookModelListAndEmojiTable) {
                         expectRegister(Answer::Yes);
                         prompts.message(App,
                                         tmp.core() + u"\\addr.adr\r\nこのファイルにアドレスを登録できませんでした。");
+                        editor.s.Command6.enabled = false;
                         editor.send();
-                        return editor.s.Combo1.items.size() != 0;
+                        return editor.s.Combo1.items.size() != 0 || editor.s.Command6.enabled;
                     },
                     {"Becky!/User1/OutBox.mbx", "OutPutLog.mbx"});
     underEveryFault("Keitai.pre", [&] { return core::appendModel(tmp.core() + u"\\Keitai.pre", {u"SH2101V", 1012}); });
