@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace core {
 
@@ -70,8 +71,23 @@ std::size_t cutLineBreaks(char16_t* data, std::size_t size) {
     return w;
 }
 
+// Writes one cell's character: a character outside the BMP takes both halves.
+inline char16_t* put(char16_t* w, char16_t c) {
+    *w++ = c;
+    return w;
+}
+inline char16_t* put(char16_t* w, char32_t c) {
+    if (c > 0xFFFF) {
+        *w++ = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+        c = 0xDC00 + (c & 0x3FF);
+    }
+    *w++ = static_cast<char16_t>(c);
+    return w;
+}
+
 // Reads one page column by column, from the right; writes at most one character per cell.
-char16_t* readPage(const char16_t* page, std::size_t length, std::size_t columns, std::size_t rows, char16_t* w) {
+template <typename Cell>
+char16_t* readPage(const Cell* page, std::size_t length, std::size_t columns, std::size_t rows, char16_t* w) {
     for (std::size_t column = columns; column-- > 0;) {
         // Cells past the end of a short last page read as nothing (a full page needs no division).
         const std::size_t cells = length == columns * rows ? rows
@@ -80,10 +96,10 @@ char16_t* readPage(const char16_t* page, std::size_t length, std::size_t columns
         const std::size_t end = column + cells * columns;
         char16_t* const columnStart = w;
         for (std::size_t at = column; at < end;) {
-            const char16_t c = page[at];
+            const Cell c = page[at];
             at += columns;
             if (c != Filler) {
-                *w++ = c;
+                w = put(w, c);
                 continue;
             }
             if (w != columnStart && at < end && page[at] == Filler) {
@@ -94,15 +110,39 @@ char16_t* readPage(const char16_t* page, std::size_t length, std::size_t columns
                     at += columns;
                 continue;
             }
-            *w++ = c;
+            *w++ = Filler;
         }
     }
     return w;
 }
 
-} // namespace
+// The pages read cell by cell, as readPage does; out has room for two units a cell.
+template <typename Cell>
+char16_t* readPages(const Cell* cells, std::size_t size, std::size_t columns, std::size_t rows, char16_t* w) {
+    const std::size_t pageSize = columns * rows;
+    for (std::size_t start = 0; start < size; start += pageSize)
+        w = readPage(cells + start, std::min(pageSize, size - start), columns, rows, w);
+    return w;
+}
 
-std::optional<ScreenSize> screenOfLayout(std::u16string_view text) {
+// The layout keeps a character outside the BMP whole in one cell: one cell a pair.
+std::vector<char32_t> cellsOf(std::u16string_view units) {
+    std::vector<char32_t> cells;
+    cells.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t c = units[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
+            cells.push_back(0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        } else {
+            cells.push_back(c);
+        }
+    }
+    return cells;
+}
+
+// surrogates: whether the text may hold a pair, which takes one position with its two units.
+std::optional<ScreenSize> screenOf(std::u16string_view text, bool surrogates) {
     const std::size_t mark = textscan::find(text, NextPageMark);
     if (mark == std::u16string_view::npos)
         return std::nullopt;
@@ -113,14 +153,22 @@ std::optional<ScreenSize> screenOfLayout(std::u16string_view text) {
     // counting them would make a multi-page text view read back with too many rows.
     const auto lineBreaks = static_cast<long long>(textscan::countLineBreaks(text.substr(0, mark)));
     const long long columns = static_cast<long long>(dashes) + 5;
-    const long long before = static_cast<long long>(mark) - static_cast<long long>(dashes) - 2 * lineBreaks;
+    const auto pairs = surrogates ? static_cast<long long>(textscan::countPairs(text.substr(0, mark))) : 0LL;
+    const long long before = static_cast<long long>(mark) - static_cast<long long>(dashes) - 2 * lineBreaks - pairs;
     const long long rows = roundHalfToEven(before, columns);
     const long long limit = 1 << 20;
     return ScreenSize{static_cast<int>(std::min(columns, limit)), static_cast<int>(std::clamp(rows, -1LL, limit))};
 }
 
+} // namespace
+
+std::optional<ScreenSize> screenOfLayout(std::u16string_view text) {
+    return screenOf(text, textscan::holdsSurrogate(text));
+}
+
 std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize model) {
-    const ScreenSize screen = screenOfLayout(text).value_or(model);
+    const bool surrogates = textscan::holdsSurrogate(text);
+    const ScreenSize screen = screenOf(text, surrogates).value_or(model);
     if (screen.columns < 1 || screen.rows < 1)
         return std::nullopt;
     // The text without separators and line breaks; a mail's layout fits on the stack.
@@ -136,13 +184,17 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
 
     const std::size_t columns = static_cast<std::size_t>(screen.columns);
     const std::size_t rows = static_cast<std::size_t>(screen.rows);
-    const std::size_t pageSize = columns * rows;
-    const std::size_t pages = (size + pageSize - 1) / pageSize;
-    std::u16string out(pages * pageSize, u'\0'); // a column never gives more than its cells
-    char16_t* w = out.data();
-    for (std::size_t start = 0; start < size; start += pageSize)
-        w = readPage(flat + start, std::min(pageSize, size - start), columns, rows, w);
-    out.resize(static_cast<std::size_t>(w - out.data()));
+    // A cell gives at most one character, and a line break stands for two fillers or more;
+    // cells past the text give nothing.
+    if (surrogates) {
+        const std::vector<char32_t> cells = cellsOf(std::u16string_view(flat, size));
+        std::u16string out(2 * cells.size(), u'\0');
+        out.resize(
+            static_cast<std::size_t>(readPages(cells.data(), cells.size(), columns, rows, out.data()) - out.data()));
+        return out;
+    }
+    std::u16string out(size, u'\0');
+    out.resize(static_cast<std::size_t>(readPages(flat, size, columns, rows, out.data()) - out.data()));
     return out;
 }
 

@@ -102,4 +102,34 @@ std::size_t countLineBreaks(std::u16string_view text) {
     return count;
 }
 
+bool holdsSurrogate(std::u16string_view text) {
+    const char16_t* const s = text.data();
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+#ifdef KOTORI_SSE2
+    if (simd::enabled()) {
+        const __m128i mask = all(0xF800), surrogate = all(0xD800);
+        __m128i seen = _mm_setzero_si128();
+        for (; i + 8 <= n; i += 8)
+            seen = _mm_or_si128(seen, _mm_cmpeq_epi16(_mm_and_si128(load(s + i), mask), surrogate));
+        if (simd::bits(seen) != 0)
+            return true;
+    }
+#endif
+    for (; i < n; ++i)
+        if ((s[i] & 0xF800) == 0xD800)
+            return true;
+    return false;
+}
+
+std::size_t countPairs(std::u16string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i)
+        if (text[i] >= 0xD800 && text[i] < 0xDC00 && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            ++count;
+            ++i;
+        }
+    return count;
+}
+
 } // namespace core::textscan

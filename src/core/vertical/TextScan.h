@@ -59,4 +59,8 @@ LayoutCounts countForLayout(std::u16string_view text);
 // CR LF pairs in text.
 std::size_t countLineBreaks(std::u16string_view text);
 
+// Whether text holds a unit of a surrogate pair (whole or not), and how many whole pairs.
+bool holdsSurrogate(std::u16string_view text);
+std::size_t countPairs(std::u16string_view text);
+
 } // namespace core::textscan

@@ -14,7 +14,7 @@ namespace {
 
 // Texts of every length around the block sizes, dense in the units the loops single out.
 std::vector<std::u16string> texts() {
-    const std::u16string alphabet = u"\r\n\r\naｱﾞｶﾟＡ！ー｜ｰ　「」’”゛゜ヴ＄￤￥\t\x0b\x08あ漢\xE000\xFFFF";
+    const std::u16string alphabet = u"\r\n\r\naｱﾞｶﾟＡ！ー｜ｰ　「」’”゛゜ヴ＄￤￥\t\x0b\x08あ漢\xE000\xFFFF\xD842\xDFB7";
     std::mt19937 random(16);
     std::vector<std::u16string> out{u"", u"\r\r\r\n\n\n"};
     for (std::size_t length = 1; length < 140; ++length)
@@ -46,7 +46,7 @@ Results everything(const std::vector<std::u16string>& inputs) {
                          {delta, replaced, core::holdsLineBreak(t), static_cast<long long>(counts.tabsAndLineFeeds),
                           counts.prolongedMark, static_cast<long long>(core::textscan::countLineBreaks(t)),
                           static_cast<long long>(core::textscan::find(t, u"\r\n")),
-                          static_cast<long long>(core::textscan::find(t, u"ｱﾞ"))});
+                          static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t)});
         std::u16string flat(t.size() + core::textscan::Block, u'\0');
         for (std::size_t at = 0; at + core::textscan::Block <= t.size(); at += core::textscan::Block) {
             bool cr = false;

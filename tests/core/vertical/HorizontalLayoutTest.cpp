@@ -62,16 +62,33 @@ TEST(HorizontalLayout, ScreenComesFromTheFirstSeparator) {
     EXPECT_EQ(back.substr(0, 40), body.substr(0, 40));
 }
 
+// A character outside the BMP is one cell of the layout and comes back whole, and it takes
+// one position when the screen is worked out from the separator.
+TEST(HorizontalLayout, CharactersOutsideTheBmpComeBackWhole) {
+    std::u16string withPairs, withKanji;
+    for (int i = 0; i < 12; ++i) {
+        withPairs += u"𠮷野家へ";
+        withKanji += u"吉野家へ";
+    }
+    std::u16string expected = horizontal(vertical(withKanji, {5, 3}, VerticalMode::Send), {8, 9});
+    for (auto at = expected.find(u'吉'); at != std::u16string::npos; at = expected.find(u'吉'))
+        expected.replace(at, 1, u"𠮷");
+    const std::u16string sent = vertical(withPairs, {5, 3}, VerticalMode::Send);
+    EXPECT_EQ(core::screenOfLayout(sent)->rows, 3);
+    EXPECT_EQ(test::show(horizontal(sent, {8, 9})), test::show(expected));
+    EXPECT_EQ(expected.substr(0, 8), u"𠮷野家へ𠮷野");
+}
+
 TEST(HorizontalLayout, SinglePassMatchesTheLiteralRules) {
     std::mt19937 random(6122026);
-    const std::u16string pool[] = {u"あ", u"漢",  u"\u3000",     u"\u3000\u3000", u"\r\n",   u"\r", u"\n",
-                                   u"-",  u"---", u"次のページ", u"次の",         u"ページ", u"｜", u"ー"};
+    const std::u16string pool[] = {u"あ", u"漢",  u"\u3000",     u"\u3000\u3000", u"\r\n",   u"\r",     u"\n", u"-",
+                                   u"𠮷", u"---", u"次のページ", u"次の",         u"ページ", u"\xD842", u"｜", u"ー"};
     for (int round = 0; round < 1500; ++round) {
         std::u16string text;
         if (round % 2 == 0) { // real layouts, sometimes damaged
             std::u16string body;
             for (int i = static_cast<int>(random() % 200); i > 0; --i)
-                body += pool[random() % 8];
+                body += pool[random() % 9];
             const ScreenSize screen{5 + static_cast<int>(random() % 6), 1 + static_cast<int>(random() % 9)};
             text = vertical(body, screen, random() % 2 ? VerticalMode::Send : VerticalMode::TextView);
             if (round % 4 == 0 && !text.empty())

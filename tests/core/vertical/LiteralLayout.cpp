@@ -5,6 +5,7 @@
 #include "platform/Width.h"
 
 #include <cmath>
+#include <map>
 
 namespace literal {
 
@@ -67,19 +68,46 @@ std::optional<std::u16string> vertical(const std::u16string& body, int columns, 
     }
 }
 
+namespace {
+
+bool pairAt(const std::u16string& text, std::size_t i) {
+    return i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 && text[i + 1] >= 0xDC00 &&
+           text[i + 1] < 0xE000;
+}
+
+// Each surrogate pair swapped for a private-use character of its own that the text does not
+// hold, so that the rules below, which count units, see one character; `pairs` maps back.
+void standInForPairs(std::u16string& text, std::map<char16_t, std::u16string>& pairs) {
+    char16_t next = 0xE000;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!pairAt(text, i))
+            continue;
+        while (text.find(next) != std::u16string::npos)
+            ++next;
+        pairs[next] = text.substr(i, 2);
+        text.replace(i, 2, 1, next++);
+    }
+}
+
+} // namespace
+
+// A character outside the BMP (a pair of units) takes one position and one cell.
 std::optional<std::u16string> horizontal(std::u16string text, int columns, int rows) {
     if (auto p = text.find(Mark); p != std::u16string::npos) {
         std::size_t d = 0;
         while (p + 5 + d < text.size() && text[p + 5 + d] == u'-')
             ++d;
         // Line breaks before the separator take no place on the screen.
-        double breaks = 0;
+        double breaks = 0, pairs = 0;
         for (auto at = text.find(u"\r\n"); at < p; at = text.find(u"\r\n", at + 2))
             ++breaks;
+        for (std::size_t i = 0; i + 1 < p; ++i)
+            if (pairAt(text, i))
+                ++pairs, ++i;
         columns = static_cast<int>(d) + 5;
         // 1-based position as the rule counts it; nearbyint rounds halves to even.
         rows = static_cast<int>(
-            std::nearbyint((static_cast<double>(p + 1) - 2 * breaks - static_cast<double>(d) - 1) / columns));
+            std::nearbyint((static_cast<double>(p + 1) - 2 * breaks - pairs - static_cast<double>(d) - 1) / columns));
     }
     if (columns < 1 || rows < 1)
         return std::nullopt;
@@ -90,6 +118,8 @@ std::optional<std::u16string> horizontal(std::u16string text, int columns, int r
         text.erase(start, b + 5 + back - start);
     }
     replaceEach(text, u"\r\n", u"");
+    std::map<char16_t, std::u16string> pairs;
+    standInForPairs(text, pairs);
     const std::size_t c = static_cast<std::size_t>(columns), page = c * static_cast<std::size_t>(rows);
     std::u16string result;
     for (std::size_t start = 0; start < text.size(); start += page) {
@@ -110,6 +140,9 @@ std::optional<std::u16string> horizontal(std::u16string text, int columns, int r
             result += columnText;
         }
     }
+    for (const auto& [stand, pair] : pairs)
+        if (const auto at = result.find(stand); at != std::u16string::npos)
+            result.replace(at, 1, pair);
     return result;
 }
 
