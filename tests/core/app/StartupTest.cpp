@@ -56,7 +56,6 @@ TEST(Startup, WithoutAnyBeckyTheMailFunctionsAreSwitchedOff) {
 
     auto& s = app.s();
     EXPECT_FALSE(s.ReadMe.enabled || s.Command6.enabled);
-    EXPECT_EQ(s.List1.tabStops, (std::vector<int>{125, 300, 390, 570, 700}));
     EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
     EXPECT_FALSE(s.Check2.visible || s.Check2.checked || s.Frame3.visible || s.Combo2.visible);
     EXPECT_FALSE(s.Command2.enabled || s.Command7.enabled || s.imenu.enabled || s.MnuWindow.enabled);
