@@ -55,7 +55,7 @@ TEST(Startup, WithoutAnyBeckyTheMailFunctionsAreSwitchedOff) {
     app.editor.startup(u"");
 
     auto& s = app.s();
-    EXPECT_FALSE(s.ReadMe.enabled || s.Command6.enabled);
+    EXPECT_FALSE(s.ReadMe.enabled || s.Command6.enabled || s.MnuOpenHelp.enabled); // no file, no command
     EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
     EXPECT_FALSE(s.Check2.visible || s.Check2.checked || s.Frame3.visible || s.Combo2.visible);
     EXPECT_FALSE(s.Command2.enabled || s.Command7.enabled || s.imenu.enabled || s.MnuWindow.enabled);
