@@ -69,11 +69,18 @@ TEST_F(EmojiWindowTest, TheRegistryWindowRegistersSavesAndPutsIntoTheBody) {
     EXPECT_EQ(shownBody(), u"ab\uE69C");
     EXPECT_EQ(s().usedEmoji, u"\uE69C");
 
-    // Nothing changed since applying: ＯＫ closes without a question; the next window reads the file.
-    QTest::mouseClick(form->Command2[5], Qt::LeftButton);
+    // Changes since applying are asked about on closing; No discards them.
+    QTest::mouseClick(form->Command2[0], Qt::LeftButton); // 削除
+    prompts
+        .question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", core::Buttons::YesNo,
+                  core::Answer::No)
+        .message(std::u16string(core::AppTitle), u"ことり便のメニューに表示されるのは、上から20個までです。");
+    QTest::mouseClick(form->Command2[5], Qt::LeftButton); // ＯＫ
+    prompts.verify();
     QTest::qWait(10);
     EXPECT_FALSE(form);
-    win.mojio->trigger();
+    EXPECT_EQ(folder.read("Emoji.code"), std::string("\xF8\x9F\thare\r\n\xF9\x40\tten\r\n"));
+    win.mojio->trigger(); // a new window from the file
     form = win.registryWindow();
     ASSERT_TRUE(form);
     EXPECT_EQ(form->List1->count(), 2);
