@@ -5,11 +5,13 @@
 #include "platform/Paths.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -292,17 +294,41 @@ std::optional<std::vector<std::u16string>> readLines(std::u16string_view path) {
 }
 
 bool recoverAppend(std::u16string_view path) {
-    return recoverNative(nativePath(path));
+    const fs::path native = nativePath(path);
+    std::error_code ec;
+    if (!fs::exists(journalOf(native), ec))
+        return true;
+    if (!fs::exists(native, ec))
+        return recoverNative(native);
+    bool created = false;
+    const int fd = io::openAppend(native, created);
+    if (fd < 0)
+        return false;
+    // A journal under another process's lock belongs to an append still going on.
+    const bool recovered = !io::tryLock(fd) || recoverNative(native);
+    io::closeFile(fd);
+    return recovered;
 }
 
 bool appendRecord(std::u16string_view path, std::string_view bytes) {
     const fs::path native = nativePath(path);
-    if (native.empty() || isReadOnly(native) || !recoverNative(native))
+    if (native.empty() || isReadOnly(native))
         return false;
     bool created = false;
     int fd = io::openAppend(native, created);
     if (fd < 0)
         return false;
+    // One append at a time to a file, across processes: a second editor waits a moment for
+    // the first, and never takes its live journal for one that a killed append left.
+    bool locked = io::tryLock(fd);
+    for (int wait = 0; !locked && wait < 50; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        locked = io::tryLock(fd);
+    }
+    if (!locked || (!created && !recoverNative(native))) {
+        io::closeFile(fd);
+        return false;
+    }
     const fs::path journal = journalOf(native);
     std::optional<std::uint64_t> oldSize = io::sizeOf(fd);
     bool journaled = false;

@@ -2,6 +2,7 @@
 #include "platform/FilesIo.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,6 +77,15 @@ bool syncFile(int fd) {
 
 bool truncateFile(int fd, std::uint64_t size) {
     return ::ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+
+bool tryLock(int fd) {
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EINTR)
+            return false;
+    }
 }
 
 bool closeFile(int fd) {

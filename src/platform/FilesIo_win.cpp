@@ -73,6 +73,16 @@ bool truncateFile(int fd, std::uint64_t size) {
     return _chsize_s(fd, static_cast<__int64>(size)) == 0;
 }
 
+bool tryLock(int fd) {
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    // One byte far past any data: a byte-range lock on Windows also stops others reading it.
+    OVERLAPPED beyond{};
+    beyond.OffsetHigh = 0x40000000;
+    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &beyond) != 0;
+}
+
 bool closeFile(int fd) {
     return _close(fd) == 0;
 }

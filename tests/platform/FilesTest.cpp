@@ -204,6 +204,25 @@ TEST(Files, KilledAppendIsCutBackByTheNextAppendOrTheStartUp) {
     }
 }
 
+TEST(Files, AppendsTakeTurnsAcrossProcesses) {
+    test::TempFolder tmp;
+    const std::u16string box = tmp.core() + u"\\box.mbx";
+    // Another editor in the middle of an append: its lock on the file, its journal live.
+    tmp.write("box.mbx", "old\r\npart");
+    tmp.write("box.mbx.jnl", "5 15\n");
+    bool created = false;
+    const int other = platform::io::openAppend(tmp.path() / "box.mbx", created);
+    ASSERT_TRUE(platform::io::tryLock(other));
+    EXPECT_TRUE(platform::recoverAppend(box));
+    EXPECT_FALSE(platform::appendRecord(box, "new\r\n")); // after waiting its turn a while
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\npart");
+    EXPECT_TRUE(tmp.exists("box.mbx.jnl"));
+    // That editor is killed: its lock goes, and its journal is one of a killed append.
+    platform::io::closeFile(other);
+    EXPECT_TRUE(platform::appendRecord(box, "new\r\n"));
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\nnew\r\n");
+}
+
 TEST(Files, ReadOnlyFilesAreNeitherReplacedNorExtended) {
     test::TempFolder tmp;
     tmp.write("Kotori.ini", "old\r\n");

@@ -66,24 +66,5 @@ TEST_F(WindowTest, LogListShowsAlignedColumnsUnderTheBodyAndLoadsAClickedRow) {
     prompts.verify();
 }
 
-TEST_F(WindowTest, FortyThousandLoggedMailsList) {
-    std::u16string log;
-    for (int i = 0; i < 40000; ++i)
-        log += logged(u"a@docomo.ne.jp", u"件名", u"本文の一行目\r\n二行目");
-    programFile("OutPutLog.mbx", log);
-    start();
-    w().ReadingBecky[1]->trigger();
-    QTest::qWait(1);
-    EXPECT_EQ(w().List1->model()->rowCount(), 40001);
-    w().List1->scrollToBottom();
-    QTest::qWait(1);
-    const QModelIndex last = w().List1->model()->index(40000, 0);
-    const QRect shown = w().List1->visualRect(last);
-    EXPECT_TRUE(shown.top() >= 0 && shown.bottom() < w().List1->viewport()->height());
-    EXPECT_EQ(
-        last.data().toString(),
-        QStringLiteral("件名\t|a@docomo.ne.jp\t|2026/12/06 21:30:05\t|me@docomo.ne.jp\t|本文の一行目\r\n二行目\r\n"));
-}
-
 } // namespace
 } // namespace test

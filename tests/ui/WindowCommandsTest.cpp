@@ -6,42 +6,22 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTimer>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QMenu>
 #include <QPlainTextEdit>
-#include <QPushButton>
 
 namespace test {
 namespace {
 
-TEST_F(WindowTest, FilterFrameFontSizeAboutAndSettingsSaveOnClose) {
-    programFile("Kotori.ini", u"Font=15\r\n");
+TEST_F(WindowTest, AClickOnTheFilterFrameItselfOpensAndClosesIt) {
     start();
     ui::MainWindow& win = w();
-    EXPECT_EQ(win.Text1->font().pointSizeF(), 15.0); // from the settings file
-
-    // A click on the frame itself, not on a box inside it, opens and closes the frame.
     QTest::mouseClick(win.Frame1, Qt::LeftButton, {}, QPoint(win.Frame1->width() - 3, 8));
     EXPECT_EQ(win.Frame1->height(), 2655 / 15);
     EXPECT_TRUE(win.Check1[5]->isVisible());
     QTest::mouseClick(win.Check1[0], Qt::LeftButton); // a box inside: the frame stays open
     QTest::mouseClick(win.Frame1, Qt::LeftButton, {}, QPoint(win.Frame1->width() - 3, 8));
     EXPECT_EQ(win.Frame1->height(), 255 / 15);
-
-    win.SizeFontChg[0]->trigger();
-    EXPECT_EQ(win.Text1->font().pointSizeF(), 9.0);
-
-    prompts.message(std::u16string(core::AppTitle), u"ご利用ありがとうございます。\r\nことり便 Plus! バージョン0.5.3");
-    win.kotori->trigger();
-    prompts.verify();
-
-    // The close box runs the close check: the settings are written.
-    folder.write("Kotori.ini", "");
-    win.close();
-    EXPECT_TRUE(win.ended());
-    EXPECT_NE(folder.read("Kotori.ini").find("Sei0=1"), std::string::npos);
-    EXPECT_NE(folder.read("Kotori.ini").find("Font=9"), std::string::npos);
 }
 
 TEST_F(WindowTest, ClosingAModifiedBodyCanBeRefusedAndExitSkipsTheCheck) {
@@ -62,20 +42,6 @@ TEST_F(WindowTest, ClosingAModifiedBodyCanBeRefusedAndExitSkipsTheCheck) {
     EXPECT_EQ(programEnds, 1);
     EXPECT_FALSE(win.isVisible());
     EXPECT_FALSE(folder.exists("Kotori.ini"));
-}
-
-TEST_F(WindowTest, WithoutBeckyTheMailControlsAreOffAndTheLayoutWidensTheBody) {
-    withBecky = false;
-    prompts.message(u"ことり便は、brcky v1.26対応です。",
-                    u"このパソコンには、becky1.26がインストールされていない可能性がありますので\r\n"
-                    u"ことり便のi-mode送信機能は、使えません。");
-    start();
-    prompts.verify();
-    ui::MainWindow& win = w();
-    EXPECT_TRUE(win.Frame3->isHidden() && win.Check2->isHidden() && win.Combo2->isHidden());
-    EXPECT_FALSE(win.Command7->isEnabled() || win.imenu->menuAction()->isEnabled());
-    EXPECT_EQ(win.Text1->width(), win.centralWidget()->width());
-    EXPECT_FALSE(win.Command6->isEnabled()); // no address book file
 }
 
 TEST_F(WindowTest, WaitingKeepsTheWindowRespondingUntilDoneOrTimeout) {

@@ -32,62 +32,64 @@ std::string sizeLines(const std::string& ini) {
     return ini.substr(0, ini.find("Sei0"));
 }
 
-TEST_F(WindowTest, TheOpenedFilterFrameCoversWhatIsBelowAndShowsEveryCaption) {
+// At the start size, in a wider window, at the smallest size and with the filter frame open:
+// every caption and status text shows whole, the status texts apart, every control inside the
+// client area, the preview between the buttons and the status bar.
+TEST_F(WindowTest, CaptionsShowWholeAndControlsStayInsideAtEverySize) {
+    programFile("Kotori.ini", u"imde=1\r\n"); // the longest filter text in the status bar
     start();
     ui::MainWindow& win = w();
-    editor->setBody(std::u16string(2000, u'■'));
+    QWidget* client = win.centralWidget();
+    ASSERT_EQ(win.Label3[0]->text(), QStringLiteral("・制限：文字数 種別 i-mode"));
+    const QSize startSize = win.size();
+    const std::vector<QWidget*> labels{win.Label3[0], win.Label3[1], win.Label6, win.Label1};
+    const struct {
+        const char* name;
+        QSize size;
+    } sizes[] = {{"start", startSize}, {"wider", startSize + QSize(300, 0)}, {"smallest", QSize(300, 220)}};
+    for (const auto& size : sizes) {
+        SCOPED_TRACE(size.name);
+        win.resize(size.size);
+        QTest::qWait(20);
+        for (QWidget* box : std::vector<QWidget*>{win.Check2, win.Check3})
+            EXPECT_LE(box->sizeHint().width(), box->width()) << box->objectName().toStdString();
+        if (size.size != sizes[2].size) {
+            for (QWidget* l : labels)
+                expectWhole(l);
+            expectApart(labels, 8);
+            EXPECT_GE(win.Label1->x() + win.Label1->width(), win.Picture1->width() - 10); // the counter at the right
+        }
+        for (QWidget* c :
+             std::vector<QWidget*>{win.Frame2, win.Combo2, win.Frame3, win.Check3, win.Picture1, win.Label1}) {
+            QRect inClient(c->mapTo(client, QPoint(0, 0)), c->size());
+            EXPECT_TRUE(client->rect().contains(inClient)) << c->objectName().toStdString();
+        }
+        EXPECT_GE(win.Frame3->y(), win.Frame2->y() + win.Frame2->height() - 10);
+        EXPECT_LE(win.Frame3->y() + win.Frame3->height(), win.Picture1->y());
+        EXPECT_GT(win.Text1->height(), 40);
+    }
+    EXPECT_EQ(client->size(), QSize(7500 / 15, 5400 / 15)); // the window cannot shrink below its controls
+
+    // The opened filter frame shows every caption and covers what is below with its own background.
+    win.resize(startSize);
+    editor->setBody(std::u16string(240, u'■')); // under the i-mode limit
     QTest::mouseClick(win.Frame1, Qt::LeftButton, {}, QPoint(8, 8));
     ASSERT_EQ(win.Frame1->height(), 2655 / 15);
-    EXPECT_LE(win.Frame1->x() + win.Frame1->width(), win.centralWidget()->width());
+    EXPECT_LE(win.Frame1->x() + win.Frame1->width(), client->width());
     for (QCheckBox* box : win.Check1) {
         expectWhole(box);
         EXPECT_LE(box->x() + box->width(), win.Frame1->width()) << box->objectName().toStdString();
         EXPECT_LE(box->y() + box->height(), win.Frame1->height()) << box->objectName().toStdString();
     }
-    // Inside the frame, over the body's text, the frame's own background shows.
-    QImage shot = win.centralWidget()->grab().toImage();
+    QImage shot = client->grab().toImage();
     QPoint inside = win.Frame1->geometry().bottomLeft() + QPoint(4, -4);
     ASSERT_TRUE(win.Text1->geometry().contains(inside));
     const QColor window = win.Frame1->palette().color(QPalette::Window);
     EXPECT_LT(std::abs(shot.pixelColor(inside).lightness() - window.lightness()), 8);
     EXPECT_NE(shot.pixelColor(inside), win.Text1->palette().color(QPalette::Base));
-}
-
-TEST_F(WindowTest, CaptionsAndStatusLabelsShowWholeWithGapsAndFollowAWiderWindow) {
-    programFile("Kotori.ini", u"imde=1\r\n");
-    start();
-    ui::MainWindow& win = w();
-    ASSERT_EQ(win.Label3[0]->text(), QStringLiteral("・制限：文字数 種別 i-mode"));
-    for (QWidget* box : std::vector<QWidget*>{win.Check2, win.Check3})
-        EXPECT_LE(box->sizeHint().width(), box->width()) << box->objectName().toStdString();
-    const std::vector<QWidget*> labels{win.Label3[0], win.Label3[1], win.Label6, win.Label1};
-    for (QWidget* l : labels)
-        expectWhole(l);
-    expectApart(labels, 8);
-
-    win.resize(win.width() + 300, win.height());
-    QTest::qWait(20);
-    for (QWidget* l : labels)
-        expectWhole(l);
-    expectApart(labels, 8);
-    EXPECT_GE(win.Label1->x() + win.Label1->width(), win.Picture1->width() - 10); // the counter at the right end
-}
-
-TEST_F(WindowTest, TheWindowCannotShrinkBelowItsControls) {
-    start();
-    ui::MainWindow& win = w();
-    win.resize(300, 220);
-    QTest::qWait(20);
-    QWidget* client = win.centralWidget();
-    EXPECT_EQ(client->size(), QSize(7500 / 15, 5400 / 15));
-    EXPECT_GE(win.Frame3->y(), win.Frame2->y() + win.Frame2->height() - 10); // the preview below the buttons
-    EXPECT_LE(win.Frame3->y() + win.Frame3->height(), win.Picture1->y());
-    EXPECT_GT(win.Text1->height(), 40);
-    const std::vector<QWidget*> controls{win.Frame2, win.Combo2, win.Frame3, win.Check3, win.Picture1, win.Label1};
-    for (QWidget* c : controls) {
-        QRect inClient(c->mapTo(client, QPoint(0, 0)), c->size());
-        EXPECT_TRUE(client->rect().contains(inClient)) << c->objectName().toStdString();
-    }
+    // Picture buttons carry their icons, which the program carries within.
+    for (QPushButton* b : {win.Command3, win.Command4[0], win.Command4[1], win.Command7, win.Command2})
+        EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();
 }
 
 TEST_F(WindowTest, TheSizeReadFromTheSettingsIsTheSizeSavedAcrossRestarts) {

@@ -49,7 +49,4 @@ protected:
     std::unique_ptr<ui::MainWindow> window;
 };
 
-// Parts of the editor that other branches implement; window tests that need their behaviour
-// skip until it is there.
-
 } // namespace test

@@ -58,6 +58,7 @@ TEST_F(FormFixture, MyKindShowsRowsWithTheirModelsAndPutsAddressesIntoTheMail) {
     EXPECT_EQ(form.Combo2.listIndex, 2); // N501i
     EXPECT_EQ(form.Text1[core::NicknameField].text + form.Text1[core::PgpField].text, u"ありちゃん.");
     EXPECT_TRUE(form.detailsLocked && !form.saveArmed && !form.detailsEdited);
+    EXPECT_TRUE(!form.Combo1.enabled && form.Command3[3].caption == u"エクスポート"); // one kind, exported
 
     // A model that is not in the box shows as "不明"; missing fields show empty.
     form.rowSelected(2);
@@ -241,7 +242,7 @@ TEST_F(FormFixture, BeckyGroupsUnderTheImodeFilter) {
     EXPECT_EQ(form.Combo1.listIndex, 0); // beyond the groups: group 0
     EXPECT_TRUE(form.entries.empty());   // the tag is only in a nickname
     EXPECT_FALSE(form.Command3[0].enabled || form.Command3[1].enabled || form.Command3[2].enabled);
-    EXPECT_TRUE(form.Command3[3].enabled && !form.exportMode);
+    EXPECT_TRUE(form.Command3[3].enabled && !form.exportMode && form.Command3[3].caption == u"インポート");
 
     form.kindChosen(1);
     ASSERT_EQ(form.entries.size(), 1u); // i-mode: only the carrier's addresses

@@ -57,29 +57,6 @@ TEST(Settings, SaveWritesTheWholeRecordInOrder) {
               "Sei7=0\r\nSei8=0\r\nSnam=\r\nSsyo=0\r\nimde=0\r\naddr=0\r\nATTI=False\r\nFont=12\r\nIONO=False\r\n"
               "IPUT=False\r\nIEND=False\r\nAcnt=0\r\nAcOp=0\r\nMyad=0\r\nBcOp=False\r\n"
               "LogD=\x91\x90\x8d\x65\x81\x46\x30_\x83\x8d\x83\x4f\x81\x46\x30\r\nLook=True\r\n");
-
-    // What is saved comes back.
-    auto& s = app.s();
-    s.Text1.fontSize = 10.5;
-    s.Check1[3].checked = true;
-    s.Aouttikan.checked = true;
-    s.OutBcc.checked = true;
-    s.accountChangeMode = 2;
-    s.Frame3.visible = false;
-    app.editor.SignatureText = u"sig";
-    app.editor.windowResized(9000, 7000, 8760, 5980);
-    app.editor.saveSettings();
-    EXPECT_NE(app.folder.read("Kotori.ini").find("\r\nFont=10.5\r\n"), std::string::npos);
-    App next;
-    std::filesystem::copy_file(app.folder.path() / "Kotori.ini", next.folder.path() / "Kotori.ini");
-    next.editor.loadSettings();
-    auto& n = next.s();
-    EXPECT_EQ(n.Text1.fontSize, 10.5);
-    EXPECT_TRUE(n.Check1[3].checked && n.Aouttikan.checked && n.OutBcc.checked && !n.Frame3.visible);
-    EXPECT_EQ(n.accountChangeMode, 2);
-    EXPECT_EQ(next.editor.SignatureText, u"sig");
-    EXPECT_EQ(n.window.outerWidth, 9000);
-    EXPECT_EQ(n.window.outerHeight, 7000);
 }
 
 // Reading a settings file and closing the window writes the same bytes back, for every key.

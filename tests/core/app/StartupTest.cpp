@@ -55,8 +55,7 @@ TEST(Startup, WithoutAnyBeckyTheMailFunctionsAreSwitchedOff) {
     app.editor.startup(u"");
 
     auto& s = app.s();
-    EXPECT_FALSE(s.ReadMe.enabled || s.Command6.enabled);
-    EXPECT_EQ(s.List1.tabStops, (std::vector<int>{125, 300, 390, 570, 700}));
+    EXPECT_FALSE(s.ReadMe.enabled || s.Command6.enabled || s.MnuOpenHelp.enabled); // no file, no command
     EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
     EXPECT_FALSE(s.Check2.visible || s.Check2.checked || s.Frame3.visible || s.Combo2.visible);
     EXPECT_FALSE(s.Command2.enabled || s.Command7.enabled || s.imenu.enabled || s.MnuWindow.enabled);
@@ -96,58 +95,39 @@ TEST(Startup, PresentFilesAreUsedAndAnUnreadableCommandLineIsReported) {
     EXPECT_EQ(empty.s().PutChar[0].caption, u"なし");
 }
 
-TEST(Startup, FindsBecky126InTheRegistryAndRemembersIt) {
-    if (test::onWindows)
-        GTEST_SKIP() << "a Wine prefix stands in for Becky!'s registry and drive only elsewhere";
+// The values as Becky! writes them through the registry API (on Windows) or as Wine stores them.
+TEST(Startup, FindsBecky126FromItsRegistryValuesAndRemembersIt) {
     App app;
-    app.folder.useWineFixture("wine-b1");
+    test::TestRegistry reg(app.folder.winePrefix());
+    const std::u16string home = registerBecky1(app, reg);
     app.prompts.question(AddressTitle, addressQuestion(u"taro@example.ne.jp"), Buttons::YesNo, Answer::No);
     expectAddressInput(app.prompts, u"hanako@docomo.ne.jp");
     app.editor.startup(u"");
     app.prompts.verify();
 
     auto& s = app.s();
-    EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky!\\");
+    EXPECT_EQ(app.editor.BeckyPath, home);
     EXPECT_EQ(accounts(s), (Texts{u"メイン/112", u"sub/0", u"会社/5"}));
     ASSERT_EQ(s.OutAdr.size(), 4u);
     EXPECT_EQ(s.OutAdr[0].caption, u"hanako@docomo.ne.jp");
     EXPECT_EQ(s.OutAdr[3].caption, u"t.yamada@example.co.jp");
     EXPECT_TRUE(s.Check2.checked && s.Check2.visible && s.OutAdr[0].checked);
     EXPECT_EQ(s.Combo2.listIndex, 0);
-    EXPECT_EQ(app.folder.read("Becky.mil"), "C:\\Becky!\\\r\nhanako@docomo.ne.jp\r\n"
-                                            "\x83\x81\x83\x43\x83\x93,112\r\ntaro@example.ne.jp\r\n"
-                                            "sub,0\r\ntaro@docomo.ne.jp\r\n"
-                                            "\x89\xef\x8e\xd0,5\r\nt.yamada@example.co.jp\r\n");
-
-    // The next start reads the pointer file and asks nothing; the stored account comes back.
-    app.s().accountIndex = 2;
-    ASSERT_TRUE(app.editor.requestClose());
-    core::Editor next(app.prompts, app.clock, app.folder.core());
-    next.startup(u"");
-    EXPECT_EQ(next.BeckyPath, u"C:\\Becky!\\");
-    EXPECT_EQ(accounts(next.s), accounts(s));
-    EXPECT_EQ(next.s.Combo2.listIndex, 2);
-    EXPECT_EQ(next.s.OutAdr[3].caption, u"t.yamada@example.co.jp");
-}
-
-// The values as Becky! writes them through the registry API (on Windows) or as Wine stores them.
-TEST(Startup, FindsBecky126FromItsRegistryValues) {
-    App app;
-    test::TestRegistry reg(app.folder.winePrefix());
-    const std::u16string home = registerBecky1(app, reg);
-    app.prompts.question(AddressTitle, addressQuestion(u"taro@example.ne.jp"), Buttons::YesNo, Answer::Yes);
-    app.editor.startup(u"");
-    app.prompts.verify();
-
-    EXPECT_EQ(app.editor.BeckyPath, home);
-    EXPECT_EQ(accounts(app.s()), (Texts{u"メイン/112", u"sub/0", u"会社/5"}));
-    ASSERT_EQ(app.s().OutAdr.size(), 4u);
-    EXPECT_EQ(app.s().OutAdr[0].caption, u"taro@example.ne.jp");
     EXPECT_EQ(app.folder.read("Becky.mil"), platform::encodeCp932(home) +
-                                                "\r\ntaro@example.ne.jp\r\n"
+                                                "\r\nhanako@docomo.ne.jp\r\n"
                                                 "\x83\x81\x83\x43\x83\x93,112\r\ntaro@example.ne.jp\r\n"
                                                 "sub,0\r\ntaro@docomo.ne.jp\r\n"
                                                 "\x89\xef\x8e\xd0,5\r\nt.yamada@example.co.jp\r\n");
+
+    // The next start reads the pointer file and asks nothing; the stored account comes back.
+    s.accountIndex = 2;
+    ASSERT_TRUE(app.editor.requestClose());
+    core::Editor next(app.prompts, app.clock, app.folder.core());
+    next.startup(u"");
+    EXPECT_EQ(next.BeckyPath, home);
+    EXPECT_EQ(accounts(next.s), accounts(s));
+    EXPECT_EQ(next.s.Combo2.listIndex, 2);
+    EXPECT_EQ(next.s.OutAdr[3].caption, u"t.yamada@example.co.jp");
 }
 
 TEST(Startup, PointerFilesChooseTheBecky) {

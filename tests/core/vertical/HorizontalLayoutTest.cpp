@@ -79,20 +79,6 @@ TEST(HorizontalLayout, CharactersOutsideTheBmpComeBackWhole) {
     EXPECT_EQ(expected.substr(0, 8), u"𠮷野家へ𠮷野");
 }
 
-TEST(HorizontalLayout, ColumnBoundaryRoundTrip) {
-    // Every line fills whole columns and the last page is full: the breaks vanish, nothing else.
-    std::u16string body, flat;
-    for (int line = 0; line < 10; ++line) {
-        const std::u16string text = line % 2 ? u"abc123" : u"ｱｲｳｴｵｶ";
-        body += text + (line < 9 ? u"\r\n" : u"");
-        flat += line % 2 ? u"ａｂｃ１２３" : u"アイウエオカ";
-    }
-    const std::u16string sent = vertical(body, {5, 6}, VerticalMode::Send); // two full 5 x 6 pages
-    EXPECT_NE(sent.find(u"次のページ"), std::u16string::npos);
-    EXPECT_EQ(horizontal(sent, {8, 9}), flat);
-    EXPECT_EQ(horizontal(vertical(body, {5, 6}, VerticalMode::TextView), {8, 9}), flat);
-}
-
 TEST(HorizontalLayout, SinglePassMatchesTheLiteralRules) {
     std::mt19937 random(6122026);
     const std::u16string pool[] = {u"あ", u"漢",  u"\u3000",     u"\u3000\u3000", u"\r\n",   u"\r",     u"\n", u"-",

@@ -27,6 +27,7 @@ struct PreviewFixture : ::testing::Test, apptest::App {
 } // namespace
 
 TEST_F(PreviewFixture, VerticalModeSwitchesOnAndOff) {
+    editor.setImode(true); // the send image button is on
     editor.s.Text1.text = u"あいう";
     expectModeQuestion(core::Answer::No);
     editor.verticalModeButton();
@@ -37,10 +38,11 @@ TEST_F(PreviewFixture, VerticalModeSwitchesOnAndOff) {
     editor.verticalModeButton();
     prompts.verify();
     EXPECT_TRUE(editor.s.Command7.red && editor.s.Check3.checked);
+    EXPECT_FALSE(editor.s.Command5.enabled); // no send image beside the vertical preview
 
     // Unticking the preview leaves the mode on.
     editor.setVerticalPreview(false);
-    EXPECT_TRUE(editor.s.verticalMode);
+    EXPECT_TRUE(editor.s.verticalMode && editor.s.Command5.enabled);
 
     editor.setVerticalPreview(true);
     prompts.message(u"横書きモード チェンジ", u"通常の横書きモードに戻します。");

@@ -15,8 +15,6 @@ using core::VerticalResult;
 
 namespace {
 
-const std::u16string Over1 = u"1文字オーバーになるので、削除してもよろしいですか？";
-
 VerticalResult convert(std::u16string_view body, ScreenSize screen, VerticalMode mode) {
     literal::SameAnswer no(core::Answer::No);
     VerticalResult result = core::toVertical(body, screen, mode, no);
@@ -36,57 +34,11 @@ TEST(VerticalLayout, WorkedExampleFiveByThree) {
     EXPECT_EQ(core::prepareColumns(u"ｶﾞｰ\tい\r\nう", 4), u"ガ｜　　　　い　う");
 }
 
-TEST(VerticalLayout, BudgetQuestionAndItsAnswers) {
-    const ScreenSize p501i{8, 9};
-    EXPECT_EQ(core::verticalBudget(p501i), 216);
+// How the answers cut, pages and separators are laid out, and "ー" standing upright outside the
+// separators: the random comparison with the slow rules below.
+TEST(VerticalLayout, BudgetIsWholePagesWithTheirSeparators) {
+    EXPECT_EQ(core::verticalBudget({8, 9}), 216);
     EXPECT_EQ(core::verticalBudget({20, 20}), 0); // not even one screen fits
-    const std::u16string body(217, u'あ');
-    for (core::Answer answer : {core::Answer::Yes, core::Answer::No}) {
-        test::ScriptedPrompts prompts;
-        prompts.question(u"文字数オーバー", Over1, core::Buttons::YesNo, answer);
-        VerticalResult result = core::toVertical(body, p501i, VerticalMode::Send, prompts);
-        // Yes: three full pages and two separators; No: the 217th character opens a fourth page.
-        const long kept = answer == core::Answer::Yes ? 216 : 217;
-        EXPECT_EQ(std::count(result.text.begin(), result.text.end(), u'あ'), kept);
-        EXPECT_EQ(result.text.size(), answer == core::Answer::Yes ? 3u * 72 + 2 * 11 : 4u * 72 + 3 * 11);
-    }
-    test::ScriptedPrompts prompts;
-    prompts.question(u"文字数オーバー", Over1, core::Buttons::YesNo, core::Answer::No);
-    EXPECT_EQ(core::toVertical(body, p501i, VerticalMode::TextView, prompts).outcome, VerticalResult::Declined);
-
-    // The budget counts after line breaks are filled, the last one included: 24 x 9 fits.
-    std::u16string lines;
-    for (int i = 0; i < 24; ++i)
-        lines += u"あい\r\n";
-    EXPECT_EQ(core::prepareColumns(lines, 9).size(), 216u);
-    EXPECT_EQ(convert(lines, p501i, VerticalMode::Send).outcome, VerticalResult::Converted);
-}
-
-TEST(VerticalLayout, PagesRowsAndSeparators) {
-    const std::u16string page(72, u'あ');
-    EXPECT_EQ(convert(page, {8, 9}, VerticalMode::Send).text, page); // one page, no separator
-    EXPECT_EQ(core::separatorRow(8), u"---次のページ---");
-
-    std::u16string body; // Ａ to Ｗ on 5 x 2: pages of 10, 10 and 3
-    for (char16_t c = u'Ａ'; c < u'Ａ' + 23; ++c)
-        body += c;
-    const std::u16string rows[] = {u"ＩＧＥＣＡ", u"ＪＨＦＤＢ", u"次のページ", u"ＳＱＯＭＫ",
-                                   u"ＴＲＰＮＬ", u"次のページ", u"　　　ＷＵ", u"　　　　Ｖ"};
-    std::u16string pages, textView;
-    for (const std::u16string& row : rows) {
-        pages += row;
-        textView += row + u"\r\n";
-    }
-    EXPECT_EQ(convert(body, {5, 2}, VerticalMode::Send).text, pages);
-    EXPECT_EQ(convert(body, {5, 2}, VerticalMode::TextView).text, textView);
-    const std::u16string sendText = convert(u"あ\r\nい\tう\r\n\r\nえ", {8, 9}, VerticalMode::Send).text;
-    EXPECT_EQ(sendText.find_first_of(u"\r\n\t"), std::u16string::npos);
-    EXPECT_EQ(sendText.size(), 72u);
-    // "ー" stands upright in the text, while the separators keep theirs.
-    const std::u16string sent = convert(u"ラーメン" + std::u16string(40, u'あ'), {5, 4}, VerticalMode::Send).text;
-    EXPECT_EQ(sent.find(u'ー'), sent.find(u"次のページ") + 3);
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), u'ー'), 2);
-    EXPECT_EQ(std::count(sent.begin(), sent.end(), u'｜'), 1);
 }
 
 TEST(VerticalLayout, ScreensThatCannotHoldTheText) {
