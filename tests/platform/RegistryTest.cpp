@@ -30,7 +30,6 @@ void writeHive(const test::TempFolder& tmp, const std::string& body) {
 
 } // namespace
 
-// The forms a hive written by Wine itself holds; the values' kinds are checked below.
 TEST(Registry, ReadsWineWrittenHive) {
     if (test::onWindows)
         GTEST_SKIP() << "Wine's registry file stands in for the registry only elsewhere";
@@ -42,9 +41,15 @@ TEST(Registry, ReadsWineWrittenHive) {
     EXPECT_EQ(getRegString(users + u"0", u"NoSuchValue"), u"");
     // Binary spread over continuation lines.
     EXPECT_EQ(regBytes(u"Control Panel\\Desktop\\WindowMetrics", u"CaptionFont").size(), 92u);
-    // Japanese account names, escaped by Wine, are code page 932 bytes.
+    // The accounts as the start-up reads them; Japanese names, escaped by Wine, are code page
+    // 932 bytes.
     EXPECT_EQ(regBytes(users + u"0", u"Account"), bytes("\x83\x81\x83\x43\x83\x93\0", 7));
+    EXPECT_EQ(regBytes(users + u"0", u"MailDirNo"), bytes("\x70\0\0\0", 4));
+    EXPECT_EQ(regBytes(users + u"1", u"Account"), bytes("sub\0", 4));
+    EXPECT_EQ(getRegString(users + u"1", u"Address"), u"taro@docomo.ne.jp");
     EXPECT_EQ(getRegString(users + u"2", u"Account"), u"会社");
+    EXPECT_EQ(regBytes(users + u"2", u"MailDirNo"), bytes("\x05\0\0\0", 4));
+    EXPECT_EQ(regBytes(users + u"3", u"Account"), ""); // three accounts and no more
 }
 
 // Values written the way Becky! writes them (through the registry API on Windows, into Wine's
