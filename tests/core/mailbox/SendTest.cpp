@@ -1,12 +1,6 @@
 #include "MailboxFixture.h"
 
-#include "platform/Cp932.h"
-#include "platform/Paths.h"
-#include "support/HeldFile.h"
-#include "support/System.h"
 #include "support/TestRegistry.h"
-
-#include <fstream>
 
 namespace fs = std::filesystem;
 
@@ -111,21 +105,6 @@ TEST_F(SendTest, RetriesWhileMailboxIsHeld) {
     expectAfterSend(Answer::No, Answer::No);
     editor.send();
     EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
-    EXPECT_EQ(test::count(log(), "From:"), 1u);
-}
-
-TEST_F(SendTest, RetriesWhileBeckyKeepsTheMailboxOpen) {
-    if (!test::onWindows)
-        GTEST_SKIP() << "only Windows lets an open file refuse others";
-    tmp.write("Becky!/User1/OutBox.mbx", "old\r\n.\r\n");
-    test::HeldFile held(tmp.path() / "Becky!/User1/OutBox.mbx", test::HeldFile::Sharing::None);
-    ASSERT_TRUE(held.held());
-    prompts.onQuestion[u"BECKYが送受信処理中です"] = [&] { held.release(); };
-    expectConfirmed();
-    retry(Retry2, Answer::Yes);
-    expectAfterSend(Answer::No, Answer::No);
-    editor.send();
-    EXPECT_EQ(outbox(), "old\r\n.\r\n" + onDisk(u"a\r\nb"));
     EXPECT_EQ(test::count(log(), "From:"), 1u);
 }
 
