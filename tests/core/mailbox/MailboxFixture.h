@@ -37,12 +37,15 @@ public:
 
 inline const std::u16string App(core::AppTitle);
 
+// The header lines after the title, the same in every record.
+inline const std::string FixedLines = "X-Priority:3\r\nX-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\n"
+                                      "Content-Type: text/plain; charset=shift_jis\r\n"
+                                      "Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n";
+
 // The record of the fixture's mail with the given body, as text and as the bytes a write adds.
 inline std::u16string recordOf(std::u16string_view body) {
-    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\nX-Priority:3\r\n"
-           u"X-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\nContent-Type: text/plain; charset=shift_jis\r\n"
-           u"Content-Transfer-Encoding: 8bit\r\nStatus:RW\r\n\r\n" +
-           std::u16string(body) + u"\r\n.";
+    return u"From:me@docomo.ne.jp\r\nTo:x@docomo.ne.jp\r\nSubject:abc\r\n" + platform::decodeCp932(FixedLines) +
+           u"\r\n" + std::u16string(body) + u"\r\n.";
 }
 
 inline std::string onDisk(std::u16string_view body) {
@@ -103,5 +106,6 @@ inline std::size_t count(const std::string& text, const std::string& part) {
 using core::Answer;
 using core::Buttons;
 using test::App;
+using test::FixedLines;
 using test::onDisk;
 using test::recordOf;

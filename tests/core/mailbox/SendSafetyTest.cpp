@@ -1,5 +1,4 @@
-// Sending under odd input: accounts that do not say where to write, values holding line breaks,
-// files left without a final line end, and files that cannot be written.
+// Sending under odd input: accounts that do not say where to write, values holding line breaks.
 #include "MailboxFixture.h"
 
 #include <algorithm>
@@ -86,39 +85,8 @@ TEST_F(SendSafety, PastedLineBreaksNeverReachTheHeader) {
     expectDiscard(Answer::No);
     expectRegister(Answer::No);
     editor.send();
-    const std::string header = "From:me@docomo.ne.jp X-Evil:1\r\nTo:x@docomo.ne.jp \r\nSubject:hi Bcc:x . \r\n"
-                               "X-Priority:3\r\nX-imodeMailEditer:Kotoribin Plus Ver.0.5.3\r\n"
-                               "Content-Type: text/plain; charset=shift_jis\r\nContent-Transfer-Encoding: 8bit\r\n"
-                               "Status:RW\r\n";
+    const std::string header =
+        "From:me@docomo.ne.jp X-Evil:1\r\nTo:x@docomo.ne.jp \r\nSubject:hi Bcc:x . \r\n" + FixedLines;
     EXPECT_EQ(outbox(), header + "\r\na\r\nb\r\n.\r\n");
     EXPECT_EQ(log(), header + "X-Date:2026/12/06 9:05:03\r\nX-ViewMode:YOKO\r\n\r\na\r\nb\r\n.\r\n");
-}
-
-TEST_F(SendSafety, AppendsStartOnALineOfTheirOwn) {
-    // Files whose last line lost its end: a mailbox ending in its terminator, the log, the book.
-    tmp.write("Becky!/User1/OutBox.mbx", "old\r\n.");
-    tmp.write("OutPutLog.mbx", "logged\r\n.");
-    tmp.write("addr.adr", "old@docomo.ne.jp");
-    expectDiscard(Answer::No);
-    expectRegister(Answer::Yes);
-    editor.send();
-    EXPECT_EQ(outbox(), "old\r\n.\r\n" + onDisk(u"a\r\nb"));
-    EXPECT_EQ(log().substr(0, 16), "logged\r\n.\r\nFrom:");
-    EXPECT_EQ(tmp.read("addr.adr"), "old@docomo.ne.jp\r\nx@docomo.ne.jp\r\n");
-}
-
-TEST_F(SendSafety, FailedLogAndAddressWritesAreReported) {
-    // Folders where the files should be: both appends fail.
-    fs::create_directories(tmp.path() / "OutPutLog.mbx");
-    fs::create_directories(tmp.path() / "addr.adr");
-    editor.s.Command6.enabled = false;
-    expectDiscard(Answer::No);
-    prompts.message(App, tmp.core() + u"\\OutPutLog.mbx\r\nこのファイルにログを書き込めませんでした。");
-    expectRegister(Answer::Yes);
-    prompts.message(App, tmp.core() + u"\\addr.adr\r\nこのファイルにアドレスを登録できませんでした。");
-    editor.send();
-    EXPECT_EQ(outbox(), onDisk(u"a\r\nb")); // the mail itself went out
-    // The list shows only what the book holds.
-    EXPECT_TRUE(editor.s.Combo1.items.empty());
-    EXPECT_FALSE(editor.s.Command6.enabled);
 }

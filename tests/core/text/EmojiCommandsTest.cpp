@@ -1,4 +1,4 @@
-#include "EmojiFixture.h"
+#include "TextFixture.h"
 
 #include "core/app/Strings.h"
 #include "core/text/EmojiSwap.h"
@@ -22,7 +22,7 @@ std::u16string counted(int n) {
 
 const std::u16string App(core::AppTitle);
 
-class EmojiCheckTest : public test::EmojiTest {
+class EmojiCheckTest : public EmojiTest {
 protected:
     void fromCaret(core::Answer a) {
         prompts.question(u"確認事項", u"現在位置から絵文字チェックを行いますか？", core::Buttons::YesNo, a);
@@ -52,18 +52,11 @@ TEST_F(EmojiTest, ReplaceAndRemoveRoundTheBackslashKeywords) {
 }
 
 TEST_F(EmojiTest, EarlierEntriesWinAndEveryEntryTakesPart) {
-    // 25 entries: the menu shows 20, the commands use all.
+    // 25 entries: the menu shows 20 (see the start-up tests), the commands use all.
     std::vector<std::pair<char16_t, std::u16string>> rows{{Hare, u"hare"}, {Kumori, u"harebare"}};
     for (int i = 2; i < 25; ++i)
         rows.emplace_back(static_cast<char16_t>(Hare + i), u"k" + core::decimal(i) + u"_");
     table(rows);
-    prompts.message(u"ことり便は、brcky v1.26対応です。",
-                    u"このパソコンには、becky1.26がインストールされていない可能性がありますので\r\n"
-                    u"ことり便のi-mode送信機能は、使えません。");
-    editor.startup(u"");
-    prompts.verify();
-    ASSERT_EQ(editor.s.PutChar.size(), 20u);
-    EXPECT_EQ(editor.s.PutChar[19].caption, one(Hare + 19) + u"   =   k19_");
     body(u"\\harebare \\k24_ \\k2_");
     editor.emojiReplace(0);
     EXPECT_EQ(editor.s.Text1.text, one(Hare) + u"bare " + one(Hare + 24) + u" " + one(Hare + 2));
@@ -119,12 +112,6 @@ TEST_F(EmojiTest, EveryReplaceSeesTheTableFileAsItIsNow) {
     table({{Ame, u"hare"}});
     editor.emojiReplace(0);
     EXPECT_EQ(editor.s.Text1.text, one(Ame));
-
-    // Short lines of the table are skipped.
-    folder.write("Emoji.code", platform::encodeCp932(u"x\r\n\r\n" + one(Yuki) + u"\tame\r\n"));
-    body(u"\\ame");
-    editor.emojiReplace(0);
-    EXPECT_EQ(editor.s.Text1.text, one(Yuki));
 }
 
 TEST_F(EmojiTest, EnterWithAutoReplaceReplacesOnRelease) {

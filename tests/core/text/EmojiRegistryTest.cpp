@@ -1,4 +1,4 @@
-#include "EmojiFixture.h"
+#include "TextFixture.h"
 
 #include "core/app/Strings.h"
 #include "core/text/EmojiRegistry.h"
@@ -25,10 +25,6 @@ protected:
         r.keywordEdited(keyword);
         r.registerEntry();
     }
-    test::ScriptedPrompts& askSave() {
-        return prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo,
-                                Answer::Yes);
-    }
     test::ScriptedPrompts& overlaps(std::u16string_view keyword, char16_t emoji, Answer a) {
         return prompts.question(u"", u"キーワードが「" + row(keyword, emoji) + u"」と重なっています。よろしいですか？",
                                 Buttons::YesNo, a);
@@ -50,8 +46,6 @@ TEST_F(RegistryTest, TheBrowserWalksTheImodeCodes) {
         EXPECT_EQ(platform::encodeCp932(r.f.Text1), std::string({char(c.code >> 8), char(c.code & 0xFF)})) << c.v;
         EXPECT_EQ(r.f.Label1, c.label);
     }
-    r.browse(0);
-    EXPECT_EQ(r.f.Text1, one(Hare));
     r.characterEdited(u"ab");
     EXPECT_EQ(r.f.Text1, u"a");
 }
@@ -166,7 +160,7 @@ TEST_F(RegistryTest, PutIntoBodyAppendsAtTheEndAndRemembersTheEmoji) {
     EXPECT_EQ(editor.s.Label1.caption, u"2.5文字 (4)");
 }
 
-TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFails) {
+TEST_F(RegistryTest, ClosingAsksOnlyAfterChanges) {
     r.open();
     EXPECT_TRUE(r.requestClose());
     std::vector<std::pair<char16_t, std::u16string>> rows;
@@ -177,7 +171,8 @@ TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFail
     r.rowClicked(0);
     r.deleteRow();
     add(one(Hare), u"w0_");
-    askSave().message(App, u"ことり便のメニューに表示されるのは、上から20個までです。");
+    prompts.question(u"保存確認", u"変更があります。文字コードを保存して終了しますか？", Buttons::YesNo, Answer::Yes)
+        .message(App, u"ことり便のメニューに表示されるのは、上から20個までです。");
     EXPECT_TRUE(r.requestClose());
     prompts.verify();
     auto lines = platform::readLines(folder.core() + u"\\Emoji.code");
@@ -188,20 +183,7 @@ TEST_F(RegistryTest, ClosingAsksOnlyAfterChangesAndKeepsTheWindowWhenTheSaveFail
     // Cancel forgets the changes: nothing asked.
     r.deleteRow();
     r.cancel();
-    EXPECT_TRUE(r.requestClose());
-
-    // A write that fails is reported with the path; the window stays with its rows.
-    r.open();
-    r.rowClicked(0);
-    r.deleteRow();
-    platform::setWriteHookForTests([](int, const char*, std::size_t) { return -1L; });
-    askSave().message(App, folder.core() + u"\\Emoji.code\r\nに保存できませんでした。");
-    EXPECT_FALSE(r.requestClose());
-    platform::setWriteHookForTests(nullptr);
-    prompts.verify();
-    EXPECT_EQ(r.f.List1.size(), 24u);
-    EXPECT_TRUE(r.f.TableModified);
-    EXPECT_EQ(platform::readLines(folder.core() + u"\\Emoji.code")->size(), 25u);
+    EXPECT_TRUE(r.requestClose()); // a save that fails: see the write-fault tests
 }
 
 } // namespace

@@ -2,14 +2,25 @@
 
 #include "support/FakeView.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TempFolder.h"
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
+#include "platform/Cp932.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace test {
+
+// The i-mode emoji of Shift_JIS F89F (hare: sunny), F8A0 (kumori: cloudy) and so on.
+inline constexpr char16_t Hare = 0xE63E, Kumori = 0xE63F, Ame = 0xE640, Yuki = 0xE641;
+
+inline std::u16string one(char16_t c) {
+    return std::u16string(1, c);
+}
 
 class FixedClock : public core::Clock {
 public:
@@ -34,10 +45,11 @@ public:
     } lastPreviewEdit;
 };
 
-// An editor with scripted prompts and a recording view, in the i-mode-less design state.
+// An editor with scripted prompts and a recording view, in the i-mode-less design state, on a
+// fresh program folder.
 class TextTest : public ::testing::Test {
 protected:
-    TextTest() : editor(prompts, clock, u"C:\\kotori") { editor.setView(&view); }
+    TextTest() : editor(prompts, clock, folder.core()) { editor.setView(&view); }
 
     // Types the text at the caret, one character per edit, as the body box reports it.
     void type(std::u16string_view text) {
@@ -55,6 +67,20 @@ protected:
         ASSERT_EQ(editor.CharLimit, limit);
     }
 
+    // Emoji.code holding the rows (emoji, keyword) with a tab between, in code page 932.
+    void table(const std::vector<std::pair<char16_t, std::u16string>>& rows) {
+        std::u16string text;
+        for (const auto& [emoji, keyword] : rows)
+            text += one(emoji) + u"\t" + keyword + u"\r\n";
+        folder.write("Emoji.code", platform::encodeCp932(text));
+    }
+    void body(std::u16string_view text, int selStart = 0, int selLength = 0) {
+        editor.setBody(text);
+        editor.bodySelectionChanged(selStart, selLength);
+    }
+    std::u16string& used() { return editor.s.usedEmoji; }
+
+    TempFolder folder;
     ScriptedPrompts prompts;
     FixedClock clock;
     PreviewView view;
@@ -71,3 +97,5 @@ inline std::u16string repeat(std::u16string_view unit, int times) {
 } // namespace test
 
 using test::TextTest;
+// The emoji commands' tests, on the same editor.
+class EmojiTest : public TextTest {};
