@@ -84,7 +84,7 @@ bool tryLock(int fd) {
         if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
             return true;
         if (errno != EINTR)
-            return false;
+            return errno != EWOULDBLOCK; // a file system without locks: go on unlocked
     }
 }
 

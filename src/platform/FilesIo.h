@@ -17,9 +17,9 @@ long writeSome(int fd, const char* data, std::size_t size); // like write(2), re
 std::optional<std::uint64_t> sizeOf(int fd);
 bool syncFile(int fd);
 bool truncateFile(int fd, std::uint64_t size);
-// Takes this process's exclusive lock on an open file without waiting; false when another
-// open of it holds one. Advisory: reading and writing the file stay open to everyone. The
-// lock goes with the close, or with the process.
+// Takes this process's exclusive lock on an open file without waiting; false only when another
+// open of it holds one (true, unlocked, where the file system has no locks). Advisory: reading and writing the file
+// stay open to everyone. The lock goes with the close, or with the process.
 bool tryLock(int fd);
 bool closeFile(int fd);
 bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to);

@@ -80,7 +80,9 @@ bool tryLock(int fd) {
     // One byte far past any data: a byte-range lock on Windows also stops others reading it.
     OVERLAPPED beyond{};
     beyond.OffsetHigh = 0x40000000;
-    return LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &beyond) != 0;
+    if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &beyond))
+        return true;
+    return GetLastError() != ERROR_LOCK_VIOLATION; // a file system without locks: go on unlocked
 }
 
 bool closeFile(int fd) {
