@@ -1,7 +1,7 @@
 // Vertical layout speed beside copying the same text once.
+#include "BenchSupport.h"
 #include "Ratio.h"
 
-#include "core/app/Prompts.h"
 #include "core/vertical/HorizontalLayout.h"
 #include "core/vertical/VerticalConversion.h"
 
@@ -11,14 +11,7 @@
 
 namespace {
 
-class DeclineAll : public core::Prompts {
-public:
-    core::Answer question(std::u16string_view, std::u16string_view, core::Buttons, core::Icon) override {
-        return core::Answer::No;
-    }
-    void message(std::u16string_view, std::u16string_view, core::Icon) override {}
-    std::u16string input(std::u16string_view, std::u16string_view, std::u16string_view) override { return {}; }
-};
+using DeclineAll = bench::FixedAnswer; // answers No
 
 // 10,000 lines of two double-byte characters, two lines in five with an ASCII letter too:
 // 40,000 + 4,000 + 20,000 (CR LF) = 64,000 bytes in Shift_JIS.
