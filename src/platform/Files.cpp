@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include "platform/AppendJournal.h"
 #include "platform/Cp932.h"
 #include "platform/FilesIo.h"
 #include "platform/Paths.h"
@@ -53,17 +54,6 @@ std::string_view lineEndAfter(std::string_view tail) {
     return tail.back() == '\r' ? "\n" : "\r\n";
 }
 
-// Up to `count` bytes from `from`; fewer when the file is shorter or cannot be read.
-std::string readRange(const fs::path& native, std::uint64_t from, std::size_t count) {
-    std::ifstream in(native, std::ios::binary);
-    std::string data(count, '\0');
-    if (!in.seekg(static_cast<std::streamoff>(from)))
-        return {};
-    in.read(data.data(), static_cast<std::streamsize>(count));
-    data.resize(static_cast<std::size_t>(in.gcount()));
-    return data;
-}
-
 // A file whose every write bit is off is read-only: Windows refuses to replace or extend it,
 // and so does the editor everywhere, even for a user whom the system would let through.
 bool isReadOnly(const fs::path& native) {
@@ -86,144 +76,6 @@ std::optional<std::string> readNative(const fs::path& native) {
     if (in.bad())
         return std::nullopt;
     return data;
-}
-
-fs::path journalOf(const fs::path& native) {
-    fs::path journal = native;
-    journal += ".jnl";
-    return journal;
-}
-
-// How many bytes on each side of the append point the journal keeps, to tell its own cut record
-// from a file that Becky! has rewritten since.
-constexpr std::size_t FingerprintBytes = 32;
-
-struct Journal {
-    std::uint64_t oldSize = 0, newSize = 0;
-    std::optional<std::string> before, record; // the file's last bytes and the record's first
-};
-
-std::string toHex(std::string_view bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex = bytes.empty() ? "-" : "";
-    for (unsigned char c : bytes) {
-        hex += digits[c >> 4];
-        hex += digits[c & 15];
-    }
-    return hex;
-}
-
-std::optional<std::string> fromHex(std::string_view hex) {
-    if (hex == "-")
-        return std::string();
-    if (hex.empty() || hex.size() % 2 != 0 || hex.size() > 2 * FingerprintBytes)
-        return std::nullopt;
-    auto digit = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1; };
-    std::string bytes;
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        const int high = digit(hex[i]), low = digit(hex[i + 1]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        bytes += static_cast<char>(high * 16 + low);
-    }
-    return bytes;
-}
-
-// The journal is one line, "old new" sizes and the two fingerprints in hex ("-" for none),
-// ended by LF; a line without fingerprints is read too. Anything else was cut short while
-// being written, before any byte of the record went out.
-std::optional<Journal> parseJournal(std::string_view text) {
-    if (text.empty() || text.back() != '\n')
-        return std::nullopt;
-    text.remove_suffix(1);
-    std::vector<std::string_view> fields;
-    for (std::size_t at = 0; at <= text.size();) {
-        const std::size_t end = std::min(text.find(' ', at), text.size());
-        fields.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    if (fields.size() != 2 && fields.size() != 4)
-        return std::nullopt;
-    Journal j;
-    for (int n = 0; n < 2; ++n) {
-        const std::string_view digits = fields[static_cast<std::size_t>(n)];
-        if (digits.empty() || digits.size() > 19 || digits.find_first_not_of("0123456789") != std::string_view::npos)
-            return std::nullopt;
-        std::uint64_t& size = n == 0 ? j.oldSize : j.newSize;
-        for (char c : digits)
-            size = size * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    if (fields.size() == 4) {
-        j.before = fromHex(fields[2]);
-        j.record = fromHex(fields[3]);
-        if (!j.before || !j.record)
-            return std::nullopt;
-    }
-    if (j.oldSize > j.newSize)
-        return std::nullopt;
-    return j;
-}
-
-// Writes and flushes the journal, straight to the disk: the test hook stands for the disk
-// under the record, and every byte that goes through it belongs to the record.
-bool writeJournal(const fs::path& journal, const Journal& j) {
-    bool created = false;
-    int fd = io::openAppend(journal, created);
-    if (fd < 0)
-        return false;
-    std::string text = std::to_string(j.oldSize) + " " + std::to_string(j.newSize);
-    if (j.before && j.record)
-        text += " " + toHex(*j.before) + " " + toHex(*j.record);
-    text += "\n";
-    bool ok = created || io::truncateFile(fd, 0);
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const long n = io::writeSome(fd, text.data() + done, text.size() - done);
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ok && io::syncFile(fd);
-    ok = io::closeFile(fd) && ok;
-    if (!ok)
-        io::removePath(journal);
-    return ok;
-}
-
-// Whether the file still shows the journal's append: its old last bytes in place, followed by
-// as much of the record as there is.
-bool showsTheAppend(const fs::path& native, const Journal& j, std::uint64_t size) {
-    if (!j.before)
-        return true; // a journal without fingerprints: the sizes are all there is to go by
-    const std::string& before = *j.before;
-    if (before.size() > j.oldSize)
-        return false;
-    const std::size_t written = static_cast<std::size_t>(std::min<std::uint64_t>(size - j.oldSize, j.record->size()));
-    const std::string expected = before + j.record->substr(0, written);
-    return readRange(native, j.oldSize - before.size(), expected.size()) == expected;
-}
-
-// Cuts back the part of a record that a killed append left. Only a size strictly between the
-// journal's two sizes, over bytes that match its fingerprints, is a cut record; anything else
-// means the append finished or someone has changed the file since, and it is left alone.
-// False when a cut was due and failed.
-bool recoverNative(const fs::path& native) {
-    const fs::path journal = journalOf(native);
-    std::error_code ec;
-    if (!fs::exists(journal, ec))
-        return true;
-    if (auto j = parseJournal(readNative(journal).value_or(std::string()))) {
-        const std::uintmax_t size = fs::is_regular_file(native, ec) ? fs::file_size(native, ec) : 0;
-        if (!ec && size > j->oldSize && size < j->newSize && showsTheAppend(native, *j, size)) {
-            bool created = false;
-            int fd = io::openAppend(native, created);
-            if (fd < 0)
-                return false;
-            const bool cut = io::truncateFile(fd, j->oldSize) && io::syncFile(fd);
-            if (!io::closeFile(fd) || !cut)
-                return false;
-        }
-    }
-    io::removePath(journal);
-    return true;
 }
 
 // Temporary files of saves that were killed before their rename: "NAME.xxxxxxxx.tmp" beside it.
@@ -296,16 +148,16 @@ std::optional<std::vector<std::u16string>> readLines(std::u16string_view path) {
 bool recoverAppend(std::u16string_view path) {
     const fs::path native = nativePath(path);
     std::error_code ec;
-    if (!fs::exists(journalOf(native), ec))
+    if (!fs::exists(journal::pathOf(native), ec))
         return true;
     if (!fs::exists(native, ec))
-        return recoverNative(native);
+        return journal::recover(native);
     bool created = false;
     const int fd = io::openAppend(native, created);
     if (fd < 0)
         return false;
     // A journal under another process's lock belongs to an append still going on.
-    const bool recovered = !io::tryLock(fd) || recoverNative(native);
+    const bool recovered = !io::tryLock(fd) || journal::recover(native);
     io::closeFile(fd);
     return recovered;
 }
@@ -325,18 +177,18 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         locked = io::tryLock(fd);
     }
-    if (!locked || (!created && !recoverNative(native))) {
+    if (!locked || (!created && !journal::recover(native))) {
         io::closeFile(fd);
         return false;
     }
-    const fs::path journal = journalOf(native);
+    const fs::path journalPath = journal::pathOf(native);
     std::optional<std::uint64_t> oldSize = io::sizeOf(fd);
     bool journaled = false;
     if (oldSize) {
-        Journal j;
+        journal::Journal j;
         j.oldSize = *oldSize;
-        const std::size_t keep = static_cast<std::size_t>(std::min<std::uint64_t>(*oldSize, FingerprintBytes));
-        std::string before = readRange(native, *oldSize - keep, keep);
+        const std::size_t keep = static_cast<std::size_t>(std::min<std::uint64_t>(*oldSize, journal::FingerprintBytes));
+        std::string before = journal::readRange(native, *oldSize - keep, keep);
         // A last line without its end would glue the record onto it. A file that cannot be
         // read back gets a line end, and a journal of sizes only.
         std::string record(before.size() == keep ? lineEndAfter(before) : "\r\n");
@@ -344,13 +196,13 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
         if (before.size() == keep)
             j.before = std::move(before);
         j.newSize = *oldSize + record.size();
-        j.record = record.substr(0, FingerprintBytes);
-        journaled = writeJournal(journal, j);
+        j.record = record.substr(0, journal::FingerprintBytes);
+        journaled = journal::write(journalPath, j);
         if (journaled && writeAll(fd, record) && io::syncFile(fd)) {
             // The record is on the disk: a failing close takes nothing back, and reporting it
             // would have the user send the record again.
             io::closeFile(fd);
-            io::removePath(journal);
+            io::removePath(journalPath);
             return true;
         }
     }
@@ -358,12 +210,12 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
     if (created) {
         io::closeFile(fd);
         io::removePath(native);
-        io::removePath(journal);
+        io::removePath(journalPath);
     } else {
         const bool cut = !journaled || (io::truncateFile(fd, *oldSize) && io::syncFile(fd));
         io::closeFile(fd);
         if (cut) // else the journal stays for the next append to finish the job
-            io::removePath(journal);
+            io::removePath(journalPath);
     }
     return false;
 }
