@@ -1,9 +1,11 @@
 #include "MailboxFixture.h"
 
 #include "core/mailbox/MessageRecord.h"
+#include "core/app/Strings.h"
 #include "core/vertical/VerticalConversion.h"
 
 #include <filesystem>
+#include <random>
 
 namespace mb = core::mailbox;
 
@@ -214,4 +216,55 @@ TEST_F(DraftListTest, VerticalMailsComeBackHorizontalWhenWanted) {
     editor.listRowClicked(2);
     EXPECT_EQ(editor.s.Text1.text, twoPages);
     EXPECT_TRUE(editor.s.verticalMode);
+}
+
+// Whatever the user wrote comes back from the log as it was sent: blank lines, lines that
+// look like header lines, emoji, a signature.
+TEST_F(DraftListTest, SentMailsComeBackFromTheLogUnchanged) {
+    const std::u16string pieces[] = {u"",
+                                     u"",
+                                     u"To:x",
+                                     u"From:",
+                                     u"Subject:件名",
+                                     u"X-ViewMode:TATE",
+                                     u"X-Date:1",
+                                     u"Kotoribin",
+                                     u"本文",
+                                     u"\uE63E\uE6EC",
+                                     u" ",
+                                     u"\t|tab",
+                                     u"..",
+                                     u"a.b",
+                                     u"ｶﾀｶﾅ"};
+    std::mt19937 random(14);
+    editor.s.IOutNO.checked = editor.s.IOutput.checked = true; // no confirmation, a new mail after each send
+    editor.s.Combo1.items = {{u"x@docomo.ne.jp", 0}};
+    editor.SignatureText = u"--\\n太郎";
+    for (int round = 0; round < 120; ++round) {
+        std::u16string body;
+        const int lines = 1 + static_cast<int>(random() % 6);
+        for (int i = 0; i < lines; ++i) {
+            if (i > 0)
+                body += u"\r\n";
+            body += pieces[random() % std::size(pieces)];
+            if (random() % 2)
+                body += pieces[random() % std::size(pieces)];
+        }
+        if (body.empty())
+            body = u"\r\n";
+        editor.s.signatureOn = round % 3 == 0;
+        const std::u16string sent = editor.s.signatureOn ? body + u"\r\n--\r\n太郎" : body;
+        editor.s.Text2.text = u"t" + core::decimal(round);
+        editor.setBody(body);
+        editor.send();
+        prompts.verify();
+        ASSERT_EQ(editor.s.Text1.text, u"");
+
+        editor.readingBecky(1);
+        ASSERT_EQ(editor.s.List1.items.size(), static_cast<std::size_t>(round + 2));
+        editor.listRowClicked(1);
+        ASSERT_EQ(editor.s.Text1.text, sent) << test::show(sent);
+        ASSERT_EQ(editor.s.Text2.text, u"t" + core::decimal(round));
+        editor.newMail();
+    }
 }
