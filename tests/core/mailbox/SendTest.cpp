@@ -94,20 +94,6 @@ TEST_F(SendTest, OptionsVerticalModeAndBcc) {
     EXPECT_TRUE(view.closeAsked);
 }
 
-TEST_F(SendTest, RetriesWhileMailboxIsHeld) {
-    // A folder where the mailbox should be: appending fails like a file Becky! holds, until the
-    // user's answer finds it gone.
-    const fs::path held = tmp.path() / "Becky!/User1/OutBox.mbx";
-    fs::create_directory(held);
-    prompts.onQuestion[u"BECKYが送受信処理中です"] = [&] { fs::remove(held); };
-    expectConfirmed();
-    retry(Retry2, Answer::Yes);
-    expectAfterSend(Answer::No, Answer::No);
-    editor.send();
-    EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
-    EXPECT_EQ(test::count(log(), "From:"), 1u);
-}
-
 TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
     // The registry names the fixture's Becky! folder; the editor still points at an old one.
     test::TestRegistry reg(tmp.winePrefix());
