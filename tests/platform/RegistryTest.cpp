@@ -71,7 +71,6 @@ TEST(Registry, BeckyValuesReadAsCp932Bytes) {
     EXPECT_EQ(regBytes(users + u"1", u"MailDirNo"), "\x78\x56\x34\x12");
     EXPECT_EQ(getRegString(users + u"1", u"Account"), u"u①");
     EXPECT_EQ(getRegString(u"Software\\RIMArts\\Rebecca\\Settings", u""), u"default");
-    EXPECT_EQ(regBytes(user0, u"Missing"), "");
     EXPECT_EQ(regBytes(users + u"9", u"Account"), "");
 
     EXPECT_EQ(regBytes(user0, u"Address"), platform::encodeCp932(longAddress) + '\0'); // read whole

@@ -210,21 +210,21 @@ TEST_F(DraftListTest, VerticalMailsComeBackHorizontalWhenWanted) {
 // Whatever the user wrote comes back from the log as it was sent: blank lines, lines that
 // look like header lines, emoji, a signature.
 TEST_F(DraftListTest, SentMailsComeBackFromTheLogUnchanged) {
-    const std::u16string pieces[] = {u"",
-                                     u"",
-                                     u"To:x",
-                                     u"From:",
-                                     u"Subject:件名",
-                                     u"X-ViewMode:TATE",
-                                     u"X-Date:1",
-                                     u"Kotoribin",
-                                     u"本文",
-                                     u"\uE63E\uE6EC",
-                                     u" ",
-                                     u"\t|tab",
-                                     u"..",
-                                     u"a.b",
-                                     u"ｶﾀｶﾅ"};
+    const std::vector<std::u16string> pieces = {u"",
+                                                u"",
+                                                u"To:x",
+                                                u"From:",
+                                                u"Subject:件名",
+                                                u"X-ViewMode:TATE",
+                                                u"X-Date:1",
+                                                u"Kotoribin",
+                                                u"本文",
+                                                u"\uE63E\uE6EC",
+                                                u" ",
+                                                u"\t|tab",
+                                                u"..",
+                                                u"a.b",
+                                                u"ｶﾀｶﾅ"};
     std::mt19937 random(14);
     editor.s.IOutNO.checked = editor.s.IOutput.checked = true; // no confirmation, a new mail after each send
     editor.s.Combo1.items = {{u"x@docomo.ne.jp", 0}};
@@ -235,9 +235,9 @@ TEST_F(DraftListTest, SentMailsComeBackFromTheLogUnchanged) {
         for (int i = 0; i < lines; ++i) {
             if (i > 0)
                 body += u"\r\n";
-            body += pieces[random() % std::size(pieces)];
+            body += pieces[random() % pieces.size()];
             if (random() % 2)
-                body += pieces[random() % std::size(pieces)];
+                body += pieces[random() % pieces.size()];
         }
         if (body.empty())
             body = u"\r\n";

@@ -77,13 +77,6 @@ TEST_F(TextTest, ShortcutsInTheBody) {
     editor.bodyKeyPress(ctrl(BodyKey::Digit, 2));   // no item 2
     EXPECT_EQ(editor.s.Text1.text, u"a\uE63F\uE63Ed");
     EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
-
-    // Without a table the menu's placeholder is no emoji.
-    editor.s.PutChar = {core::MenuItem{}};
-    editor.s.PutChar[0].caption = u"なし";
-    editor.s.usedEmoji.clear();
-    editor.insertEmoji(0);
-    EXPECT_EQ(editor.s.Text1.text + editor.s.usedEmoji, u"a\uE63F\uE63Ed");
 }
 
 TEST_F(TextTest, EnterCountsChecksAndMarksTheReplacement) {

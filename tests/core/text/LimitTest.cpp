@@ -132,15 +132,6 @@ TEST_F(TextTest, CheckOverflowLeavesRoomForTheSignature) {
     prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
     editor.checkOverflow();
     EXPECT_EQ(editor.s.Text1.text.size(), 249u);
-
-    // A signature as long as the limit: the first character already reaches it.
-    editor.s.sendBusy = false;
-    editor.SignatureText = test::repeat(u"署", 300);
-    editor.s.Text1.text = u"abc";
-    prompts.question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Answer::Yes);
-    editor.checkOverflow();
-    EXPECT_EQ(editor.s.Label5.caption, u"250文字を51.5文字オーバー。制限数に達しました。");
-    EXPECT_EQ(editor.s.Text1.text, u"");
 }
 
 TEST_F(TextTest, TitleWarningFromTheFifteenthCharacter) {
