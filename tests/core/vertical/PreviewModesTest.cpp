@@ -52,20 +52,6 @@ TEST_F(PreviewFixture, VerticalModeSwitchesOnAndOff) {
     EXPECT_EQ(editor.s.Text1.text, u"あいう");
 }
 
-// Needs the vertical preview box's own handling (it lays the body out when ticked).
-TEST_F(PreviewFixture, SwitchingOnWithALongBodyAsksAtOnce) {
-    editor.s.Text1.text = std::u16string(217, u'あ');
-    expectModeQuestion(core::Answer::Yes);
-    prompts.question(u"文字数オーバー", u"1文字オーバーになるので、削除してもよろしいですか？", core::Buttons::YesNo,
-                     core::Answer::Yes);
-    prompts.message(u"諸注意", Notice);
-    editor.verticalModeButton();
-    prompts.verify();
-    // Only the preview is cut: 3 pages of 72 and two separator rows.
-    EXPECT_EQ(editor.s.Text3.text.size(), 3u * 72 + 2 * 11 + (3 * 9 + 2 - 1) * 2); // a row a line
-    EXPECT_EQ(editor.s.Text1.text.size(), 217u);
-}
-
 TEST_F(PreviewFixture, PreviewConversionAndModelChange) {
     editor.s.Text1.text = u"ａｂ\r\nｃ";
     editor.convertToVertical(0);
@@ -143,16 +129,6 @@ TEST_F(PreviewFixture, ModelWithoutRowsIsReportedNotLaidOut) {
     editor.yokoPre();
     prompts.verify();
     EXPECT_EQ(editor.s.Text1.text, body);
-
-    // Three columns hold one page; a longer text would need a separator row.
-    editor.s.Check3.checked = false;
-    editor.modelSelected(5);
-    editor.preTate(1);
-    EXPECT_EQ(editor.s.Text1.text.size(), 60u);
-    editor.s.Text1.text = std::u16string(61, u'あ');
-    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
-    editor.preTate(1);
-    EXPECT_EQ(editor.s.Text1.text.size(), 61u);
 }
 
 TEST_F(PreviewFixture, ANarrowModelIsReportedOnceNotOnEveryKeystroke) {
@@ -170,13 +146,4 @@ TEST_F(PreviewFixture, ANarrowModelIsReportedOnceNotOnEveryKeystroke) {
     for (int i = 0; i < 3; ++i)
         editor.bodyEdited(static_cast<int>(editor.s.Text1.text.size()), 0, u"い");
     EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
-
-    // Picking the model again reports it again; a model that fits lays the rows out unwrapped.
-    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
-    editor.modelSelected(4);
-    prompts.verify();
-    editor.setBody(u"あ");
-    editor.modelSelected(0);
-    EXPECT_FALSE(editor.s.Text3.wraps);
-    EXPECT_EQ(editor.s.Text3.text.substr(0, 10), u"　　　　　　　あ\r\n");
 }
