@@ -1,9 +1,13 @@
 #pragma once
 
-// What the benchmark programs share: one answer to every box, a clock that stands still, and a
-// scratch folder of the run's own.
+// What the benchmark programs share: one answer to every box, a clock that stands still, a
+// scratch folder of the run's own, and the floor for opening a file.
 #include "core/app/Clock.h"
 #include "core/app/Prompts.h"
+#include "platform/Cp932.h"
+#include "platform/Files.h"
+
+#include <benchmark/benchmark.h>
 
 #include <filesystem>
 #include <string>
@@ -40,6 +44,15 @@ inline std::filesystem::path scratchFolder(const std::string& name) {
         std::filesystem::temp_directory_path() / ("kotori-bench-" + name + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(p);
     return p;
+}
+
+// The floor for opening a file: reading it whole and decoding it.
+inline void readAndDecode(benchmark::State& state, const std::u16string& path) {
+    for (auto _ : state) {
+        auto bytes = platform::readBytes(path);
+        std::u16string text = platform::decodeCp932(*bytes);
+        benchmark::DoNotOptimize(text.data());
+    }
 }
 
 } // namespace bench

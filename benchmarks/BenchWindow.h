@@ -1,6 +1,9 @@
 #pragma once
 
+#include "Ratio.h"
 #include "core/app/Prompts.h"
+
+#include <QApplication>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,7 +17,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <system_error>
+#include <vector>
 
 namespace bench {
 
@@ -77,6 +85,20 @@ inline void buildBareWindow(QMainWindow& window) {
         for (int i = 0; i < entries[m]; ++i)
             menu->addAction(QStringLiteral("項目"));
     }
+}
+
+// The main of a benchmark that also times a window: offscreen unless a display is asked for,
+// the data written and the window timed before the ratios, and the scratch folder removed.
+inline int runWithWindow(int argc, char** argv, const std::filesystem::path& folder,
+                         const std::function<void()>& beforeRatios, const std::vector<Comparison>& comparisons) {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QApplication app(argc, argv);
+    beforeRatios();
+    const int rc = runWithRatios(argc, argv, comparisons);
+    std::error_code ec;
+    std::filesystem::remove_all(folder, ec);
+    return rc;
 }
 
 } // namespace bench

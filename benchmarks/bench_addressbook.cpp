@@ -12,7 +12,6 @@
 #include "ui/AddressBookWindow.h"
 #include "ui/MainWindow.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 
 #include <benchmark/benchmark.h>
@@ -84,12 +83,7 @@ void BM_AddressBookOpen(benchmark::State& state) {
 BENCHMARK(BM_AddressBookOpen)->Unit(benchmark::kMicrosecond);
 
 void BM_FileRead(benchmark::State& state) {
-    const std::u16string path = folder() + u"\\addr.adr";
-    for (auto _ : state) {
-        auto bytes = platform::readBytes(path);
-        std::u16string text = platform::decodeCp932(*bytes);
-        benchmark::DoNotOptimize(text.data());
-    }
+    bench::readAndDecode(state, folder() + u"\\addr.adr");
 }
 BENCHMARK(BM_FileRead)->Unit(benchmark::kMicrosecond);
 
@@ -119,13 +113,10 @@ void windowOpening() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    writeBook();
-    windowOpening();
-    int rc = bench::runWithRatios(argc, argv, {{"addressbook_open_vs_file_read", "BM_AddressBookOpen", "BM_FileRead"}});
-    std::error_code ec;
-    fs::remove_all(workFolder(), ec);
-    return rc;
+    return bench::runWithWindow(argc, argv, workFolder(),
+                                [] {
+                                    writeBook();
+                                    windowOpening();
+                                },
+                                {{"addressbook_open_vs_file_read", "BM_AddressBookOpen", "BM_FileRead"}});
 }

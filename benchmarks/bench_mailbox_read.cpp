@@ -1,6 +1,6 @@
 // Listing a 20 MB output log of 40,000 mails against reading and decoding its bytes alone.
 #include "BenchSupport.h"
-#include "Ratio.h"
+#include "BenchWindow.h"
 
 #include "core/app/Editor.h"
 #include "core/mailbox/MessageRecord.h"
@@ -9,7 +9,6 @@
 #include "platform/Paths.h"
 #include "ui/MainWindow.h"
 
-#include <QApplication>
 #include <QElapsedTimer>
 
 #include <benchmark/benchmark.h>
@@ -88,12 +87,7 @@ void BM_LogRead(benchmark::State& state) {
 BENCHMARK(BM_LogRead)->Unit(benchmark::kMillisecond);
 
 void BM_FileRead(benchmark::State& state) {
-    const std::u16string path = folder() + u"\\OutPutLog.mbx";
-    for (auto _ : state) {
-        auto bytes = platform::readBytes(path);
-        std::u16string text = platform::decodeCp932(*bytes);
-        benchmark::DoNotOptimize(text.data());
-    }
+    bench::readAndDecode(state, folder() + u"\\OutPutLog.mbx");
 }
 BENCHMARK(BM_FileRead)->Unit(benchmark::kMillisecond);
 
@@ -125,13 +119,10 @@ void windowListing() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    writeLog();
-    windowListing();
-    int rc = bench::runWithRatios(argc, argv, {{"log_read_vs_file_read", "BM_LogRead", "BM_FileRead"}});
-    std::error_code ec;
-    fs::remove_all(workFolder(), ec);
-    return rc;
+    return bench::runWithWindow(argc, argv, workFolder(),
+                                [] {
+                                    writeLog();
+                                    windowListing();
+                                },
+                                {{"log_read_vs_file_read", "BM_LogRead", "BM_FileRead"}});
 }
