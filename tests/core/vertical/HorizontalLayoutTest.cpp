@@ -25,15 +25,6 @@ std::u16string horizontal(std::u16string_view text, ScreenSize model) {
 
 } // namespace
 
-TEST(HorizontalLayout, WorkedExampleAndScreensWithoutRows) {
-    // No separator: the size comes from the model; one filler at a column's foot stays a filler,
-    // and each empty column comes back as a filler and a line break.
-    EXPECT_EQ(horizontal(u"　　　ｃａ　　　　ｂ　　　　　", {5, 3}), u"ａｂ　ｃ\r\n　\r\n　\r\n　\r\n");
-    EXPECT_FALSE(core::toHorizontal(u"あ", {8, 0}) || core::toHorizontal(u"あ", {0, 9}));
-    EXPECT_FALSE(core::toHorizontal(u"次のページ-----", {8, 9})); // no rows before the separator
-    EXPECT_EQ(core::toHorizontal(u"", {8, 9}), u"");
-}
-
 // A character outside the BMP is one cell of the layout and comes back whole, and it takes
 // one position when the screen is worked out from the separator.
 TEST(HorizontalLayout, CharactersOutsideTheBmpComeBackWhole) {

@@ -84,34 +84,12 @@ TEST_F(PreviewFixture, ForcedLayoutsInPlace) {
         back += u"　\r\n";
     EXPECT_EQ(test::show(editor.s.Text1.text), test::show(back));
 
-    editor.s.Text1.text = body;
-    editor.preTate(0); // TEXT_Viewモード(&T)
-    EXPECT_EQ(editor.s.Text1.text.substr(0, 10), u"　　　　　　えあ\r\n");
-    EXPECT_EQ(editor.s.Text1.text.size(), 9u * 10);
-
     // Declining the budget in the text view changes nothing.
     editor.s.Text1.text = std::u16string(217, u'あ');
     prompts.question(u"文字数オーバー", u"1文字オーバーになるので、削除してもよろしいですか？", core::Buttons::YesNo,
                      core::Answer::No);
     editor.preTate(0);
     EXPECT_EQ(editor.s.Text1.text, std::u16string(217, u'あ'));
-}
-
-TEST_F(PreviewFixture, WindowMenuFollowsThePreviewButton) {
-    const bool frame = editor.s.Frame3.visible, list = editor.s.List1.visible;
-    editor.s.Command4[0].enabled = false; // i-mode setting off
-    for (int i = 0; i < 3; ++i)
-        editor.viewPre(i);
-    EXPECT_EQ(editor.s.Frame3.visible, frame);
-    EXPECT_EQ(editor.s.List1.visible, list);
-
-    editor.s.Command4[0].enabled = true;
-    editor.viewPre(0);
-    EXPECT_EQ(editor.s.Frame3.visible, !frame);
-    editor.previewAreaToggle();
-    EXPECT_EQ(editor.s.Frame3.visible, frame);
-    editor.viewPre(1);
-    EXPECT_EQ(editor.s.List1.visible, !list);
 }
 
 TEST_F(PreviewFixture, ModelWithoutRowsIsReportedNotLaidOut) {
