@@ -39,6 +39,15 @@ void PhoneInput::paste() {
         m_edit->insert(text);
 }
 
+// The rewritten copy goes to the box in place of the event, which takes on its outcome.
+bool PhoneInput::resend(QObject* watched, QEvent* original, QEvent& copy) {
+    m_resending = true;
+    QCoreApplication::sendEvent(watched, &copy);
+    m_resending = false;
+    original->setAccepted(copy.isAccepted());
+    return true;
+}
+
 bool PhoneInput::eventFilter(QObject* watched, QEvent* event) {
     if (m_resending || m_edit->isReadOnly())
         return false;
@@ -50,11 +59,7 @@ bool PhoneInput::eventFilter(QObject* watched, QEvent* event) {
             return false;
         QInputMethodEvent copy(e->preeditString(), e->attributes());
         copy.setCommitString(commit, e->replacementStart(), e->replacementLength());
-        m_resending = true;
-        QCoreApplication::sendEvent(watched, &copy);
-        m_resending = false;
-        e->setAccepted(copy.isAccepted());
-        return true;
+        return resend(watched, e, copy);
     }
     case QEvent::KeyPress: {
         auto* e = static_cast<QKeyEvent*>(event);
@@ -69,11 +74,7 @@ bool PhoneInput::eventFilter(QObject* watched, QEvent* event) {
         if (!rewrite(text))
             return false;
         QKeyEvent copy(e->type(), e->key(), e->modifiers(), text, e->isAutoRepeat(), e->count());
-        m_resending = true;
-        QCoreApplication::sendEvent(watched, &copy);
-        m_resending = false;
-        e->setAccepted(copy.isAccepted());
-        return true;
+        return resend(watched, e, copy);
     }
     case QEvent::Drop: {
         auto* e = static_cast<QDropEvent*>(event);
@@ -87,11 +88,8 @@ bool PhoneInput::eventFilter(QObject* watched, QEvent* event) {
         fixed.setText(text);
         QDropEvent copy(e->position(), e->possibleActions(), &fixed, e->buttons(), e->modifiers(), e->type());
         copy.setDropAction(e->dropAction());
-        m_resending = true;
-        QCoreApplication::sendEvent(watched, &copy);
-        m_resending = false;
+        resend(watched, e, copy);
         e->setDropAction(copy.dropAction());
-        e->setAccepted(copy.isAccepted());
         return true;
     }
     case QEvent::ContextMenu: {

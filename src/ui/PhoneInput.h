@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+class QEvent;
 class QLineEdit;
 
 namespace ui {
@@ -21,6 +22,7 @@ protected:
 
 private:
     bool rewrite(QString& text) const;
+    bool resend(QObject* watched, QEvent* original, QEvent& copy);
     void paste();
 
     QLineEdit* m_edit;

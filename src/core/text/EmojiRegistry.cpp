@@ -116,21 +116,20 @@ void EmojiRegistry::rowClicked(int row) {
 }
 
 void EmojiRegistry::findByCharacter() {
-    for (std::size_t i = 0; i < f.List1.size(); ++i)
-        if (rowEmoji(f.List1[i]) == f.Text1) {
-            rowClicked(static_cast<int>(i));
-            return;
-        }
-    m_prompts.message(AppTitle, f.Text1 + std::u16string(NotFound));
+    findRow(rowEmoji, f.Text1);
 }
 
 void EmojiRegistry::findByKeyword() {
+    findRow(rowKeyword, f.Text2);
+}
+
+void EmojiRegistry::findRow(std::u16string (*part)(std::u16string_view), const std::u16string& wanted) {
     for (std::size_t i = 0; i < f.List1.size(); ++i)
-        if (rowKeyword(f.List1[i]) == f.Text2) {
+        if (part(f.List1[i]) == wanted) {
             rowClicked(static_cast<int>(i));
             return;
         }
-    m_prompts.message(AppTitle, f.Text2 + std::u16string(NotFound));
+    m_prompts.message(AppTitle, wanted + std::u16string(NotFound));
 }
 
 void EmojiRegistry::registerEntry() {

@@ -73,6 +73,8 @@ public:
     static std::u16string rowEmoji(std::u16string_view row);
 
 private:
+    // Selects the first row whose part is the wanted text, or says there is none.
+    void findRow(std::u16string (*part)(std::u16string_view), const std::u16string& wanted);
     bool save();
     void countInTitle();
 
