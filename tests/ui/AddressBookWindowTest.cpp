@@ -1,5 +1,5 @@
-// The address book window opened from the main window: both kinds, the detail fields, the
-// list's menus, and the drop target of the open command.
+// The address book window opened from the main window: both kinds, and the drop target of the
+// open command.
 #include "WindowTest.h"
 
 #include "ui/AddressBookWindow.h"
@@ -35,11 +35,6 @@ protected:
         ui::AddressBookWindow* open = w().addressBookWindow();
         EXPECT_NE(open, nullptr);
         return *open;
-    }
-    static void rightClickList(ui::AddressBookWindow& w) {
-        const QPoint at(10, 5);
-        QContextMenuEvent event(QContextMenuEvent::Mouse, at, w.List1->viewport()->mapToGlobal(at));
-        QCoreApplication::sendEvent(w.List1->viewport(), &event);
     }
     // Runs the open command; `whileOpen` acts on the modal window once it shows.
     void openFile(const std::function<void(ui::AddressBookWindow&)>& whileOpen) {
@@ -99,72 +94,6 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
 
     QTest::mouseClick(becky.Command2, Qt::LeftButton);
     EXPECT_EQ(w().addressBookWindow(), nullptr);
-}
-
-TEST_F(AddressBookWindowTest, FieldsLockAndUnlockWithTheirColours) {
-    startWithBooks();
-    QTest::mouseClick(w().Command6, Qt::LeftButton);
-    ui::AddressBookWindow& b = book();
-    const QColor grey(224, 224, 224);
-    auto locked = [&] {
-        bool all = !b.Combo2->isEnabled() && b.Combo2->palette().color(QPalette::Button) == grey;
-        for (QLineEdit* t : b.Text1)
-            all = all && t->isReadOnly() && t->palette().color(QPalette::Base) == grey;
-        return all;
-    };
-    EXPECT_TRUE(locked());
-    EXPECT_EQ(b.Command1->text(), QStringLiteral("ﾒｰﾙへ入力"));
-
-    QTest::mouseClick(b.Command3[1], Qt::LeftButton);
-    EXPECT_EQ(b.Command1->text(), QStringLiteral("保存"));
-    EXPECT_TRUE(b.Combo2->isEnabled());
-    for (QLineEdit* t : b.Text1) {
-        EXPECT_FALSE(t->isReadOnly());
-        EXPECT_NE(t->palette().color(QPalette::Base), grey);
-    }
-
-    // An edited field, then another row: the save question, and the fields lock again.
-    b.Text1[3]->setText(QStringLiteral("http://example.jp/"));
-    prompts.question(u"保存？", u"アドレス情報が変更されたようです。保存しますか？", core::Buttons::YesNo,
-                     core::Answer::Yes);
-    b.List1->setCurrentRow(1);
-    prompts.verify();
-    EXPECT_TRUE(locked());
-    EXPECT_EQ(b.Text1[1]->text(), QStringLiteral("ボブ"));
-
-    // Closing the main window closes the book first, with its question; No leaves the file as it was.
-    const std::string before = folder.read("addr.adr");
-    prompts.question(u"アドレス帳保存", u"アドレス帳に変更があります。保存しますか？", core::Buttons::YesNo,
-                     core::Answer::No);
-    w().close();
-    prompts.verify();
-    EXPECT_EQ(w().addressBookWindow(), nullptr);
-    EXPECT_TRUE(w().ended());
-    EXPECT_EQ(folder.read("addr.adr"), before);
-}
-
-TEST_F(AddressBookWindowTest, RightClickMenusByKind) {
-    startWithBooks();
-    QTest::mouseClick(w().Command6, Qt::LeftButton);
-    ui::AddressBookWindow& my = book();
-    rightClickList(my);
-    EXPECT_TRUE(my.MyMnuList->isVisible());
-    EXPECT_FALSE(my.MnuList->isVisible());
-    my.MyMnuList->hide();
-    my.List1->setCurrentRow(1);
-    my.OnMail->trigger();
-    EXPECT_EQ(w().Combo1->currentText(), QStringLiteral("b@docomo.ne.jp"));
-
-    s().Check2.visible = false; // no i-mode question
-    QTest::mouseClick(w().Command2, Qt::LeftButton);
-    ui::AddressBookWindow& becky = book();
-    rightClickList(becky);
-    EXPECT_TRUE(becky.MnuList->isVisible());
-    becky.MnuList->hide();
-    prompts.question(u"インポート", u"WatanabeをMYアドレス帳に登録しますか？", core::Buttons::YesNo, core::Answer::Yes);
-    becky.adrchg->trigger();
-    prompts.verify();
-    EXPECT_EQ(w().Combo1->itemText(w().Combo1->count() - 1), QStringLiteral("w@docomo.ne.jp"));
 }
 
 TEST_F(AddressBookWindowTest, DroppedFilesLoadIntoTheBodyUpToTheLimit) {

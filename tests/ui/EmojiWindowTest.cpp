@@ -16,27 +16,6 @@ namespace {
 
 class EmojiWindowTest : public WindowTest {};
 
-// The family of the font that draws the character at `index` of the body's first line.
-QString drawingFamily(QPlainTextEdit* edit, int index) {
-    QTextLayout* layout = edit->document()->firstBlock().layout();
-    for (const QGlyphRun& run : layout->glyphRuns(index, 1))
-        return run.rawFont().familyName();
-    return {};
-}
-
-TEST_F(EmojiWindowTest, ImodeEmojiAreDrawnAsPicturesAndStayPrivateUse) {
-    start();
-    ui::MainWindow& win = w();
-    win.Text1->setFocus();
-    type(win.Text1, QStringLiteral("晴れ\uE63E、空き\uE6A6"));
-    QTest::qWait(10);
-    EXPECT_EQ(drawingFamily(win.Text1, 2), QStringLiteral("Kotori Emoji"));
-    EXPECT_EQ(drawingFamily(win.Text1, 6), QStringLiteral("Kotori Emoji Codes")); // no picture: its code in a box
-    EXPECT_NE(drawingFamily(win.Text1, 0), QStringLiteral("Kotori Emoji"));
-    EXPECT_EQ(drawingFamily(win.Text3, 2), QStringLiteral("Kotori Emoji"));
-    EXPECT_EQ(s().Text1.text, u"晴れ\uE63E、空き\uE6A6");
-}
-
 TEST_F(EmojiWindowTest, TheRegistryWindowRegistersSavesAndPutsIntoTheBody) {
     programFile("Emoji.code", u"\uE63E\thare\r\n");
     start();

@@ -119,30 +119,5 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_FALSE(s().Aouttikan.checked);
 }
 
-TEST_F(WindowTest, WindowSizeFollowsTheEditorAndReportsBack) {
-    start();
-    ui::MainWindow& win = w();
-    // A size from the settings is the outer size, frame included.
-    s().window.outerWidth = 9000;
-    s().window.outerHeight = 7500;
-    win.refresh();
-    QTest::qWait(20);
-    EXPECT_EQ(win.frameGeometry().size(), QSize(600, 500));
-    EXPECT_EQ(win.centralWidget()->height(),
-              500 - (win.frameGeometry().height() - win.height()) - win.menuBar()->height());
-
-    // The user resizes: the editor learns the client area and lays the controls out for it.
-    win.resize(700, 600);
-    QTest::qWait(20);
-    EXPECT_EQ(s().window.innerWidth, win.centralWidget()->width() * 15);
-    EXPECT_EQ(s().window.innerHeight, win.centralWidget()->height() * 15);
-    EXPECT_EQ(win.Text1->height(), (s().window.innerHeight - 1980 + 7) / 15);
-    EXPECT_EQ(win.Picture1->y(), (s().window.innerHeight - 385 + 7) / 15);
-
-    s().window.visible = false;
-    win.refresh();
-    EXPECT_FALSE(win.isVisible());
-}
-
 } // namespace
 } // namespace test

@@ -54,35 +54,5 @@ TEST_F(PhoneInputWindowTest, InputMethodCommitsInEveryBoxAreOneUndoStep) {
     EXPECT_EQ(s().Combo1.text, u"");
 }
 
-TEST_F(PhoneInputWindowTest, PastedTypedAndDroppedTextIsRewritten) {
-    start();
-    ui::MainWindow& win = w();
-    QGuiApplication::clipboard()->setText(JisForms + QString::fromUtf16(u"#\uFE0F\u20E3"));
-    win.Text1->setFocus();
-    key(win.Text1, Qt::Key_V, Qt::ControlModifier);
-    QTest::qWait(1);
-    EXPECT_EQ(shownBody(), Cp932Forms + u"\uE6E0");
-    EXPECT_EQ(s().Text1.text, shownBody());
-    win.Text1->undo();
-    EXPECT_EQ(s().Text1.text, u"");
-
-    win.Text2->setFocus();
-    key(win.Text2, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(win.Text2->text(), ui::qs(Cp932Forms + u"\uE6E0"));
-    win.Text2->undo();
-    EXPECT_EQ(win.Text2->text(), QString());
-    type(win.Text2, QString::fromUtf16(u"x\u2014")); // a key whose text is an em dash
-    EXPECT_EQ(s().Text2.text, u"x\u2015");
-
-    QMimeData data;
-    data.setText(QString::fromUtf16(u"\u301C"));
-    QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(win.Combo1->lineEdit(), &enter);
-    QCoreApplication::sendEvent(win.Combo1->lineEdit(), &drop);
-    EXPECT_EQ(win.Combo1->lineEdit()->text(), QString::fromUtf16(u"\uFF5E"));
-    EXPECT_EQ(s().Combo1.text, u"\uFF5E");
-}
-
 } // namespace
 } // namespace test

@@ -103,48 +103,5 @@ TEST_F(WindowTest, TheSizeReadFromTheSettingsIsTheSizeSavedAcrossRestarts) {
     }
 }
 
-TEST_F(WindowTest, TheVerticalPreviewShowsEveryRowWholeOnALineOfItsOwn) {
-    programFile("Kotori.ini", u"IONO=True\r\n"); // sending asks for no confirmation
-    start();
-    ui::MainWindow& win = w();
-    editor->setBody(u"縦書きのプレビューです。\r\n二行目です");
-    QTest::mouseClick(win.Check3, Qt::LeftButton);
-    const auto expectRows = [&](int rows) {
-        EXPECT_EQ(win.Text3->lineWrapMode(), QPlainTextEdit::NoWrap);
-        EXPECT_EQ(win.Text3->document()->blockCount(), rows);
-        EXPECT_EQ(win.Text3->horizontalScrollBar()->maximum(), 0); // a row fits the box's width
-        EXPECT_EQ(win.Text3->verticalScrollBar()->maximum(), 0);   // and every row its height
-    };
-    expectRows(9);
-    win.Combo3->setCurrentIndex(1); // N501i: ten columns of ten rows, a wider box
-    expectRows(10);
-
-    // Sent, the preview goes back from the body as it was sent to the vertical layout.
-    type(win.Combo1->lineEdit(), QStringLiteral("friend@docomo.ne.jp"));
-    type(win.Text2, QStringLiteral("件名"));
-    prompts.question(u"削除？", u"送信しました。編集内容を破棄しますか？", core::Buttons::YesNo, core::Answer::No);
-    prompts.question(u"ｱﾄﾞﾚｽ登録", u"このｱﾄﾞﾚｽを登録しますか？", core::Buttons::YesNo, core::Answer::No);
-    win.Text1->setFocus();
-    key(win.Text1, Qt::Key_Return, Qt::ControlModifier);
-    prompts.verify();
-    ASSERT_TRUE(folder.exists("OutPutLog.mbx"));
-    expectRows(10);
-}
-
-TEST_F(WindowTest, TheFontSizeIsCheckedAndTheAddressBookCommandsAreOpen) {
-    programFile("addr.adr", u"a@docomo.ne.jp\tA\r\n");
-    start();
-    ui::MainWindow& win = w();
-    EXPECT_TRUE(win.SizeFontChg[1]->isChecked());
-    win.SizeFontChg[2]->trigger();
-    EXPECT_FALSE(win.SizeFontChg[1]->isChecked());
-    EXPECT_TRUE(win.SizeFontChg[2]->isChecked());
-    EXPECT_EQ(win.Text1->font().pointSizeF(), 15.0);
-
-    EXPECT_TRUE(win.openfile->isEnabled());
-    EXPECT_TRUE(win.Command6->isEnabled()); // addr.adr is there
-    EXPECT_TRUE(win.Command2->isEnabled()); // and so is Becky! 1.26
-}
-
 } // namespace
 } // namespace test

@@ -68,9 +68,6 @@ TEST_F(FormFixture, MyKindShowsRowsWithTheirModelsAndPutsAddressesIntoTheMail) {
     editor.s.Combo1.text = u"x@docomo.ne.jp";
     form.bottomButton();
     EXPECT_EQ(editor.s.Combo1.text, u"x@docomo.ne.jp,c@example.com");
-    form.row = -1; // with no row selected nothing happens
-    form.putIntoMail();
-    EXPECT_EQ(editor.s.Combo1.text, u"x@docomo.ne.jp,c@example.com");
 }
 
 TEST_F(FormFixture, RenameThenSaveStoresTheNewName) {
@@ -116,16 +113,6 @@ TEST_F(FormFixture, OtherModelWithDefaultsAndEmptyDetails) {
         EXPECT_EQ(form.Text1[f].text, u".");
     EXPECT_EQ(form.entries[1].tail, u"不明\t.\t.\t.");
     EXPECT_NE(book().find(sjis(u"b@docomo.ne.jp\tボブ\t不明\t.\t.\t.\r\n")), std::string::npos);
-
-    // Answers that are no screen code take the 8 x 9 screen.
-    form.change();
-    form.modelChosen(int(form.Combo2.items.size()) - 2);
-    prompts.input(u"機種名を入れてください", u"機種名", u"不明", u"");
-    prompts.input(u"その携帯の表示できる桁数行数を続けて入力してください。\r\n※例　8桁9行の場合は、0809", u"機種名",
-                  u"0809", u"12345");
-    prompts.message(u"アドレス帳更新", u"保存しました。");
-    form.bottomButton();
-    EXPECT_EQ(folder.read("Keitai.pre"), sjis(u"不明#0809\r\n不明#0809\r\n"));
 }
 
 TEST_F(FormFixture, EditedDetailsAskBeforeTheNextRowAndOnClosing) {
@@ -250,14 +237,6 @@ TEST_F(FormFixture, BeckyGroupsUnderTheImodeFilter) {
     EXPECT_EQ(form.Combo2.items[0].text, u"会社");
     form.close();
     EXPECT_EQ(editor.s.lastGroupIndex, 1);
-
-    // Without the i-mode setting every readable group is listed and the last one shown returns.
-    core::AddressBookForm again{host};
-    editor.s.Check2.checked = false;
-    editor.s.Check2.visible = false; // no question without the box
-    again.openBeckyGroups();
-    EXPECT_EQ(again.Combo1.items.size(), 3u);
-    EXPECT_EQ(again.Combo1.listIndex, 1);
 }
 
 TEST_F(FormFixture, ImportAppendsOneLineAndTheBareAddress) {
@@ -273,10 +252,6 @@ TEST_F(FormFixture, ImportAppendsOneLineAndTheBareAddress) {
     ASSERT_EQ(editor.s.Combo1.items.size(), 1u);
     EXPECT_EQ(editor.s.Combo1.items[0].text, u"w@docomo.ne.jp");
     EXPECT_TRUE(editor.s.Command6.enabled);
-
-    prompts.question(u"インポート", u"WatanabeをMYアドレス帳に登録しますか？", Buttons::YesNo, Answer::No);
-    form.importEntry();
-    EXPECT_EQ(editor.s.Combo1.items.size(), 1u);
 }
 
 TEST_F(FormFixture, ExportCopiesTheSavedBookAsAGroup) {
@@ -317,24 +292,6 @@ TEST_F(FormFixture, ExportWithoutABecky1AddressBookWritesNothing) {
     form.exportBook();
     prompts.verify();
     EXPECT_FALSE(folder.exists("becky/AddrBook"));
-
-    for (const std::u16string& path : {std::u16string(core::NoBecky), folder.core() + u"\\b2\\Outbox.bmf"}) {
-        editor.BeckyPath = path;
-        core::AddressBookForm other{host};
-        other.openMyBook();
-        prompts.message(u"Beckyエクスポート", none);
-        other.exportBook();
-        prompts.verify();
-    }
-}
-
-TEST_F(FormFixture, FileReadModeOffersFilesUntilOneIsTaken) {
-    form.openFileRead();
-    prompts.question(u"ことり", u"/b.txtを読み込みますか？", Buttons::YesNo, Answer::No);
-    prompts.question(u"ことり", u"/c.txtを読み込みますか？", Buttons::YesNo, Answer::Yes);
-    EXPECT_TRUE(form.filesDropped({u"/b.txt", u"/c.txt", u"/d.txt"})); // d is not offered
-    EXPECT_EQ(form.fileReadChoice, u"/c.txt");
-    EXPECT_FALSE(form.filesDropped({u"/e.txt"})); // nor anything after the choice
 }
 
 } // namespace

@@ -86,17 +86,10 @@ TEST(Startup, PresentFilesAreUsedAndAnUnreadableCommandLineIsReported) {
     ASSERT_EQ(s.PutChar.size(), 20u);
     EXPECT_EQ(s.PutChar[0].caption, u"\uE63E   =   hare");
     EXPECT_EQ(s.PutChar[19].caption, u"a   =   word19");
-
-    App empty;
-    empty.folder.write("Emoji.code", "");
-    empty.expectNoBeckyMessage();
-    empty.editor.startup(u"");
-    ASSERT_EQ(empty.s().PutChar.size(), 1u);
-    EXPECT_EQ(empty.s().PutChar[0].caption, u"なし");
 }
 
 // The values as Becky! writes them through the registry API (on Windows) or as Wine stores them.
-TEST(Startup, FindsBecky126FromItsRegistryValuesAndRemembersIt) {
+TEST(Startup, FindsBecky126FromItsRegistryValues) {
     App app;
     test::TestRegistry reg(app.folder.winePrefix());
     const std::u16string home = registerBecky1(app, reg);
@@ -118,16 +111,6 @@ TEST(Startup, FindsBecky126FromItsRegistryValuesAndRemembersIt) {
                                                 "\x83\x81\x83\x43\x83\x93,112\r\ntaro@example.ne.jp\r\n"
                                                 "sub,0\r\ntaro@docomo.ne.jp\r\n"
                                                 "\x89\xef\x8e\xd0,5\r\nt.yamada@example.co.jp\r\n");
-
-    // The next start reads the pointer file and asks nothing; the stored account comes back.
-    s.accountIndex = 2;
-    ASSERT_TRUE(app.editor.requestClose());
-    core::Editor next(app.prompts, app.clock, app.folder.core());
-    next.startup(u"");
-    EXPECT_EQ(next.BeckyPath, home);
-    EXPECT_EQ(accounts(next.s), accounts(s));
-    EXPECT_EQ(next.s.Combo2.listIndex, 2);
-    EXPECT_EQ(next.s.OutAdr[3].caption, u"t.yamada@example.co.jp");
 }
 
 TEST(Startup, PointerFilesChooseTheBecky) {
@@ -147,15 +130,6 @@ TEST(Startup, PointerFilesChooseTheBecky) {
         EXPECT_EQ(s.OutAdr[1].caption, u"me@example.jp");
         EXPECT_FALSE(s.TotyuuSave.enabled || s.ReadingBecky[0].enabled || s.Command2.enabled);
         EXPECT_TRUE(s.Command7.enabled);
-    }
-    {
-        App app; // both files, no plug-in, answered Yes: the outbox entry is 112
-        app.folder.write("Becky.mil", "x\r\ny\r\n");
-        app.folder.write("Becky2.mil", "C:\\b.bmf\r\n"); // short: missing lines read empty
-        app.prompts.question(u"ことり便起動チェック", u"B2暫定対応版として起動しますか？", Buttons::YesNo, Answer::Yes);
-        app.editor.startup(u"");
-        EXPECT_EQ(accounts(app.s()), Texts{u"B2送信箱/112"});
-        EXPECT_EQ(app.s().OutAdr[0].caption + app.s().OutAdr[1].caption, u"");
     }
     {
         App app; // answered No: Becky.mil as if alone; its first account's folder exists
@@ -189,13 +163,6 @@ TEST(Startup, AMissingMailFolderIsRepairedOrGivenUp) {
         EXPECT_TRUE(app.s().Combo2.items.empty());
         EXPECT_EQ(app.s().OutAdr.size(), 1u);
         EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
-    }
-    {
-        App app; // the folder User2000 is there: nothing asked
-        app.folder.write("Becky.mil", app.folder.path().string() + "\\\r\nme@docomo.ne.jp\r\n");
-        std::filesystem::create_directories(app.folder.path() / "User2000");
-        app.editor.startup(u"");
-        EXPECT_EQ(app.editor.BeckyPath, app.folder.core() + u"\\");
     }
     {
         App app; // repaired from the registry; the own address is kept without asking
@@ -278,19 +245,6 @@ TEST(Startup, SetsUpBecky2AndEnds) {
         EXPECT_FALSE(app.editor.ProgramEnding || app.view.closeAsked);
     }
     {
-        App app; // a data folder without any mailbox folder
-        fakeBecky2(app.folder);
-        std::filesystem::remove_all(app.folder.winePrefix() / "drive_c/Becky2/Main.mb");
-        app.prompts.question(u"Ver.2.0無理矢理対応", Ver2, Buttons::YesNo, Answer::Yes);
-        app.prompts.message(u"ことり便",
-                            u"対応されていないエラーが生じたようです。ことり便pluginの完成をお待ち下さい。");
-        app.editor.startup(u"");
-        EXPECT_FALSE(app.folder.exists("Becky2.mil"));
-        EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\");
-        EXPECT_FALSE(app.editor.ProgramEnding);
-        EXPECT_TRUE(app.s().Check2.checked); // a path was reached, so the mail functions stay
-    }
-    {
         App app; // a mailbox folder without an outbox, then an outbox the user will not fix
         fakeBecky2(app.folder);
         std::filesystem::remove_all(app.folder.winePrefix() / "drive_c/Becky2/Main.mb/!!!!Outbox");
@@ -309,14 +263,6 @@ TEST(Startup, SetsUpBecky2AndEnds) {
         app.editor.discoverBecky();
         EXPECT_FALSE(app.folder.exists("Becky2.mil"));
         EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox");
-    }
-    {
-        App app; // Becky! 2 declined: the Becky! 1.26 search runs and finds nothing
-        fakeBecky2(app.folder);
-        app.prompts.question(u"Ver.2.0無理矢理対応", Ver2, Buttons::YesNo, Answer::No);
-        app.expectNoBeckyMessage();
-        app.editor.startup(u"");
-        EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
     }
 }
 

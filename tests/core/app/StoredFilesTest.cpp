@@ -34,26 +34,6 @@ TEST(StoredFiles, RegistryValuesStayOnOneLineAndAccountNamesMayHoldCommas) {
                                                 "Sales, Tokyo,3\r\nme@docomo.ne.jp X-Evil:1\r\n"
                                                 "a,b ,c,4\r\nb@example.jp \r\n");
     EXPECT_EQ(app.s().OutAdr[1].caption, u"me@docomo.ne.jp X-Evil:1");
-
-    // The next start reads the same accounts back, numbers and all.
-    core::Editor next(app.prompts, app.clock, app.folder.core());
-    next.startup(u"");
-    ASSERT_EQ(next.s.Combo2.items.size(), 2u);
-    EXPECT_EQ(next.s.Combo2.items[0].text, u"Sales, Tokyo");
-    EXPECT_EQ(next.s.Combo2.items[0].data, 3);
-    EXPECT_EQ(next.s.Combo2.items[1].text, u"a,b ,c");
-    EXPECT_EQ(next.s.Combo2.items[1].data, 4);
-}
-
-TEST(StoredFiles, AnEmptyBeckyPathMeansNoBecky) {
-    App app;
-    fs::create_directories(app.folder.path() / "User1"); // what an empty path would find, relative to here
-    app.folder.write("Becky.mil", "\r\nme@docomo.ne.jp\r\nmain,1\r\nmain@example.jp\r\n");
-    app.expectNoBeckyMessage();
-    app.editor.startup(u"");
-    app.prompts.verify();
-    EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
-    EXPECT_FALSE(app.s().imenu.enabled);
 }
 
 TEST(StoredFiles, SettingsNumbersAreHeldToTheirRange) {
@@ -66,30 +46,6 @@ TEST(StoredFiles, SettingsNumbersAreHeldToTheirRange) {
     EXPECT_EQ(s.window.outerWidth, 120000);
     EXPECT_EQ(s.Text1.fontSize, 2048);
     EXPECT_EQ(app.editor.CharLimit, 32767);
-
-    app.folder.write("Kotori.ini", "Xsiz=-2147483648\r\nYsiz=0\r\nFont=0.001\r\n");
-    app.editor.loadSettings();
-    EXPECT_EQ(s.window.outerHeight, 1500);
-    EXPECT_EQ(s.window.outerWidth, 1500);
-    EXPECT_EQ(s.Text1.fontSize, 1);
-}
-
-TEST(StoredFiles, OneReadingOfEachKeyAndTheLaterLineWins) {
-    App app;
-    auto& s = app.s();
-    app.folder.write("Kotori.ini", "Ssyo=1.0\r\nSei6=1\\250\r\nSei6=1\\300\r\n");
-    app.editor.loadSettings();
-    EXPECT_TRUE(s.signatureOn); // shown ON, so sent with the signature
-    EXPECT_EQ(s.Label3[1].caption, u"・署名追加：ON");
-    EXPECT_EQ(app.editor.CharLimit, 300);
-
-    app.folder.write("Kotori.ini", "Ssyo=1\r\nSsyo=1\r\n");
-    app.editor.loadSettings();
-    EXPECT_EQ(s.Label3[1].caption, u"・署名追加：ON");
-    app.folder.write("Kotori.ini", "Ssyo=1\r\nSsyo=0\r\n");
-    app.editor.loadSettings();
-    EXPECT_FALSE(s.signatureOn);
-    EXPECT_EQ(s.Label3[1].caption, u"・署名追加：OFF");
 }
 
 TEST(StoredFiles, AnUnwritableSettingsFileIsReportedAndTheWindowStillCloses) {
@@ -99,15 +55,4 @@ TEST(StoredFiles, AnUnwritableSettingsFileIsReportedAndTheWindowStillCloses) {
     EXPECT_TRUE(app.editor.requestClose());
     app.prompts.verify();
     EXPECT_TRUE(fs::is_directory(app.folder.path() / "Kotori.ini"));
-}
-
-TEST(StoredFiles, SingleLineBoxesTurnLineBreaksIntoSpaces) {
-    App app;
-    auto& s = app.s();
-    app.editor.titleChanged(u"a\r\nb\rc\nd");
-    EXPECT_EQ(s.Text2.text, u"a b c d");
-    app.editor.destinationTextChanged(u"x\r\n@");
-    EXPECT_EQ(s.Combo1.text, u"x @docomo.ne.jp");
-    EXPECT_EQ(s.Combo1.selStart, 3); // the offered domain is still selected
-    EXPECT_EQ(s.Combo1.selLength, 12);
 }

@@ -25,43 +25,6 @@ std::u16string horizontal(std::u16string_view text, ScreenSize model) {
 
 } // namespace
 
-TEST(HorizontalLayout, WorkedExampleAndItsLosses) {
-    // No separator: the size comes from the model; one filler at a column's foot stays a filler,
-    // and each empty column comes back as a filler and a line break.
-    EXPECT_EQ(horizontal(u"　　　ｃａ　　　　ｂ　　　　　", {5, 3}), u"ａｂ　ｃ\r\n　\r\n　\r\n　\r\n");
-    // A break that fell on a column's end is lost; a TAB comes back as a line break.
-    EXPECT_EQ(horizontal(vertical(u"あいう\r\nえ", {5, 3}, VerticalMode::Send), {5, 3}),
-              u"あいうえ\r\n　\r\n　\r\n　\r\n");
-    EXPECT_EQ(horizontal(vertical(u"あ\tい", {5, 6}, VerticalMode::Send), {5, 6}), u"あ\r\nい　\r\n　\r\n　\r\n　\r\n");
-    // Upright marks come back as "ー"; half width stays widened.
-    EXPECT_EQ(horizontal(vertical(u"ｰｱ\r\n", {5, 1}, VerticalMode::Send), {5, 1}), u"ーア　　　");
-    // Two rows: an empty column is two fillers, not a line break.
-    EXPECT_EQ(horizontal(u"　　　　あ　　　　い", {5, 2}), u"あい" + std::u16string(8, u'\u3000'));
-    EXPECT_FALSE(core::toHorizontal(u"あ", {8, 0}) || core::toHorizontal(u"あ", {0, 9}));
-    EXPECT_FALSE(core::toHorizontal(u"次のページ-----", {8, 9})); // no rows before the separator
-    EXPECT_EQ(core::toHorizontal(u"", {8, 9}), u"");
-}
-
-TEST(HorizontalLayout, ScreenComesFromTheFirstSeparator) {
-    auto screen = core::screenOfLayout(std::u16string(72, u'あ') + core::separatorRow(8) + u"あ");
-    ASSERT_TRUE(screen);
-    EXPECT_EQ(std::pair(screen->columns, screen->rows), std::pair(8, 9));
-    // Halves go to the even neighbour: 6 x 2.5 and 6 x 3.5.
-    EXPECT_EQ(core::screenOfLayout(std::u16string(15, u'あ') + u"-次のページ-")->rows, 2);
-    EXPECT_EQ(core::screenOfLayout(std::u16string(21, u'あ') + u"-次のページ-")->rows, 4);
-    // The text view's row breaks take no screen positions, so a text view of several pages
-    // reads back like the send layout.
-    std::u16string body;
-    for (int i = 0; i < 150; ++i)
-        body += static_cast<char16_t>(u'ぁ' + i % 80);
-    body.insert(40, u"\r\n");
-    const std::u16string textView = vertical(body, {8, 9}, VerticalMode::TextView);
-    EXPECT_EQ(core::screenOfLayout(textView)->rows, 9);
-    const std::u16string back = horizontal(vertical(body, {8, 9}, VerticalMode::Send), {5, 5});
-    EXPECT_EQ(test::show(horizontal(textView, {5, 5})), test::show(back));
-    EXPECT_EQ(back.substr(0, 40), body.substr(0, 40));
-}
-
 // A character outside the BMP is one cell of the layout and comes back whole, and it takes
 // one position when the screen is worked out from the separator.
 TEST(HorizontalLayout, CharactersOutsideTheBmpComeBackWhole) {

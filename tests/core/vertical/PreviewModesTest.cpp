@@ -52,20 +52,6 @@ TEST_F(PreviewFixture, VerticalModeSwitchesOnAndOff) {
     EXPECT_EQ(editor.s.Text1.text, u"あいう");
 }
 
-// Needs the vertical preview box's own handling (it lays the body out when ticked).
-TEST_F(PreviewFixture, SwitchingOnWithALongBodyAsksAtOnce) {
-    editor.s.Text1.text = std::u16string(217, u'あ');
-    expectModeQuestion(core::Answer::Yes);
-    prompts.question(u"文字数オーバー", u"1文字オーバーになるので、削除してもよろしいですか？", core::Buttons::YesNo,
-                     core::Answer::Yes);
-    prompts.message(u"諸注意", Notice);
-    editor.verticalModeButton();
-    prompts.verify();
-    // Only the preview is cut: 3 pages of 72 and two separator rows.
-    EXPECT_EQ(editor.s.Text3.text.size(), 3u * 72 + 2 * 11 + (3 * 9 + 2 - 1) * 2); // a row a line
-    EXPECT_EQ(editor.s.Text1.text.size(), 217u);
-}
-
 TEST_F(PreviewFixture, PreviewConversionAndModelChange) {
     editor.s.Text1.text = u"ａｂ\r\nｃ";
     editor.convertToVertical(0);
@@ -98,34 +84,12 @@ TEST_F(PreviewFixture, ForcedLayoutsInPlace) {
         back += u"　\r\n";
     EXPECT_EQ(test::show(editor.s.Text1.text), test::show(back));
 
-    editor.s.Text1.text = body;
-    editor.preTate(0); // TEXT_Viewモード(&T)
-    EXPECT_EQ(editor.s.Text1.text.substr(0, 10), u"　　　　　　えあ\r\n");
-    EXPECT_EQ(editor.s.Text1.text.size(), 9u * 10);
-
     // Declining the budget in the text view changes nothing.
     editor.s.Text1.text = std::u16string(217, u'あ');
     prompts.question(u"文字数オーバー", u"1文字オーバーになるので、削除してもよろしいですか？", core::Buttons::YesNo,
                      core::Answer::No);
     editor.preTate(0);
     EXPECT_EQ(editor.s.Text1.text, std::u16string(217, u'あ'));
-}
-
-TEST_F(PreviewFixture, WindowMenuFollowsThePreviewButton) {
-    const bool frame = editor.s.Frame3.visible, list = editor.s.List1.visible;
-    editor.s.Command4[0].enabled = false; // i-mode setting off
-    for (int i = 0; i < 3; ++i)
-        editor.viewPre(i);
-    EXPECT_EQ(editor.s.Frame3.visible, frame);
-    EXPECT_EQ(editor.s.List1.visible, list);
-
-    editor.s.Command4[0].enabled = true;
-    editor.viewPre(0);
-    EXPECT_EQ(editor.s.Frame3.visible, !frame);
-    editor.previewAreaToggle();
-    EXPECT_EQ(editor.s.Frame3.visible, frame);
-    editor.viewPre(1);
-    EXPECT_EQ(editor.s.List1.visible, !list);
 }
 
 TEST_F(PreviewFixture, ModelWithoutRowsIsReportedNotLaidOut) {
@@ -143,16 +107,6 @@ TEST_F(PreviewFixture, ModelWithoutRowsIsReportedNotLaidOut) {
     editor.yokoPre();
     prompts.verify();
     EXPECT_EQ(editor.s.Text1.text, body);
-
-    // Three columns hold one page; a longer text would need a separator row.
-    editor.s.Check3.checked = false;
-    editor.modelSelected(5);
-    editor.preTate(1);
-    EXPECT_EQ(editor.s.Text1.text.size(), 60u);
-    editor.s.Text1.text = std::u16string(61, u'あ');
-    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
-    editor.preTate(1);
-    EXPECT_EQ(editor.s.Text1.text.size(), 61u);
 }
 
 TEST_F(PreviewFixture, ANarrowModelIsReportedOnceNotOnEveryKeystroke) {
@@ -170,13 +124,4 @@ TEST_F(PreviewFixture, ANarrowModelIsReportedOnceNotOnEveryKeystroke) {
     for (int i = 0; i < 3; ++i)
         editor.bodyEdited(static_cast<int>(editor.s.Text1.text.size()), 0, u"い");
     EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
-
-    // Picking the model again reports it again; a model that fits lays the rows out unwrapped.
-    prompts.message(u"ことり便", std::u16string(core::CannotLayOutText));
-    editor.modelSelected(4);
-    prompts.verify();
-    editor.setBody(u"あ");
-    editor.modelSelected(0);
-    EXPECT_FALSE(editor.s.Text3.wraps);
-    EXPECT_EQ(editor.s.Text3.text.substr(0, 10), u"　　　　　　　あ\r\n");
 }

@@ -34,13 +34,6 @@ TEST(VerticalLayout, WorkedExampleFiveByThree) {
     EXPECT_EQ(core::prepareColumns(u"ｶﾞｰ\tい\r\nう", 4), u"ガ｜　　　　い　う");
 }
 
-// How the answers cut, pages and separators are laid out, and "ー" standing upright outside the
-// separators: the random comparison with the slow rules below.
-TEST(VerticalLayout, BudgetIsWholePagesWithTheirSeparators) {
-    EXPECT_EQ(core::verticalBudget({8, 9}), 216);
-    EXPECT_EQ(core::verticalBudget({20, 20}), 0); // not even one screen fits
-}
-
 TEST(VerticalLayout, ScreensThatCannotHoldTheText) {
     literal::SameAnswer yes(core::Answer::Yes), no(core::Answer::No);
     EXPECT_EQ(core::toVertical(u"あ", {8, 0}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
@@ -51,9 +44,7 @@ TEST(VerticalLayout, ScreensThatCannotHoldTheText) {
               VerticalResult::CannotLayOut);
     // No columns: an empty body is an empty page, any character needs another page.
     EXPECT_EQ(core::toVertical(u"", {0, 3}, VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
-    EXPECT_EQ(core::toVertical(u"\r\n\r\n", {0, 3}, VerticalMode::TextView, yes).text, u"\r\n\r\n\r\n");
     EXPECT_EQ(core::toVertical(u"あ", {0, 3}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
-    EXPECT_EQ(core::toVertical(u"\t", {0, 2}, VerticalMode::Send, yes).outcome, VerticalResult::CannotLayOut);
     EXPECT_TRUE(yes.asked.empty());
     // 4 x 40: the budget is one page, so cutting makes the text fit; declining leaves it too long.
     const std::u16string body(170, u'あ');
@@ -85,27 +76,4 @@ TEST(VerticalLayout, SinglePassMatchesTheLiteralRules) {
         ASSERT_EQ(result.outcome, expected ? VerticalResult::Converted : VerticalResult::Declined);
         ASSERT_EQ(test::show(result.text), test::show(expected.value_or(u"")));
     }
-}
-
-TEST(VerticalLayout, ACharacterOutsideTheBmpTakesOneCellWhole) {
-    const std::u16string smile = u"\U0001F600";
-    EXPECT_EQ(core::prepareColumns(u"a" + smile + u"b", 2), u"ａ" + smile + u"ｂ");
-    // Five columns of three rows: the pair is the second character of the first column.
-    EXPECT_EQ(convert(u"あ" + smile + u"い", {5, 3}, VerticalMode::TextView).text,
-              u"　　　　あ\r\n　　　　" + smile + u"\r\n　　　　い\r\n");
-    // Beside plain text and across a page: every row still has five cells.
-    std::u16string body;
-    for (int i = 0; i < 20; ++i)
-        body += i % 3 ? std::u16string(u"漢") : smile;
-    const std::u16string sent = convert(body, {5, 3}, VerticalMode::TextView).text;
-    std::size_t start = 0, rows = 0;
-    for (std::size_t end; (end = sent.find(u"\r\n", start)) != std::u16string::npos; start = end + 2, ++rows) {
-        std::u16string_view row(sent.data() + start, end - start);
-        const auto pairs = static_cast<std::size_t>(std::count(row.begin(), row.end(), smile[0]));
-        EXPECT_EQ(std::count(row.begin(), row.end(), smile[1]), static_cast<long>(pairs));
-        if (row.find(u"次のページ") == std::u16string_view::npos) {
-            EXPECT_EQ(row.size() - pairs, 5u) << rows;
-        }
-    }
-    EXPECT_EQ(rows, 7u); // two pages and the separator row between them
 }
