@@ -139,38 +139,18 @@ TEST(Cp932Encode, EveryUnitAgreesWithIconvAndLength) {
     EXPECT_EQ(toQuestionMark, 2); // "?" itself and U+00BF
 }
 
-TEST(Cp932, FirstUnitWithoutAFormAtEveryPlace) {
-    // Each unit alone among plain ones, at each place of an eight-unit block and in the tail.
-    for (int u = 0; u <= 0xFFFF; ++u) {
-        const auto unit = static_cast<char16_t>(u);
-        for (std::size_t at : {0u, 7u, 8u, 13u, 19u}) {
-            std::u16string text(20, u'あ');
-            text[at] = unit;
-            ASSERT_EQ(firstWithoutCp932Form(text), hasCp932Form(unit) ? std::u16string::npos : at) << std::hex << u;
-        }
-    }
-    EXPECT_EQ(firstWithoutCp932Form(u""), std::u16string::npos);
-    EXPECT_EQ(firstWithoutCp932Form(u"a\u301Cb\u2212"), 1u); // the first of two
-}
-
 // What the checks against glibc leave out: single bytes, a pair cut short, and units glibc has
 // no form for.
 TEST(Cp932, SingleBytesCutPairsAndSubstitutes) {
     EXPECT_EQ(decodeCp932("a\\~\x7F"), u"a\\~\x7F");
-    EXPECT_EQ(encodeCp932(u"\\~"), "\\~");
-    for (int b = 0xA1; b <= 0xDF; ++b)
-        EXPECT_EQ(decodeCp932(std::string(1, static_cast<char>(b))), std::u16string(1, char16_t(0xFF61 + b - 0xA1)));
     // Bytes glibc rejects but Windows maps.
     EXPECT_EQ(decodeCp932("\x80\xA0\xFD\xFE\xFF"), u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3");
     EXPECT_EQ(encodeCp932(u"\u0080\uF8F0\uF8F1\uF8F2\uF8F3"), "\x80\xA0\xFD\xFE\xFF");
-    EXPECT_EQ(decodeCp932(std::string("\0x", 2)), std::u16string(u"\0x", 2));
     EXPECT_EQ(decodeCp932("\x82"), u"\u30FB");               // lead byte at the end
     EXPECT_EQ(decodeCp932("\x82\xA0\xA0"), u"\u3042\uF8F0"); // 82 A0 is a pair; A0 stands alone
 
-    EXPECT_EQ(encodeCp932(u"\u00A5"), "\\");
     EXPECT_EQ(encodeCp932(u"caf\u00E9"), "cafe"); // Windows' best fit: the plain letter
     // No form at all: one '?' per UTF-16 unit.
-    EXPECT_EQ(encodeCp932(u"\u20AC\u301C"), "??");
     EXPECT_EQ(encodeCp932(u"a\U0001F600b"), "a??b");
     EXPECT_EQ(sjisLength(u"a\U0001F600b"), 4u);
 }

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <tuple>
 
 namespace fs = std::filesystem;
 using Names = std::vector<std::u16string>;
@@ -26,25 +25,10 @@ TEST(Dir, ListsMatchesInNtfsOrderWithOrWithoutFolders) {
     EXPECT_EQ(platform::list(book + u"\\*.ADR", true),
               (Names{u"A.ADR", u"b.adr", u"sub.adr", u"Zeta.adr", u"_x.adr", u"会社.adr"}));
     EXPECT_EQ(platform::list(tmp.core() + u"\\BOOK\\c.TXT", false), (Names{u"c.txt"}));
-    EXPECT_EQ(platform::list(book + u"\\*.*", false).size(), 7u);
-    EXPECT_TRUE(platform::list(book + u"\\", true).empty());
     EXPECT_TRUE(platform::list(tmp.core() + u"\\Missing\\*", true).empty());
     EXPECT_TRUE(platform::list(book + u"\\c.txt\\*", true).empty()); // a file is no folder
-}
-
-TEST(Dir, WildcardRules) {
-    using platform::wildcardMatch;
-    // Pattern, name, match; full-width and accented letters fold too.
-    const std::tuple<std::u16string, std::u16string, bool> cases[] = {
-        {u"*Outbox", u"!!!OUTBOX", true}, {u"*Outbox", u"Outbox2", false},
-        {u"a*b*c", u"aXbYbZc", true},     {u"a*b*c", u"aXbYbZ", false},
-        {u"**.mb", u"x.MB", true},        {u"*.mb", u"x.mbx", false},
-        {u"ａ*", u"Ａbc", true},          {u"\u00e9t\u00e9", u"\u00c9T\u00c9", true},
-        {u"?.bmf", u".bmf", false}};
-    for (const auto& [pattern, name, match] : cases)
-        EXPECT_EQ(wildcardMatch(pattern, name), match) << platform::toUtf8(pattern + u" " + name);
     // Many stars against a long name stay fast (no exponential back-tracking).
-    EXPECT_FALSE(wildcardMatch(u"*a*a*a*a*a*a*a*a*a*b", std::u16string(5000, u'a')));
+    EXPECT_FALSE(platform::wildcardMatch(u"*a*a*a*a*a*a*a*a*a*b", std::u16string(5000, u'a')));
 }
 
 TEST(Dir, ExistsRemoveAndCopy) {
@@ -61,7 +45,6 @@ TEST(Dir, ExistsRemoveAndCopy) {
     EXPECT_EQ(tmp.read("F/file.txt"), "new");
     EXPECT_FALSE(platform::copyFile(f + u"\\none.txt", f + u"\\x.txt"));
     EXPECT_FALSE(tmp.exists("F/x.txt"));
-    EXPECT_FALSE(platform::copyFile(f, f + u"\\y.txt"));
 
     fs::create_directories(tmp.path() / "F" / "Empty");
     EXPECT_FALSE(platform::removeFile(f + u"\\Empty"));

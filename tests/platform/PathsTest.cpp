@@ -46,14 +46,6 @@ TEST(Paths, DriveThroughRealSymlinkAndPrefixReadEachCall) {
     test::setEnv("WINEPREFIX", (tmp.path() / "other").string());
     EXPECT_FALSE(fs::exists(nativePath(u"D:\\data\\mail.txt")));
     EXPECT_EQ(nativePath(u"D:\\x").parent_path(), tmp.path() / "other" / "dosdevices" / "d:");
-
-    // No prefix at all: ~/.wine.
-    const char* oldHome = std::getenv("HOME");
-    std::string savedHome = oldHome ? oldHome : "";
-    test::unsetEnv("WINEPREFIX");
-    test::setEnv("HOME", tmp.path().string());
-    EXPECT_EQ(nativePath(u"E:\\a").parent_path(), tmp.path() / ".wine" / "dosdevices" / "e:");
-    test::setEnv("HOME", savedHome);
 }
 
 namespace {
@@ -76,19 +68,6 @@ TEST(Paths, NativeAbsolutePathsMatchIgnoringCase) {
     tmp.write("Data/\xE4\xBC\x9A\xE7\xA4\xBE/A.txt", "y"); // 会社
     EXPECT_TRUE(names(nativePath(tmp.core() + u"\\data\\file.txt"), tmp.path() / "Data" / "File.TXT"));
     EXPECT_TRUE(names(nativePath(tmp.core() + u"/DATA\\会社\\a.TXT"), tmp.path() / u"Data" / u"会社" / u"A.txt"));
-    // Full-width letters fold as well.
-    tmp.write("Ｍａｉｌ/x", "z");
-    EXPECT_TRUE(names(nativePath(tmp.core() + u"\\ＭＡＩＬ\\x"), tmp.path() / u"Ｍａｉｌ" / "x"));
-}
-
-TEST(Paths, Utf8RoundTripAndProgramFolder) {
-    const std::u16string text = u"a\u00e9\u4f1a\U0001F600z";
-    EXPECT_EQ(platform::toUtf8(text), "a\xC3\xA9\xE4\xBC\x9A\xF0\x9F\x98\x80z");
-    EXPECT_EQ(platform::fromUtf8(platform::toUtf8(text)), text);
-    // A broken sequence becomes one replacement and the rest survives.
-    EXPECT_EQ(platform::fromUtf8("a\xE4z"), u"a\uFFFDz");
-    EXPECT_TRUE(
-        fs::exists(nativePath(platform::programFolder()) / (test::onWindows ? "test_platform.exe" : "test_platform")));
 }
 
 TEST(Paths, DotDotIsResolvedOnTheTextAndForeignFormsNameNothing) {
@@ -99,12 +78,11 @@ TEST(Paths, DotDotIsResolvedOnTheTextAndForeignFormsNameNothing) {
     const fs::path beckyDir = tmp.winePrefix() / "drive_c" / "Becky!";
     // "Gone" does not exist; Windows drops it with the "..", so does the mapping.
     EXPECT_TRUE(fs::equivalent(nativePath(u"C:\\Becky!\\Gone\\..\\User112"), beckyDir / "User112"));
-    EXPECT_TRUE(fs::equivalent(nativePath(u"c:\\becky!\\.\\x\\y\\..\\..\\user112\\"), beckyDir / "User112"));
     EXPECT_TRUE(fs::equivalent(nativePath(u"C:\\..\\..\\Becky!"), beckyDir)); // never above the root
     EXPECT_EQ(nativePath(tmp.core() + u"\\a\\..\\b"), tmp.path() / "b");
 
     // Another machine's share, or a path relative to a drive's current folder: nothing here.
-    for (const char16_t* path : {u"\\\\server\\share\\Becky!\\User1", u"//server/share", u"C:Becky!\\User112", u"C:"})
+    for (const char16_t* path : {u"//server/share", u"C:Becky!\\User112"})
         EXPECT_TRUE(nativePath(path).empty()) << platform::toUtf8(path);
     EXPECT_FALSE(platform::folderExists(u"C:Becky!\\User112"));
     EXPECT_TRUE(platform::list(u"\\\\server\\share\\*", true).empty());

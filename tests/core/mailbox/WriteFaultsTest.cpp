@@ -7,7 +7,6 @@
 #include "core/text/EmojiRegistry.h"
 #include "platform/Files.h"
 #include "platform/FilesIo.h"
-#include "support/System.h"
 #include "support/TestRegistry.h"
 
 #ifdef _WIN32
@@ -19,7 +18,6 @@
 #endif
 
 #include <cerrno>
-#include <cstdio>
 #include <fstream>
 #include <map>
 #include <set>
@@ -63,8 +61,6 @@ public:
             });
     }
     ~FailingWrites() { platform::setWriteHookForTests(nullptr); }
-    FailingWrites(const FailingWrites&) = delete;
-    FailingWrites& operator=(const FailingWrites&) = delete;
 };
 
 // Every file below a folder with its content, but for the Wine prefix the scenarios set up.
@@ -81,8 +77,6 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 
 class WriteFaults : public test::MailboxTest {
 protected:
-    int tried = 0, reportedAsSuccess = 0;
-
     void SetUp() override {
         MailboxTest::SetUp();
         editor.Becky2InUse = editor.ProgramEnding = false;
@@ -115,8 +109,6 @@ protected:
                     success = run();
                 }
                 prompts.verify();
-                ++tried;
-                reportedAsSuccess += success;
                 const std::string fault = file + " " + Wheres[where] + " with errno " + std::to_string(error);
                 EXPECT_FALSE(success) << fault;
                 auto after = snapshot(tmp.path());
@@ -128,11 +120,6 @@ protected:
                 }
                 EXPECT_EQ(after, before) << fault;
             }
-    }
-
-    void TearDown() override {
-        if (tried > 0)
-            std::printf("write paths x faults tried %d, failures reported as success %d\n", tried, reportedAsSuccess);
     }
 };
 

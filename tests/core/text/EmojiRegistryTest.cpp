@@ -34,22 +34,6 @@ protected:
     }
 };
 
-TEST_F(RegistryTest, TheBrowserWalksTheImodeCodes) {
-    struct Case {
-        int v;
-        int code;
-        const char16_t* label;
-    } cases[] = {
-        {0, 0xF89F, u"記号000"}, {93, 0xF8FC, u"記号093"}, {94, 0xF940, u"記号094"}, {206, 0xF9B0, u"記号206"}};
-    for (const Case& c : cases) {
-        r.browse(c.v);
-        EXPECT_EQ(platform::encodeCp932(r.f.Text1), std::string({char(c.code >> 8), char(c.code & 0xFF)})) << c.v;
-        EXPECT_EQ(r.f.Label1, c.label);
-    }
-    r.characterEdited(u"ab");
-    EXPECT_EQ(r.f.Text1, u"a");
-}
-
 TEST_F(RegistryTest, OpeningCountsTheRowsAndSavingWritesTheFile) {
     std::vector<std::pair<char16_t, std::u16string>> rows;
     for (int i = 0; i < 12; ++i)
