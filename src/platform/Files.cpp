@@ -249,6 +249,19 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
     return true;
 }
 
+bool updateFile(std::u16string_view path, const FileBuilder& build) {
+    const fs::path native = nativePath(path);
+    std::error_code ec;
+    std::optional<std::string> current;
+    if (fs::exists(native, ec)) {
+        current = readBytes(path);
+        if (!current)
+            return false;
+    }
+    const std::optional<std::string> bytes = build(current);
+    return bytes && replaceFile(path, *bytes);
+}
+
 std::string joinLines(const std::vector<std::u16string>& lines) {
     std::string out;
     for (const auto& line : lines) {

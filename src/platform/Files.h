@@ -35,6 +35,14 @@ bool recoverAppend(std::u16string_view path);
 // target is refused and kept.
 bool replaceFile(std::u16string_view path, std::string_view bytes);
 
+// Rewrites a file from what it holds at the moment of writing, so that what another writer
+// added since the caller read it is not lost: `build` gets the file's bytes (nullopt when it
+// does not exist) and returns the new bytes, or nullopt to leave the file alone. The file is
+// then replaced as replaceFile does. Appends by this program to the file wait for it. False
+// when the file exists but cannot be read, when build declines, or when the write fails.
+using FileBuilder = std::function<std::optional<std::string>(const std::optional<std::string>& current)>;
+bool updateFile(std::u16string_view path, const FileBuilder& build);
+
 // Encodes lines as CP932, each ended by CR LF.
 std::string joinLines(const std::vector<std::u16string>& lines);
 
