@@ -36,6 +36,22 @@ std::size_t decodeAt(std::string_view s, std::size_t i, char32_t& cp) {
     return n;
 }
 
+// Whether every byte takes part in a well-formed code page 932 sequence: one-byte characters
+// and half-width katakana, or a lead byte followed by a trail byte.
+bool isWellFormedCp932(std::string_view s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80 || (b >= 0xA1 && b <= 0xDF))
+            continue;
+        if (!((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) || ++i == s.size())
+            return false;
+        const auto t = static_cast<unsigned char>(s[i]);
+        if (t < 0x40 || t == 0x7F || t > 0xFC)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::optional<std::u16string> decodeUtf8Text(std::string_view bytes) {
@@ -44,7 +60,7 @@ std::optional<std::u16string> decodeUtf8Text(std::string_view bytes) {
         bytes.remove_prefix(3);
     std::u16string out;
     out.reserve(bytes.size());
-    bool wide = false;
+    bool wide = false, threeOrMore = false;
     for (std::size_t i = 0; i < bytes.size();) {
         char32_t cp = 0;
         std::size_t n = decodeAt(bytes, i, cp);
@@ -57,9 +73,15 @@ std::optional<std::u16string> decodeUtf8Text(std::string_view bytes) {
             out += static_cast<char16_t>(cp);
         }
         wide = wide || n > 1;
+        threeOrMore = threeOrMore || n > 2;
         i += n;
     }
     if (!signed8 && !wide)
+        return std::nullopt;
+    // Half-width katakana in Shift_JIS often form two-byte UTF-8 sequences ("ﾊｲ" is U+02B2),
+    // while Japanese in UTF-8 takes three bytes a character: two-byte sequences alone are UTF-8
+    // only when the bytes cannot be Shift_JIS.
+    if (!signed8 && !threeOrMore && isWellFormedCp932(bytes))
         return std::nullopt;
     return out;
 }

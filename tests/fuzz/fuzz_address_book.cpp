@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const core::AddressEntry& e : entries)
         if (!e.tail.empty())
             full.push_back(e);
-    FUZZ_CHECK(core::writeAddressBook(h.editor, full));
+    FUZZ_CHECK(core::writeAddressBook(h.editor, full, platform::readBytes(path)).has_value());
     FUZZ_CHECK(sameEntries(core::readAddressBook(path, false), full));
     FUZZ_CHECK(h.editor.s.Combo1.items.size() == full.size());
     return 0;

@@ -12,3 +12,25 @@ TEST(Utf8Text, OnlyValidUtf8WithWideCharactersIsTakenAsSuch) {
                               "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE3\x80"})
         EXPECT_FALSE(platform::decodeUtf8Text(bytes)) << bytes;
 }
+
+TEST(Utf8Text, ShiftJisThatHappensToBeValidUtf8StaysShiftJis) {
+    // Each text in both encodings: UTF-8 decodes only the UTF-8 form, never the Shift_JIS one.
+    struct Sample {
+        const char* sjis;
+        const char* utf8;
+        std::u16string_view text;
+    };
+    const Sample samples[] = {
+        {"\xCA\xB2", "\xEF\xBE\x8A\xEF\xBD\xB2", u"ﾊｲ"},                                   // half-width katakana
+        {"\xC3\xA9\xC2\xBF", "\xEF\xBE\x83\xEF\xBD\xA9\xEF\xBE\x82\xEF\xBD\xBF", u"ﾃｩﾂｿ"}, // pairs like é and ¿
+        {"\x82\xA0\x82\xA2", "\xE3\x81\x82\xE3\x81\x84", u"あい"},                         // full-width
+        {"a\xCA\xB2\x8A\xBF", "a\xEF\xBE\x8A\xEF\xBD\xB2\xE6\xBC\xA2", u"aﾊｲ漢"},          // mixed
+    };
+    for (const Sample& s : samples) {
+        EXPECT_FALSE(platform::decodeUtf8Text(s.sjis)) << s.sjis;
+        EXPECT_EQ(platform::decodeUtf8Text(s.utf8), s.text) << s.utf8;
+    }
+    // ASCII is the same in both; two-byte UTF-8 that cannot be Shift_JIS (a lone 0x80) is UTF-8.
+    EXPECT_FALSE(platform::decodeUtf8Text("plain\r\n"));
+    EXPECT_EQ(platform::decodeUtf8Text("\xC2\x80\xC3\xA9"), u"\u0080\u00E9");
+}

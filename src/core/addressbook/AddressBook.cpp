@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace core {
 
@@ -51,14 +52,32 @@ template <typename F> void forEachLine(std::string_view bytes, F&& f) {
 
 } // namespace
 
+// The lines of `current` that `loaded` does not hold, counted with repeats: what others added.
+std::vector<std::string_view> addedLines(std::string_view current, std::string_view loaded) {
+    std::unordered_map<std::string_view, std::size_t> before;
+    forEachLine(loaded, [&](std::string_view line) { ++before[line]; });
+    std::vector<std::string_view> added;
+    forEachLine(current, [&](std::string_view line) {
+        auto it = before.find(line);
+        if (it != before.end() && it->second > 0)
+            --it->second;
+        else if (!line.empty())
+            added.push_back(line);
+    });
+    return added;
+}
+
 std::vector<AddressEntry> readAddressBook(std::u16string_view path, bool imodeOn,
                                           std::vector<std::pair<std::size_t, AddressEntry>>* hidden) {
-    std::vector<AddressEntry> entries;
     const auto bytes = platform::readBytes(path);
-    if (!bytes)
-        return entries;
-    entries.reserve(static_cast<std::size_t>(std::count(bytes->begin(), bytes->end(), '\n')) + 1);
-    forEachLine(*bytes, [&](std::string_view line) {
+    return bytes ? parseAddressBook(*bytes, imodeOn, hidden) : std::vector<AddressEntry>();
+}
+
+std::vector<AddressEntry> parseAddressBook(std::string_view bytes, bool imodeOn,
+                                           std::vector<std::pair<std::size_t, AddressEntry>>* hidden) {
+    std::vector<AddressEntry> entries;
+    entries.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    forEachLine(bytes, [&](std::string_view line) {
         const std::size_t firstTab = line.find('\t');
         if (firstTab == std::string_view::npos) {
             std::u16string text = platform::decodeCp932(line);
@@ -95,35 +114,62 @@ std::u16string destinationText(std::u16string_view name, std::u16string_view add
 }
 
 std::u16string addressLine(const AddressEntry& entry) {
-    std::u16string line = entry.address;
+    // Whatever a field holds, the entry stays one line of its own fields.
+    std::u16string line = oneField(entry.address);
     line += u'\t';
-    line += entry.name;
+    line += oneField(entry.name);
     line += u'\t';
-    line += entry.tail;
+    line += oneLine(entry.tail);
     return line;
 }
 
-bool writeAddressBook(Editor& editor, const std::vector<AddressEntry>& entries) {
-    std::vector<ListEntry> list;
+std::vector<ListEntry> destinationItems(const std::vector<std::u16string>& lines,
+                                        const std::vector<ModelEntry>& models) {
+    std::vector<ListEntry> items;
+    items.reserve(lines.size());
+    for (const std::u16string& line : lines) {
+        if (line.find(u'\t') != std::u16string::npos)
+            items.push_back(
+                {destinationText(tabField(line, 1), tabField(line, 0)), modelIndex(models, tabField(line, 2))});
+        else if (contains(line, u"@"))
+            items.push_back({line, 0});
+    }
+    return items;
+}
+
+std::optional<std::string> writeAddressBook(Editor& editor, const std::vector<AddressEntry>& entries,
+                                            const std::optional<std::string>& loaded) {
     std::vector<std::u16string> lines;
+    lines.reserve(entries.size());
     for (const AddressEntry& entry : entries) {
         if (entry.tail.empty()) {
-            if (entry.address.empty())
-                continue;
-            lines.push_back(entry.address);
-            list.push_back({entry.address, 0});
+            if (!entry.address.empty())
+                lines.push_back(oneField(entry.address));
         } else {
             lines.push_back(addressLine(entry));
-            list.push_back(
-                {destinationText(entry.name, entry.address), modelIndex(editor.models, tabField(entry.tail, 0))});
         }
     }
+    std::string written;
+    std::size_t ours = lines.size();
+    // Built from the file as it is at the moment of writing, so nobody's later lines are lost.
+    const bool saved =
+        platform::updateFile(editor.programFile(AddressBookFile), [&](const std::optional<std::string>& current) {
+            lines.resize(ours);
+            written = platform::joinLines(lines);
+            if (current)
+                for (std::string_view line : addedLines(*current, loaded ? *loaded : std::string_view())) {
+                    lines.push_back(platform::decodeCp932(line));
+                    written.append(line);
+                    written += "\r\n";
+                }
+            return std::optional<std::string>(written);
+        });
     // The destination list follows the file: a failed write leaves both as they were.
-    if (!platform::replaceFile(editor.programFile(AddressBookFile), platform::joinLines(lines)))
-        return false;
-    editor.s.Combo1.items = std::move(list);
+    if (!saved)
+        return std::nullopt;
+    editor.s.Combo1.items = destinationItems(lines, editor.models);
     editor.view().refresh();
-    return true;
+    return written;
 }
 
 bool appendAddressEntry(std::u16string_view path, const AddressEntry& entry) {
@@ -131,7 +177,7 @@ bool appendAddressEntry(std::u16string_view path, const AddressEntry& entry) {
 }
 
 bool appendBareAddress(std::u16string_view path, std::u16string_view address) {
-    return platform::appendRecord(path, platform::joinLines({std::u16string(address)}));
+    return platform::appendRecord(path, platform::joinLines({oneField(address)}));
 }
 
 } // namespace core

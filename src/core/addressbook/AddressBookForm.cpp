@@ -5,6 +5,8 @@
 #include "core/addressbook/ModelList.h"
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
+#include "platform/Dir.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 
@@ -136,8 +138,16 @@ void AddressBookForm::kindChosen(int index) {
 void AddressBookForm::loadBook(std::u16string_view path) {
     m_hidden.clear();
     row = -1;
+    if (kind != BookKind::My) {
+        entries = readAddressBook(path, m_host.imodeOn());
+        return;
+    }
     // The MY book keeps what the i-mode setting hides, so that saving does not drop it.
-    entries = readAddressBook(path, m_host.imodeOn(), kind == BookKind::My ? &m_hidden : nullptr);
+    m_loaded = platform::readBytes(path);
+    m_unreadable = !m_loaded && platform::fileExists(path);
+    if (m_unreadable)
+        prompts().message(AppTitle, std::u16string(path).append(CannotReadFile), Icon::Exclamation);
+    entries = parseAddressBook(m_loaded ? *m_loaded : std::string(), m_host.imodeOn(), &m_hidden);
 }
 
 void AddressBookForm::rowSelected(int r) {
@@ -201,7 +211,8 @@ void AddressBookForm::change() {
 void AddressBookForm::fieldEdited(std::size_t field, std::u16string_view text) {
     if (field >= Text1.size())
         return;
-    Text1[field].text = text;
+    // A TAB or line break would split the entry's line in the file: each becomes a space.
+    Text1[field].text = oneField(text);
     if (field == AddressField)
         addressEdited = true;
     else if (field == NameField)
@@ -252,7 +263,7 @@ std::u16string AddressBookForm::chooseModel() {
         return std::u16string(UnknownModel);
     if (Combo2.items[static_cast<std::size_t>(index)].text != OtherModel)
         return Combo2.items[static_cast<std::size_t>(index)].text;
-    std::u16string name = prompts().input(u"機種名を入れてください", u"機種名", UnknownModel);
+    std::u16string name = oneField(prompts().input(u"機種名を入れてください", u"機種名", UnknownModel));
     if (name.empty())
         name = UnknownModel;
     // Four digits hold the screen code; anything else takes the common 8 x 9 screen.
@@ -267,6 +278,11 @@ std::u16string AddressBookForm::chooseModel() {
 }
 
 bool AddressBookForm::saveBook() {
+    const std::u16string path = m_host.programFile(AddressBookFile);
+    if (m_unreadable) {
+        prompts().message(AppTitle, path + std::u16string(CannotReadFile), Icon::Exclamation);
+        return false;
+    }
     std::vector<AddressEntry> all;
     all.reserve(entries.size() + m_hidden.size());
     std::size_t h = 0;
@@ -277,13 +293,18 @@ bool AddressBookForm::saveBook() {
     }
     for (; h < m_hidden.size(); ++h)
         all.push_back(m_hidden[h].second);
-    if (!m_host.writeBook(all)) {
-        prompts().message(AppTitle,
-                          u"アドレス帳を保存できませんでした。変更はまだ保存されていません。\r\n" +
-                              m_host.programFile(AddressBookFile),
+    std::optional<std::string> written = m_host.writeBook(all, m_loaded);
+    if (!written) {
+        prompts().message(AppTitle, u"アドレス帳を保存できませんでした。変更はまだ保存されていません。\r\n" + path,
                           Icon::Exclamation);
         return false;
     }
+    // The window shows the file as written, with what others added.
+    m_loaded = std::move(written);
+    m_hidden.clear();
+    entries = parseAddressBook(*m_loaded, m_host.imodeOn(), &m_hidden);
+    if (row >= static_cast<int>(entries.size()))
+        row = -1;
     bookModified = false;
     return true;
 }
@@ -311,8 +332,9 @@ void AddressBookForm::putIntoMail() {
 }
 
 void AddressBookForm::newEntry() {
-    const std::u16string answer = prompts().input(u"新規作成する名前、又は、mailアドレスを打ち込んでください。",
-                                                  u"登録名", u"@" + std::u16string(CarrierDomain));
+    const std::u16string answer =
+        oneField(prompts().input(u"新規作成する名前、又は、mailアドレスを打ち込んでください。", u"登録名",
+                                 u"@" + std::u16string(CarrierDomain)));
     if (answer.empty())
         return;
     entries.push_back({contains(answer, u"@") ? answer : std::u16string(), answer, {}});
@@ -324,7 +346,7 @@ void AddressBookForm::rename() {
     if (row < 0 || row >= static_cast<int>(entries.size()))
         return;
     AddressEntry& entry = entries[static_cast<std::size_t>(row)];
-    const std::u16string answer = prompts().input(u"名前を変更しますか？", u"登録名変更？", entry.name);
+    const std::u16string answer = oneField(prompts().input(u"名前を変更しますか？", u"登録名変更？", entry.name));
     if (answer.empty())
         return;
     entry.name = answer;

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -130,6 +131,11 @@ private:
     // MY book lines the i-mode setting hides, each with the number of shown entries before it,
     // so a save writes them back where they stood.
     std::vector<std::pair<std::size_t, AddressEntry>> m_hidden;
+    // The MY book's file as last read or written (nullopt: there was none), to tell the lines
+    // others have added since; and whether it exists but could not be read, when it is never
+    // written over.
+    std::optional<std::string> m_loaded;
+    bool m_unreadable = false;
 };
 
 } // namespace core

@@ -4,6 +4,7 @@
 #include "core/app/MainState.h"
 #include "core/app/Prompts.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,9 +35,11 @@ public:
     virtual void setDestination(std::u16string_view text) = 0;
     // A new item of the destination list holding the address alone.
     virtual void addDestination(std::u16string_view address) = 0;
-    // Rewrites addr.adr and the destination list from the entries; false when the file could
-    // not be written (the list then stays as it was).
-    virtual bool writeBook(const std::vector<AddressEntry>& entries) = 0;
+    // Rewrites addr.adr and the destination list from the entries, keeping the lines others
+    // added since the file held `loaded`; the bytes written, or nullopt when the file could not
+    // be written (the list then stays as it was).
+    virtual std::optional<std::string> writeBook(const std::vector<AddressEntry>& entries,
+                                                 const std::optional<std::string>& loaded) = 0;
     // The "アドレス(&A)" button, enabled once addr.adr exists.
     virtual void enableAddressButton() = 0;
 
@@ -61,7 +64,8 @@ public:
     std::u16string destination() const override;
     void setDestination(std::u16string_view text) override;
     void addDestination(std::u16string_view address) override;
-    bool writeBook(const std::vector<AddressEntry>& entries) override;
+    std::optional<std::string> writeBook(const std::vector<AddressEntry>& entries,
+                                         const std::optional<std::string>& loaded) override;
     void enableAddressButton() override;
     int lastGroupIndex() const override;
     void setLastGroupIndex(int index) override;

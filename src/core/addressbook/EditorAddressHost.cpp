@@ -40,8 +40,9 @@ void EditorAddressHost::addDestination(std::u16string_view address) {
     m_editor.s.Combo1.items.push_back({std::u16string(address), 0});
     m_editor.view().refresh();
 }
-bool EditorAddressHost::writeBook(const std::vector<AddressEntry>& entries) {
-    return writeAddressBook(m_editor, entries);
+std::optional<std::string> EditorAddressHost::writeBook(const std::vector<AddressEntry>& entries,
+                                                        const std::optional<std::string>& loaded) {
+    return writeAddressBook(m_editor, entries, loaded);
 }
 void EditorAddressHost::enableAddressButton() {
     m_editor.s.Command6.enabled = true;

@@ -1,5 +1,6 @@
 #include "core/addressbook/ModelList.h"
 
+#include "core/app/Strings.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
 
@@ -36,7 +37,7 @@ std::vector<ModelEntry> readModelList(std::u16string_view path) {
 std::optional<std::u16string> modelLine(const ModelEntry& model) {
     if (model.screenCode < 0 || model.screenCode > 9999)
         return std::nullopt;
-    std::u16string line = model.name;
+    std::u16string line = oneField(model.name);
     line += u'#';
     for (int divisor = 1000; divisor > 0; divisor /= 10)
         line += static_cast<char16_t>(u'0' + model.screenCode / divisor % 10);

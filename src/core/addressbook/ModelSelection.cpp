@@ -38,15 +38,8 @@ void Editor::loadToAddressList() {
         view().refresh();
         return;
     }
-    if (auto lines = platform::readLines(path)) {
-        for (const std::u16string& line : *lines) {
-            if (line.find(u'\t') != std::u16string::npos)
-                s.Combo1.items.push_back(
-                    {destinationText(tabField(line, 1), tabField(line, 0)), modelIndex(models, tabField(line, 2))});
-            else if (contains(line, u"@"))
-                s.Combo1.items.push_back({line, 0});
-        }
-    }
+    if (auto lines = platform::readLines(path))
+        s.Combo1.items = destinationItems(*lines, models);
     view().refresh();
 }
 

@@ -11,6 +11,8 @@ enum class Answer { Ok, Cancel, Yes, No };
 
 // The program's own title, carried by every box whose title is not given.
 inline constexpr std::u16string_view AppTitle = u"ことり便";
+// After the path of a file that exists but could not be read: it is never written over.
+inline constexpr std::u16string_view CannotReadFile = u"\r\nを読み込めませんでした。このファイルには保存しません。";
 
 // The one way the core speaks to the user: modal questions, messages and input boxes.
 class Prompts {

@@ -1,5 +1,6 @@
 #include "core/app/Strings.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace core {
@@ -49,6 +50,12 @@ std::u16string oneLine(std::u16string_view text) {
             ++i;
         out += text[i] == u'\r' || text[i] == u'\n' ? u' ' : text[i];
     }
+    return out;
+}
+
+std::u16string oneField(std::u16string_view text) {
+    std::u16string out = oneLine(text);
+    std::replace(out.begin(), out.end(), u'\t', u' ');
     return out;
 }
 

@@ -18,6 +18,8 @@ bool startsWith(std::u16string_view text, std::u16string_view prefix);
 
 // The text with each line break (CR LF, CR or LF) made a space: for values that must stay on one line.
 std::u16string oneLine(std::u16string_view text);
+// oneLine, with TAB made a space too: for one field of a TAB-separated line.
+std::u16string oneField(std::u16string_view text);
 
 // Replaces every occurrence, left to right in one pass.
 std::u16string replaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to);

@@ -4,6 +4,7 @@
 #include "core/app/Strings.h"
 #include "core/text/EmojiTable.h"
 #include "platform/Cp932.h"
+#include "platform/Dir.h"
 #include "platform/Files.h"
 
 #include <algorithm>
@@ -75,6 +76,9 @@ std::u16string EmojiRegistry::rowEmoji(std::u16string_view row) {
 void EmojiRegistry::open() {
     f = RegistryState{};
     auto table = readEmojiTable(m_tablePath);
+    m_unreadable = !table && platform::fileExists(m_tablePath);
+    if (m_unreadable)
+        m_prompts.message(AppTitle, m_tablePath + std::u16string(CannotReadFile), Icon::Exclamation);
     if (!table)
         return;
     for (const EmojiEntry& e : *table)
@@ -230,6 +234,10 @@ bool EmojiRegistry::requestClose() {
 }
 
 bool EmojiRegistry::save() {
+    if (m_unreadable) {
+        m_prompts.message(AppTitle, m_tablePath + std::u16string(CannotReadFile), Icon::Exclamation);
+        return false;
+    }
     std::vector<std::u16string> lines;
     lines.reserve(f.List1.size());
     for (const std::u16string& row : f.List1)

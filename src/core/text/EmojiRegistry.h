@@ -81,6 +81,7 @@ private:
     Prompts& m_prompts;
     EmojiBody& m_body;
     std::u16string m_tablePath;
+    bool m_unreadable = false; // the table exists but could not be read: never written over
 };
 
 } // namespace core

@@ -5,6 +5,7 @@
 #include "core/app/AppFixture.h"
 #include "platform/Cp932.h"
 #include "platform/Files.h"
+#include "support/UnreadableFile.h"
 
 #include <gtest/gtest.h>
 
@@ -191,6 +192,93 @@ TEST_F(FormFixture, FailedSaveKeepsTheChangesAndTheWindow) {
 
     expectBookQuestion(Answer::No); // declining discards
     EXPECT_TRUE(form.close());
+}
+
+TEST_F(FormFixture, SaveKeepsWhatOthersAddedSinceTheBookWasRead) {
+    writeBook(MyBook);
+    form.openMyBook();
+    // While the window is open, a sent mail registers its destination and a second editor
+    // appends a contact of its own.
+    ASSERT_TRUE(core::appendBareAddress(editor.programFile(core::AddressBookFile), u"new@docomo.ne.jp"));
+    ASSERT_TRUE(core::appendAddressEntry(editor.programFile(core::AddressBookFile),
+                                         {u"z@docomo.ne.jp", u"ゼット", u"P501i\t.\t.\t."}));
+    prompts.input(u"名前を変更しますか？", u"登録名変更？", u"アリス", u"ありす");
+    form.rename();
+    prompts.message(u"アドレス帳更新", u"保存しました。");
+    form.change();
+    form.bottomButton();
+    prompts.verify();
+    const std::u16string saved = u"a@docomo.ne.jp\tありす\tN501i\tありちゃん\t.\t.\r\n"
+                                 u"b@docomo.ne.jp\tボブ\tD501i\r\n"
+                                 u"c@example.com\r\n"
+                                 u"new@docomo.ne.jp\r\n"
+                                 u"z@docomo.ne.jp\tゼット\tP501i\t.\t.\t.\r\n";
+    EXPECT_EQ(book(), sjis(saved));
+    // The window and the destination list show the file as written.
+    ASSERT_EQ(form.entries.size(), 5u);
+    EXPECT_EQ(form.entries[4].name, u"ゼット");
+    ASSERT_EQ(editor.s.Combo1.items.size(), 5u);
+    EXPECT_EQ(editor.s.Combo1.items[3].text, u"new@docomo.ne.jp");
+
+    // A second save adds nothing twice; a line added again since is kept once more.
+    ASSERT_TRUE(core::appendBareAddress(editor.programFile(core::AddressBookFile), u"new@docomo.ne.jp"));
+    prompts.question(u"削除確認", u"ありすを削除しますか？", Buttons::YesNo, Answer::Yes);
+    form.rowSelected(0);
+    form.deleteEntry();
+    expectBookQuestion(Answer::Yes);
+    EXPECT_TRUE(form.close());
+    EXPECT_EQ(book(), sjis(saved.substr(saved.find(u"b@")) + u"new@docomo.ne.jp\r\n"));
+}
+
+TEST_F(FormFixture, AnUnreadableBookIsNamedAndNeverWrittenOver) {
+    writeBook(MyBook);
+    const test::UnreadableFile unreadable(folder.path() / "addr.adr");
+    const std::u16string text =
+        editor.programFile(core::AddressBookFile) + u"\r\nを読み込めませんでした。このファイルには保存しません。";
+    prompts.message(std::u16string(core::AppTitle), text);
+    form.openMyBook();
+    EXPECT_TRUE(form.entries.empty());
+    prompts.input(u"新規作成する名前、又は、mailアドレスを打ち込んでください。", u"登録名", u"@docomo.ne.jp",
+                  u"d@docomo.ne.jp");
+    form.newEntry();
+    expectBookQuestion(Answer::Yes);
+    prompts.message(std::u16string(core::AppTitle), text);
+    EXPECT_FALSE(form.close()); // the window keeps the unsaved entry
+    prompts.verify();
+    EXPECT_TRUE(unreadable.untouched());
+    // A missing book is an empty one, as before.
+    test::TempFolder other;
+    core::Editor fresh{prompts, clock, other.core()};
+    core::EditorAddressHost freshHost{fresh};
+    core::AddressBookForm freshForm{freshHost};
+    freshForm.openMyBook();
+    EXPECT_TRUE(freshForm.entries.empty());
+}
+
+TEST_F(FormFixture, TabsAndLineBreaksInFieldsBecomeSpaces) {
+    writeBook(MyBook);
+    form.openMyBook();
+    form.change();
+    form.fieldEdited(core::NameField, u"Alice\r\nother@docomo.ne.jp");
+    form.fieldEdited(core::NicknameField, u"a\tb\rc\nd");
+    EXPECT_EQ(form.Text1[core::NameField].text, u"Alice other@docomo.ne.jp");
+    EXPECT_EQ(form.Text1[core::NicknameField].text, u"a b c d");
+    prompts.message(u"アドレス帳更新", u"保存しました。");
+    form.bottomButton();
+    prompts.input(u"名前を変更しますか？", u"登録名変更？", u"Alice other@docomo.ne.jp", u"x\ty");
+    form.rename();
+    prompts.input(u"新規作成する名前、又は、mailアドレスを打ち込んでください。", u"登録名", u"@docomo.ne.jp",
+                  u"name\r\nother@docomo.ne.jp");
+    form.newEntry();
+    expectBookQuestion(Answer::Yes);
+    EXPECT_TRUE(form.close());
+    prompts.verify();
+    EXPECT_EQ(book(), sjis(u"a@docomo.ne.jp\tx y\tN501i\ta b c d\t.\t.\r\n"
+                           u"b@docomo.ne.jp\tボブ\tD501i\r\n"
+                           u"c@example.com\r\n"
+                           u"name other@docomo.ne.jp\r\n"));
+    // The writer keeps each entry on its line whatever its fields hold.
+    EXPECT_EQ(core::addressLine({u"p\tq@docomo.ne.jp", u"r\ns", u"P501i\r\n."}), u"p q@docomo.ne.jp\tr s\tP501i .");
 }
 
 TEST_F(FormFixture, ImodeHidesEntriesButSavingKeepsThem) {

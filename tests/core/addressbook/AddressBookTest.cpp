@@ -66,7 +66,7 @@ TEST_F(BookFixture, DestinationListFromTheBookAndWhatTheWriterStores) {
     entries.push_back({u"", u"Nameless", u""});                // nothing to keep: dropped
     entries.push_back({u"", u"Only name", u"Other\t.\t.\t."}); // a tail keeps it
     entries.push_back({u"f@docomo.ne.jp", u"Fay", u"F501i"});
-    ASSERT_TRUE(core::writeAddressBook(editor, entries));
+    ASSERT_TRUE(core::writeAddressBook(editor, entries, folder.read("addr.adr")));
     EXPECT_EQ(folder.read("addr.adr"), "a@docomo.ne.jp\tAlice\tN501i\tali\t.\t.\r\n"
                                        "b@example.com\tBob\tNoSuchPhone\r\n"
                                        "c@example.com\r\n"
@@ -80,7 +80,7 @@ TEST_F(BookFixture, DestinationListFromTheBookAndWhatTheWriterStores) {
                                                     u"Only name<>/0", u"Fay<f@docomo.ne.jp>/2"}));
 
     // An empty book is an empty file, not a missing one.
-    ASSERT_TRUE(core::writeAddressBook(editor, {{u"", u"x", u""}}));
+    ASSERT_TRUE(core::writeAddressBook(editor, {{u"", u"x", u""}}, folder.read("addr.adr")));
     EXPECT_TRUE(folder.exists("addr.adr"));
     EXPECT_EQ(folder.read("addr.adr"), "");
     EXPECT_TRUE(editor.s.Combo1.items.empty());

@@ -163,7 +163,8 @@ TEST_F(WriteFaults, SettingsAndPointerFiles) {
 
 TEST_F(WriteFaults, AddressBookModelListAndEmojiTable) {
     underEveryFault("addr.adr", [&] {
-        return core::writeAddressBook(editor, {{u"b@docomo.ne.jp", u"b", u"P501i"}}) ||
+        return core::writeAddressBook(editor, {{u"b@docomo.ne.jp", u"b", u"P501i"}},
+                                      platform::readBytes(tmp.core() + u"\\addr.adr")) ||
                core::appendAddressEntry(tmp.core() + u"\\addr.adr", {u"c@docomo.ne.jp", u"c", u"P501i"}) ||
                core::appendBareAddress(tmp.core() + u"\\addr.adr", u"d@docomo.ne.jp");
     });

@@ -3,6 +3,7 @@
 #include "core/app/Strings.h"
 #include "core/text/EmojiRegistry.h"
 #include "platform/Files.h"
+#include "support/UnreadableFile.h"
 
 namespace {
 
@@ -56,6 +57,22 @@ TEST_F(RegistryTest, OpeningCountsTheRowsAndSavingWritesTheFile) {
     r.open();
     EXPECT_TRUE(r.f.List1.empty());
     EXPECT_EQ(r.f.caption, u"文字コード登録");
+}
+
+TEST_F(RegistryTest, AnUnreadableTableIsNamedAndNeverWrittenOver) {
+    table({{Hare, u"hare"}});
+    const test::UnreadableFile unreadable(folder.path() / "Emoji.code");
+    const std::u16string text =
+        folder.core() + u"\\Emoji.code\r\nを読み込めませんでした。このファイルには保存しません。";
+    prompts.message(App, text);
+    r.open();
+    EXPECT_TRUE(r.f.List1.empty());
+    add(one(Ame), u"ame");
+    prompts.message(App, text);
+    EXPECT_FALSE(r.apply());
+    prompts.verify();
+    EXPECT_TRUE(r.f.TableModified);
+    EXPECT_TRUE(unreadable.untouched());
 }
 
 TEST_F(RegistryTest, OverlapQuestionsAndRefusals) {
