@@ -19,6 +19,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(row.data == 0 || row.data == 1);
         const core::mailbox::RowPieces pieces = core::mailbox::splitRow(row.text);
         total += row.text.size();
+        // Split where its columns end, a row gives back exactly its text.
+        const core::mailbox::RowPieces kept = core::mailbox::splitRow(row);
+        const std::u16string sep(core::mailbox::ColumnSeparator);
+        FUZZ_CHECK(kept.title + sep + kept.destination + sep + kept.dateTime + sep + kept.sender + sep + kept.body ==
+                   row.text);
         FUZZ_CHECK(pieces.title.size() + pieces.destination.size() + pieces.dateTime.size() + pieces.sender.size() +
                        pieces.body.size() <=
                    row.text.size() + 2 * lines);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ struct TextBox : Control {
 struct ListEntry {
     std::u16string text;
     int data = 0; // AccountNo, model index or ScreenCode, by list
+    // A draft or log row: where each of its first four columns ends in the text (the index of
+    // the separator after it), so a title or destination holding the separator comes back
+    // whole. All 0 for other rows.
+    std::array<std::uint32_t, 4> columnEnds{};
 };
 
 struct ComboBox : Control {

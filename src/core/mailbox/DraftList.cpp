@@ -103,7 +103,7 @@ void Editor::listRowClicked(int index) {
     }
 
     ListEntry& row = list.items[static_cast<std::size_t>(index)];
-    const mailbox::RowPieces mail = mailbox::splitRow(row.text);
+    const mailbox::RowPieces mail = mailbox::splitRow(row);
     std::u16string body = bodyOf(mail.body);
     chooseSender(s, mail.sender);
 

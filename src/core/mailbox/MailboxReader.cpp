@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 
 #include <algorithm>
+#include <array>
 
 namespace core::mailbox {
 
@@ -46,16 +47,15 @@ ListEntry rowOf(const Record& r) {
     std::u16string row;
     row.reserve(r.title.size() + r.destination.size() + r.dateTime.size() + r.sender.size() + r.body.size() +
                 4 * ColumnSeparator.size());
-    row += r.title;
-    row += ColumnSeparator;
-    row += r.destination;
-    row += ColumnSeparator;
-    row += r.dateTime;
-    row += ColumnSeparator;
-    row += r.sender;
-    row += ColumnSeparator;
+    std::array<std::uint32_t, 4> ends{};
+    std::size_t column = 0;
+    for (std::u16string_view piece : {r.title, r.destination, r.dateTime, r.sender}) {
+        row += piece;
+        ends[column++] = static_cast<std::uint32_t>(row.size());
+        row += ColumnSeparator;
+    }
     row += r.body;
-    return {std::move(row), r.vertical ? 1 : 0};
+    return {std::move(row), r.vertical ? 1 : 0, ends};
 }
 
 } // namespace
@@ -101,6 +101,24 @@ std::optional<std::vector<ListEntry>> readMailboxRows(std::u16string_view path, 
     if (!bytes)
         return std::nullopt;
     return mailboxRows(platform::decodeCp932(*bytes), everyRecord);
+}
+
+RowPieces splitRow(const ListEntry& row) {
+    const auto& ends = row.columnEnds;
+    bool ordered = ends[0] + ColumnSeparator.size() <= ends[1] && ends[1] + ColumnSeparator.size() <= ends[2] &&
+                   ends[2] + ColumnSeparator.size() <= ends[3] && ends[3] + ColumnSeparator.size() <= row.text.size();
+    if (!ordered)
+        return splitRow(row.text);
+    const std::u16string_view text = row.text;
+    RowPieces p;
+    std::u16string* pieces[] = {&p.title, &p.destination, &p.dateTime, &p.sender};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        *pieces[i] = text.substr(start, ends[i] - start);
+        start = ends[i] + ColumnSeparator.size();
+    }
+    p.body = text.substr(start);
+    return p;
 }
 
 RowPieces splitRow(std::u16string_view row) {

@@ -32,5 +32,8 @@ std::optional<std::vector<ListEntry>> readMailboxRows(std::u16string_view path, 
 // A row split at TAB "|" into at most five pieces, so that a body holding the separator stays
 // whole; missing pieces are empty.
 RowPieces splitRow(std::u16string_view row);
+// A row read from a mailbox split where its columns end, whatever they hold; a row without
+// column ends is split at the separators as above.
+RowPieces splitRow(const ListEntry& row);
 
 } // namespace core::mailbox

@@ -208,7 +208,8 @@ TEST_F(DraftListTest, VerticalMailsComeBackHorizontalWhenWanted) {
 }
 
 // Whatever the user wrote comes back from the log as it was sent: blank lines, lines that
-// look like header lines, emoji, a signature.
+// look like header lines, emoji, a signature, and titles and destinations that hold the list's
+// column separator.
 TEST_F(DraftListTest, SentMailsComeBackFromTheLogUnchanged) {
     const std::vector<std::u16string> pieces = {u"",
                                                 u"",
@@ -227,7 +228,11 @@ TEST_F(DraftListTest, SentMailsComeBackFromTheLogUnchanged) {
                                                 u"ｶﾀｶﾅ"};
     std::mt19937 random(14);
     editor.s.IOutNO.checked = editor.s.IOutput.checked = true; // no confirmation, a new mail after each send
-    editor.s.Combo1.items = {{u"x@docomo.ne.jp", 0}};
+    const std::vector<std::u16string> titles = {u"t", u"a\t|b", u"|", u"\t", u"\t|", u"\uE63E", u"x\t|y\t|z"};
+    const std::vector<std::u16string> destinations = {u"x@docomo.ne.jp", u"b\t|c@docomo.ne.jp", u"|d@docomo.ne.jp",
+                                                      u"\te@docomo.ne.jp\uE63E", u"f@docomo.ne.jp\t|"};
+    for (const std::u16string& d : destinations) // known: sending asks nothing about registering them
+        editor.s.Combo1.items.push_back({d, 0});
     editor.SignatureText = u"--\\n太郎";
     for (int round = 0; round < 120; ++round) {
         std::u16string body;
@@ -243,7 +248,10 @@ TEST_F(DraftListTest, SentMailsComeBackFromTheLogUnchanged) {
             body = u"\r\n";
         editor.s.signatureOn = round % 3 == 0;
         const std::u16string sent = editor.s.signatureOn ? body + u"\r\n--\r\n太郎" : body;
-        editor.s.Text2.text = u"t" + core::decimal(round);
+        const std::u16string title = titles[random() % titles.size()] + core::decimal(round);
+        const std::u16string destination = destinations[random() % destinations.size()];
+        editor.s.Text2.text = title;
+        editor.s.Combo1.text = destination;
         editor.setBody(body);
         editor.send();
         prompts.verify();
@@ -253,7 +261,8 @@ TEST_F(DraftListTest, SentMailsComeBackFromTheLogUnchanged) {
         ASSERT_EQ(editor.s.List1.items.size(), static_cast<std::size_t>(round + 2));
         editor.listRowClicked(1);
         ASSERT_EQ(editor.s.Text1.text, sent) << test::show(sent);
-        ASSERT_EQ(editor.s.Text2.text, u"t" + core::decimal(round));
+        ASSERT_EQ(editor.s.Text2.text, title) << test::show(title);
+        ASSERT_EQ(editor.s.Combo1.text, destination) << test::show(destination);
         editor.newMail();
     }
 }
