@@ -372,14 +372,23 @@ void AddressBookWindow::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void AddressBookWindow::dropEvent(QDropEvent* event) {
-    const std::vector<std::u16string> files = droppedFiles(event->mimeData());
-    if (files.empty())
+    std::vector<std::u16string> files = droppedFiles(event->mimeData());
+    if (files.empty() || m_dropPending)
         return;
     event->acceptProposedAction();
-    bool chosen = false;
-    act([&] { chosen = m_form.filesDropped(files); });
-    if (chosen)
-        close();
+    // The drag-and-drop exchange still runs through this window until the event returns: the
+    // question and the closing (which deletes the window) come after it.
+    m_dropPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this, files = std::move(files)] {
+            m_dropPending = false;
+            bool chosen = false;
+            act([&] { chosen = m_form.filesDropped(files); });
+            if (chosen)
+                close();
+        },
+        Qt::QueuedConnection);
 }
 
 bool AddressBookWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -84,6 +84,7 @@ private:
     std::vector<std::u16string> m_rows, m_kinds, m_models;
     bool m_syncing = false;
     std::u16string* m_chosenFile = nullptr; // where file-read mode leaves its choice
+    bool m_dropPending = false;             // a drop's files wait for its event to return
 };
 
 } // namespace ui

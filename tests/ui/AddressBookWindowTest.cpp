@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
@@ -53,7 +54,13 @@ protected:
         QCoreApplication::sendEvent(&target, &enter);
         EXPECT_EQ(enter.isAccepted(), wanted);
         QDropEvent event(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QPointer<ui::AddressBookWindow> alive(&target);
         QCoreApplication::sendEvent(&target, &event);
+        // The drop's exchange still runs through the window: it is neither closed nor deleted
+        // until the event has returned to the event loop.
+        EXPECT_TRUE(alive && alive->isVisible());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(alive && alive->isVisible());
     }
     QUrl fileOfSize(const std::string& name, std::size_t bytes) {
         folder.write(name, std::string(bytes, 'a'));
