@@ -4,11 +4,14 @@
 
 #include <QInputDialog>
 #include <QLabel>
+#include <QGridLayout>
 #include <QLayout>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
+
+#include <algorithm>
 
 namespace ui {
 
@@ -34,15 +37,37 @@ QString boxTitle(std::u16string_view title) {
     return qs(title.empty() ? core::AppTitle : title);
 }
 
-// Over the window once it is shown; before that, in the middle of the screen.
-void centre(QWidget* box, QWidget* owner) {
-    QRect area = owner && owner->isVisible() ? owner->frameGeometry() : box->screen()->availableGeometry();
+// Room a title needs beside its text: the window's icon and buttons in the title bar.
+constexpr int TitleBarExtra = 120;
+
+QRect availableArea(QWidget* box, QWidget* owner) {
+    QScreen* screen = owner ? owner->screen() : box->screen();
+    return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+// At least as wide as its title, and never wider than the screen allows.
+void fitTitle(QWidget* box, const QRect& area) {
+    const int titleWidth = box->fontMetrics().horizontalAdvance(box->windowTitle()) + TitleBarExtra;
+    if (box->width() < titleWidth) {
+        const int width = std::min(titleWidth, area.width());
+        box->setMinimumWidth(width);
+        box->resize(width, box->height());
+    }
+}
+
+// Centred over the window once it is shown (in the middle of the screen before that), then moved
+// as little as needed to lie wholly inside the screen's available area.
+void place(QWidget* box, QWidget* owner, const QRect& area) {
     QRect frame = box->frameGeometry();
-    frame.moveCenter(area.center());
+    frame.moveCenter(owner && owner->isVisible() ? owner->frameGeometry().center() : area.center());
+    frame.moveLeft(std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width())));
+    frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height())));
     box->move(frame.topLeft());
 }
 
 // A message box whose text keeps its own line breaks and no others: as wide as its longest line.
+// Text too large for the screen goes into a scrolling read-only area instead, still unwrapped, so
+// every character (a vertical body's rows among them) can be read as it is.
 class LineBox : public QMessageBox {
 public:
     LineBox(Icon icon, const QString& title, const QString& text, QWidget* owner)
@@ -51,14 +76,61 @@ public:
 protected:
     void showEvent(QShowEvent* event) override {
         QMessageBox::showEvent(event); // sizes the box, wrapping long lines
+        const QRect area = availableArea(this, m_owner);
         if (auto* label = findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
-            label && text().contains(QLatin1Char('\n'))) {
+            label && text().contains(QLatin1Char('\n')) && !m_scrolling) {
             label->setWordWrap(false);
             label->setMinimumWidth(label->sizeHint().width());
             layout()->activate();
-            setFixedSize(layout()->totalMinimumSize().expandedTo(size()));
+            const QSize whole = layout()->totalMinimumSize().expandedTo(size());
+            // The frame and some margin stay inside the area too.
+            const QSize room = area.size() - QSize(40, 80);
+            if (whole.width() <= room.width() && whole.height() <= room.height())
+                setFixedSize(whole);
+            else
+                scroll(label, whole.boundedTo(room));
         }
-        centre(this, m_owner);
+        fitTitle(this, area);
+        place(this, m_owner, area);
+    }
+
+private:
+    void scroll(QLabel* label, const QSize& size) {
+        auto* grid = qobject_cast<QGridLayout*>(layout());
+        const int index = grid ? grid->indexOf(label) : -1;
+        if (index < 0)
+            return;
+        int row = 0, column = 0, rows = 0, columns = 0;
+        grid->getItemPosition(index, &row, &column, &rows, &columns);
+        auto* area = new QPlainTextEdit(this);
+        area->setObjectName(QStringLiteral("LongText"));
+        area->setReadOnly(true);
+        area->setLineWrapMode(QPlainTextEdit::NoWrap);
+        area->setPlainText(text());
+        label->setMinimumWidth(0);
+        label->hide();
+        grid->addWidget(area, row, column, rows, columns);
+        area->show();
+        m_scrolling = true;
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        setFixedSize(size);
+    }
+
+    QWidget* m_owner;
+    bool m_scrolling = false;
+};
+
+class InputBox : public QInputDialog {
+public:
+    explicit InputBox(QWidget* owner) : QInputDialog(owner), m_owner(owner) {}
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QInputDialog::showEvent(event);
+        const QRect area = availableArea(this, m_owner);
+        fitTitle(this, area);
+        place(this, m_owner, area);
     }
 
 private:
@@ -121,14 +193,13 @@ void QtPrompts::message(std::u16string_view title, std::u16string_view text, cor
 std::u16string QtPrompts::input(std::u16string_view prompt, std::u16string_view title,
                                 std::u16string_view defaultText) {
     beforeShow();
-    QInputDialog dialog(owner());
+    InputBox dialog(owner());
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setWindowTitle(boxTitle(title));
     dialog.setLabelText(displayText(prompt));
     dialog.setTextValue(qs(defaultText));
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("キャンセル"));
-    QTimer::singleShot(0, &dialog, [&dialog, this] { centre(&dialog, owner()); });
     if (dialog.exec() != QDialog::Accepted)
         return {};
     return u16(dialog.textValue());

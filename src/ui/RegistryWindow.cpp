@@ -32,7 +32,10 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& caption
 } // namespace
 
 RegistryWindow::RegistryWindow(core::Prompts& prompts, core::EmojiBody& body, std::u16string tablePath, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_registry(prompts, body, std::move(tablePath)) {
+    : QWidget(parent, Qt::Window),
+      m_registry(dynamic_cast<QtPrompts*>(&prompts) ? m_boxes : prompts, body, std::move(tablePath)) {
+    // The window's questions open over it, not over the main window.
+    m_boxes.setParentWidget(this);
     setObjectName(QStringLiteral("Form2"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(japaneseFont(u"ＭＳ ゴシック", 9));

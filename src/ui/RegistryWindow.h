@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/text/EmojiRegistry.h"
+#include "ui/QtPrompts.h"
 
 #include <QWidget>
 
@@ -45,6 +46,7 @@ private:
     void build();
     void connectControls();
 
+    QtPrompts m_boxes; // boxes over this window, when the editor's are boxes too
     core::EmojiRegistry m_registry;
     std::vector<std::u16string> m_shownRows;
     bool m_syncing = false;

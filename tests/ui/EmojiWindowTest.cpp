@@ -1,7 +1,14 @@
 // The emoji commands and the registry window in the real windows, and emoji drawn as pictures.
 #include "WindowTest.h"
 
+#include "core/text/EmojiRegistry.h"
+#include "ui/QtPrompts.h"
 #include "ui/RegistryWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +22,26 @@ namespace test {
 namespace {
 
 class EmojiWindowTest : public WindowTest {};
+
+TEST_F(EmojiWindowTest, TheRegistryWindowsBoxesOpenOverIt) {
+    start();
+    w().move(0, 0);
+    ui::QtPrompts boxes; // the editor's own boxes, owned by the main window
+    boxes.setParentWidget(&w());
+    core::EditorEmojiBody body{*editor};
+    ui::RegistryWindow form(boxes, body, editor->programFile(u"Emoji.code"), &w());
+    form.move(300, 150);
+    form.show();
+    QRect box;
+    QTimer::singleShot(0, [&] {
+        if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box = shown->frameGeometry();
+            shown->buttons().front()->click();
+        }
+    });
+    QTest::mouseClick(form.Command1, Qt::LeftButton); // 登録 with nothing to register: a message
+    EXPECT_TRUE(form.frameGeometry().contains(box.center())) << box.x() << "," << box.y();
+}
 
 TEST_F(EmojiWindowTest, TheRegistryWindowRegistersSavesAndPutsIntoTheBody) {
     programFile("Emoji.code", u"\uE63E\thare\r\n");
