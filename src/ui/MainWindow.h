@@ -181,6 +181,8 @@ private:
     std::vector<std::u16string> m_combo1Items, m_combo2Items, m_combo3Items;
     std::u16string m_fontNames[3];
     double m_fontSizes[3] = {0, 0, 0};
+    std::array<int, 2> m_previewFit{}; // the columns and room the preview's font was fitted to
+    void fitPreviewFont();
     bool m_red = false;
 
     bool m_syncing = false;              // the window is mirroring the editor: widget signals are not user actions

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -223,6 +224,28 @@ void MainWindow::syncMenus() {
         syncAction(OutAdr[n], s.OutAdr[n]);
 }
 
+void MainWindow::fitPreviewFont() {
+    // A row of the phone's columns, in full-width characters, fits the box whatever the font's
+    // size and the display's resolution: the font gives way, never the row.
+    const core::MainState& s = m_editor.s;
+    const int index = s.Combo3.listIndex;
+    const int columns = index >= 0 && index < static_cast<int>(s.Combo3.items.size())
+                            ? s.Combo3.items[static_cast<std::size_t>(index)].data / 100
+                            : 0;
+    const int room = Text3->viewport()->width() - 2 * static_cast<int>(Text3->document()->documentMargin()) -
+                     Text3->cursorWidth() - 1;
+    const std::array<int, 2> fit{columns, room};
+    if (columns <= 0 || room <= 0 || fit == m_previewFit)
+        return;
+    m_previewFit = fit;
+    QFont font = japaneseFont(s.Text3.fontName, s.Text3.fontSize);
+    const QString row(columns, QChar(0x3042)); // あ
+    while (font.pointSizeF() > 4 && QFontMetricsF(font).horizontalAdvance(row) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    if (Text3->font() != font)
+        Text3->setFont(font);
+}
+
 void MainWindow::syncTexts() {
     core::MainState& s = m_editor.s;
     const core::TextBox* boxes[3] = {&s.Text1, &s.Text2, &s.Text3};
@@ -232,8 +255,10 @@ void MainWindow::syncTexts() {
             m_fontNames[i] = boxes[i]->fontName;
             m_fontSizes[i] = boxes[i]->fontSize;
             widgets[i]->setFont(japaneseFont(boxes[i]->fontName, boxes[i]->fontSize));
+            m_previewFit = {};
         }
     }
+    fitPreviewFont();
     // Edits reach the boxes through bodyReplaced and previewReplaced; comparing the whole texts
     // is a safety net for state set directly, too costly to run on every keystroke.
     bool compare = !m_typing;

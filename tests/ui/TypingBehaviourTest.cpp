@@ -3,7 +3,13 @@
 
 #include "platform/Cp932.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetricsF>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,6 +20,39 @@ namespace test {
 namespace {
 
 class TypingTest : public WindowTest {};
+
+// Every line of the preview box shows on one line of the box: nothing wrapped, nothing cut.
+void expectWholeRows(QPlainTextEdit* preview) {
+    QApplication::processEvents();
+    EXPECT_EQ(preview->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(preview->horizontalScrollBar()->maximum(), 0);
+    const QFontMetricsF metrics(preview->font());
+    for (QTextBlock b = preview->document()->begin(); b.isValid(); b = b.next())
+        EXPECT_LE(metrics.horizontalAdvance(b.text()), preview->viewport()->width()) << b.text().toStdString();
+}
+
+TEST_F(TypingTest, ThePreviewShowsThePhonesRowsTypedAndPasted) {
+    start();
+    ui::MainWindow& win = w();
+    win.Combo3->setCurrentIndex(0); // P501i: eight columns
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("あいうえおかきくけこさしすせそ"));
+    EXPECT_EQ(shownPreview(), u"あいうえおかきく\r\nけこさしすせそ");
+    expectWholeRows(win.Text3);
+
+    // Another model, and a pasted text at a larger font: the rows follow the model, never the box.
+    s().Text3.fontSize = 14;
+    win.Combo3->setCurrentIndex(1); // N501i: ten columns
+    QApplication::clipboard()->setText(QStringLiteral("abcdefghijklmnopqrstuvwxyzアイウエオ"));
+    win.Text1->paste();
+    QApplication::processEvents();
+    const std::u16string rows = u"あいうえおかきくけこ\r\nさしすせそabcdefghij\r\nklmnopqrstuvwxyzアイ\r\nウエオ";
+    EXPECT_EQ(shownPreview(), rows);
+    expectWholeRows(win.Text3);
+    // The send image shows the same rows.
+    QTest::mouseClick(win.Command5, Qt::LeftButton);
+    EXPECT_EQ(shownPreview(), rows);
+}
 
 TEST_F(TypingTest, KeepingTheExcessShowsItSelectedAndEnterDeletesNothing) {
     programFile("Kotori.ini", u"Sei6=1\\11\r\nSei7=1\r\n");

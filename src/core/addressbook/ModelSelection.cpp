@@ -58,6 +58,8 @@ void Editor::modelSelected(int index) {
     relayout();
     if (s.Check3.checked)
         convertToVertical(0);
+    else if (m_rowsShown)
+        updatePreview(); // the body's rows on the new screen
 }
 
 int Editor::screenColumns() const {

@@ -5,6 +5,7 @@
 #include "core/app/MainView.h"
 #include "core/app/Prompts.h"
 #include "core/text/EmojiTableFile.h"
+#include "core/vertical/PreviewRows.h"
 
 #include <optional>
 #include <string>
@@ -147,6 +148,11 @@ private: // text: the last body edit and the copy the count follows
     bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves
     long long m_byteDelta = 0;
     EmojiTableFile m_emojiTable;
+    // The horizontal preview's rows, and the body they were made from: its size and edit serial.
+    PreviewRows m_rows;
+    bool m_rowsShown = false; // the preview box shows m_rows
+    std::size_t m_rowsBodySize = 0;
+    unsigned m_rowsSerial = 0;
 
 public:
     // ---- mailbox: send, drafts, signature, send image, copy, text files ----

@@ -2,6 +2,7 @@
 
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
+#include "core/vertical/PreviewRows.h"
 #include "platform/Cp932.h"
 
 namespace core {
@@ -50,35 +51,8 @@ void Editor::signatureButton() {
 }
 
 void Editor::sendImage() {
-    const int width = 2 * screenColumns();
-    const std::u16string& body = s.Text1.text;
     std::u16string image;
-    int position = 0;
-    for (std::size_t i = 0; i < body.size(); ++i) {
-        // A surrogate pair is one character; each half takes one position as its '?' substitute.
-        std::size_t units = 1;
-        if (body[i] >= 0xD800 && body[i] < 0xDC00 && i + 1 < body.size() && body[i + 1] >= 0xDC00 &&
-            body[i + 1] < 0xE000)
-            units = 2;
-        std::u16string_view ch(body.data() + i, units);
-        i += units - 1;
-        image += ch;
-        if (ch[0] == u'\n') {
-            position = 0;
-        } else if (ch[0] != u'\r') {
-            position += units == 2 ? 2 : (platform::isSingleByte(ch[0]) ? 1 : 2);
-            if (position == width) {
-                image += u"\r\n";
-                position = 0;
-            } else if (position == width + 1) {
-                // A two-position character that does not fit moves to the next row.
-                image.resize(image.size() - units);
-                image += u"\r\n";
-                image += ch;
-                position = 2;
-            }
-        }
-    }
+    appendRows(image, s.Text1.text, 2 * screenColumns());
     if (s.signatureOn && !SignatureText.empty())
         image += u"\r\n" + mailbox::expandSignature(SignatureText);
     setPreviewText(image);

@@ -17,6 +17,25 @@ int clampTo(int value, std::size_t size) {
     return std::clamp(value, 0, static_cast<int>(size));
 }
 
+// Where two texts differ, as the edit that turns the first into the second; a CR LF or a
+// surrogate pair is never split.
+TextEdit differingSpan(std::u16string_view from, std::u16string_view to) {
+    std::size_t head = 0;
+    while (head < from.size() && head < to.size() && from[head] == to[head])
+        ++head;
+    while (head > 0 && (to[head - 1] == u'\r' || (to[head - 1] >= 0xD800 && to[head - 1] < 0xDC00)))
+        --head;
+    std::size_t tail = 0;
+    while (tail < from.size() - head && tail < to.size() - head &&
+           from[from.size() - 1 - tail] == to[to.size() - 1 - tail])
+        ++tail;
+    while (tail > 0 &&
+           (to[to.size() - tail] == u'\n' || (to[to.size() - tail] >= 0xDC00 && to[to.size() - tail] < 0xE000)))
+        --tail;
+    return {static_cast<int>(head), static_cast<int>(from.size() - head - tail),
+            static_cast<int>(to.size() - head - tail)};
+}
+
 } // namespace
 
 void Editor::bodyEdited(int pos, int removed, std::u16string_view added) {
@@ -94,6 +113,7 @@ void Editor::setPreviewText(std::u16string_view text, bool wraps) {
     int old = static_cast<int>(s.Text3.text.size());
     s.Text3.text = text;
     s.Text3.wraps = wraps;
+    m_rowsShown = false;
     view().previewReplaced(0, old, text);
 }
 
@@ -152,18 +172,33 @@ void Editor::showPreviewAgain() {
 void Editor::updatePreview() {
     const std::u16string& body = s.Text1.text;
     if (!s.Check3.checked || s.sendBusy) {
-        TextEdit e{m_editPos, m_editRemoved, m_editAdded};
-        if (m_editKnown && sameAround(s.Text3.text, body, e)) {
-            std::u16string_view added =
-                std::u16string_view(body).substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added));
-            s.Text3.text.replace(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.removed), added);
-            view().previewReplaced(e.pos, e.removed, added);
-        } else if (!sameText(s.Text3.text, body)) {
-            setPreviewText(body);
+        // The rows the chosen phone shows, as the send image lays them out; only the lines an
+        // edit touched are laid out again.
+        const int width = 2 * screenColumns();
+        const bool current = m_rowsShown && m_rows.width() == width;
+        const auto removed = static_cast<std::size_t>(m_editRemoved), added = static_cast<std::size_t>(m_editAdded);
+        if (current && m_rowsSerial == m_editSerial && m_rowsBodySize == body.size()) {
+            // shown already
+        } else if (current && m_editKnown && m_rowsSerial + 1 == m_editSerial &&
+                   m_rowsBodySize + added == body.size() + removed) {
+            PreviewRows::Change c = m_rows.update(body, static_cast<std::size_t>(m_editPos), removed, added);
+            const TextEdit e = differingSpan(std::u16string_view(s.Text3.text).substr(c.pos, c.removed), c.text);
+            const std::u16string_view text =
+                std::u16string_view(c.text).substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added));
+            const std::size_t at = c.pos + static_cast<std::size_t>(e.pos);
+            s.Text3.text.replace(at, static_cast<std::size_t>(e.removed), text);
+            view().previewReplaced(static_cast<int>(at), e.removed, text);
+        } else {
+            setPreviewText(m_rows.build(body, width), false);
+            m_rowsShown = true;
         }
-        s.Text3.selStart = clampTo(s.Text1.selStart, s.Text3.text.size());
+        m_rowsBodySize = body.size();
+        m_rowsSerial = m_editSerial;
+        s.Text3.selStart =
+            clampTo(static_cast<int>(m_rows.previewPosition(static_cast<std::size_t>(std::max(s.Text1.selStart, 0)))),
+                    s.Text3.text.size());
         s.Text3.selLength = 0;
-        s.Text3.wraps = true;
+        s.Text3.wraps = false;
     } else {
         convertToVertical(0, true);
         s.Text3.selStart = static_cast<int>(s.Text3.text.size());

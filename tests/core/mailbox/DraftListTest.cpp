@@ -2,6 +2,7 @@
 
 #include "core/mailbox/MessageRecord.h"
 #include "core/app/Strings.h"
+#include "core/vertical/PreviewRows.h"
 #include "core/vertical/VerticalConversion.h"
 
 #include <filesystem>
@@ -191,7 +192,9 @@ TEST_F(DraftListTest, VerticalMailsComeBackHorizontalWhenWanted) {
     editor.listRowClicked(1);
     EXPECT_EQ(editor.s.Text1.text, vertical);
     EXPECT_FALSE(editor.s.verticalMode || editor.s.Command7.red || editor.s.Check3.checked);
-    EXPECT_EQ(editor.s.Text3.text, vertical);
+    std::u16string rows; // the body as it stands, in the phone's rows
+    core::appendRows(rows, vertical, 16);
+    EXPECT_EQ(editor.s.Text3.text, rows);
     editor.listRowClicked(1); // asks nothing now
     prompts.verify();
 

@@ -1,8 +1,11 @@
 #include "core/app/AppFixture.h"
 #include "core/vertical/HorizontalLayout.h"
+#include "core/vertical/PreviewRows.h"
 #include "core/vertical/VerticalConversion.h"
 
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace {
 
@@ -124,4 +127,48 @@ TEST_F(PreviewFixture, ANarrowModelIsReportedOnceNotOnEveryKeystroke) {
     for (int i = 0; i < 3; ++i)
         editor.bodyEdited(static_cast<int>(editor.s.Text1.text.size()), 0, u"い");
     EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
+}
+
+// The horizontal preview follows random edits line by line, and always equals the body laid
+// out afresh in the send image's rows, its caret included.
+TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
+    const std::vector<std::u16string> pieces = {u"あ",
+                                                u"a",
+                                                u"ｱ",
+                                                u"\r\n",
+                                                u"\n",
+                                                u"\r",
+                                                u"\U00020BB7",
+                                                u"\uE63E",
+                                                u"あいうえおかきくけこ",
+                                                u"abcdefghijklmnopq"};
+    std::mt19937 random(7);
+    for (int width : {0, 1, 2, 3, 5, 16, 17, 24}) {
+        std::u16string body;
+        core::PreviewRows rows;
+        std::u16string shown = rows.build(body, width);
+        for (int step = 0; step < 300; ++step) {
+            const std::size_t pos = body.empty() ? 0 : random() % (body.size() + 1);
+            const std::size_t removed = random() % 3 == 0 ? std::min<std::size_t>(random() % 12, body.size() - pos) : 0;
+            std::u16string added;
+            for (std::size_t n = random() % 4; n > 0; --n)
+                added += pieces[random() % pieces.size()];
+            body.replace(pos, removed, added);
+            const core::PreviewRows::Change c = rows.update(body, pos, removed, added.size());
+            ASSERT_LE(c.pos + c.removed, shown.size());
+            shown.replace(c.pos, c.removed, c.text);
+
+            std::u16string expected;
+            core::appendRows(expected, body, width);
+            ASSERT_EQ(shown, expected) << "width " << width << " step " << step;
+            core::PreviewRows fresh;
+            fresh.build(body, width);
+            for (std::size_t at = 0; at <= body.size(); at += 1 + body.size() / 16)
+                ASSERT_EQ(rows.previewPosition(at), fresh.previewPosition(at)) << width << " " << step;
+        }
+    }
+    // Eight full-width characters fill a row of the eight-column phone: the ninth starts the next.
+    std::u16string eight;
+    core::appendRows(eight, u"あいうえおかきくけこさしすせそ", 16);
+    EXPECT_EQ(eight, u"あいうえおかきく\r\nけこさしすせそ");
 }

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace core {
+
+// Appends text, which starts at a line's start, in the rows of a screen `width` half-width
+// positions wide: a one-byte character takes one position, any other two; a row ends with CR LF
+// when it is full, and a two-position character that does not fit starts the next row. When
+// given, `breaks` gets where each added row end stands in the text, plus `offset`: the index of
+// the character it comes before.
+void appendRows(std::u16string& out, std::u16string_view text, int width, std::size_t offset = 0,
+                std::vector<std::size_t>* breaks = nullptr);
+
+// The horizontal preview: the body in the rows the chosen phone shows, kept up to date edit by
+// edit. An edit changes the rows of the lines it touches and no others.
+class PreviewRows {
+public:
+    std::u16string build(std::u16string_view body, int width);
+
+    // The span of the preview to replace after body [pos, pos + removed) became
+    // [pos, pos + added), and its new text.
+    struct Change {
+        std::size_t pos = 0, removed = 0;
+        std::u16string text;
+    };
+    Change update(std::u16string_view body, std::size_t pos, std::size_t removed, std::size_t added);
+
+    // Where a body position stands in the preview: after the row ends before it.
+    std::size_t previewPosition(std::size_t bodyPos) const;
+    int width() const { return m_width; }
+
+private:
+    std::vector<std::size_t> m_breaks; // body positions of the row ends, ascending
+    int m_width = 0;
+};
+
+} // namespace core
