@@ -181,6 +181,7 @@ private:
     std::vector<std::u16string> m_combo1Items, m_combo2Items, m_combo3Items;
     std::u16string m_fontNames[3];
     double m_fontSizes[3] = {0, 0, 0};
+    double m_statusFontSize = 0;
     std::array<int, 2> m_previewFit{}; // the columns and room the preview's font was fitted to
     void fitPreviewFont();
     bool m_red = false;

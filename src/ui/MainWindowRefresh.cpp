@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QFrame>
 #include <QGroupBox>
@@ -46,6 +47,26 @@ void setCaption(QWidget* w, std::u16string_view caption) {
         if (g->title() != qv(caption))
             g->setTitle(qs(caption));
     }
+}
+
+// A one-line label shows its whole text, or as much as fits followed by "…" with the whole text
+// as its tooltip.
+void syncLabel(QLabel* l, std::u16string_view caption, std::u16string_view toolTip) {
+    const QString whole = displayText(caption);
+    QString shown = whole;
+    QString tip = qs(toolTip);
+    if (!l->wordWrap() && !whole.contains(QLatin1Char('\n'))) {
+        const QFontMetrics metrics(l->font());
+        const int room = l->contentsRect().width();
+        if (metrics.horizontalAdvance(whole) > room) {
+            shown = metrics.elidedText(whole, Qt::ElideRight, room);
+            tip = whole;
+        }
+    }
+    if (l->text() != shown)
+        l->setText(shown);
+    if (l->toolTip() != tip)
+        l->setToolTip(tip);
 }
 
 void syncAction(QAction* a, const core::MenuItem& m) {
@@ -154,6 +175,11 @@ void MainWindow::syncWindow() {
 
 void MainWindow::syncControls() {
     core::MainState& s = m_editor.s;
+    if (m_statusFontSize != s.statusFontSize) {
+        m_statusFontSize = s.statusFontSize;
+        for (QLabel* l : {Label3[0], Label3[1], Label6, Label1})
+            l->setFont(japaneseFont(u"ＭＳ ゴシック", m_statusFontSize));
+    }
     for (const ControlBinding& b : m_controls) {
         const core::Control& st = *b.state;
         QRect r = pixels(st.rect);
@@ -163,6 +189,10 @@ void MainWindow::syncControls() {
             b.widget->setVisible(st.visible);
         if (b.widget->testAttribute(Qt::WA_Disabled) == st.enabled)
             b.widget->setEnabled(st.enabled);
+        if (auto* l = qobject_cast<QLabel*>(b.widget)) {
+            syncLabel(l, st.caption, st.toolTip);
+            continue;
+        }
         if (b.widget->toolTip() != qv(st.toolTip))
             b.widget->setToolTip(qs(st.toolTip));
         setCaption(b.widget, st.caption);

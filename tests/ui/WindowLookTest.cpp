@@ -36,11 +36,12 @@ std::string sizeLines(const std::string& ini) {
 // every caption and status text shows whole, the status texts apart, every control inside the
 // client area, the preview between the buttons and the status bar.
 TEST_F(WindowTest, CaptionsShowWholeAndControlsStayInsideAtEverySize) {
-    programFile("Kotori.ini", u"imde=1\r\n"); // the longest filter text in the status bar
+    programFile("Kotori.ini", u"imde=1\r\nSei0=1\r\nSei1=1\r\n"); // a long filter text in the status bar
     start();
     ui::MainWindow& win = w();
     QWidget* client = win.centralWidget();
-    ASSERT_EQ(win.Label3[0]->text(), QStringLiteral("・制限：文字数 種別 i-mode"));
+    const QString limits = QStringLiteral("・制限：タブ 改行 文字数 種別 i-mode");
+    ASSERT_EQ(win.Label3[0]->text(), limits);
     const QSize startSize = win.size();
     const std::vector<QWidget*> labels{win.Label3[0], win.Label3[1], win.Label6, win.Label1};
     const struct {
@@ -58,7 +59,9 @@ TEST_F(WindowTest, CaptionsShowWholeAndControlsStayInsideAtEverySize) {
                 expectWhole(l);
             expectApart(labels, 8);
             EXPECT_GE(win.Label1->x() + win.Label1->width(), win.Picture1->width() - 10); // the counter at the right
+            EXPECT_EQ(win.Label3[0]->text(), limits);
         }
+        EXPECT_EQ(win.Label3[0]->text(), limits); // whole at every size, smaller if need be
         for (QWidget* c :
              std::vector<QWidget*>{win.Frame2, win.Combo2, win.Frame3, win.Check3, win.Picture1, win.Label1}) {
             QRect inClient(c->mapTo(client, QPoint(0, 0)), c->size());
@@ -69,6 +72,16 @@ TEST_F(WindowTest, CaptionsShowWholeAndControlsStayInsideAtEverySize) {
         EXPECT_GT(win.Text1->height(), 40);
     }
     EXPECT_EQ(client->size(), QSize(7500 / 15, 5400 / 15)); // the window cannot shrink below its controls
+
+    // Every filter on at the smallest size: the limits show as much as fits, marked as cut, and
+    // whole as their tooltip.
+    const QString every = QStringLiteral("・制限：タブ 改行 句読点 括弧 タグ ｺﾄﾘ 文字数 種別 AUTO i-mode");
+    s().Label3[0].caption = every.toStdU16String();
+    editor->relayout();
+    win.refresh();
+    EXPECT_TRUE(win.Label3[0]->text().endsWith(QChar(0x2026))) << win.Label3[0]->text().toStdString();
+    EXPECT_EQ(win.Label3[0]->toolTip(), every);
+    expectWhole(win.Label3[0]);
 
     // The opened filter frame shows every caption and covers what is below with its own background.
     win.resize(startSize);

@@ -4,6 +4,7 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace core {
 
@@ -19,6 +20,7 @@ constexpr int FilterFrameCollapsedWidth = 2080;
 constexpr int FilterFrameExpandedWidth = 3990;
 constexpr int StatusGap = 150;
 constexpr int SignatureLabelLeft = 2040;
+constexpr double SmallestStatusFont = 7.5;
 
 // The window's texts are in a fixed-pitch face at 9 points: a character takes 90 twips for
 // each byte of its Shift_JIS form.
@@ -77,15 +79,26 @@ void Editor::windowResized(int outerWidth, int outerHeight, int innerWidth, int 
 
 // Each label as wide as its text, with a gap to the next: the counter at the right end, the
 // list counts before it, the limits and the signature from the left. Only the limits give way
-// (they are cut at the right) when the bar is too narrow for all four.
+// (the window shows them cut with "…") when the bar is too narrow for all four even at the
+// smallest size.
 void Editor::layoutStatusBar() {
     Control &counter = s.Label1, &lists = s.Label6, &limits = s.Label3[0], &signature = s.Label3[1];
-    counter.rect.width = std::max(textWidth(counter.caption), textWidth(u"\\≒0.0円 000.0文字 (000)"));
+    const int counterText = std::max(textWidth(counter.caption), textWidth(u"\\≒0.0円 000.0文字 (000)"));
+    // A bar too narrow for the four whole texts shows them smaller, down to a size still easily
+    // read, before the limits are cut.
+    const int texts = textWidth(limits.caption) + textWidth(signature.caption) + textWidth(lists.caption) + counterText;
+    const int room = s.Picture1.rect.width - (limits.rect.left + 2 * StatusGap + 200 + 100);
+    double size = 9;
+    if (texts > room && texts > 0)
+        size = std::max(SmallestStatusFont, std::floor(9.0 * std::max(room, 0) / texts * 4) / 4);
+    s.statusFontSize = size;
+    const auto width = [size](int at9) { return static_cast<int>(std::ceil(at9 * size / 9)); };
+    counter.rect.width = width(counterText);
     setIfValid(counter.rect.left, s.Picture1.rect.width - counter.rect.width - 100);
-    lists.rect.width = textWidth(lists.caption);
+    lists.rect.width = width(textWidth(lists.caption));
     setIfValid(lists.rect.left, counter.rect.left - lists.rect.width - 200);
-    signature.rect.width = textWidth(signature.caption);
-    const int afterLimits = limits.rect.left + textWidth(limits.caption) + StatusGap;
+    signature.rect.width = width(textWidth(signature.caption));
+    const int afterLimits = limits.rect.left + width(textWidth(limits.caption)) + StatusGap;
     const int beforeLists = lists.rect.left - StatusGap - signature.rect.width;
     signature.rect.left = std::max(0, std::min(std::max(afterLimits, SignatureLabelLeft), beforeLists));
     limits.rect.width = std::max(0, signature.rect.left - StatusGap - limits.rect.left);

@@ -108,6 +108,9 @@ struct MainState {
 
     // Status bar.
     Control Picture1;
+    // The status bar's labels' font size in points: smaller than the window's 9 when the bar is
+    // too narrow for their whole texts.
+    double statusFontSize = 9;
     Control Label5; // warning banner, hidden until needed
     Control Label6, Label1, Label2;
     std::array<Control, 2> Label3;
