@@ -282,7 +282,27 @@ void AddressBookWindow::refresh() {
         setWindowTitle(qs(m_form.caption));
     syncControls();
     syncFields();
+    fitStatusLine();
     m_syncing = false;
+}
+
+void AddressBookWindow::fitStatusLine() {
+    // The status line shows a control's whole tip, wrapped on the lines its height holds, in a
+    // smaller face when the window's is too large for them.
+    const QString text = Label1->text();
+    const QRect room = Label1->contentsRect();
+    if (text == m_fittedText && room.size() == m_fittedRoom)
+        return;
+    m_fittedText = text;
+    m_fittedRoom = room.size();
+    QFont font = this->font();
+    const auto fits = [&](const QFont& f) {
+        return QFontMetrics(f).boundingRect(room, Qt::TextWordWrap, text).height() <= room.height();
+    };
+    while (font.pointSizeF() > 6.5 && !fits(font))
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    if (Label1->font() != font)
+        Label1->setFont(font);
 }
 
 void AddressBookWindow::syncControls() {

@@ -76,6 +76,7 @@ private:
     template <typename F> void act(F&& command);
     void syncControls();
     void syncFields();
+    void fitStatusLine();
 
     QtPrompts m_boxes; // boxes over this window, when the editor's are boxes too
     core::EditorAddressHost m_host;
@@ -85,6 +86,8 @@ private:
     bool m_syncing = false;
     std::u16string* m_chosenFile = nullptr; // where file-read mode leaves its choice
     bool m_dropPending = false;             // a drop's files wait for its event to return
+    QString m_fittedText;                   // the status line's text and room its font fits
+    QSize m_fittedRoom;
 };
 
 } // namespace ui

@@ -93,11 +93,18 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
     EXPECT_EQ(becky.Combo1->currentText(), QStringLiteral("Work"));
     EXPECT_EQ(becky.Combo2->currentText(), QStringLiteral("会社"));
 
-    // The status line repeats a hovered button's tooltip.
-    QEvent enter(QEvent::Enter);
-    QCoreApplication::sendEvent(becky.Command3[3], &enter);
-    EXPECT_EQ(becky.Label1->text(), becky.Command3[3]->toolTip());
-    EXPECT_FALSE(becky.Label1->text().isEmpty());
+    // The status line repeats a hovered control's tooltip, the longest ones whole.
+    for (QWidget* hovered : std::vector<QWidget*>{becky.Command3[3], becky.Text1[2], becky.Text1[0]}) {
+        QEvent enter(QEvent::Enter);
+        QCoreApplication::sendEvent(hovered, &enter);
+        EXPECT_EQ(becky.Label1->text(), hovered->toolTip());
+        EXPECT_FALSE(becky.Label1->text().isEmpty());
+        const QRect room = becky.Label1->contentsRect();
+        EXPECT_LE(
+            QFontMetrics(becky.Label1->font()).boundingRect(room, Qt::TextWordWrap, becky.Label1->text()).height(),
+            room.height())
+            << becky.Label1->text().toStdString();
+    }
 
     QTest::mouseClick(becky.Command2, Qt::LeftButton);
     EXPECT_EQ(w().addressBookWindow(), nullptr);
