@@ -19,8 +19,8 @@ std::filesystem::path winePrefix();
 #endif
 
 // The folder the editor keeps its files in, as a core path (Windows style on Windows): the
-// executable's own folder, unless it cannot write there (installed under /usr), where it is
-// programFolderFor()'s data folder. Everything that needs the program's files asks this.
+// executable's own folder; elsewhere than on Windows, when it cannot write there (installed
+// under /usr), programFolderFor()'s data folder. Everything that needs the program's files asks this.
 std::u16string programFolder();
 
 #ifndef _WIN32
