@@ -6,6 +6,10 @@ packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libqt6test6 libg
           libgtest-dev libgmock-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho
           clang-format libc-bin xdg-utils python3-fonttools fonts-noto-color-emoji unicode-data)
 options=()
+# --package: also what making the Debian package needs (dpkg-shlibdeps for its Depends line).
+if [ "${1:-}" = "--package" ]; then
+    packages+=(dpkg-dev file)
+fi
 # --windows: the cross build for Windows and Wine to run its tests (without Wine's many extras).
 if [ "${1:-}" = "--windows" ]; then
     packages=(cmake libgtest-dev g++-mingw-w64-x86-64-posix wine wine64)

@@ -3,6 +3,8 @@
 
 #include "platform/PathsCase.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -63,6 +65,21 @@ bool isLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
+fs::path executableFolder() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : exe.parent_path();
+}
+
+// The folder and its missing parents, each readable by the user alone (mail addresses live there).
+void makePrivateFolder(const fs::path& folder) {
+    std::vector<fs::path> missing;
+    for (fs::path p = folder; !p.empty() && !present(p) && p != p.parent_path(); p = p.parent_path())
+        missing.push_back(p);
+    for (auto it = missing.rbegin(); it != missing.rend(); ++it)
+        ::mkdir(it->c_str(), 0700); // a failure shows at the first write, which names its file
+}
+
 } // namespace
 
 std::filesystem::path winePrefix() {
@@ -119,12 +136,38 @@ std::filesystem::path nativePath(std::u16string_view windowsPath) {
     return result;
 }
 
+std::filesystem::path programFolderFor(const std::filesystem::path& exeFolder, std::string_view home,
+                                       std::string_view xdgDataHome) {
+    if (::access(exeFolder.c_str(), W_OK | X_OK) == 0)
+        return exeFolder;
+    fs::path data;
+    if (!xdgDataHome.empty() && xdgDataHome.front() == '/')
+        data = fs::path(xdgDataHome);
+    else if (!home.empty())
+        data = fs::path(home) / ".local" / "share";
+    else
+        return exeFolder; // nowhere else to go: the writes fail and say so
+    data /= "kotori";
+    makePrivateFolder(data);
+    return data;
+}
+
 std::u16string programFolder() {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
+    const fs::path exe = executableFolder();
+    if (exe.empty())
         return u".";
-    return fromUtf8(exe.parent_path().string());
+    std::string home;
+    if (const char* value = std::getenv("HOME"); value && *value)
+        home = value;
+    else if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        home = user->pw_dir;
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    return fromNative(programFolderFor(exe, home, xdg ? xdg : ""));
+}
+
+std::u16string documentFolder() {
+    const fs::path exe = executableFolder();
+    return exe.empty() ? std::u16string() : fromNative(exe.parent_path() / "share" / "doc" / "kotori");
 }
 
 } // namespace platform

@@ -18,8 +18,23 @@ std::filesystem::path nativePath(std::u16string_view windowsPath);
 std::filesystem::path winePrefix();
 #endif
 
-// The folder of the running executable, as a core path (Windows style on Windows).
+// The folder the editor keeps its files in, as a core path (Windows style on Windows): the
+// executable's own folder; elsewhere than on Windows, when it cannot write there (installed
+// under /usr), programFolderFor()'s data folder. Everything that needs the program's files asks this.
 std::u16string programFolder();
+
+#ifndef _WIN32
+// The choice behind programFolder() for an executable in exeFolder, given $HOME and
+// $XDG_DATA_HOME (empty when unset): exeFolder when this process may write to it, else
+// $XDG_DATA_HOME/kotori (a relative one does not count; default ~/.local/share/kotori),
+// created with its missing parents, mode 0700, when it does not exist yet.
+std::filesystem::path programFolderFor(const std::filesystem::path& exeFolder, std::string_view home,
+                                       std::string_view xdgDataHome);
+#endif
+
+// Where an installed copy keeps its documents (readme.txt): "PREFIX/share/doc/kotori" for
+// "PREFIX/bin/kotori". Empty on Windows, whose copies keep them in the program folder.
+std::u16string documentFolder();
 
 // UTF-8 <-> UTF-16 for file names and environment values.
 std::string toUtf8(std::u16string_view text);

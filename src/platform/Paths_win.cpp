@@ -26,5 +26,9 @@ std::u16string programFolder() {
     }
 }
 
+std::u16string documentFolder() {
+    return {};
+}
+
 } // namespace platform
 #endif

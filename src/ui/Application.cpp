@@ -19,7 +19,7 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QtPrompts prompts;
     core::SystemClock clock;
-    core::Editor editor(prompts, clock, platform::programFolder());
+    core::Editor editor(prompts, clock, platform::programFolder(), platform::documentFolder());
     MainWindow window(editor);
     prompts.setParentWidget(&window);
     prompts.setBeforeShow([&window] { window.showBeforeQuestion(); });

@@ -11,6 +11,11 @@
 #include <cstdlib>
 #include <filesystem>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace fs = std::filesystem;
 using platform::nativePath;
 
@@ -89,3 +94,62 @@ TEST(Paths, DotDotIsResolvedOnTheTextAndForeignFormsNameNothing) {
     EXPECT_FALSE(platform::appendRecord(u"\\\\server\\share\\x.mbx", "x"));
     EXPECT_FALSE(platform::replaceFile(u"C:kotori.dat", "x"));
 }
+
+#ifndef _WIN32
+namespace {
+
+unsigned modeOf(const fs::path& p) {
+    struct stat st {};
+    return ::stat(p.c_str(), &st) == 0 ? st.st_mode & 07777u : 0u;
+}
+
+} // namespace
+
+// A copy in a folder of its own (./run, a portable copy) keeps its files beside the executable.
+TEST(ProgramFolder, AWritableExecutableFolderIsTheProgramFolder) {
+    test::TempFolder tmp;
+    fs::create_directories(tmp.path() / "portable");
+    const fs::path home = tmp.path() / "home";
+    EXPECT_EQ(platform::programFolderFor(tmp.path() / "portable", home.string(), ""), tmp.path() / "portable");
+    EXPECT_FALSE(fs::exists(home)); // nothing made for the user
+
+    // This test program's own folder, when it may write there (the build folder of whoever built it).
+    std::error_code ec;
+    const fs::path own = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    if (::access(own.c_str(), W_OK) == 0) {
+        EXPECT_EQ(platform::programFolder(), platform::fromNative(own));
+    }
+}
+
+// Installed under /usr, where the user cannot write: the files go to the user's private data folder.
+TEST(ProgramFolder, AnUnwritableExecutableFolderSendsTheFilesToTheUsersDataFolder) {
+    test::TempFolder tmp;
+    const fs::path home = tmp.path() / "\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0"; // ホーム
+    fs::create_directories(home);
+    fs::path bin = tmp.path() / "usr" / "bin";
+    fs::create_directories(bin);
+    fs::permissions(bin, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read | fs::perms::group_exec |
+                             fs::perms::others_read | fs::perms::others_exec);
+    if (::geteuid() == 0)
+        bin = tmp.path() / "gone" / "bin"; // root writes whatever the mode: a folder that is not there
+
+    const fs::path data = home / ".local" / "share" / "kotori";
+    EXPECT_EQ(platform::programFolderFor(bin, home.string(), ""), data);
+    EXPECT_EQ(modeOf(data), 0700u);
+    EXPECT_EQ(modeOf(home / ".local"), 0700u); // the missing parents too
+    EXPECT_EQ(modeOf(home / ".local" / "share"), 0700u);
+
+    // Later starts take it as they find it, files and mode.
+    tmp.write("\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0/.local/share/kotori/Kotori.ini", "imde=1\r\n");
+    fs::permissions(data, fs::perms::group_read | fs::perms::group_exec, fs::perm_options::add);
+    EXPECT_EQ(platform::programFolderFor(bin, home.string(), ""), data);
+    EXPECT_EQ(modeOf(data), 0750u);
+    EXPECT_EQ(tmp.read("\xE3\x83\x9B\xE3\x83\xBC\xE3\x83\xA0/.local/share/kotori/Kotori.ini"), "imde=1\r\n");
+
+    // $XDG_DATA_HOME moves it; a relative value is no such setting.
+    const fs::path xdg = tmp.path() / "xdg";
+    EXPECT_EQ(platform::programFolderFor(bin, home.string(), xdg.string()), xdg / "kotori");
+    EXPECT_EQ(modeOf(xdg / "kotori"), 0700u);
+    EXPECT_EQ(platform::programFolderFor(bin, home.string(), "xdg"), data);
+}
+#endif

@@ -34,7 +34,8 @@ inline constexpr std::u16string_view NoBecky = u"NO Becky";
 // a user action would. Each subsystem implements its own section in its own files.
 class Editor {
 public:
-    Editor(Prompts& prompts, const Clock& clock, std::u16string programFolder);
+    // documentFolder: where an installed copy keeps readme.txt; empty for none.
+    Editor(Prompts& prompts, const Clock& clock, std::u16string programFolder, std::u16string documentFolder = {});
 
     void setView(MainView* view) { m_view = view ? view : &m_nullView; }
     MainView& view() { return *m_view; }
@@ -43,6 +44,8 @@ public:
     const std::u16string& programFolder() const { return m_programFolder; }
     // programFolder + "\" + name
     std::u16string programFile(std::u16string_view name) const;
+    // The program folder's readme.txt, else the document folder's; empty when neither exists.
+    std::u16string readmeFile() const;
 
     MainState s;
 
@@ -188,6 +191,7 @@ private:
     Prompts& m_prompts;
     const Clock& m_clock;
     std::u16string m_programFolder;
+    std::u16string m_documentFolder;
     NullView m_nullView;
     MainView* m_view = &m_nullView;
 };

@@ -1,7 +1,6 @@
 // Menu commands of the help and file menus that need no state of their own.
 #include "core/app/Editor.h"
 #include "core/app/Strings.h"
-#include "platform/Dir.h"
 
 namespace core {
 
@@ -11,8 +10,8 @@ void Editor::about() {
 }
 
 void Editor::readMe() {
-    const std::u16string path = programFile(u"readme.txt");
-    if (platform::fileExists(path))
+    const std::u16string path = readmeFile();
+    if (!path.empty())
         view().openDocument(path);
 }
 

@@ -141,7 +141,7 @@ void recoverMailboxes(const Editor& e) {
 } // namespace
 
 void Editor::startup(std::u16string_view commandLine) {
-    if (!exists(*this, u"readme.txt"))
+    if (readmeFile().empty())
         s.ReadMe.enabled = false;
     s.List1.tabStops = {125, 300, 390, 570, 700};
     recoverProgramFiles(*this);

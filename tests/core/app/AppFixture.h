@@ -23,6 +23,10 @@ struct App {
     test::FakeView view{&editor};
 
     App() { editor.setView(&view); }
+    // An installed copy, whose documents are in documentFolder.
+    explicit App(std::u16string documentFolder) : editor{prompts, clock, folder.core(), std::move(documentFolder)} {
+        editor.setView(&view);
+    }
     core::MainState& s() { return editor.s; }
 
     // The "no Becky!" report and what it switches off.

@@ -88,6 +88,32 @@ TEST(Startup, PresentFilesAreUsedAndAnUnreadableCommandLineIsReported) {
     EXPECT_EQ(s.PutChar[19].caption, u"a   =   word19");
 }
 
+// An installed copy finds readme.txt among its documents; one in the program folder comes first.
+TEST(Startup, ReadMeFromTheProgramFolderElseTheDocumentFolder) {
+    test::TempFolder docs;
+    docs.write("readme.txt", "installed\r\n");
+    {
+        App app(docs.core());
+        app.expectNoBeckyMessage();
+        app.editor.startup(u"");
+        EXPECT_TRUE(app.s().ReadMe.enabled);
+        app.editor.readMe();
+        app.folder.write("readme.txt", "own\r\n");
+        app.editor.readMe();
+        ASSERT_EQ(app.view.opened.size(), 2u);
+        EXPECT_EQ(app.view.opened[0], docs.core() + u"\\readme.txt");
+        EXPECT_EQ(app.view.opened[1], app.folder.core() + u"\\readme.txt");
+    }
+    // Neither has one: the menu entry is off and the command opens nothing.
+    std::filesystem::remove(docs.path() / "readme.txt");
+    App app(docs.core());
+    app.expectNoBeckyMessage();
+    app.editor.startup(u"");
+    EXPECT_FALSE(app.s().ReadMe.enabled);
+    app.editor.readMe();
+    EXPECT_TRUE(app.view.opened.empty());
+}
+
 // The values as Becky! writes them through the registry API (on Windows) or as Wine stores them.
 TEST(Startup, FindsBecky126FromItsRegistryValues) {
     App app;
