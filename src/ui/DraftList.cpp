@@ -1,10 +1,18 @@
 #include "ui/DraftList.h"
 
+#include "core/mailbox/MailboxReader.h"
 #include "ui/Convert.h"
+#include "ui/TabStopDelegate.h"
 
 #include <QKeyEvent>
 
 namespace ui {
+
+namespace {
+
+constexpr std::size_t ShownInTip = 1024; // characters of a row its tooltip shows
+
+} // namespace
 
 DraftListModel::DraftListModel(const core::ListBox& list, QObject* parent)
     : QAbstractListModel(parent), m_list(list), m_revision(list.revision - 1) {}
@@ -15,9 +23,33 @@ int DraftListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant DraftListModel::data(const QModelIndex& index, int role) const {
     // The editor may have changed the rows since they were last shown; sync() follows.
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(m_list.items.size()))
+    if (!index.isValid() || index.row() >= int(m_list.items.size()))
         return {};
-    return qs(m_list.items[std::size_t(index.row())].text);
+    const core::ListEntry& row = m_list.items[std::size_t(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return qs(row.text);
+    case ColumnsRole: {
+        // A mail's columns where the reader found them, whatever a title or address holds.
+        const auto& ends = row.columnEnds;
+        if (ends[3] == 0)
+            return {};
+        const core::mailbox::RowPieces p = core::mailbox::splitRow(row);
+        const QString bar = QStringLiteral("|");
+        return QStringList{qs(p.title), bar + qs(p.destination), bar + qs(p.dateTime), bar + qs(p.sender),
+                           bar + qs(std::u16string_view(p.body).substr(0, ShownInTip))};
+    }
+    case Qt::ToolTipRole: {
+        // The whole row, its columns apart, up to a screenful of its body.
+        QString tip = qs(std::u16string_view(row.text).substr(0, ShownInTip));
+        tip.replace(QStringLiteral("\t|"), QStringLiteral(" | "));
+        if (row.text.size() > ShownInTip)
+            tip += QChar(0x2026);
+        return tip;
+    }
+    default:
+        return {};
+    }
 }
 
 void DraftListModel::sync() {

@@ -6,9 +6,14 @@
 
 namespace ui {
 
-// Draws list rows whose columns are separated by TAB at fixed tab stops, given in dialog units
-// (a quarter of the font's average Latin letter width), and makes rows at least `extent` pixels
-// wide so that the list scrolls sideways.
+// The role under which a row gives its columns as a QStringList; a row without it is split at
+// each TAB.
+inline constexpr int ColumnsRole = Qt::UserRole + 1;
+
+// Draws list rows in columns that start at fixed tab stops, given in dialog units (a quarter of
+// the font's average Latin letter width); a column too long for the room before the next stop
+// is cut there with "…", so every column lines up. Rows are at least `extent` pixels wide, so
+// that the list scrolls sideways.
 class TabStopDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -24,8 +29,15 @@ public:
 
     // Pixels in four dialog units of the font.
     static int baseUnit(const QFontMetrics& metrics);
-    // Left edge of each column of the text in pixels, for the given font metrics.
-    std::vector<int> columnStarts(const QString& text, const QFontMetrics& metrics) const;
+    // Left edge of each of `count` columns in pixels, for the given font metrics.
+    std::vector<int> columnStarts(int count, const QFontMetrics& metrics) const;
+
+    // A column as it is drawn: where, how wide, and its text, cut to fit when it must be.
+    struct ShownColumn {
+        int x = 0, width = 0;
+        QString text;
+    };
+    std::vector<ShownColumn> shownColumns(const QModelIndex& index, const QFontMetrics& metrics, int rowWidth) const;
 
 private:
     std::vector<int> m_stops;

@@ -41,8 +41,13 @@ TEST_F(WindowTest, LogListShowsAlignedColumnsUnderTheBodyAndLoadsAClickedRow) {
     const int unit = ui::TabStopDelegate::baseUnit(metrics);
     EXPECT_GE(unit, 2);
     const std::vector<int> stops{0, 125 * unit / 4, 300 * unit / 4, 390 * unit / 4, 570 * unit / 4};
-    for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(delegate->columnStarts(model->index(row, 0).data().toString(), metrics), stops) << row;
+    EXPECT_EQ(delegate->columnStarts(5, metrics), stops);
+    for (int row = 0; row < 3; ++row) {
+        const auto shown = delegate->shownColumns(model->index(row, 0), metrics, 1300);
+        ASSERT_EQ(shown.size(), 5u) << row;
+        for (std::size_t c = 0; c < 5; ++c)
+            EXPECT_EQ(shown[c].x, stops[c]) << row;
+    }
     // Rows of one height, 1300 pixels wide: the list scrolls sideways.
     EXPECT_EQ(win.List1->visualRect(model->index(1, 0)).height(), win.List1->visualRect(model->index(2, 0)).height());
     EXPECT_EQ(win.List1->horizontalScrollBar()->maximum(), 1300 - win.List1->viewport()->width());
@@ -64,6 +69,37 @@ TEST_F(WindowTest, LogListShowsAlignedColumnsUnderTheBodyAndLoadsAClickedRow) {
     EXPECT_FALSE(win.List1->isVisible());
     EXPECT_EQ(win.Text1->height(), (s().window.innerHeight - 1980 + 7) / 15);
     prompts.verify();
+}
+
+// A title longer than its column, or holding the column separator, leaves every column where
+// it belongs: cut at the next stop, with the whole row as the tooltip.
+TEST_F(WindowTest, LongTitlesAreCutAtTheirColumnSoEveryColumnLinesUp) {
+    const std::u16string title = u"とても長い件名のメールでございます";
+    programFile("OutPutLog.mbx", logged(u"a@docomo.ne.jp", title, u"本文") + logged(u"b@docomo.ne.jp", u"x\t|y", u"z"));
+    start();
+    w().ReadingBecky[1]->trigger();
+    QTest::qWait(1);
+    auto* model = w().List1->model();
+    auto* delegate = qobject_cast<ui::TabStopDelegate*>(w().List1->itemDelegate());
+    const QFontMetrics metrics(w().List1->font());
+    const std::vector<int> stops = delegate->columnStarts(5, metrics);
+    for (int row = 1; row < 3; ++row) {
+        const auto shown = delegate->shownColumns(model->index(row, 0), metrics, 1300);
+        ASSERT_EQ(shown.size(), 5u);
+        for (std::size_t c = 0; c < 4; ++c) {
+            EXPECT_EQ(shown[c].x, stops[c]);
+            EXPECT_LE(shown[c].x + metrics.horizontalAdvance(shown[c].text), stops[c + 1]) << row << " " << c;
+        }
+    }
+    const auto cut = delegate->shownColumns(model->index(2, 0), metrics, 1300); // listed last: sent first
+    EXPECT_TRUE(cut[0].text.endsWith(QChar(0x2026)));
+    EXPECT_EQ(cut[1].text, QStringLiteral("|a@docomo.ne.jp"));
+    EXPECT_EQ(model->index(2, 0).data(Qt::ToolTipRole).toString(),
+              QString::fromStdU16String(title) +
+                  QStringLiteral(" | a@docomo.ne.jp | 2026/12/06 21:30:05 | me@docomo.ne.jp | 本文\r\n"));
+    const auto tab = delegate->shownColumns(model->index(1, 0), metrics, 1300);
+    EXPECT_EQ(tab[0].text, QStringLiteral("x |y"));
+    EXPECT_EQ(tab[1].text, QStringLiteral("|b@docomo.ne.jp"));
 }
 
 } // namespace
