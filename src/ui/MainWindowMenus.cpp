@@ -1,4 +1,5 @@
 // The main window's menu bar: entries, their commands, and the entries made at run time.
+#include "ui/Fonts.h"
 #include "ui/MainWindow.h"
 
 #include "ui/Convert.h"
@@ -31,6 +32,9 @@ QMenu* submenu(QWidget* owner, QMenu* parent, const char* name) {
     QMenu* m = parent ? parent->addMenu(QString()) : static_cast<QMainWindow*>(owner)->menuBar()->addMenu(QString());
     m->setObjectName(QLatin1String(name));
     m->menuAction()->setObjectName(QLatin1String(name));
+    // The window's face, not the desktop's: spaces beside Japanese and Latin text are then the
+    // same width, and the emoji menu's keywords line up.
+    m->setFont(japaneseFont(u"ＭＳ ゴシック", 9));
     return m;
 }
 

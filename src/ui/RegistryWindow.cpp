@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
@@ -53,6 +54,9 @@ void RegistryWindow::build() {
     HScroll1->setOrientation(Qt::Horizontal);
     HScroll1->setRange(0, core::CodeBrowserMax);
     HScroll1->setPageStep(10);
+    // Browsed with the keys too, as a scroll bar of its own window is: arrows, pages, ends.
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
+    HScroll1->installEventFilter(this);
     Label1 = make<QLabel>(Frame1, QStringLiteral("Label1"), {10, 50, 56, 24});
     Text1 = make<QLineEdit>(Frame1, QStringLiteral("Text1"), {66, 46, 40, 30});
     Text1->setFont(japaneseFont(u"ＭＳ ゴシック", 14));
@@ -147,6 +151,24 @@ void RegistryWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool RegistryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == HScroll1 && event->type() == QEvent::KeyPress) {
+        // A code a press of an arrow, ten a page, or the first and the last.
+        static const std::pair<int, QAbstractSlider::SliderAction> keys[] = {
+            {Qt::Key_Left, QAbstractSlider::SliderSingleStepSub},
+            {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
+            {Qt::Key_Right, QAbstractSlider::SliderSingleStepAdd},
+            {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
+            {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+            {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+            {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+            {Qt::Key_End, QAbstractSlider::SliderToMaximum}};
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        for (const auto& [k, action] : keys)
+            if (k == key) {
+                HScroll1->triggerAction(action);
+                return true;
+            }
+    }
     if ((watched == Label1 || watched == Label2) && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         act([&] {

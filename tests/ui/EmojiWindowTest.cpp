@@ -8,6 +8,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QMenu>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <QLabel>
@@ -16,12 +18,31 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QMenu>
 #include <QTextLayout>
 
 namespace test {
 namespace {
 
 class EmojiWindowTest : public WindowTest {};
+
+TEST_F(EmojiWindowTest, TheEmojiMenusKeywordsLineUp) {
+    programFile("Emoji.code", u"\uE63E\thare\r\n\uE6EC\tハート\r\n\uE63F\t曇り空\r\n\uE70C\tabc\r\n");
+    start();
+    ASSERT_EQ(w().PutChar.size(), 4u);
+    std::vector<double> starts;
+    for (QAction* a : w().PutChar) {
+        // Where the keyword starts, laid out as the menu lays out the whole caption.
+        const QString caption = a->text();
+        QTextLayout layout(caption, w().Mnucode->font());
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        starts.push_back(line.cursorToX(caption.indexOf(QLatin1Char('=')) + 4));
+    }
+    for (double x : starts)
+        EXPECT_NEAR(x, starts.front(), 1.0) << starts[0] << " " << starts[1] << " " << starts[2] << " " << starts[3];
+}
 
 TEST_F(EmojiWindowTest, TheRegistryWindowsBoxesOpenOverIt) {
     start();
@@ -54,6 +75,17 @@ TEST_F(EmojiWindowTest, TheRegistryWindowRegistersSavesAndPutsIntoTheBody) {
     EXPECT_FALSE(form->isModal());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("文字コード登録登録数：1"));
     EXPECT_EQ(form->List1->count(), 1);
+
+    // The code browser follows the keys: arrows, a page of ten, the ends.
+    EXPECT_EQ(form->HScroll1->focusPolicy(), Qt::StrongFocus);
+    form->HScroll1->setValue(0);
+    QTest::keyClick(form->HScroll1, Qt::Key_Right);
+    QTest::keyClick(form->HScroll1, Qt::Key_PageDown);
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("記号011"));
+    QTest::keyClick(form->HScroll1, Qt::Key_End);
+    EXPECT_EQ(form->HScroll1->value(), form->HScroll1->maximum());
+    QTest::keyClick(form->HScroll1, Qt::Key_Home);
+    EXPECT_EQ(form->Label1->text(), QStringLiteral("記号000"));
 
     form->HScroll1->setValue(94); // F940
     EXPECT_EQ(form->Label1->text(), QStringLiteral("記号094"));
