@@ -23,6 +23,17 @@ namespace {
 
 std::mutex hookMutex;
 WriteHook writeHook;
+BeforeLockHook beforeLockHook;
+
+void beforeLock() {
+    BeforeLockHook hook;
+    {
+        std::lock_guard lock(hookMutex);
+        hook = beforeLockHook;
+    }
+    if (hook)
+        hook();
+}
 
 long writeSome(int fd, const char* data, std::size_t size) {
     WriteHook hook;
@@ -170,6 +181,7 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
     int fd = io::openAppend(native, created);
     if (fd < 0)
         return false;
+    beforeLock();
     // One append at a time to a file, across processes: a second editor waits a moment for
     // the first, and never takes its live journal for one that a killed append left.
     bool locked = io::tryLock(fd);
@@ -274,6 +286,11 @@ std::string joinLines(const std::vector<std::u16string>& lines) {
 void setWriteHookForTests(WriteHook hook) {
     std::lock_guard lock(hookMutex);
     writeHook = std::move(hook);
+}
+
+void setBeforeLockHookForTests(BeforeLockHook hook) {
+    std::lock_guard lock(hookMutex);
+    beforeLockHook = std::move(hook);
 }
 
 } // namespace platform

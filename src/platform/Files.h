@@ -51,4 +51,9 @@ std::string joinLines(const std::vector<std::u16string>& lines);
 using WriteHook = std::function<long(int fd, const char* data, std::size_t size)>;
 void setWriteHookForTests(WriteHook hook);
 
+// Test hook: when set, appendRecord calls it once the file is open and before it takes the
+// file's lock: the moment when another process may get its turn first.
+using BeforeLockHook = std::function<void()>;
+void setBeforeLockHookForTests(BeforeLockHook hook);
+
 } // namespace platform
