@@ -113,6 +113,34 @@ void removeStaleTemps(const fs::path& target) {
     }
 }
 
+// Opens the file for reading and appending and takes its lock, waiting up to a second for another
+// process's turn to end. -1 on failure.
+int openLocked(const fs::path& native, bool create, bool& created) {
+    const int fd = io::openData(native, create, created);
+    if (fd < 0)
+        return -1;
+    beforeLock();
+    bool locked = io::tryLock(fd);
+    for (int wait = 0; !locked && wait < 50; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        locked = io::tryLock(fd);
+    }
+    if (locked)
+        return fd;
+    io::closeFile(fd);
+    return -1;
+}
+
+// Up to `count` of the file's bytes before `end`; fewer when they cannot all be read.
+std::string bytesBefore(int fd, std::uint64_t end, std::size_t count) {
+    std::string bytes(count, '\0');
+    std::size_t done = 0;
+    for (long n; done < count && (n = io::readAt(fd, end - count + done, bytes.data() + done, count - done)) > 0;)
+        done += static_cast<std::size_t>(n);
+    bytes.resize(done);
+    return bytes;
+}
+
 } // namespace
 
 std::optional<std::string> readBytes(std::u16string_view path) {
@@ -159,16 +187,16 @@ std::optional<std::vector<std::u16string>> readLines(std::u16string_view path) {
 bool recoverAppend(std::u16string_view path) {
     const fs::path native = nativePath(path);
     std::error_code ec;
-    if (!fs::exists(journal::pathOf(native), ec))
+    if (!fs::is_regular_file(fs::symlink_status(journal::pathOf(native), ec)))
         return true;
     if (!fs::exists(native, ec))
-        return journal::recover(native);
+        return journal::recover(native, -1);
     bool created = false;
-    const int fd = io::openAppend(native, created);
+    const int fd = io::openData(native, false, created);
     if (fd < 0)
         return false;
     // A journal under another process's lock belongs to an append still going on.
-    const bool recovered = !io::tryLock(fd) || journal::recover(native);
+    const bool recovered = !io::tryLock(fd) || journal::recover(native, fd);
     io::closeFile(fd);
     return recovered;
 }
@@ -177,58 +205,49 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
     const fs::path native = nativePath(path);
     if (native.empty() || isReadOnly(native))
         return false;
+    // One append at a time to a file, across processes: a second editor waits a moment for
+    // the first, and never takes its live journal for one that a killed append left. Whether
+    // this call made the file counts only if the file is still empty under the lock.
     bool created = false;
-    int fd = io::openAppend(native, created);
+    const int fd = openLocked(native, true, created);
     if (fd < 0)
         return false;
-    beforeLock();
-    // One append at a time to a file, across processes: a second editor waits a moment for
-    // the first, and never takes its live journal for one that a killed append left.
-    bool locked = io::tryLock(fd);
-    for (int wait = 0; !locked && wait < 50; ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        locked = io::tryLock(fd);
-    }
-    if (!locked || (!created && !journal::recover(native))) {
+    const fs::path journalPath = journal::pathOf(native);
+    std::optional<std::uint64_t> oldSize;
+    if (journal::recover(native, fd))
+        oldSize = io::sizeOf(fd);
+    if (!oldSize) {
         io::closeFile(fd);
         return false;
     }
-    const fs::path journalPath = journal::pathOf(native);
-    std::optional<std::uint64_t> oldSize = io::sizeOf(fd);
-    bool journaled = false;
-    if (oldSize) {
-        journal::Journal j;
-        j.oldSize = *oldSize;
-        const std::size_t keep = static_cast<std::size_t>(std::min<std::uint64_t>(*oldSize, journal::FingerprintBytes));
-        std::string before = journal::readRange(native, *oldSize - keep, keep);
-        // A last line without its end would glue the record onto it. A file that cannot be
-        // read back gets a line end, and a journal of sizes only.
-        std::string record(before.size() == keep ? lineEndAfter(before) : "\r\n");
-        record += bytes;
-        if (before.size() == keep)
-            j.before = std::move(before);
-        j.newSize = *oldSize + record.size();
-        j.record = record.substr(0, journal::FingerprintBytes);
-        journaled = journal::write(journalPath, j);
-        if (journaled && writeAll(fd, record) && io::syncFile(fd)) {
-            // The record is on the disk: a failing close takes nothing back, and reporting it
-            // would have the user send the record again.
-            io::closeFile(fd);
-            io::removePath(journalPath);
-            return true;
-        }
-    }
-    // Take back whatever part of the record reached the file.
-    if (created) {
-        io::closeFile(fd);
-        io::removePath(native);
+    journal::Journal j;
+    j.oldSize = *oldSize;
+    const std::size_t keep = static_cast<std::size_t>(std::min<std::uint64_t>(*oldSize, journal::FingerprintBytes));
+    j.before = bytesBefore(fd, *oldSize, keep);
+    // A last line without its end would glue the record onto it. A file that cannot be read
+    // back gets a line end, and a journal that keeps none of its bytes.
+    const bool readBack = j.before.size() == keep;
+    if (!readBack)
+        j.before.clear();
+    std::string record(readBack ? lineEndAfter(j.before) : "\r\n");
+    record += bytes;
+    j.newSize = *oldSize + record.size();
+    const bool journaled = journal::write(journalPath, j, record);
+    // The journal goes while the lock is still held: the moment it is released, another
+    // editor may write its own journal by that name.
+    if (journaled && writeAll(fd, record) && io::syncFile(fd)) {
+        // The record is on the disk: a failing close takes nothing back, and reporting it
+        // would have the user send the record again.
         io::removePath(journalPath);
-    } else {
-        const bool cut = !journaled || (io::truncateFile(fd, *oldSize) && io::syncFile(fd));
         io::closeFile(fd);
-        if (cut) // else the journal stays for the next append to finish the job
-            io::removePath(journalPath);
+        return true;
     }
+    // Take back whatever part of the record reached the file, and no byte of anyone else's.
+    if (journaled && journal::takeBack(fd, j, record)) // a cut that failed leaves it for the next append
+        io::removePath(journalPath);
+    if (created && *oldSize == 0 && io::sizeOf(fd) == 0 && io::sameFile(fd, native))
+        io::removePath(native); // the file this call made, still empty
+    io::closeFile(fd);
     return false;
 }
 

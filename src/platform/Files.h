@@ -19,10 +19,11 @@ std::optional<std::uint64_t> fileSize(std::u16string_view path);
 // Adds all the bytes at the end (creating the file when absent), or on any failure leaves the
 // file as it was (restored to its old length) and returns false. Never a half record. When the
 // file's last line has no line end, CR LF (or the LF a final CR lacks) goes first, in the same write.
-// A journal beside the file ("NAME.jnl", holding the sizes before and after and the bytes
-// around the append point) lives while the bytes go out, so a record cut short by a killed
-// process is cut back by the next append or by recoverAppend. Appends to one file take turns
-// across processes (a second waits up to a second, then fails). A read-only file is refused.
+// A journal beside the file ("NAME.jnl", holding the sizes before and after, the bytes before
+// the append point and the record) lives while the bytes go out, so a record cut short by a
+// killed process is cut back by the next append or by recoverAppend, as long as nothing but
+// that record follows the old end. Appends to one file take turns across processes (a second
+// waits up to a second, then fails). A read-only file is refused.
 bool appendRecord(std::u16string_view path, std::string_view bytes);
 
 // Cuts back the part of a record that an append killed midway left in the file; an append
