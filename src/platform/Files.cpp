@@ -107,10 +107,50 @@ void removeStaleTemps(const fs::path& target) {
     std::error_code ec;
     fs::directory_iterator it(target.parent_path().empty() ? fs::path(".") : target.parent_path(), ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code kind;
-        if (isTemp(it->path().filename().native()) && it->is_regular_file(kind))
+        if (!isTemp(it->path().filename().native()))
+            continue;
+        const int fd = io::openRegular(it->path());
+        if (fd < 0)
+            continue;
+        // A save going on in another process holds the lock on its temporary file.
+        if (io::tryLock(fd) && io::sameFile(fd, it->path()))
             io::removePath(it->path());
+        io::closeFile(fd);
     }
+}
+
+// A fresh temporary file beside the target, locked while it lives so that other saves of the
+// file see it is no leftover. -1 on failure.
+int createLockedTemp(const fs::path& target, fs::path& temp) {
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const int fd = io::createTempBeside(target, temp);
+        if (fd < 0)
+            return -1;
+        // Another save may have taken it for a leftover before it was locked, and removed it.
+        if (io::tryLock(fd) && io::sameFile(fd, temp))
+            return fd;
+        io::closeFile(fd);
+    }
+    return -1;
+}
+
+// Writes the bytes to a temporary file beside the target, flushes it and renames it over the
+// target.
+bool replaceBeside(const fs::path& target, std::string_view bytes) {
+    removeStaleTemps(target);
+    fs::path temp;
+    const int fd = createLockedTemp(target, temp);
+    if (fd < 0)
+        return false;
+    bool ok = writeAll(fd, bytes) && io::syncFile(fd);
+    // The temporary file stays locked until it has its new name.
+    ok = ok && io::renameOver(temp, target);
+    if (!ok)
+        io::removePath(temp);
+    io::closeFile(fd);
+    if (ok)
+        io::syncFolder(target.parent_path());
+    return ok;
 }
 
 // Opens the file for reading and appending and takes its lock, waiting up to a second for another
@@ -263,21 +303,7 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
     }
     if (isReadOnly(target))
         return false;
-    removeStaleTemps(target);
-    fs::path temp;
-    int fd = io::createTempBeside(target, temp);
-    if (fd < 0)
-        return false;
-    bool ok = writeAll(fd, bytes) && io::syncFile(fd);
-    ok = io::closeFile(fd) && ok;
-    if (ok)
-        ok = io::renameOver(temp, target);
-    if (!ok) {
-        io::removePath(temp);
-        return false;
-    }
-    io::syncFolder(target.parent_path());
-    return true;
+    return replaceBeside(target, bytes);
 }
 
 bool updateFile(std::u16string_view path, const FileBuilder& build) {

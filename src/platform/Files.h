@@ -32,8 +32,8 @@ bool recoverAppend(std::u16string_view path);
 
 // Writes a temporary file beside the target ("NAME.xxxxxxxx.tmp"), flushes it to disk and
 // renames it over the target, so a crash leaves the old or the new file, never a truncated
-// one. Temporary files that killed saves of the same file left are removed first. A read-only
-// target is refused and kept.
+// one. Temporary files that killed saves of the same file left are removed first; a save going
+// on in another process keeps its own locked. A read-only target is refused and kept.
 bool replaceFile(std::u16string_view path, std::string_view bytes);
 
 // Rewrites a file from what it holds at the moment of writing, so that what another writer

@@ -19,7 +19,7 @@ int openRegular(const std::filesystem::path& path);
 // on a FIFO; -1 for anything else.
 int createRegular(const std::filesystem::path& path);
 // Creates a fresh file beside the target (same folder, so a rename can replace the target),
-// with the target's permissions when it exists. -1 on failure.
+// with the target's permissions when it exists. It can be renamed while open. -1 on failure.
 int createTempBeside(const std::filesystem::path& target, std::filesystem::path& tempPath);
 long writeSome(int fd, const char* data, std::size_t size); // like write(2), retrying interrupts
 // Like pread(2): up to `size` bytes from `offset`, 0 at the end, -1 on an error.

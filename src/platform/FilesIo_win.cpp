@@ -86,7 +86,8 @@ int createTempBeside(const std::filesystem::path& target, std::filesystem::path&
         swprintf(suffix, 32, L".%08x.tmp", random());
         tempPath = target;
         tempPath += suffix;
-        int fd = openWide(tempPath, _O_WRONLY | _O_CREAT | _O_EXCL);
+        // Shared for deletion, so that the rename over the target works while it is still open.
+        int fd = openShared(tempPath, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, 0);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }

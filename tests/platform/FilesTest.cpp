@@ -411,3 +411,22 @@ TEST(Files, SaveRemovesTheTemporaryFilesOfKilledSaves) {
     for (const std::string& name : kept)
         EXPECT_EQ(tmp.read(name), "keep") << name;
 }
+
+TEST(Files, SaveKeepsTheTemporaryFileOfAnotherEditorsSave) {
+    test::TempFolder tmp;
+    tmp.write("addr.adr", "old\r\n");
+    const std::u16string file = tmp.core() + u"\\addr.adr";
+    // While this save writes its temporary file, another editor saves the same file.
+    bool otherRan = false, otherSaved = false;
+    HookGuard guard([&](int fd, const char* data, std::size_t size) {
+        if (!std::exchange(otherRan, true)) {
+            test::OtherEditor other([&] { return platform::replaceFile(file, "other\r\n"); });
+            otherSaved = other.finished();
+        }
+        return static_cast<long>(platform::io::writeSome(fd, data, size));
+    });
+    EXPECT_TRUE(platform::replaceFile(file, "mine\r\n"));
+    EXPECT_TRUE(otherSaved);
+    EXPECT_EQ(tmp.read("addr.adr"), "mine\r\n");
+    EXPECT_EQ(filesIn(tmp.path()), 2u); // the file and the "wine" folder
+}
