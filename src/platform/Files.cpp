@@ -135,14 +135,19 @@ int createLockedTemp(const fs::path& target, fs::path& temp) {
 }
 
 // Writes the bytes to a temporary file beside the target, flushes it and renames it over the
-// target.
-bool replaceBeside(const fs::path& target, std::string_view bytes) {
+// target. `held` is this process's locked descriptor on the target, or -1; where the system
+// refuses to rename over a file held open, it is closed (and -1) just before the rename.
+bool replaceBeside(const fs::path& target, std::string_view bytes, int& held) {
     removeStaleTemps(target);
     fs::path temp;
     const int fd = createLockedTemp(target, temp);
     if (fd < 0)
         return false;
     bool ok = writeAll(fd, bytes) && io::syncFile(fd);
+    if (ok && !io::canReplaceOpenFile && held >= 0) {
+        io::closeFile(held);
+        held = -1;
+    }
     // The temporary file stays locked until it has its new name.
     ok = ok && io::renameOver(temp, target);
     if (!ok)
@@ -154,21 +159,38 @@ bool replaceBeside(const fs::path& target, std::string_view bytes) {
 }
 
 // Opens the file for reading and appending and takes its lock, waiting up to a second for another
-// process's turn to end. -1 on failure.
+// process's turn to end. When the path names another file by then (a rewrite renamed a new file
+// over it, or it was removed), it lets go and opens the path again. -1 on failure.
 int openLocked(const fs::path& native, bool create, bool& created) {
-    const int fd = io::openData(native, create, created);
-    if (fd < 0)
-        return -1;
-    beforeLock();
-    bool locked = io::tryLock(fd);
-    for (int wait = 0; !locked && wait < 50; ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        locked = io::tryLock(fd);
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const int fd = io::openData(native, create, created);
+        if (fd < 0)
+            return -1;
+        beforeLock();
+        bool locked = io::tryLock(fd);
+        for (int wait = 0; !locked && wait < 50; ++wait) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            locked = io::tryLock(fd);
+        }
+        if (locked && io::sameFile(fd, native))
+            return fd;
+        io::closeFile(fd);
+        if (!locked)
+            return -1;
     }
-    if (locked)
-        return fd;
-    io::closeFile(fd);
     return -1;
+}
+
+// All the bytes of the file, read through its descriptor; nullopt on an error.
+std::optional<std::string> readAll(int fd) {
+    std::string data;
+    char chunk[65536];
+    for (long n; (n = io::readAt(fd, data.size(), chunk, sizeof chunk)) != 0;) {
+        if (n < 0)
+            return std::nullopt;
+        data.append(chunk, static_cast<std::size_t>(n));
+    }
+    return data;
 }
 
 // Up to `count` of the file's bytes before `end`; fewer when they cannot all be read.
@@ -235,8 +257,9 @@ bool recoverAppend(std::u16string_view path) {
     const int fd = io::openData(native, false, created);
     if (fd < 0)
         return false;
-    // A journal under another process's lock belongs to an append still going on.
-    const bool recovered = !io::tryLock(fd) || journal::recover(native, fd);
+    // A journal under another process's lock belongs to an append still going on; a file
+    // replaced meanwhile was recovered by whoever replaced it.
+    const bool recovered = !io::tryLock(fd) || !io::sameFile(fd, native) || journal::recover(native, fd);
     io::closeFile(fd);
     return recovered;
 }
@@ -303,20 +326,45 @@ bool replaceFile(std::u16string_view path, std::string_view bytes) {
     }
     if (isReadOnly(target))
         return false;
-    return replaceBeside(target, bytes);
+    int none = -1;
+    return replaceBeside(target, bytes, none);
 }
 
 bool updateFile(std::u16string_view path, const FileBuilder& build) {
-    const fs::path native = nativePath(path);
+    fs::path target = nativePath(path);
     std::error_code ec;
-    std::optional<std::string> current;
-    if (fs::exists(native, ec)) {
-        current = readBytes(path);
-        if (!current)
-            return false;
+    if (target.empty() || fs::is_directory(target, ec))
+        return false;
+    if (fs::is_symlink(target, ec)) {
+        fs::path resolved = fs::canonical(target, ec);
+        if (!ec)
+            target = resolved;
     }
-    const std::optional<std::string> bytes = build(current);
-    return bytes && replaceFile(path, *bytes);
+    if (isReadOnly(target))
+        return false;
+    // Under the appends' lock from the read to the rename, so that no append of this program
+    // comes between them; an append that opened the old file waits, then finds it replaced and
+    // opens the new one. Windows refuses to rename over the file while it is open here, so there
+    // the lock goes just before the rename: an append would have to run whole in that moment.
+    bool created = false;
+    int fd = openLocked(target, true, created);
+    if (fd < 0)
+        return false;
+    const std::optional<std::uint64_t> size = journal::recover(target, fd) ? io::sizeOf(fd) : std::nullopt;
+    std::optional<std::string> current;
+    bool ok = size.has_value();
+    if (ok && !(created && *size == 0)) {
+        current = readAll(fd);
+        ok = current.has_value();
+    }
+    const std::optional<std::string> bytes = ok ? build(current) : std::nullopt;
+    ok = bytes && replaceBeside(target, *bytes, fd);
+    if (fd >= 0) {
+        if (!ok && created && io::sizeOf(fd) == 0 && io::sameFile(fd, target))
+            io::removePath(target); // the file this call made to hold the lock, still empty
+        io::closeFile(fd);
+    }
+    return ok;
 }
 
 std::string joinLines(const std::vector<std::u16string>& lines) {

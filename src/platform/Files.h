@@ -39,8 +39,10 @@ bool replaceFile(std::u16string_view path, std::string_view bytes);
 // Rewrites a file from what it holds at the moment of writing, so that what another writer
 // added since the caller read it is not lost: `build` gets the file's bytes (nullopt when it
 // does not exist) and returns the new bytes, or nullopt to leave the file alone. The file is
-// then replaced as replaceFile does. Appends by this program to the file wait for it. False
-// when the file exists but cannot be read, when build declines, or when the write fails.
+// then replaced as replaceFile does. Appends by this program to the file, in any process, wait
+// for it from the read to the rename (on Windows, to just before it), and then append to the
+// new file. False when the file exists but cannot be read, when build declines, or when the
+// write fails.
 using FileBuilder = std::function<std::optional<std::string>(const std::optional<std::string>& current)>;
 bool updateFile(std::u16string_view path, const FileBuilder& build);
 
@@ -52,8 +54,8 @@ std::string joinLines(const std::vector<std::u16string>& lines);
 using WriteHook = std::function<long(int fd, const char* data, std::size_t size)>;
 void setWriteHookForTests(WriteHook hook);
 
-// Test hook: when set, appendRecord calls it once the file is open and before it takes the
-// file's lock: the moment when another process may get its turn first.
+// Test hook: when set, appendRecord and updateFile call it once the file is open and before
+// they take its lock: the moment when another process may get its turn first.
 using BeforeLockHook = std::function<void()>;
 void setBeforeLockHookForTests(BeforeLockHook hook);
 
