@@ -144,7 +144,7 @@ bool replaceBeside(const fs::path& target, std::string_view bytes, int& held) {
     if (fd < 0)
         return false;
     bool ok = writeAll(fd, bytes) && io::syncFile(fd);
-    if (ok && !io::canReplaceOpenFile && held >= 0) {
+    if (ok && !io::canRemoveOpenFile && held >= 0) {
         io::closeFile(held);
         held = -1;
     }
@@ -156,6 +156,22 @@ bool replaceBeside(const fs::path& target, std::string_view bytes, int& held) {
     if (ok)
         io::syncFolder(target.parent_path());
     return ok;
+}
+
+// Lets go of a file this call made and failed to fill (`fd` under its lock, or -1 when already
+// closed), removing it when it is still empty. Where an open file cannot be removed, that waits
+// for the close: an append of another process would have to run whole in that moment.
+void dropIfEmpty(int fd, const fs::path& native) {
+    bool drop = fd < 0 || (io::sizeOf(fd) == 0 && io::sameFile(fd, native));
+    if (drop && fd >= 0 && io::canRemoveOpenFile) {
+        io::removePath(native);
+        drop = false;
+    }
+    if (fd >= 0)
+        io::closeFile(fd);
+    std::error_code ec;
+    if (drop && fs::file_size(native, ec) == 0 && !ec)
+        io::removePath(native);
 }
 
 // Opens the file for reading and appending and takes its lock, waiting up to a second for another
@@ -308,9 +324,10 @@ bool appendRecord(std::u16string_view path, std::string_view bytes) {
     // Take back whatever part of the record reached the file, and no byte of anyone else's.
     if (journaled && journal::takeBack(fd, j, record)) // a cut that failed leaves it for the next append
         io::removePath(journalPath);
-    if (created && *oldSize == 0 && io::sizeOf(fd) == 0 && io::sameFile(fd, native))
-        io::removePath(native); // the file this call made, still empty
-    io::closeFile(fd);
+    if (created && *oldSize == 0)
+        dropIfEmpty(fd, native);
+    else
+        io::closeFile(fd);
     return false;
 }
 
@@ -359,11 +376,10 @@ bool updateFile(std::u16string_view path, const FileBuilder& build) {
     }
     const std::optional<std::string> bytes = ok ? build(current) : std::nullopt;
     ok = bytes && replaceBeside(target, *bytes, fd);
-    if (fd >= 0) {
-        if (!ok && created && io::sizeOf(fd) == 0 && io::sameFile(fd, target))
-            io::removePath(target); // the file this call made to hold the lock, still empty
+    if (!ok && created)
+        dropIfEmpty(fd, target); // the file made to hold the lock
+    else if (fd >= 0)
         io::closeFile(fd);
-    }
     return ok;
 }
 

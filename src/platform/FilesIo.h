@@ -35,12 +35,12 @@ bool tryLock(int fd);
 bool sameFile(int fd, const std::filesystem::path& path);
 bool closeFile(int fd);
 bool renameOver(const std::filesystem::path& from, const std::filesystem::path& to);
-// Whether a file that this process holds open can be renamed over. Windows refuses while any
-// open of it does not share deletion, the CRT's included.
+// Whether a file that this process holds open can be removed, or renamed over. Windows refuses
+// while any open of it does not share deletion, the CRT's included.
 #ifdef _WIN32
-inline constexpr bool canReplaceOpenFile = false;
+inline constexpr bool canRemoveOpenFile = false;
 #else
-inline constexpr bool canReplaceOpenFile = true;
+inline constexpr bool canRemoveOpenFile = true;
 #endif
 void syncFolder(const std::filesystem::path& folder); // best effort
 void removePath(const std::filesystem::path& path);
