@@ -23,7 +23,7 @@ std::optional<std::uint64_t> fileSize(std::u16string_view path);
 // the append point and the record) lives while the bytes go out, so a record cut short by a
 // killed process is cut back by the next append or by recoverAppend, as long as nothing but
 // that record follows the old end. Appends to one file take turns across processes (a second
-// waits up to a second, then fails). A read-only file is refused.
+// waits up to a second, then fails). A read-only file, or anything but a file, is refused.
 bool appendRecord(std::u16string_view path, std::string_view bytes);
 
 // Cuts back the part of a record that an append killed midway left in the file; an append

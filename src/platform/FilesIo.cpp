@@ -119,10 +119,10 @@ bool tryLock(int fd) {
 }
 
 bool sameFile(int fd, const std::filesystem::path& path) {
-    struct stat open {
-    }, named{};
-    return ::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
-           open.st_ino == named.st_ino;
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
 }
 
 bool closeFile(int fd) {

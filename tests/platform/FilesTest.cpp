@@ -107,7 +107,7 @@ TEST(Files, AppendAddsOnlyTheRecordBackToBack) {
 
     EXPECT_FALSE(platform::appendRecord(tmp.core() + u"\\Sub", "x")); // a folder in place of the file
     if (!test::onWindows) {
-        EXPECT_FALSE(platform::appendRecord(u"/dev/full", "x")); // a real write error
+        EXPECT_FALSE(platform::appendRecord(u"/dev/full", "x")); // a device, not a file
     }
 }
 
