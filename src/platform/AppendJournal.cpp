@@ -3,8 +3,8 @@
 #include "platform/FilesIo.h"
 
 #include <algorithm>
-#include <fstream>
-#include <string_view>
+#include <functional>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -13,13 +13,32 @@ namespace fs = std::filesystem;
 namespace platform::journal {
 namespace {
 
-// The journal's text; a journal is one short line, and anything long is no journal.
-std::string readSmall(const fs::path& journal) {
-    std::ifstream in(journal, std::ios::binary);
-    std::string text(512, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return text;
+// The journal's line is short, and a file that has none within this many bytes is no journal.
+// The record after it is compared piece by piece, never read whole.
+constexpr std::size_t LineCap = 512;
+constexpr std::size_t Piece = 64 * 1024;
+
+// Reads exactly `size` bytes from `offset`; false when the file ends first or on an error.
+bool readExactly(int fd, std::uint64_t offset, char* data, std::size_t size) {
+    while (size > 0) {
+        const long n = io::readAt(fd, offset, data, size);
+        if (n <= 0)
+            return false;
+        offset += static_cast<std::uint64_t>(n);
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const long n = io::writeSome(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0)
+            return false;
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 std::string toHex(std::string_view bytes) {
@@ -48,52 +67,96 @@ std::optional<std::string> fromHex(std::string_view hex) {
     return bytes;
 }
 
-// The journal is one line, "old new" sizes and the two fingerprints in hex ("-" for none),
-// ended by LF; a line without fingerprints is read too. Anything else was cut short while
-// being written, before any byte of the record went out.
-std::optional<Journal> parseJournal(std::string_view text) {
-    if (text.empty() || text.back() != '\n')
-        return std::nullopt;
-    text.remove_suffix(1);
-    std::vector<std::string_view> fields;
-    for (std::size_t at = 0; at <= text.size();) {
-        const std::size_t end = std::min(text.find(' ', at), text.size());
-        fields.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    if (fields.size() != 2 && fields.size() != 4)
-        return std::nullopt;
+// What a journal tells. Its line is "OLD NEW BEFORE" (the sizes, and the file's last bytes in hex,
+// "-" for none), ended by LF, and the record's bytes follow. Older editors wrote the line alone:
+// "OLD NEW", or "OLD NEW BEFORE START" with the record's first 32 bytes. Anything else, a line or
+// record cut short included, was cut short while being written, before any byte of the record
+// went out.
+struct Parsed {
+    enum class Kind { Sizes, Start, Record };
+    Kind kind = Kind::Sizes;
     Journal j;
+    std::string start;          // Kind::Start: the record's first bytes
+    std::uint64_t recordAt = 0; // Kind::Record: where the record begins in the journal
+};
+
+std::optional<Parsed> parse(std::string_view text, std::uint64_t journalSize) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view line = text.substr(0, end);
+    std::vector<std::string_view> fields;
+    for (std::size_t at = 0; at <= line.size();) {
+        const std::size_t next = std::min(line.find(' ', at), line.size());
+        fields.push_back(line.substr(at, next - at));
+        at = next + 1;
+    }
+    if (fields.size() < 2 || fields.size() > 4)
+        return std::nullopt;
+    Parsed p;
     for (int n = 0; n < 2; ++n) {
         const std::string_view digits = fields[static_cast<std::size_t>(n)];
         if (digits.empty() || digits.size() > 19 || digits.find_first_not_of("0123456789") != std::string_view::npos)
             return std::nullopt;
-        std::uint64_t& size = n == 0 ? j.oldSize : j.newSize;
+        std::uint64_t& size = n == 0 ? p.j.oldSize : p.j.newSize;
         for (char c : digits)
             size = size * 10 + static_cast<std::uint64_t>(c - '0');
     }
-    if (fields.size() == 4) {
-        j.before = fromHex(fields[2]);
-        j.record = fromHex(fields[3]);
-        if (!j.before || !j.record)
-            return std::nullopt;
-    }
-    if (j.oldSize > j.newSize)
+    if (p.j.oldSize > p.j.newSize)
         return std::nullopt;
-    return j;
+    const std::uint64_t recordSize = p.j.newSize - p.j.oldSize, lineSize = end + 1;
+    if (fields.size() >= 3) {
+        auto before = fromHex(fields[2]);
+        if (!before)
+            return std::nullopt;
+        p.j.before = std::move(*before);
+    }
+    if (fields.size() == 3) {
+        p.kind = Parsed::Kind::Record;
+        p.recordAt = lineSize;
+        return journalSize >= lineSize && journalSize - lineSize == recordSize ? std::optional(p) : std::nullopt;
+    }
+    if (fields.size() == 4) {
+        auto start = fromHex(fields[3]);
+        if (!start || start->size() > recordSize)
+            return std::nullopt;
+        p.kind = Parsed::Kind::Start;
+        p.start = std::move(*start);
+    }
+    return journalSize == lineSize ? std::optional(p) : std::nullopt;
 }
 
-// Whether the file still shows the journal's append: its old last bytes in place, followed by
-// as much of the record as there is.
-bool showsTheAppend(const fs::path& native, const Journal& j, std::uint64_t size) {
-    if (!j.before)
-        return true; // a journal without fingerprints: the sizes are all there is to go by
-    const std::string& before = *j.before;
-    if (before.size() > j.oldSize)
+// Reads `n` bytes of the record from `at` into `out`.
+using RecordBytes = std::function<bool(std::uint64_t at, char* out, std::size_t n)>;
+
+RecordBytes inMemory(std::string_view record) {
+    return [record](std::uint64_t at, char* out, std::size_t n) {
+        std::copy_n(record.data() + at, n, out);
+        return true;
+    };
+}
+
+// Whether the file shows the append and nothing else: its old last bytes in place, and from the
+// append point to its end, `size`, the start of the record. Only then is all of that ours.
+bool showsTheAppend(int fd, const Journal& j, std::uint64_t size, const RecordBytes& record) {
+    if (j.before.size() > j.oldSize)
         return false;
-    const std::size_t written = static_cast<std::size_t>(std::min<std::uint64_t>(size - j.oldSize, j.record->size()));
-    const std::string expected = before + j.record->substr(0, written);
-    return readRange(native, j.oldSize - before.size(), expected.size()) == expected;
+    std::string before(j.before.size(), '\0');
+    if (!readExactly(fd, j.oldSize - before.size(), before.data(), before.size()) || before != j.before)
+        return false;
+    std::vector<char> file(Piece), ours(Piece);
+    for (std::uint64_t at = 0; at < size - j.oldSize;) {
+        const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(Piece, size - j.oldSize - at));
+        if (!readExactly(fd, j.oldSize + at, file.data(), n) || !record(at, ours.data(), n) ||
+            !std::equal(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n), ours.begin()))
+            return false;
+        at += n;
+    }
+    return true;
+}
+
+bool cutTo(int fd, std::uint64_t size) {
+    return io::truncateFile(fd, size) && io::syncFile(fd);
 }
 
 } // namespace
@@ -104,64 +167,69 @@ fs::path pathOf(const fs::path& native) {
     return journal;
 }
 
-// Up to `count` bytes from `from`; fewer when the file is shorter or cannot be read.
-std::string readRange(const fs::path& native, std::uint64_t from, std::size_t count) {
-    std::ifstream in(native, std::ios::binary);
-    std::string data(count, '\0');
-    if (!in.seekg(static_cast<std::streamoff>(from)))
-        return {};
-    in.read(data.data(), static_cast<std::streamsize>(count));
-    data.resize(static_cast<std::size_t>(in.gcount()));
-    return data;
-}
-
 // Writes and flushes the journal, straight to the disk: the test hook stands for the disk
 // under the record, and every byte that goes through it belongs to the record.
-bool write(const fs::path& journal, const Journal& j) {
-    bool created = false;
-    int fd = io::openAppend(journal, created);
+bool write(const fs::path& journal, const Journal& j, std::string_view record) {
+    const int fd = io::createRegular(journal);
     if (fd < 0)
         return false;
-    std::string text = std::to_string(j.oldSize) + " " + std::to_string(j.newSize);
-    if (j.before && j.record)
-        text += " " + toHex(*j.before) + " " + toHex(*j.record);
-    text += "\n";
-    bool ok = created || io::truncateFile(fd, 0);
-    for (std::size_t done = 0; ok && done < text.size();) {
-        const long n = io::writeSome(fd, text.data() + done, text.size() - done);
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ok && io::syncFile(fd);
+    const std::string line = std::to_string(j.oldSize) + " " + std::to_string(j.newSize) + " " + toHex(j.before) + "\n";
+    bool ok = io::truncateFile(fd, 0) && writeAll(fd, line) && writeAll(fd, record) && io::syncFile(fd);
     ok = io::closeFile(fd) && ok;
     if (!ok)
         io::removePath(journal);
     return ok;
 }
 
+bool takeBack(int fd, const Journal& j, std::string_view record) {
+    const std::optional<std::uint64_t> size = io::sizeOf(fd);
+    if (!size)
+        return false;
+    if (*size <= j.oldSize || *size - j.oldSize > record.size())
+        return true; // none of the record, or more than the record: nothing that is only ours
+    return !showsTheAppend(fd, j, *size, inMemory(record)) || cutTo(fd, j.oldSize);
+}
+
 // Cuts back the part of a record that a killed append left. Only a size strictly between the
-// journal's two sizes, over bytes that match its fingerprints, is a cut record; anything else
-// means the append finished or someone has changed the file since, and it is left alone.
-// False when a cut was due and failed.
-bool recover(const fs::path& native) {
+// journal's two sizes, over bytes that are all the journal's record, is a cut record; anything
+// else means the append finished, or someone has changed the file or appended to it since, and
+// it is left alone. False when a cut was due and failed.
+bool recover(const fs::path& native, int fd) {
     const fs::path journal = pathOf(native);
+    // Only a regular file is a journal of ours: anything else by that name (a FIFO would keep a
+    // reader waiting forever) is left alone, and the file with it.
     std::error_code ec;
-    if (!fs::exists(journal, ec))
+    if (!fs::is_regular_file(fs::symlink_status(journal, ec)))
         return true;
-    if (auto j = parseJournal(readSmall(journal))) {
-        const std::uintmax_t size = fs::is_regular_file(native, ec) ? fs::file_size(native, ec) : 0;
-        if (!ec && size > j->oldSize && size < j->newSize && showsTheAppend(native, *j, size)) {
-            bool created = false;
-            int fd = io::openAppend(native, created);
-            if (fd < 0)
-                return false;
-            const bool cut = io::truncateFile(fd, j->oldSize) && io::syncFile(fd);
-            if (!io::closeFile(fd) || !cut)
-                return false;
+    const int jfd = io::openRegular(journal);
+    if (jfd < 0)
+        return true;
+    std::string text(LineCap, '\0');
+    const long read = io::readAt(jfd, 0, text.data(), text.size());
+    text.resize(read > 0 ? static_cast<std::size_t>(read) : 0);
+    const std::optional<std::uint64_t> journalSize = io::sizeOf(jfd);
+    const std::optional<Parsed> p = journalSize ? parse(text, *journalSize) : std::nullopt;
+    bool ok = true;
+    if (p && fd >= 0) {
+        const std::optional<std::uint64_t> size = io::sizeOf(fd);
+        ok = size.has_value();
+        if (ok && *size > p->j.oldSize && *size < p->j.newSize) {
+            bool due = true; // the oldest journals: the sizes are all there is to go by
+            if (p->kind == Parsed::Kind::Start)
+                due = *size - p->j.oldSize <= p->start.size() && showsTheAppend(fd, p->j, *size, inMemory(p->start));
+            if (p->kind == Parsed::Kind::Record) {
+                const RecordBytes inJournal = [&](std::uint64_t at, char* out, std::size_t n) {
+                    return readExactly(jfd, p->recordAt + at, out, n);
+                };
+                due = showsTheAppend(fd, p->j, *size, inJournal);
+            }
+            ok = !due || cutTo(fd, p->j.oldSize);
         }
     }
-    io::removePath(journal);
-    return true;
+    io::closeFile(jfd);
+    if (ok)
+        io::removePath(journal);
+    return ok;
 }
 
 } // namespace platform::journal

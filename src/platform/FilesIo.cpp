@@ -13,19 +13,41 @@
 
 namespace platform::io {
 
-int openAppend(const std::filesystem::path& path, bool& created) {
-    created = false;
-    int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
-    if (fd >= 0 || errno != ENOENT)
+namespace {
+
+// The descriptor when it is a regular file's, else closed and -1.
+int onlyRegular(int fd) {
+    struct stat st {};
+    if (fd < 0 || (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)))
         return fd;
-    fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC | O_CREAT | O_EXCL, 0666);
-    if (fd >= 0) {
-        created = true;
-        return fd;
-    }
-    if (errno == EEXIST) // someone else created it meanwhile
-        return ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    ::close(fd);
+    errno = EINVAL;
     return -1;
+}
+
+} // namespace
+
+int openData(const std::filesystem::path& path, bool create, bool& created) {
+    created = false;
+    // O_NONBLOCK: a FIFO in the file's place opens at once, and is then refused.
+    constexpr int flags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK;
+    int fd = ::open(path.c_str(), flags);
+    if (fd < 0 && errno == ENOENT && create) {
+        fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0666);
+        if (fd >= 0)
+            created = true;
+        else if (errno == EEXIST) // someone else created it meanwhile
+            fd = ::open(path.c_str(), flags);
+    }
+    return onlyRegular(fd);
+}
+
+int openRegular(const std::filesystem::path& path) {
+    return onlyRegular(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+}
+
+int createRegular(const std::filesystem::path& path) {
+    return onlyRegular(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW, 0666));
 }
 
 int createTempBeside(const std::filesystem::path& target, std::filesystem::path& tempPath) {
@@ -52,6 +74,14 @@ int createTempBeside(const std::filesystem::path& target, std::filesystem::path&
 long writeSome(int fd, const char* data, std::size_t size) {
     for (;;) {
         ssize_t n = ::write(fd, data, size);
+        if (n >= 0 || errno != EINTR)
+            return static_cast<long>(n);
+    }
+}
+
+long readAt(int fd, std::uint64_t offset, char* data, std::size_t size) {
+    for (;;) {
+        ssize_t n = ::pread(fd, data, size, static_cast<off_t>(offset));
         if (n >= 0 || errno != EINTR)
             return static_cast<long>(n);
     }
@@ -86,6 +116,13 @@ bool tryLock(int fd) {
         if (errno != EINTR)
             return errno != EWOULDBLOCK; // a file system without locks: go on unlocked
     }
+}
+
+bool sameFile(int fd, const std::filesystem::path& path) {
+    struct stat held {};
+    struct stat named {};
+    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
+           held.st_ino == named.st_ino;
 }
 
 bool closeFile(int fd) {

@@ -1,5 +1,7 @@
 // A child process saves and appends in a loop and is killed at random moments; after every kill
 // each file must hold exactly its old or its new content, and the mailbox only whole records.
+// Two children appending to one mailbox and a third rewriting it are killed too: every record
+// any of them was told went in must be there once and whole.
 #ifndef _WIN32 // a child killed at random needs fork and signals
 #include "platform/Files.h"
 
@@ -11,12 +13,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -113,6 +119,57 @@ bool leftTemporary(const fs::path& folder, const std::string& name) {
     }
 }
 
+// "ID editor.n size" CR LF, size bytes, CR LF "." CR LF.
+std::string taggedRecord(const std::string& id, std::size_t size) {
+    std::string r = "ID " + id + " " + std::to_string(size) + "\r\n";
+    r.append(size, static_cast<char>('a' + r.size() % 26));
+    return r + "\r\n.\r\n";
+}
+
+// The ids of the tagged records in the mailbox, in order; nullopt when anything but whole
+// records is in it.
+std::optional<std::vector<std::string>> taggedIds(const std::string& box) {
+    std::vector<std::string> ids;
+    for (std::size_t at = 0; at < box.size();) {
+        const std::size_t eol = box.find("\r\n", at);
+        if (box.compare(at, 3, "ID ") != 0 || eol == std::string::npos)
+            return std::nullopt;
+        std::istringstream head(box.substr(at + 3, eol - at - 3));
+        std::string id;
+        std::size_t size = 0;
+        if (!(head >> id >> size) || size > box.size())
+            return std::nullopt;
+        const std::string record = taggedRecord(id, size);
+        if (box.compare(at, record.size(), record) != 0)
+            return std::nullopt;
+        ids.push_back(id);
+        at += record.size();
+    }
+    return ids;
+}
+
+// Adds records until killed, writing the id of each that the call reported done to `acks`. Editor
+// 2 rewrites the whole mailbox with its record added, as the address book's save does; the others
+// append.
+[[noreturn]] void addForever(const std::u16string& box, int editor, unsigned seed, int acks) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> logSize(std::log(50.0), std::log(256.0 * 1024));
+    for (unsigned n = 0;; ++n) {
+        const std::string id = std::to_string(editor) + "." + std::to_string(seed) + "." + std::to_string(n);
+        const std::string record = taggedRecord(id, static_cast<std::size_t>(std::exp(logSize(random))));
+        const bool added = editor == 2 ? platform::updateFile(box,
+                                                              [&](const std::optional<std::string>& current) {
+                                                                  return current.value_or("") + record;
+                                                              })
+                                       : platform::appendRecord(box, record);
+        if (!added)
+            ::_exit(3);
+        const std::string ack = id + "\n"; // one write, shorter than PIPE_BUF: never torn
+        if (::write(acks, ack.data(), ack.size()) != static_cast<ssize_t>(ack.size()))
+            ::_exit(4);
+    }
+}
+
 } // namespace
 
 TEST(CrashSafety, FilesHoldTheirOldOrNewContentAfterEveryKill) {
@@ -162,6 +219,59 @@ TEST(CrashSafety, FilesHoldTheirOldOrNewContentAfterEveryKill) {
         const auto entries = std::distance(fs::directory_iterator(tmp.path()), fs::directory_iterator());
         ASSERT_EQ(static_cast<std::size_t>(entries), files.size() + 2 - (checkedBytes == 0))
             << "left behind after kill " << kill;
+    }
+}
+TEST(CrashSafety, AppendersAndARewriteKilledAtRandomKeepEveryAcknowledgedRecord) {
+    test::TempFolder tmp(fastFolder());
+    const std::u16string box = tmp.core() + u"\\box.mbx";
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> delayUs(0, 30000);
+    constexpr int Rounds = 30, Editors = 3;
+    for (int round = 0; round < Rounds; ++round) {
+        int acks[2];
+        ASSERT_EQ(::pipe(acks), 0);
+        pid_t children[Editors];
+        for (int editor = 0; editor < Editors; ++editor) {
+            const unsigned seed = static_cast<unsigned>(random());
+            children[editor] = ::fork();
+            ASSERT_GE(children[editor], 0);
+            if (children[editor] == 0) {
+                ::close(acks[0]);
+                addForever(box, editor, seed, acks[1]);
+            }
+        }
+        ::close(acks[1]);
+        // One dies first, the others moments later, each at any point of its work.
+        std::vector<int> order = {0, 1, 2};
+        std::shuffle(order.begin(), order.end(), random);
+        for (int editor : order) {
+            std::this_thread::sleep_for(std::chrono::microseconds(delayUs(random) / (editor == order[0] ? 1 : 4)));
+            ::kill(children[editor], SIGKILL);
+        }
+        for (pid_t child : children) {
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFSIGNALED(status)) << "an editor stopped by itself: " << WEXITSTATUS(status);
+        }
+        std::string acknowledged;
+        char chunk[4096];
+        for (ssize_t n; (n = ::read(acks[0], chunk, sizeof chunk)) > 0;)
+            acknowledged.append(chunk, static_cast<std::size_t>(n));
+        ::close(acks[0]);
+
+        ASSERT_TRUE(platform::recoverAppend(box));
+        const auto ids = taggedIds(tmp.read("box.mbx"));
+        ASSERT_TRUE(ids) << "round " << round << " left a broken record";
+        std::map<std::string, int> count;
+        for (const std::string& id : *ids)
+            EXPECT_EQ(++count[id], 1) << id << " twice, round " << round;
+        std::istringstream told(acknowledged);
+        for (std::string id; std::getline(told, id);)
+            EXPECT_EQ(count[id], 1) << id << " was acknowledged, round " << round;
+        EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
+        for (const auto& entry : fs::directory_iterator(tmp.path()))
+            if (entry.path().filename() != "wine")
+                fs::remove(entry.path()); // the mailbox, and the killed rewrite's temporary file
     }
 }
 #endif

@@ -2,13 +2,21 @@
 #include "platform/Files.h"
 
 #include "support/HeldFile.h"
+#include "support/OtherEditor.h"
 #include "support/System.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace fs = std::filesystem;
 using test::HeldFile;
@@ -88,4 +96,53 @@ TEST(FilesSharing, AppendWaitsForAHolderThatSharesNothing) {
         EXPECT_TRUE(platform::appendRecord(box, "rec\r\n"));
     }
     EXPECT_EQ(tmp.read("OutBox.mbx"), "old\r\nrec\r\n");
+}
+
+TEST(FilesSharing, UpdateKeepsEveryRecordAppendedMeanwhile) {
+    test::TempFolder tmp;
+    tmp.write("addr.adr", "start\r\n");
+    const std::u16string file = tmp.core() + u"\\addr.adr";
+    const fs::path acknowledged = tmp.path() / "appended.log";
+    constexpr int Appends = 120, Updates = 40;
+    // Another editor appends lines, noting each one it was told went in.
+    test::OtherEditor appender([&] {
+        std::ofstream log(acknowledged, std::ios::binary);
+        for (int i = 0; i < Appends; ++i) {
+            if (platform::appendRecord(file, "append " + std::to_string(i) + "\r\n"))
+                log << i << std::endl;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        return true;
+    });
+    // Meanwhile this one rewrites the file from what it holds, adding a line each time.
+    std::vector<std::string> expected = {"start"};
+    for (int i = 0; i < Updates; ++i) {
+        const std::string line = "update " + std::to_string(i);
+        const bool updated = platform::updateFile(file, [&](const std::optional<std::string>& current) {
+            return current ? std::optional<std::string>(*current + line + "\r\n") : std::nullopt;
+        });
+        // Windows refuses to rename over a file that the other editor holds open at that moment.
+        if (updated)
+            expected.push_back(line);
+        else
+            EXPECT_TRUE(test::onWindows) << line;
+    }
+    ASSERT_TRUE(appender.finished());
+    std::ifstream log(acknowledged, std::ios::binary);
+    for (std::string i; std::getline(log, i);)
+        expected.push_back("append " + i);
+
+    std::map<std::string, int> lines;
+    std::istringstream content(tmp.read("addr.adr"));
+    for (std::string line; std::getline(content, line);) {
+        EXPECT_TRUE(line.ends_with('\r')) << line;
+        ++lines[line.substr(0, line.size() - 1)];
+    }
+    for (const std::string& line : expected) {
+        EXPECT_EQ(lines[line], 1) << line;
+        lines.erase(line);
+    }
+    // The rest: appends that went in although the other editor was not told so (none here).
+    for (const auto& [line, count] : lines)
+        ADD_FAILURE() << "unexpected: " << line << " x" << count;
 }

@@ -2,14 +2,29 @@
 
 #include "platform/FilesIo.h"
 
+#include "support/OtherEditor.h"
 #include "support/System.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+#ifdef __linux__
+#include <sys/inotify.h>
+#endif
+
+#include <algorithm>
 #include <array>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::u16string>;
@@ -22,8 +37,35 @@ struct HookGuard {
     ~HookGuard() { platform::setWriteHookForTests(nullptr); }
 };
 
+struct BeforeLockGuard {
+    explicit BeforeLockGuard(platform::BeforeLockHook hook) { platform::setBeforeLockHookForTests(std::move(hook)); }
+    ~BeforeLockGuard() { platform::setBeforeLockHookForTests(nullptr); }
+};
+
 std::size_t filesIn(const fs::path& folder) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+// What an append killed after `written` bytes of its record leaves: its journal, that much of the
+// record, and no lock.
+void killedMidAppend(const std::u16string& file, const std::string& record, std::size_t written) {
+    struct Killed {};
+    int held = -1;
+    {
+        HookGuard guard([&](int fd, const char* data, std::size_t size) -> long {
+            held = fd;
+            platform::io::writeSome(fd, data, std::min(size, written));
+            throw Killed{};
+        });
+        EXPECT_THROW(platform::appendRecord(file, record), Killed);
+    }
+    ASSERT_GE(held, 0);
+    platform::io::closeFile(held);
+}
+
+void appendAsBecky(const fs::path& file, const std::string& mail) {
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    out << mail;
 }
 
 } // namespace
@@ -65,7 +107,7 @@ TEST(Files, AppendAddsOnlyTheRecordBackToBack) {
 
     EXPECT_FALSE(platform::appendRecord(tmp.core() + u"\\Sub", "x")); // a folder in place of the file
     if (!test::onWindows) {
-        EXPECT_FALSE(platform::appendRecord(u"/dev/full", "x")); // a real write error
+        EXPECT_FALSE(platform::appendRecord(u"/dev/full", "x")); // a device, not a file
     }
 }
 
@@ -169,7 +211,11 @@ TEST(Files, KilledAppendIsCutBackByTheNextAppendOrTheStartUp) {
         // A size in range showing other bytes around the append point: rewritten too.
         {"OLD\r\n0123", fingerprinted, ""},
         {"old\r\n0x23", fingerprinted, ""},
-        {"old\r\n0123", fingerprinted, "old\r\n"}};
+        {"old\r\n0123", fingerprinted, "old\r\n"},
+        // An older editor kept only the record's first 32 bytes: past them, what follows the
+        // append point may be Becky!'s as well as ours, and stays.
+        {"old\r\nabcdefghijabcdefghijabcdefghijabcdefghij",
+         "5 55 6f6c640d0a 6162636465666768696a6162636465666768696a6162636465666768696a6162\n", ""}};
     // A journal cut short while being written: no byte of the record had gone out yet.
     for (const char* journal : {"", "5", "5 1", "5 15", "15 5\n", "5 15\nx", "99999999999999999999 1\n",
                                 "5 15 6f6c640d0a\n", "5 15 6f6c640d0 -\n", "5 15 - 3x\n", "5 15 6f6c640d0a 30"})
@@ -182,6 +228,68 @@ TEST(Files, KilledAppendIsCutBackByTheNextAppendOrTheStartUp) {
     }
 }
 
+TEST(Files, KilledAppendFollowedByBeckysMailIsLeftAlone) {
+    test::TempFolder tmp;
+    const std::u16string box = tmp.core() + u"\\box.mbx";
+    std::string record = "From: me@example.jp\r\nSubject: a record the kill cut in the middle\r\n\r\n";
+    while (record.size() < 2000)
+        record += "a line of the body, longer than all that follows the cut\r\n";
+    record += ".\r\n";
+    const std::string mail = "From: becky@example.jp\r\nSubject: whole\r\n\r\nBecky!'s own mail\r\n.\r\n";
+    // Alone, the cut record goes at the next start.
+    tmp.write("box.mbx", "old\r\n");
+    killedMidAppend(box, record, 50);
+    ASSERT_EQ(tmp.read("box.mbx"), "old\r\n" + record.substr(0, 50));
+    EXPECT_TRUE(platform::recoverAppend(box));
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
+
+    // Becky! takes no lock and appends a whole mail after it: what follows the append point is no
+    // longer all ours, and none of it is cut.
+    killedMidAppend(box, record, 50);
+    appendAsBecky(tmp.path() / "box.mbx", mail);
+    const std::string kept = "old\r\n" + record.substr(0, 50) + mail;
+    EXPECT_TRUE(platform::recoverAppend(box));
+    EXPECT_EQ(tmp.read("box.mbx"), kept);
+    EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
+
+    tmp.write("box.mbx", "old\r\n");
+    killedMidAppend(box, record, 50);
+    appendAsBecky(tmp.path() / "box.mbx", mail);
+    EXPECT_TRUE(platform::appendRecord(box, "next\r\n"));
+    EXPECT_EQ(tmp.read("box.mbx"), kept + "next\r\n");
+    EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
+}
+
+TEST(Files, AJournalThatIsNoFileIsLeftAloneWithoutWaiting) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows folders hold no FIFOs";
+#else
+    test::TempFolder tmp;
+    tmp.write("box.mbx", "old\r\npart");
+    const std::u16string box = tmp.core() + u"\\box.mbx";
+    const fs::path fifo = tmp.path() / "box.mbx.jnl";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    {
+        // Something at the other end with more than a journal's line waiting: reading it would
+        // not even wait.
+        const int other = ::open(fifo.c_str(), O_RDWR | O_CLOEXEC);
+        ASSERT_GE(other, 0);
+        const std::string waiting = "5 15\n" + std::string(1000, ' ');
+        ASSERT_EQ(::write(other, waiting.data(), waiting.size()), static_cast<ssize_t>(waiting.size()));
+        const bool recovered = platform::recoverAppend(box);
+        ::close(other);
+        ASSERT_TRUE(recovered);
+        ASSERT_EQ(tmp.read("box.mbx"), "old\r\npart");
+        ASSERT_TRUE(fs::is_fifo(fifo));
+    }
+    // Nobody at the other end: opening it to read or to write would wait forever.
+    EXPECT_TRUE(platform::recoverAppend(box));
+    EXPECT_FALSE(platform::appendRecord(box, "new\r\n")); // no journal to be had, so no append
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\npart");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+#endif
+}
+
 TEST(Files, AppendsTakeTurnsAcrossProcesses) {
     test::TempFolder tmp;
     const std::u16string box = tmp.core() + u"\\box.mbx";
@@ -189,7 +297,7 @@ TEST(Files, AppendsTakeTurnsAcrossProcesses) {
     tmp.write("box.mbx", "old\r\npart");
     tmp.write("box.mbx.jnl", "5 15\n");
     bool created = false;
-    const int other = platform::io::openAppend(tmp.path() / "box.mbx", created);
+    const int other = platform::io::openData(tmp.path() / "box.mbx", false, created);
     ASSERT_TRUE(platform::io::tryLock(other));
     EXPECT_TRUE(platform::recoverAppend(box));
     EXPECT_FALSE(platform::appendRecord(box, "new\r\n")); // after waiting its turn a while
@@ -199,6 +307,74 @@ TEST(Files, AppendsTakeTurnsAcrossProcesses) {
     platform::io::closeFile(other);
     EXPECT_TRUE(platform::appendRecord(box, "new\r\n"));
     EXPECT_EQ(tmp.read("box.mbx"), "old\r\nnew\r\n");
+}
+
+TEST(Files, FailedAppendKeepsWhatAnotherEditorAddedBeforeItsTurn) {
+    test::TempFolder tmp;
+    const std::u16string box = tmp.core() + u"\\fresh.mbx";
+    // This editor makes the file; before it has the lock, another editor appends to it.
+    bool otherRan = false, otherAppended = false;
+    BeforeLockGuard other([&] {
+        if (std::exchange(otherRan, true))
+            return;
+        test::OtherEditor editor([&] { return platform::appendRecord(box, "other\r\n.\r\n"); });
+        otherAppended = editor.finished();
+    });
+    HookGuard failing([](int fd, const char* data, std::size_t size) -> long {
+        if (test::OtherEditor::inside())
+            return static_cast<long>(platform::io::writeSome(fd, data, size));
+        platform::io::writeSome(fd, data, size / 2);
+        return -1;
+    });
+    EXPECT_FALSE(platform::appendRecord(box, "mine\r\n.\r\n"));
+    EXPECT_TRUE(otherAppended);
+    EXPECT_EQ(tmp.read("fresh.mbx"), "other\r\n.\r\n");
+    EXPECT_FALSE(tmp.exists("fresh.mbx.jnl"));
+}
+
+TEST(Files, AppendRemovesItsJournalBeforeLettingOthersIn) {
+#ifndef __linux__
+    GTEST_SKIP() << "the order of a close and a removal shows only through inotify";
+#else
+    test::TempFolder tmp;
+    tmp.write("box.mbx", "old\r\n");
+    const std::u16string box = tmp.core() + u"\\box.mbx";
+    const int events = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(events, 0);
+    ASSERT_GE(::inotify_add_watch(events, tmp.path().c_str(), IN_CLOSE_WRITE | IN_DELETE), 0);
+    // The lock goes with the last close of the mailbox; its journal must be gone by then, or a
+    // second editor could write its own journal in between and see it removed.
+    auto journalGoneFirst = [&] {
+        std::vector<std::string> seen;
+        alignas(inotify_event) char buffer[4096];
+        for (long n; (n = ::read(events, buffer, sizeof buffer)) > 0;)
+            for (long at = 0; at < n;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                seen.push_back(std::string(event->mask & IN_DELETE ? "delete " : "close ") + event->name);
+                at += static_cast<long>(sizeof(inotify_event) + event->len);
+            }
+        const auto removed = std::find(seen.begin(), seen.end(), "delete box.mbx.jnl");
+        const auto closed = std::find(seen.rbegin(), seen.rend(), "close box.mbx");
+        std::string order;
+        for (const std::string& event : seen)
+            order += event + "; ";
+        return removed != seen.end() && closed != seen.rend() && removed < closed.base() - 1
+                   ? ::testing::AssertionSuccess()
+                   : ::testing::AssertionFailure() << order;
+    };
+    EXPECT_TRUE(platform::appendRecord(box, "one\r\n"));
+    EXPECT_TRUE(journalGoneFirst());
+    {
+        HookGuard failing([](int fd, const char* data, std::size_t size) -> long {
+            platform::io::writeSome(fd, data, size / 2);
+            return -1;
+        });
+        EXPECT_FALSE(platform::appendRecord(box, "two\r\n"));
+    }
+    EXPECT_TRUE(journalGoneFirst());
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\none\r\n");
+    ::close(events);
+#endif
 }
 
 TEST(Files, ReadOnlyFilesAreNeitherReplacedNorExtended) {
@@ -234,4 +410,23 @@ TEST(Files, SaveRemovesTheTemporaryFilesOfKilledSaves) {
     EXPECT_FALSE(tmp.exists("addr.adr.12345678.tmp"));
     for (const std::string& name : kept)
         EXPECT_EQ(tmp.read(name), "keep") << name;
+}
+
+TEST(Files, SaveKeepsTheTemporaryFileOfAnotherEditorsSave) {
+    test::TempFolder tmp;
+    tmp.write("addr.adr", "old\r\n");
+    const std::u16string file = tmp.core() + u"\\addr.adr";
+    // While this save writes its temporary file, another editor saves the same file.
+    bool otherRan = false, otherSaved = false;
+    HookGuard guard([&](int fd, const char* data, std::size_t size) {
+        if (!std::exchange(otherRan, true)) {
+            test::OtherEditor other([&] { return platform::replaceFile(file, "other\r\n"); });
+            otherSaved = other.finished();
+        }
+        return static_cast<long>(platform::io::writeSome(fd, data, size));
+    });
+    EXPECT_TRUE(platform::replaceFile(file, "mine\r\n"));
+    EXPECT_TRUE(otherSaved);
+    EXPECT_EQ(tmp.read("addr.adr"), "mine\r\n");
+    EXPECT_EQ(filesIn(tmp.path()), 2u); // the file and the "wine" folder
 }
