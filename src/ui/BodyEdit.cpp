@@ -28,16 +28,16 @@ void BodyEdit::keyPressEvent(QKeyEvent* event) {
     core::BodyKey key = bodyKey(*event);
     if (keyPressed && keyPressed(key)) {
         event->accept();
-        return;
-    }
-    if (key.kind == core::BodyKey::Enter && (key.ctrl || key.shift || key.alt)) {
+    } else if (key.kind == core::BodyKey::Enter && (key.ctrl || key.shift || key.alt)) {
         // Shift+Enter would make a soft break inside the line; the body knows only CR LF.
         QKeyEvent plain(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QPlainTextEdit::keyPressEvent(&plain);
         event->setAccepted(plain.isAccepted());
-        return;
+    } else {
+        QPlainTextEdit::keyPressEvent(event);
     }
-    QPlainTextEdit::keyPressEvent(event);
+    if (keyDone)
+        keyDone();
 }
 
 void BodyEdit::keyReleaseEvent(QKeyEvent* event) {

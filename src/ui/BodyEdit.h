@@ -16,6 +16,7 @@ public:
 
     std::function<bool(const core::BodyKey&)> keyPressed; // true when the editor consumed the key
     std::function<void()> keyReleased;
+    std::function<void()> keyDone; // after the box has taken the key's own edit
 
     static core::BodyKey bodyKey(const QKeyEvent& event);
 

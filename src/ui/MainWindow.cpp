@@ -104,12 +104,26 @@ void MainWindow::previewReplaced(int pos, int removed, std::u16string_view text)
     m_syncing = was;
 }
 
+void MainWindow::releaseQuestions() {
+    if (!m_releaseQueued || m_inBodyChange > 0)
+        return;
+    m_releaseQueued = false;
+    act([&] { m_editor.releaseQuestions(); });
+}
+
 void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
     if (m_syncing)
         return; // our own mirroring edit
     ++m_inBodyChange;
     m_commandEdited = false; // a command's later edits are a step of their own after this one
     if (auto edit = m_body.documentChanged(pos, removed, added)) {
+        // The box shows the edit only once this change is over: questions about it wait.
+        m_editor.holdQuestions();
+        if (!m_releaseQueued) {
+            m_releaseQueued = true;
+            QMetaObject::invokeMethod(
+                this, [this] { releaseQuestions(); }, Qt::QueuedConnection);
+        }
         m_editor.bodyEdited(edit->pos, edit->removed, edit->text);
         const core::TextBox& body = m_editor.s.Text1;
         if (body.selLength != 0 || body.selStart != edit->pos + int(edit->text.size())) {

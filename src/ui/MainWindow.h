@@ -165,6 +165,9 @@ private:
     void reapplyOuterSizeSoon();
 
     void bodyDocumentChanged(int pos, int removed, int added);
+    // The questions the user's last edit of the body calls for, once the box shows it.
+    void releaseQuestions();
+    bool m_releaseQueued = false;
     void bodySelectionMoved();
     void lineSelectionMoved(QLineEdit* edit, core::TextBox& textState);
     void destinationSelectionMoved();

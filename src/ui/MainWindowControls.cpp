@@ -215,6 +215,7 @@ void MainWindow::connectControls() {
             refresh();
         return consumed;
     };
+    Text1->keyDone = [this] { releaseQuestions(); };
     Text1->keyReleased = [this] {
         if (m_syncing)
             return;

@@ -90,6 +90,11 @@ public:
 
     // ---- text: counting, limits, option boxes, keys, shrinking, emoji insertion ----
     void bodyEdited(int pos, int removed, std::u16string_view added); // the user edited the body box
+    // While held, the questions an edit calls for (the excess, the vertical preview's budget)
+    // wait for the release: the window holds them while its box is still taking the user's
+    // edit, so that they come over the edit as it shows.
+    void holdQuestions() { m_questionsHeld = true; }
+    void releaseQuestions();
     void replaceBody(int pos, int removed, std::u16string_view text); // a command edits the body box
     void setBody(std::u16string_view text);
     void setPreviewText(std::u16string_view text, bool wraps = true); // Text3 as a whole
@@ -142,6 +147,9 @@ private: // text: the last body edit and the copy the count follows
     bool enterPressed(); // true when it put the line break in itself
     void showProgress();
     void runAutoReplace(); // "置換(&T)" after Enter while auto-replace is on
+    bool m_questionsHeld = false;
+    bool m_overflowPending = false, m_previewPending = false; // held until the release
+    bool m_overflowAnswered = false; // this key's excess question was answered: not asked again
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
     bool m_editKnown = false;     // the edit above is the body's latest change
     unsigned m_editSerial = 0;    // counts body edits, to notice one made while handling another

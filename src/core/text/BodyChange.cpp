@@ -153,9 +153,11 @@ void Editor::onBodyChanged() {
     unsigned serial = m_editSerial;
     limitTest(count, length);
     if (serial != m_editSerial) {
-        // The excess was cut, and that edit has been handled already; show the cut body.
-        count = bodyCount();
-        length = s.Text1.text.size();
+        // The excess was cut, and that edit has been handled whole already, its preview (and
+        // any question that asked) included; only the count shows this edit's own state.
+        s.Label1.caption = countDisplay(bodyCount(), s.Text1.text.size(), s.Check2.checked);
+        layoutStatusBar();
+        return;
     }
     s.modified = true;
     updatePreview();
@@ -199,6 +201,8 @@ void Editor::updatePreview() {
                     s.Text3.text.size());
         s.Text3.selLength = 0;
         s.Text3.wraps = false;
+    } else if (m_questionsHeld) {
+        m_previewPending = true; // its budget question comes over the edit as it shows
     } else {
         convertToVertical(0, true);
         s.Text3.selStart = static_cast<int>(s.Text3.text.size());

@@ -16,6 +16,7 @@ template <typename F> void guarded(F&& action) {
 } // namespace
 
 bool Editor::bodyKeyPress(const BodyKey& key) {
+    m_overflowAnswered = false; // a new key: its own questions
     bool ctrlAlone = key.ctrl && !key.shift && !key.alt;
     if (key.kind == BodyKey::Enter && !ctrlAlone)
         return enterPressed(); // unless the editor broke the line itself, the key goes on to do it
@@ -52,10 +53,14 @@ bool Editor::enterPressed() {
     });
     bool kept = false;
     guarded([&] {
-        if (s.Check1[8].checked)
+        if (s.Check1[8].checked) {
             countRun();
-        else if (s.Check1[7].checked && s.Check1[6].checked)
-            kept = checkOverflow() == Overflow::Kept;
+        } else if (s.Check1[7].checked && s.Check1[6].checked) {
+            const Overflow answer = checkOverflow();
+            kept = answer == Overflow::Kept;
+            // The line break this key puts in next is part of what was just answered.
+            m_overflowAnswered = answer != Overflow::Within;
+        }
     });
     if (!kept)
         return false;
@@ -65,6 +70,7 @@ bool Editor::enterPressed() {
     const Excess e = measureExcess();
     if (s.Text1.selLength == 0 && e.count > e.limit)
         selectExcess(e);
+    m_overflowAnswered = false;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "core/text/WeightedCount.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace core {
 
@@ -83,8 +84,12 @@ Overflow Editor::checkOverflow() {
         showBanner(decimal(CharLimit) + u"文字を" + plainDecimal(e.count - e.limit) +
                    u"文字オーバー。制限数に達しました。");
         view().refresh();
-        if (prompts().question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Icon::Question) ==
-            Answer::Yes) {
+        if (m_questionsHeld) {
+            m_overflowPending = true;
+        } else if (m_overflowAnswered) {
+            // One key, one question: the line break after an answered Enter only shows the banner.
+        } else if (prompts().question(u"文字削除", u"overした分を削除しますか？", Buttons::YesNo, Icon::Question) ==
+                   Answer::Yes) {
             const int size = static_cast<int>(s.Text1.text.size());
             const int keep = static_cast<int>(e.keep);
             if (keep < size)
@@ -104,6 +109,21 @@ Overflow Editor::checkOverflow() {
         plainDecimal(bodyCount()) + u"文字 (" + decimal(static_cast<long long>(s.Text1.text.size())) + u")";
     layoutStatusBar();
     return outcome;
+}
+
+void Editor::releaseQuestions() {
+    m_questionsHeld = false;
+    const unsigned serial = m_editSerial;
+    if (std::exchange(m_overflowPending, false) && s.Check1[LimitBox].checked && s.Check1[ClassifyBox].checked) {
+        checkOverflow();
+        s.Label1.caption = countDisplay(bodyCount(), s.Text1.text.size(), s.Check2.checked);
+        layoutStatusBar();
+    }
+    // A cut has laid out the preview of what it left already.
+    if (std::exchange(m_previewPending, false) && serial == m_editSerial)
+        updatePreview();
+    m_overflowAnswered = false;
+    view().refresh();
 }
 
 void Editor::selectExcess(const Excess& e) {

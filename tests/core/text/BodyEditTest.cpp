@@ -126,8 +126,7 @@ TEST_F(TextTest, EnterAfterKeepingTheExcessBreaksTheLineAtTheCaret) {
     editor.setBody(test::repeat(u"漢", 13));
     prompts.verify();
     editor.bodySelectionChanged(5, 0);
-    // Asked by the key, then by the change its line break makes; No both times.
-    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    // Asked once for the key: the change its line break makes asks nothing more.
     prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
     EXPECT_TRUE(editor.bodyKeyPress(enter())); // the editor broke the line: the key must not
     prompts.verify();
@@ -135,4 +134,39 @@ TEST_F(TextTest, EnterAfterKeepingTheExcessBreaksTheLineAtTheCaret) {
     EXPECT_EQ(view.lastBodyText, u"\r\n");
     // The excess is selected again: from the character after the one that reached the limit.
     EXPECT_EQ(std::pair(editor.s.Text1.selStart, editor.s.Text1.selLength), std::pair(12, 3));
+
+    // Yes cuts; the line break the key then puts in takes the body over again: the banner
+    // shows, and nothing is asked.
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    editor.setBody(test::repeat(u"漢", 10) + u"a漢漢");
+    editor.bodySelectionChanged(13, 0);
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::Yes);
+    EXPECT_FALSE(editor.bodyKeyPress(enter()));
+    editor.bodyEdited(editor.s.Text1.selStart, 0, u"\r\n");
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, test::repeat(u"漢", 10) + u"a\r\n");
+    EXPECT_TRUE(editor.s.Label5.visible);
+    // The next key asks again.
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    EXPECT_FALSE(editor.bodyKeyPress(core::BodyKey{}));
+    editor.bodyEdited(static_cast<int>(editor.s.Text1.text.size()), 0, u"a");
+    prompts.verify();
+}
+
+// A question about an edit the window still holds comes once the window lets it, over the
+// edit as it shows; a cut there is an edit of its own, and the preview asks its own once.
+TEST_F(TextTest, HeldQuestionsComeOnceTheEditShows) {
+    limitTo(11);
+    editor.setOptionBox(7, true);
+    editor.holdQuestions();
+    editor.bodyEdited(0, 0, test::repeat(u"漢", 13));
+    EXPECT_TRUE(editor.s.Label5.visible); // the banner at once, the question later
+    EXPECT_EQ(editor.s.Text1.text, test::repeat(u"漢", 13));
+    const int edits = view.bodyEdits;
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::Yes);
+    editor.releaseQuestions();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, test::repeat(u"漢", 10));
+    EXPECT_EQ(view.bodyEdits, edits + 1);
+    EXPECT_EQ(editor.s.Label1.caption, u"10.0文字 (10)");
 }

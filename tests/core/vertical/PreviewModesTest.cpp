@@ -172,3 +172,17 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
     core::appendRows(eight, u"あいうえおかきくけこさしすせそ", 16);
     EXPECT_EQ(eight, u"あいうえおかきく\r\nけこさしすせそ");
 }
+
+// A cut of the excess in vertical preview lays the preview out once: its budget question comes
+// once, for what the cut left.
+TEST_F(PreviewFixture, ACutInVerticalPreviewAsksTheBudgetOnce) {
+    editor.CharLimit = 300;
+    editor.s.Check1[6].checked = editor.s.Check1[7].checked = true;
+    editor.s.Check3.checked = true;
+    prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::Yes);
+    prompts.question(u"文字数オーバー", u"83" + std::u16string(core::OverBudgetText), core::Buttons::YesNo,
+                     core::Answer::No);
+    editor.bodyEdited(0, 0, std::u16string(320, u'あ'));
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text.size(), 299u);
+}
