@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -88,14 +89,24 @@ protected:
             if (whole.width() <= room.width() && whole.height() <= room.height())
                 setFixedSize(whole);
             else
-                scroll(label, whole.boundedTo(room));
+                scroll(label, room - (whole - label->sizeHint()));
         }
         fitTitle(this, area);
         place(this, m_owner, area);
     }
 
+    bool event(QEvent* event) override {
+        const bool handled = QMessageBox::event(event);
+        // The message box sizes itself by its label on every layout request: the text area's
+        // size stands.
+        if (m_scrolling && event->type() == QEvent::LayoutRequest && size() != m_scrollSize)
+            setFixedSize(m_scrollSize);
+        return handled;
+    }
+
 private:
-    void scroll(QLabel* label, const QSize& size) {
+    // Shows the text in a read-only area at most `room` large, with scroll bars for the rest.
+    void scroll(QLabel* label, const QSize& room) {
         auto* grid = qobject_cast<QGridLayout*>(layout());
         const int index = grid ? grid->indexOf(label) : -1;
         if (index < 0)
@@ -107,6 +118,9 @@ private:
         area->setReadOnly(true);
         area->setLineWrapMode(QPlainTextEdit::NoWrap);
         area->setPlainText(text());
+        const int bars = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * area->frameWidth() + 8;
+        area->setMinimumSize(
+            label->sizeHint().boundedTo(room.shrunkBy({0, 0, bars, bars})).grownBy({0, 0, bars, bars}));
         label->setMinimumWidth(0);
         label->hide();
         grid->addWidget(area, row, column, rows, columns);
@@ -114,11 +128,14 @@ private:
         m_scrolling = true;
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        setFixedSize(size);
+        layout()->activate();
+        m_scrollSize = layout()->totalMinimumSize();
+        setFixedSize(m_scrollSize);
     }
 
     QWidget* m_owner;
     bool m_scrolling = false;
+    QSize m_scrollSize;
 };
 
 class InputBox : public QInputDialog {

@@ -48,6 +48,11 @@ TEST(QtPrompts, BoxesLieInsideTheScreenAndShowEveryCharacter) {
         EXPECT_EQ(scrolled->toPlainText(),
                   QString::fromStdU16String(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         EXPECT_EQ(scrolled->lineWrapMode(), QPlainTextEdit::NoWrap); // rows stay the phone's rows
+        // As much of the screen as it needs, and it keeps that size once laid out.
+        QApplication::processEvents();
+        EXPECT_GE(box->width(), area.width() * 3 / 4);
+        EXPECT_GE(scrolled->viewport()->height(), 4 * scrolled->fontMetrics().height());
+        EXPECT_TRUE(area.contains(box->frameGeometry()));
     });
     prompts.question(u"送信確認", text, core::Buttons::YesNo, core::Icon::Question);
 

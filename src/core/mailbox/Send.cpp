@@ -2,6 +2,7 @@
 #include "core/app/Strings.h"
 #include "core/addressbook/AddressBook.h"
 #include "core/mailbox/MessageRecord.h"
+#include "core/vertical/PreviewRows.h"
 #include "core/mailbox/Retry.h"
 #include "core/mailbox/Signature.h"
 #include "core/text/PhoneText.h"
@@ -135,7 +136,14 @@ void Editor::send() {
     const bool handOff = !draft && mailbox::isHandOff(accountNo, Becky2InUse);
 
     if (!s.IOutNO.checked && !handOff && !draft) {
-        std::u16string text = u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" + record;
+        // A vertical body goes out as one run that the phone breaks into its rows: it shows so.
+        mailbox::MessageFields shown = mail;
+        if (s.verticalMode) {
+            shown.body.clear();
+            appendRows(shown.body, mail.body, 2 * screenColumns());
+        }
+        std::u16string text = u"下記の内容でよろしいですか？\r\n" + std::u16string(41, u'-') + u"\r\n" +
+                              (s.verticalMode ? mailbox::messageRecord(shown) : record);
         if (prompts().question(u"送信OK?", text, Buttons::YesNo) != Answer::Yes) {
             stop();
             return;

@@ -1,5 +1,8 @@
 #include "MailboxFixture.h"
 
+#include "core/vertical/PreviewRows.h"
+#include "core/vertical/VerticalConversion.h"
+
 #include "support/TestRegistry.h"
 
 namespace fs = std::filesystem;
@@ -92,6 +95,25 @@ TEST_F(SendTest, OptionsVerticalModeAndBcc) {
     EXPECT_EQ(outbox().find("SIGNATURE"), std::string::npos);
     EXPECT_EQ(editor.s.Text1.text, u"");
     EXPECT_TRUE(view.closeAsked);
+}
+
+// A vertical body goes out as one run the phone breaks into rows; the question shows those rows.
+TEST_F(SendTest, TheQuestionShowsAVerticalBodyInThePhonesRows) {
+    editor.loadModelList();
+    editor.modelSelected(0); // P501i: eight columns of nine rows
+    editor.s.verticalMode = true;
+    editor.s.Text1.text = std::u16string(20, u'あ');
+    test::ScriptedPrompts layout;
+    const std::u16string sent = core::toVertical(editor.s.Text1.text, {8, 9}, core::VerticalMode::Send, layout).text;
+    ASSERT_EQ(sent.find(u'\n'), std::u16string::npos); // one run
+    std::u16string rows;
+    core::appendRows(rows, sent, 16);
+    expectConfirmed(rows);
+    expectDiscard(core::Answer::Yes);
+    expectRegister(core::Answer::No);
+    editor.send();
+    prompts.verify();
+    EXPECT_NE(outbox().find(platform::encodeCp932(sent)), std::string::npos); // the record itself is as it was
 }
 
 TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
