@@ -46,14 +46,11 @@ QRect availableArea(QWidget* box, QWidget* owner) {
     return screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
 }
 
-// At least as wide as its title, and never wider than the screen allows.
-void fitTitle(QWidget* box, const QRect& area) {
+// The box's size at least as wide as its title, and never wider than the screen allows.
+QSize fitTitle(const QWidget* box, QSize size, const QRect& area) {
     const int titleWidth = box->fontMetrics().horizontalAdvance(box->windowTitle()) + TitleBarExtra;
-    if (box->width() < titleWidth) {
-        const int width = std::min(titleWidth, area.width());
-        box->setMinimumWidth(width);
-        box->resize(width, box->height());
-    }
+    size.setWidth(std::max(size.width(), std::min(titleWidth, area.width())));
+    return size;
 }
 
 // Centred over the window once it is shown (in the middle of the screen before that), then moved
@@ -91,16 +88,17 @@ protected:
             else
                 scroll(label, room - (whole - label->sizeHint()));
         }
-        fitTitle(this, area);
+        m_size = fitTitle(this, size(), area);
+        setFixedSize(m_size);
         place(this, m_owner, area);
     }
 
     bool event(QEvent* event) override {
         const bool handled = QMessageBox::event(event);
-        // The message box sizes itself by its label on every layout request: the text area's
-        // size stands.
-        if (m_scrolling && event->type() == QEvent::LayoutRequest && size() != m_scrollSize)
-            setFixedSize(m_scrollSize);
+        // The message box sizes itself by its label on every layout request: the size chosen
+        // when it showed stands.
+        if (m_size.isValid() && event->type() == QEvent::LayoutRequest && size() != m_size)
+            setFixedSize(m_size);
         return handled;
     }
 
@@ -129,13 +127,12 @@ private:
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         layout()->activate();
-        m_scrollSize = layout()->totalMinimumSize();
-        setFixedSize(m_scrollSize);
+        setFixedSize(layout()->totalMinimumSize());
     }
 
     QWidget* m_owner;
     bool m_scrolling = false;
-    QSize m_scrollSize;
+    QSize m_size; // chosen when shown
 };
 
 class InputBox : public QInputDialog {
@@ -146,7 +143,11 @@ protected:
     void showEvent(QShowEvent* event) override {
         QInputDialog::showEvent(event);
         const QRect area = availableArea(this, m_owner);
-        fitTitle(this, area);
+        const QSize size = fitTitle(this, this->size(), area);
+        if (size != this->size()) {
+            setMinimumWidth(size.width());
+            resize(size);
+        }
         place(this, m_owner, area);
     }
 

@@ -60,7 +60,8 @@ TEST(QtPrompts, BoxesLieInsideTheScreenAndShowEveryCharacter) {
     whileShown([&](QWidget* box) {
         EXPECT_TRUE(area.contains(box->frameGeometry()));
         EXPECT_EQ(box->findChild<QPlainTextEdit*>(), nullptr);
-        // Wide enough for its whole title beside the title bar's icon and buttons.
+        // Wide enough for its whole title beside the title bar's icon and buttons, once laid out.
+        QApplication::processEvents();
         EXPECT_GE(box->width(), box->fontMetrics().horizontalAdvance(QStringLiteral("アドレス帳更新")) + 100);
     });
     prompts.message(u"アドレス帳更新", u"保存しました。", core::Icon::None);
