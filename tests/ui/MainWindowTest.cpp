@@ -2,14 +2,29 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
+#include <QUrl>
 
 namespace test {
+
+// Takes the files the window hands to the desktop, in place of a viewer.
+class Desktop : public QObject {
+    Q_OBJECT
+public:
+    Desktop() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~Desktop() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.push_back(url); }
+};
+
 namespace {
 
 core::MenuItem item(std::u16string caption) {
@@ -119,5 +134,28 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_FALSE(s().Aouttikan.checked);
 }
 
+TEST_F(WindowTest, ReadMeOpensTheReadmeFile) {
+    programFile("readme.txt", u"はじめに\r\n");
+    start();
+    Desktop desktop;
+    ASSERT_TRUE(w().ReadMe->isEnabled());
+    w().ReadMe->trigger();
+    ASSERT_EQ(desktop.opened.size(), 1);
+    EXPECT_EQ(desktop.opened[0].toLocalFile(), QString::fromStdString((folder.path() / "readme.txt").string()));
+}
+
+// The Becky! 2 set-up waits in the window for a mail to reach the outbox: the wait says
+// whether it came, and gives up after its time.
+TEST_F(WindowTest, AWaitSaysWhetherWhatItWaitedForCame) {
+    start();
+    bool came = false, late = false;
+    QTimer::singleShot(30, [&] { came = true; });
+    EXPECT_TRUE(w().waitUntil([&] { return came; }, 5000, 5));
+    QTimer::singleShot(2000, [&] { late = true; }); // a wait that never gives up still ends
+    EXPECT_FALSE(w().waitUntil([&] { return late; }, 50, 5));
+}
+
 } // namespace
 } // namespace test
+
+#include "MainWindowTest.moc"
