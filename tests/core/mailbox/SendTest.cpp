@@ -137,6 +137,18 @@ TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
     EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
 }
 
+// Becky! holding its outbox for good: the mail stays on screen, unsent, and the user is told.
+TEST_F(SendTest, AnOutboxThatTakesNothingKeepsTheMailAndSaysSo) {
+    fs::create_directories(tmp.path() / "Becky!/User1/OutBox.mbx"); // no file can be appended there
+    expectConfirmed();
+    retry(Retry2, Answer::No);
+    prompts.message(App, u"BECKYが送受信処理中か、ことり便の設定内容のERRです。書き込みできません。再度送信ください。");
+    editor.send();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"a\r\nb");
+    EXPECT_FALSE(tmp.exists("OutPutLog.mbx") || editor.s.sendBusy);
+}
+
 TEST_F(SendTest, DraftMode) {
     const std::u16string saved = u"mainアカウントの草稿に保存しました。編集を終了し、ことり便を閉じますか？ \r\n"
                                  u"※BECKYを起動していた場合は、BECKYを再起動してください。";
