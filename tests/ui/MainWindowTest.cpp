@@ -60,7 +60,8 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     s().OutAdr.push_back(item(u"me@example.jp"));
     s().OutAdr[1].checked = true;
     // Captions and tips of every kind of control, and the menus' states.
-    s().window.caption = s().Frame1.caption = s().Check1[3].caption = s().Command6.caption = u"表示";
+    s().window.caption = s().Frame1.caption = s().Check1[3].caption = s().Check3.caption = s().Command6.caption =
+        u"表示";
     s().Picture1.toolTip = u"ヒント";
     s().imenu.enabled = false;
     win.refresh();
@@ -72,7 +73,8 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     EXPECT_TRUE(win.Command7->styleSheet().contains(QStringLiteral("#ff0000")));
     EXPECT_EQ(win.Label5->text(), QStringLiteral("250文字を1文字オーバー。制限数に達しました。"));
     EXPECT_EQ(win.Text1->geometry(), twips(0, 1560, 4500, 2000));
-    for (const QString& caption : {win.windowTitle(), win.Frame1->title(), win.Check1[3]->text(), win.Command6->text()})
+    for (const QString& caption :
+         {win.windowTitle(), win.Frame1->title(), win.Check1[3]->text(), win.Check3->text(), win.Command6->text()})
         EXPECT_EQ(caption, QStringLiteral("表示"));
     EXPECT_EQ(win.Picture1->toolTip(), QStringLiteral("ヒント"));
     EXPECT_FALSE(win.imenu->menuAction()->isEnabled());
