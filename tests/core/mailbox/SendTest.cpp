@@ -122,7 +122,8 @@ TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
     reg.setString(u"Software\\RIMArts\\Rebecca\\Settings", u"HomeDir", tmp.core() + u"\\Becky!\\");
     reg.setString(u"Software\\RIMArts\\Rebecca\\Users\\0", u"Account", u"main");
     reg.setString(u"Software\\RIMArts\\Rebecca\\Users\\0", u"Address", u"main@example.jp");
-    reg.setBinary(u"Software\\RIMArts\\Rebecca\\Users\\0", u"MailDirNo", std::string("\x01\0\0\0", 4));
+    reg.setBinary(u"Software\\RIMArts\\Rebecca\\Users\\0", u"MailDirNo", std::string("\x07\0\0\0", 4));
+    fs::create_directories(tmp.path() / "Becky!/User7"); // the account's folder there has another number
     editor.BeckyPath = tmp.core() + u"\\gone\\";
     expectConfirmed();
     retry(Retry2, Answer::Yes);
@@ -134,7 +135,7 @@ TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
     expectAfterSend(Answer::No, Answer::No);
     editor.send();
     EXPECT_EQ(editor.BeckyPath, tmp.core() + u"\\Becky!\\");
-    EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
+    EXPECT_EQ(tmp.read("Becky!/User7/OutBox.mbx"), onDisk(u"a\r\nb"));
 }
 
 // Becky! holding its outbox for good: the mail stays on screen, unsent, and the user is told.
