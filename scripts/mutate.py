@@ -490,11 +490,20 @@ def environment():
 
 
 def run(command, timeout=None, **kw):
+    """The finished process, or None when it ran past the timeout (and was killed)."""
+    out = run_partly(command, timeout, **kw)
+    return out if out.returncode is not None else None
+
+
+def run_partly(command, timeout=None, **kw):
+    """Like run, but a process killed at the timeout gives what it printed, with returncode None."""
     try:
         return subprocess.run(command, cwd=kw.pop("cwd", ROOT), capture_output=True, text=True, errors="replace",
                               timeout=timeout, env=environment(), **kw)
-    except subprocess.TimeoutExpired:
-        return None
+    except subprocess.TimeoutExpired as e:
+        printed = e.stdout or b""
+        printed = printed.decode(errors="replace") if isinstance(printed, bytes) else printed
+        return subprocess.CompletedProcess(command, None, printed, "")
 
 
 def build(targets=None):
@@ -532,23 +541,27 @@ def test_program(rel):
     return name
 
 
-def quick_test(program):
-    """The layer's own test program in one process first: most mutants fail there, fast."""
+def quick_test(program, limit):
+    """The part's own test program in one process first, where most mutants fail fast: the first
+    failing test as ctest runs it on its own, or the one that ran past the limit."""
     exe = BUILD / "tests" / program
-    if not build([program]) or not exe.exists():
+    if not exe.exists():
         return None
-    out = run([str(exe), "--gtest_brief=1"], timeout=TEST_TIMEOUT * 5, cwd=BUILD / "tests")
-    if out is None:
-        return None  # a hang: let ctest with its timeout say which test
+    out = run_partly([str(exe)], timeout=limit, cwd=BUILD / "tests")
     if out.returncode == 0:
         return None
-    m = re.search(r"^\[  FAILED  \] (\S+)", out.stdout, re.M)
-    if not m:
+    failed = re.search(r"^\[  FAILED  \] (\S+) \(", out.stdout, re.M)
+    started = re.findall(r"^\[ RUN      \] (\S+)", out.stdout, re.M)
+    name = failed.group(1) if failed else started[-1] if started else None
+    if name is None:
         return None
-    name = m.group(1)
-    # Confirmed on its own, as ctest runs it.
-    confirmed = ctest(["-R", "^" + re.escape(name) + "$"])
-    return confirmed
+    if out.returncode is None:
+        return name  # it hung there: ctest would only wait for its own timeout to say so
+    return ctest(["-R", "^" + re.escape(name) + "$"])
+
+
+def programs():
+    return sorted({test_program(rel) for rel in candidates()})
 
 
 def tree_hash():
@@ -591,15 +604,26 @@ def mutate(count, seed):
     if out is None or out.returncode != 0 or not build():
         log(out.stderr if out else "", "mutate: the unchanged tree does not build")
         return 2
-    stamp = BUILD / "mutate-baseline"
+    stamp = BUILD / "mutate-baseline.json"
     current = tree_hash()
-    if not stamp.exists() or stamp.read_text() != current:
+    baseline = json.loads(stamp.read_text()) if stamp.exists() else {}
+    if baseline.get("tree") != current:
         log("mutate: running the tests on the unchanged tree")
         failing = ctest()
         if failing:
             log(f"mutate: {failing} fails without any mutant; fix that first")
             return 2
-        stamp.write_text(current)
+        limits = {}
+        for program in programs():  # how long each runs in one process, for its limit
+            started = time.time()
+            out = run([str(BUILD / "tests" / program)], timeout=TEST_TIMEOUT * 10, cwd=BUILD / "tests")
+            if out is None or out.returncode != 0:
+                log(f"mutate: {program} fails when run in one process; fix that first")
+                return 2
+            limits[program] = max(30, round(4 * (time.time() - started)))
+        baseline = {"tree": current, "limits": limits}
+        stamp.write_text(json.dumps(baseline))
+    limits = baseline["limits"]
 
     active = preprocessor(BUILD / "compile_commands.json")
     mutants = draw(count, seed, active)
@@ -615,7 +639,8 @@ def mutate(count, seed):
         try:
             lines[index] = mutated
             path.write_text("\n".join(lines))
-            verdict, test = judge(test_program(rel))
+            program = test_program(rel)
+            verdict, test = judge(program, limits.get(program, TEST_TIMEOUT * 5))
         finally:
             path.write_text(original)
             saved.unlink()
@@ -634,11 +659,11 @@ def mutate(count, seed):
     return 0
 
 
-def judge(program):
+def judge(program, limit):
     """Builds and tests the mutant in place: its verdict and the first test that failed."""
     if not build([program]):
         return "not-viable", "-"
-    failing = quick_test(program)
+    failing = quick_test(program, limit)
     if failing is None:
         if not build():
             return "not-viable", "-"
