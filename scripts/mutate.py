@@ -149,12 +149,13 @@ def scan(code):
     return inside, bodies
 
 
-def active_lines(path, flags_for):
+def active_lines(path, preprocess):
     """Line numbers of `path` that this build compiles (from the preprocessor's line markers)."""
-    command = flags_for(path)
-    if command is None:
+    found = preprocess(path)
+    if found is None:
         return None
-    out = subprocess.run(command, cwd=command_dir, capture_output=True, text=True, errors="replace")
+    command, directory = found
+    out = subprocess.run(command, cwd=directory, capture_output=True, text=True, errors="replace")
     if out.returncode != 0:
         return None
     wanted = str(path)
@@ -171,12 +172,9 @@ def active_lines(path, flags_for):
     return lines
 
 
-command_dir = None
-
-
 def preprocessor(database):
-    """A function giving the command that preprocesses a source file (or one including a header)."""
-    global command_dir
+    """The lines each file has in this build, from the build's compile commands (a header
+    through a source file that includes it)."""
     entries = json.loads(database.read_text())
     by_file = {Path(e["file"]).resolve(): e for e in entries}
     cache = {}
@@ -188,8 +186,7 @@ def preprocessor(database):
                 return entry
         return None
 
-    def flags_for(path):
-        global command_dir
+    def preprocess(path):
         entry = by_file.get(path.resolve()) if path.suffix == ".cpp" else including(path)
         if entry is None:
             return None
@@ -198,22 +195,18 @@ def preprocessor(database):
         for a in args:
             if skip:
                 skip = False
-                continue
-            if a == "-o":
+            elif a == "-o":
                 skip = True
-                continue
-            if a == "-c":
-                continue
-            keep.append(a)
-        command_dir = entry["directory"]
-        return keep + ["-E", "-o", "-"]
+            elif a != "-c":
+                keep.append(a)
+        return keep + ["-E", "-o", "-"], entry["directory"]
 
-    def cached(path):
+    def lines(path):
         if path not in cache:
-            cache[path] = active_lines(path, flags_for)
+            cache[path] = active_lines(path, preprocess)
         return cache[path]
 
-    return cached
+    return lines
 
 
 # --- The operators -------------------------------------------------------------------------
@@ -643,7 +636,7 @@ def mutate(count, seed):
             verdict, test = judge(program, limits.get(program, TEST_TIMEOUT * 5))
         finally:
             path.write_text(original)
-            saved.unlink()
+            saved.unlink(missing_ok=True)
         print(f"mutant {number} {rel}:{index + 1} {name} {verdict} {test}", flush=True)
         log(f"    - {original.split(chr(10))[index].strip()}\n    + {mutated.strip()}\n"
             f"    ({time.time() - started:.0f} s)")

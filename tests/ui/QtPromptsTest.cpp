@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -72,6 +73,36 @@ TEST(QtPrompts, BoxesLieInsideTheScreenAndShowEveryCharacter) {
                   box->fontMetrics().horizontalAdvance(QStringLiteral("ことり便 とても長い題名の入力")) + 100);
     });
     prompts.input(u"?", u"ことり便 とても長い題名の入力", u"");
+}
+
+// Each button answers as its caption says, and Esc as the way out.
+TEST(QtPrompts, EachButtonGivesItsAnswer) {
+    ui::QtPrompts prompts;
+    const auto pressing = [&](core::Buttons buttons, const QString& caption) {
+        QTimer::singleShot(0, [caption] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            if (caption.isEmpty()) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* button : box->buttons())
+                if (button->text() == caption) {
+                    button->click();
+                    return;
+                }
+            ADD_FAILURE() << "no button " << caption.toStdString();
+            box->done(0);
+        });
+        return prompts.question(u"確認", u"よろしいですか？", buttons, core::Icon::Question);
+    };
+    EXPECT_EQ(pressing(core::Buttons::YesNo, QStringLiteral("はい(&Y)")), core::Answer::Yes);
+    EXPECT_EQ(pressing(core::Buttons::YesNo, QStringLiteral("いいえ(&N)")), core::Answer::No);
+    EXPECT_EQ(pressing(core::Buttons::YesNo, {}), core::Answer::No);
+    EXPECT_EQ(pressing(core::Buttons::OkCancel, QStringLiteral("OK")), core::Answer::Ok);
+    EXPECT_EQ(pressing(core::Buttons::OkCancel, QStringLiteral("キャンセル")), core::Answer::Cancel);
+    EXPECT_EQ(pressing(core::Buttons::OkCancel, {}), core::Answer::Cancel);
+    EXPECT_EQ(pressing(core::Buttons::Ok, QStringLiteral("OK")), core::Answer::Ok);
 }
 
 } // namespace
