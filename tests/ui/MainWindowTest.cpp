@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <functional>
+
 namespace test {
 
 // Takes the files the window hands to the desktop, in place of a viewer.
@@ -87,6 +89,16 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     // The editor's state was not touched by mirroring it.
     EXPECT_EQ(s().Combo1.text, u"c@docomo.ne.jp");
     EXPECT_EQ(s().Combo2.listIndex, 1);
+
+    // Every entry of every menu shows its caption.
+    std::function<void(const QList<QAction*>&)> expectCaptions = [&](const QList<QAction*>& entries) {
+        for (QAction* a : entries) {
+            EXPECT_TRUE(a->isSeparator() || !a->text().isEmpty()) << a->objectName().toStdString();
+            if (a->menu())
+                expectCaptions(a->menu()->actions());
+        }
+    };
+    expectCaptions(win.menuBar()->actions());
 
     // Entries made at run time go away again.
     s().PutChar.resize(1);
