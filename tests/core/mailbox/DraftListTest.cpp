@@ -115,6 +115,7 @@ TEST_F(DraftListTest, LogRowsKeepTheBodyAsWrittenAndMarkVerticalMails) {
     editor.s.Label6.caption = u"garbled";
     editor.readingBecky(1);
     EXPECT_EQ(editor.s.Label6.caption, u"草稿：0_ログ：3");
+    EXPECT_EQ(editor.s.List1.listIndex, -1); // read afresh: no row chosen yet
 }
 
 TEST_F(DraftListTest, ClickLoadsTheRowWithSenderAndDestination) {
