@@ -185,8 +185,12 @@ private:
     std::u16string m_fontNames[3];
     double m_fontSizes[3] = {0, 0, 0};
     double m_statusFontSize = 0;
+    core::CountLevel m_countLevel = core::CountLevel::Normal;
     std::array<int, 2> m_previewFit{}; // the columns and room the preview's font was fitted to
     void fitPreviewFont();
+    void syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection);
+    void syncLineMark(QLineEdit* box, const core::TextBox& state);
+    std::array<int, 3> m_titleMark{}; // the title's marked part as last given, and its length
     bool m_red = false;
 
     bool m_syncing = false;              // the window is mirroring the editor: widget signals are not user actions
@@ -196,7 +200,6 @@ private:
     bool m_inCommand = false;            // a user action is running on the editor
     bool m_commandEdited = false;        // ... and has edited the body already
     bool m_coreSelection = false;        // the editor's body selection waits to reach the box
-    bool m_bodyHighlight = false;        // that selection is shown as a highlight meanwhile
     std::vector<CoreEdit> m_pendingBody; // editor edits that arrived inside that signal
     int m_appliedOuterWidth = -1, m_appliedOuterHeight = -1;
     bool m_onAssumedFrame = false; // the size was applied before the real frame was known

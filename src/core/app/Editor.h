@@ -116,6 +116,8 @@ public:
     double bodyCount();       // WeightedCount of the body, kept up to date edit by edit
     // While sending, the preview follows the body as it is; after that, the preview's own mode.
     void showPreviewAgain();
+    // The part of the body past the limit, in the body and the preview, and the count's level.
+    void markExcess();
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
@@ -150,6 +152,10 @@ private: // text: the last body edit and the copy the count follows
     bool m_questionsHeld = false;
     bool m_overflowPending = false, m_previewPending = false; // held until the release
     bool m_overflowAnswered = false; // this key's excess question was answered: not asked again
+    // Where the excess started after the last marking, for the limit it was measured against.
+    std::size_t m_excessFrom = 0;
+    double m_excessLimit = -1;
+    unsigned m_excessSerial = 0;
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
     bool m_editKnown = false;     // the edit above is the body's latest change
     unsigned m_editSerial = 0;    // counts body edits, to notice one made while handling another

@@ -157,10 +157,12 @@ void Editor::onBodyChanged() {
         // any question that asked) included; only the count shows this edit's own state.
         s.Label1.caption = countDisplay(bodyCount(), s.Text1.text.size(), s.Check2.checked);
         layoutStatusBar();
+        markExcess();
         return;
     }
     s.modified = true;
     updatePreview();
+    markExcess();
     m_editKnown = false;
     s.Label1.caption = countDisplay(count, length, s.Check2.checked);
     layoutStatusBar();

@@ -111,6 +111,59 @@ Overflow Editor::checkOverflow() {
     return outcome;
 }
 
+void Editor::markExcess() {
+    const std::u16string& body = s.Text1.text;
+    std::size_t from = body.size();
+    CountLevel level = CountLevel::Normal;
+    if (s.Check1[LimitBox].checked && CharLimit > 0) {
+        if (!s.Check1[ClassifyBox].checked) {
+            // The plain character limit, as its banner counts.
+            const auto limit = static_cast<std::size_t>(CharLimit);
+            from = std::min(body.size(), limit);
+            level = body.size() > limit             ? CountLevel::Over
+                    : body.size() * 10 >= limit * 9 ? CountLevel::Near
+                                                    : CountLevel::Normal;
+        } else {
+            // The same limit as the overflow check: the signature's room is kept when it goes too.
+            double limit = CharLimit;
+            if (s.signatureOn && !s.sendBusy)
+                limit -= static_cast<double>(SignatureText.size());
+            const double count = bodyCount();
+            if (count > limit) {
+                level = CountLevel::Over;
+                // Only an edit before where the excess started can move it.
+                const bool same = m_excessLimit == limit && m_editKnown && m_excessSerial + 1 == m_editSerial &&
+                                  static_cast<std::size_t>(m_editPos) >= m_excessFrom && m_excessFrom < body.size();
+                if (same) {
+                    from = m_excessFrom;
+                } else {
+                    double sum = 0;
+                    for (from = 0; from < body.size(); ++from) {
+                        sum += unitWeight(body[from]);
+                        if (sum > limit)
+                            break;
+                    }
+                    from = wholeCharacterBoundary(body, from);
+                }
+            } else if (count * 10 >= limit * 9) {
+                level = CountLevel::Near;
+            }
+            m_excessLimit = limit;
+        }
+    }
+    m_excessFrom = from;
+    m_excessSerial = m_editSerial;
+    s.countLevel = level;
+    s.Text1.markStart = static_cast<int>(from);
+    s.Text1.markEnd = static_cast<int>(body.size());
+    // The same characters in the preview, where it shows the body's rows.
+    s.Text3.markStart = s.Text3.markEnd = 0;
+    if (from < body.size() && m_rowsShown) {
+        s.Text3.markStart = static_cast<int>(std::min(m_rows.previewPosition(from), s.Text3.text.size()));
+        s.Text3.markEnd = static_cast<int>(s.Text3.text.size());
+    }
+}
+
 void Editor::releaseQuestions() {
     m_questionsHeld = false;
     const unsigned serial = m_editSerial;
@@ -159,6 +212,7 @@ void Editor::setOptionBox(int index, bool checked) {
     if (index == LimitBox && checked)
         limitQuestion();
     rebuildStatusLine();
+    markExcess();
 }
 
 void Editor::rebuildStatusLine() {
