@@ -188,7 +188,8 @@ private:
     core::CountLevel m_countLevel = core::CountLevel::Normal;
     std::array<int, 2> m_previewFit{}; // the columns and room the preview's font was fitted to
     void fitPreviewFont();
-    void syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection);
+    void syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
+                   const std::vector<std::pair<int, int>>& cells = {});
     void syncLineMark(QLineEdit* box, const core::TextBox& state);
     std::array<int, 3> m_titleMark{}; // the title's marked part as last given, and its length
     bool m_red = false;

@@ -270,7 +270,8 @@ void MainWindow::syncMenus() {
 // A text box's marked part as a highlight of the box, not of its document: caret, selection
 // and undo stay as they are. The highlight's cursor follows edits by itself, so it is set again
 // only when the editor moved it. `selection` shows the editor's selection as well.
-void MainWindow::syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection) {
+void MainWindow::syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
+                           const std::vector<std::pair<int, int>>& cells) {
     QList<QTextEdit::ExtraSelection> marks;
     const bool current = mirror.text().size() == state.text.size();
     const auto mark = [&](int from, int to, const QBrush& back, const QBrush& fore) {
@@ -285,6 +286,9 @@ void MainWindow::syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const 
     };
     if (current && state.markEnd > state.markStart)
         mark(state.markStart, state.markEnd, colours::Excess, Qt::NoBrush);
+    for (const auto& [from, to] : cells)
+        if (current && to <= static_cast<int>(state.text.size()))
+            mark(from, to, colours::Excess, Qt::NoBrush);
     if (selection && current && state.selLength > 0)
         mark(state.selStart, state.selStart + state.selLength, box->palette().brush(QPalette::Highlight),
              box->palette().brush(QPalette::HighlightedText));
@@ -371,7 +375,7 @@ void MainWindow::syncTexts() {
         Text3->setLineWrapMode(wrap);
     if (m_preview.text().size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
         m_preview.syncTo(s.Text3.text);
-    syncMarks(Text3, m_preview, s.Text3, false);
+    syncMarks(Text3, m_preview, s.Text3, false, s.previewMarks);
     syncLineMark(Text2, s.Text2);
     // Moving the preview's caret scrolls it: after a keystroke that waits for a pause in typing.
     if (compare)

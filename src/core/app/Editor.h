@@ -5,6 +5,7 @@
 #include "core/app/MainView.h"
 #include "core/app/Prompts.h"
 #include "core/text/EmojiTableFile.h"
+#include "core/text/ExcessMark.h"
 #include "core/vertical/PreviewRows.h"
 
 #include <optional>
@@ -152,10 +153,8 @@ private: // text: the last body edit and the copy the count follows
     bool m_questionsHeld = false;
     bool m_overflowPending = false, m_previewPending = false; // held until the release
     bool m_overflowAnswered = false; // this key's excess question was answered: not asked again
-    // Where the excess started after the last marking, for the limit it was measured against.
-    std::size_t m_excessFrom = 0;
-    double m_excessLimit = -1;
-    unsigned m_excessSerial = 0;
+    ExcessMark m_excess;
+    unsigned m_excessSerial = 0; // the body edit the excess was last marked after
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
     bool m_editKnown = false;     // the edit above is the body's latest change
     unsigned m_editSerial = 0;    // counts body edits, to notice one made while handling another

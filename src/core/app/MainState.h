@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The main window's state as plain data. Control names are the system's own; the window
@@ -133,6 +134,8 @@ struct MainState {
     CheckBox Check3;
     Button Command5;
     TextBox Text3;
+    // In a vertical preview the excess is scattered over the cells: each range is one cell.
+    std::vector<std::pair<int, int>> previewMarks;
     Control Label4;
 
     // Menus.

@@ -161,8 +161,7 @@ void Editor::onBodyChanged() {
         return;
     }
     s.modified = true;
-    updatePreview();
-    markExcess();
+    updatePreview(); // marks the excess in the body and the preview as well
     m_editKnown = false;
     s.Label1.caption = countDisplay(count, length, s.Check2.checked);
     layoutStatusBar();
@@ -210,6 +209,7 @@ void Editor::updatePreview() {
         s.Text3.selStart = static_cast<int>(s.Text3.text.size());
         s.Text3.selLength = 0;
     }
+    markExcess();
 }
 
 } // namespace core

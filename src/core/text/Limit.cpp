@@ -4,6 +4,7 @@
 #include "core/app/Strings.h"
 #include "core/text/NumberFormat.h"
 #include "core/text/WeightedCount.h"
+#include "core/vertical/VerticalConversion.h"
 
 #include <algorithm>
 #include <utility>
@@ -129,38 +130,25 @@ void Editor::markExcess() {
             if (s.signatureOn && !s.sendBusy)
                 limit -= static_cast<double>(SignatureText.size());
             const double count = bodyCount();
-            if (count > limit) {
-                level = CountLevel::Over;
-                // Only an edit before where the excess started can move it.
-                const bool same = m_excessLimit == limit && m_editKnown && m_excessSerial + 1 == m_editSerial &&
-                                  static_cast<std::size_t>(m_editPos) >= m_excessFrom && m_excessFrom < body.size();
-                if (same) {
-                    from = m_excessFrom;
-                } else {
-                    double sum = 0;
-                    for (from = 0; from < body.size(); ++from) {
-                        sum += unitWeight(body[from]);
-                        if (sum > limit)
-                            break;
-                    }
-                    from = wholeCharacterBoundary(body, from);
-                }
-            } else if (count * 10 >= limit * 9) {
-                level = CountLevel::Near;
-            }
-            m_excessLimit = limit;
+            const bool oneEdit = m_editKnown && m_excessSerial + 1 == m_editSerial;
+            from = m_excess.update(body, limit, count,
+                                   oneEdit ? static_cast<std::size_t>(m_editPos) : std::u16string_view::npos);
+            level = count > limit ? CountLevel::Over : count * 10 >= limit * 9 ? CountLevel::Near : CountLevel::Normal;
         }
     }
-    m_excessFrom = from;
     m_excessSerial = m_editSerial;
     s.countLevel = level;
     s.Text1.markStart = static_cast<int>(from);
     s.Text1.markEnd = static_cast<int>(body.size());
     // The same characters in the preview, where it shows the body's rows.
     s.Text3.markStart = s.Text3.markEnd = 0;
+    s.previewMarks.clear();
     if (from < body.size() && m_rowsShown) {
         s.Text3.markStart = static_cast<int>(std::min(m_rows.previewPosition(from), s.Text3.text.size()));
         s.Text3.markEnd = static_cast<int>(s.Text3.text.size());
+    } else if (from < body.size() && s.Check3.checked && !s.Text3.wraps) {
+        for (const auto& [start, end] : cellsFrom(body, from, {screenColumns(), screenRows()}, s.Text3.text))
+            s.previewMarks.emplace_back(static_cast<int>(start), static_cast<int>(end));
     }
 }
 

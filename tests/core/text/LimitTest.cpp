@@ -227,7 +227,16 @@ TEST_F(TextTest, TheExcessIsMarkedFromTheFirstCharacterThatDoesNotFit) {
     markFor(test::repeat(u"あ", 20));
     EXPECT_EQ(std::pair(editor.s.Text3.markStart, editor.s.Text3.markEnd),
               std::pair(11 + 2, int(editor.s.Text3.text.size()))); // after one row end
+    // In the vertical preview the same characters lie in the cells of their columns.
+    editor.s.Check3.checked = true;
+    markFor(test::repeat(u"あ", 11) + test::repeat(u"い", 9));
+    editor.releaseQuestions(); // the vertical preview follows once the edit shows
+    ASSERT_EQ(editor.s.previewMarks.size(), 9u);
+    for (const auto& [from, to] : editor.s.previewMarks)
+        EXPECT_EQ(editor.s.Text3.text.substr(std::size_t(from), std::size_t(to - from)), u"い");
+    editor.s.Check3.checked = false;
     editor.setOptionBox(6, false);
+    EXPECT_TRUE(editor.s.previewMarks.empty());
     EXPECT_EQ(editor.s.Text1.markStart, editor.s.Text1.markEnd);
     EXPECT_EQ(editor.s.Text3.markStart, editor.s.Text3.markEnd);
     editor.releaseQuestions();
