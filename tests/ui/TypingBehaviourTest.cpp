@@ -132,6 +132,12 @@ TEST_F(TypingTest, TheExcessShowsOnRedAsTheBodyChanges) {
     prompts.verify();
     EXPECT_EQ(shownBody(), u"ＡＢＣＤＥＦＧＨＩＪＫＬ");
     EXPECT_EQ(excessShown(win.Text1), std::pair(11, 12));
+    // The vertical preview marks the cell the excess went to.
+    win.Check3->click();
+    const QList<QTextEdit::ExtraSelection> cells = win.Text3->extraSelections();
+    ASSERT_EQ(cells.size(), 1);
+    EXPECT_EQ(cells[0].cursor.selectedText(), QStringLiteral("Ｌ"));
+    win.Check3->click();
 
     // A conversion to half width brings the body under the limit: no mark, the count's own colour.
     win.nuki[6]->trigger();
