@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <array>
+#include <map>
 #include <functional>
 #include <memory>
 #include <string>
@@ -186,7 +187,13 @@ private:
     double m_fontSizes[3] = {0, 0, 0};
     double m_statusFontSize = 0;
     core::CountLevel m_countLevel = core::CountLevel::Normal;
-    std::array<int, 2> m_previewFit{}; // the columns and room the preview's font was fitted to
+    struct LabelShown {
+        std::u16string caption, toolTip;
+        int width = -1;
+        QFont font;
+    };
+    std::map<QLabel*, LabelShown> m_labelsShown; // what each label was last given
+    std::array<int, 2> m_previewFit{};           // the columns and room the preview's font was fitted to
     void fitPreviewFont();
     void syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
                    const std::vector<std::pair<int, int>>& cells = {});

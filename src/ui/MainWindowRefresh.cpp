@@ -203,7 +203,14 @@ void MainWindow::syncControls() {
         if (b.widget->testAttribute(Qt::WA_Disabled) == st.enabled)
             b.widget->setEnabled(st.enabled);
         if (auto* l = qobject_cast<QLabel*>(b.widget)) {
-            syncLabel(l, st.caption, st.toolTip);
+            // Measuring a text costs more than the rest of a keystroke's mirroring: only a new
+            // text, size or face is measured again.
+            LabelShown& shown = m_labelsShown[l];
+            if (shown.caption != st.caption || shown.toolTip != st.toolTip || shown.width != l->width() ||
+                shown.font != l->font()) {
+                syncLabel(l, st.caption, st.toolTip);
+                shown = {st.caption, st.toolTip, l->width(), l->font()};
+            }
             continue;
         }
         if (b.widget->toolTip() != qv(st.toolTip))

@@ -96,6 +96,7 @@ public:
     // edit, so that they come over the edit as it shows.
     void holdQuestions() { m_questionsHeld = true; }
     void releaseQuestions();
+    bool questionsWaiting() const { return m_overflowPending || m_previewPending; }
     void replaceBody(int pos, int removed, std::u16string_view text); // a command edits the body box
     void setBody(std::u16string_view text);
     void setPreviewText(std::u16string_view text, bool wraps = true); // Text3 as a whole

@@ -201,7 +201,7 @@ void Editor::updatePreview() {
             clampTo(static_cast<int>(m_rows.previewPosition(static_cast<std::size_t>(std::max(s.Text1.selStart, 0)))),
                     s.Text3.text.size());
         s.Text3.selLength = 0;
-        s.Text3.wraps = false;
+        s.Text3.wraps = width < 2; // without a model the box wraps the body itself
     } else if (m_questionsHeld) {
         m_previewPending = true; // its budget question comes over the edit as it shows
     } else {

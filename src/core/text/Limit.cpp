@@ -154,6 +154,10 @@ void Editor::markExcess() {
 
 void Editor::releaseQuestions() {
     m_questionsHeld = false;
+    if (!questionsWaiting()) {
+        m_overflowAnswered = false;
+        return;
+    }
     const unsigned serial = m_editSerial;
     if (std::exchange(m_overflowPending, false) && s.Check1[LimitBox].checked && s.Check1[ClassifyBox].checked) {
         checkOverflow();
