@@ -103,7 +103,7 @@ public:
     QComboBox* Combo3 = nullptr;
     QCheckBox* Check3 = nullptr;
     QPushButton* Command5 = nullptr;
-    QPlainTextEdit* Text3 = nullptr;
+    MarkedEdit* Text3 = nullptr;
     QLabel* Label4 = nullptr;
 
     // Menus.
@@ -195,7 +195,7 @@ private:
     std::map<QLabel*, LabelShown> m_labelsShown; // what each label was last given
     std::array<int, 2> m_previewFit{};           // the columns and room the preview's font was fitted to
     void fitPreviewFont();
-    void syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
+    void syncMarks(MarkedEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
                    const std::vector<std::pair<int, int>>& cells = {});
     void syncLineMark(QLineEdit* box, const core::TextBox& state);
     std::array<int, 3> m_titleMark{}; // the title's marked part as last given, and its length

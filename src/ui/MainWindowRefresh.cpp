@@ -274,13 +274,22 @@ void MainWindow::syncMenus() {
         syncAction(OutAdr[n], s.OutAdr[n]);
 }
 
-// A text box's marked part as a highlight of the box, not of its document: caret, selection
-// and undo stay as they are. The highlight's cursor follows edits by itself, so it is set again
-// only when the editor moved it. `selection` shows the editor's selection as well.
-void MainWindow::syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
+// A text box's marked part, painted by the box behind its text: caret, selection and undo stay
+// as they are. `selection` shows the editor's selection as a highlight as well.
+void MainWindow::syncMarks(MarkedEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
                            const std::vector<std::pair<int, int>>& cells) {
     QList<QTextEdit::ExtraSelection> marks;
     const bool current = mirror.text().size() == state.text.size();
+    // The excess on its back behind the text; the marks follow edits by themselves, so they are
+    // given again only when the editor moved them.
+    std::vector<std::pair<int, int>> excess;
+    if (current && state.markEnd > state.markStart)
+        excess.emplace_back(mirror.toDocument(state.markStart), mirror.toDocument(state.markEnd));
+    for (const auto& [from, to] : cells)
+        if (current && to <= static_cast<int>(state.text.size()))
+            excess.emplace_back(mirror.toDocument(from), mirror.toDocument(to));
+    if (current)
+        box->setMarks(excess, colours::Excess);
     const auto mark = [&](int from, int to, const QBrush& back, const QBrush& fore) {
         QTextEdit::ExtraSelection m;
         m.cursor = QTextCursor(box->document());
@@ -291,11 +300,6 @@ void MainWindow::syncMarks(QPlainTextEdit* box, const TextMirror& mirror, const 
             m.format.setForeground(fore);
         marks.append(m);
     };
-    if (current && state.markEnd > state.markStart)
-        mark(state.markStart, state.markEnd, colours::Excess, Qt::NoBrush);
-    for (const auto& [from, to] : cells)
-        if (current && to <= static_cast<int>(state.text.size()))
-            mark(from, to, colours::Excess, Qt::NoBrush);
     if (selection && current && state.selLength > 0)
         mark(state.selStart, state.selStart + state.selLength, box->palette().brush(QPalette::Highlight),
              box->palette().brush(QPalette::HighlightedText));

@@ -81,11 +81,12 @@ TEST_F(TypingTest, APastesQuestionComesOverThePastedText) {
 }
 
 // Where a box shows the excess on its light red back, in document positions; none: {-1, -1}.
-std::pair<int, int> excessShown(QPlainTextEdit* box) {
-    for (const QTextEdit::ExtraSelection& mark : box->extraSelections())
-        if (mark.format.background().color() == ui::colours::Excess)
-            return {mark.cursor.selectionStart(), mark.cursor.selectionEnd()};
-    return {-1, -1};
+std::pair<int, int> excessShown(ui::MarkedEdit* box) {
+    const auto marks = box->marks();
+    if (marks.empty())
+        return {-1, -1};
+    EXPECT_EQ(box->markColour(), ui::colours::Excess);
+    return marks.front();
 }
 
 double luminance(const QColor& c) {
@@ -112,7 +113,13 @@ TEST_F(TypingTest, TheExcessShowsOnRedAsTheBodyChanges) {
     type(win.Text1, QStringLiteral("Ｌ"));
     prompts.verify();
     EXPECT_EQ(excessShown(win.Text1), std::pair(11, 12));
-    EXPECT_EQ(excessShown(win.Text3), std::pair(12, 13));                    // after the preview's first row end
+    EXPECT_EQ(excessShown(win.Text3), std::pair(12, 13)); // after the preview's first row end
+    const QImage preview = win.Text3->viewport()->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < preview.height(); ++y)
+        for (int x = 0; x < preview.width(); ++x)
+            red += preview.pixelColor(x, y) == ui::colours::Excess;
+    EXPECT_GT(red, 20);                                                      // painted behind the text
     EXPECT_EQ(win.Text1->textCursor().selectedText(), QStringLiteral("Ｌ")); // the kept excess, as before
     EXPECT_EQ(win.Label1->palette().color(QPalette::WindowText), ui::colours::CountOver);
     const QColor bar = win.Picture1->palette().color(QPalette::Window);
@@ -134,9 +141,12 @@ TEST_F(TypingTest, TheExcessShowsOnRedAsTheBodyChanges) {
     EXPECT_EQ(excessShown(win.Text1), std::pair(11, 12));
     // The vertical preview marks the cell the excess went to.
     win.Check3->click();
-    const QList<QTextEdit::ExtraSelection> cells = win.Text3->extraSelections();
-    ASSERT_EQ(cells.size(), 1);
-    EXPECT_EQ(cells[0].cursor.selectedText(), QStringLiteral("Ｌ"));
+    const auto cells = win.Text3->marks();
+    ASSERT_EQ(cells.size(), 1u);
+    QTextCursor cell(win.Text3->document());
+    cell.setPosition(cells[0].first);
+    cell.setPosition(cells[0].second, QTextCursor::KeepAnchor);
+    EXPECT_EQ(cell.selectedText(), QStringLiteral("Ｌ"));
     win.Check3->click();
 
     // A conversion to half width brings the body under the limit: no mark, the count's own colour.
