@@ -41,6 +41,8 @@ void MarkedEdit::paintEvent(QPaintEvent* event) {
             const QRectF box = blockBoundingGeometry(block).translated(offset);
             if (box.top() > height)
                 break;
+            if (!box.intersects(event->rect()))
+                continue; // only what is repainted
             const int from = block.position(), to = from + block.length();
             QTextLayout* layout = block.layout();
             for (const QTextCursor& c : m_marks) {
@@ -53,7 +55,10 @@ void MarkedEdit::paintEvent(QPaintEvent* event) {
                     const int a = std::max(start, lineStart), b = std::min(end, lineEnd);
                     if (a >= b)
                         continue;
-                    const qreal x1 = line.cursorToX(a - from), x2 = line.cursorToX(b - from);
+                    // A whole line needs no measuring within it.
+                    const bool whole = a == lineStart && b == lineEnd;
+                    const qreal x1 = whole ? line.x() : line.cursorToX(a - from);
+                    const qreal x2 = whole ? line.x() + line.naturalTextWidth() : line.cursorToX(b - from);
                     painter.fillRect(
                         QRectF(box.left() + std::min(x1, x2), box.top() + line.y(), std::abs(x2 - x1), line.height()),
                         m_back);
