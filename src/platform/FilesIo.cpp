@@ -98,11 +98,14 @@ bool syncFile(int fd) {
     for (;;) {
         if (::fsync(fd) == 0)
             return true;
-        if (errno == EINVAL || errno == EROFS) // devices and special files cannot be synced; nothing to lose
-            return true;
         if (errno != EINTR)
-            return false;
+            break;
     }
+    // A pipe or a device holds nothing to flush and says so; a regular file that cannot be
+    // flushed may lose what was written, whatever its file system answers.
+    const bool cannotSync = errno == EINVAL || errno == EROFS;
+    struct stat st {};
+    return cannotSync && ::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode);
 }
 
 bool truncateFile(int fd, std::uint64_t size) {

@@ -154,3 +154,17 @@ TEST(Cp932, SingleBytesCutPairsAndSubstitutes) {
     EXPECT_EQ(encodeCp932(u"a\U0001F600b"), "a??b");
     EXPECT_EQ(sjisLength(u"a\U0001F600b"), 4u);
 }
+
+// The search for a unit the code page lacks passes eight plain units at a time: every unit, at
+// every place in and after those eight, is found exactly when it has no form.
+TEST(Cp932, FirstUnitWithoutAFormAtAnyPlace) {
+    const std::u16string plain = u"aあアイ\uE63E~ゎヶ"
+                                 u"bんァ\uE757\x7Fぁヴz"
+                                 u"1\u3000";
+    for (int u = 0; u <= 0xFFFF; ++u) {
+        std::u16string text = plain;
+        const std::size_t at = static_cast<std::size_t>(u) % text.size();
+        text[at] = static_cast<char16_t>(u);
+        ASSERT_EQ(firstWithoutCp932Form(text), hasCp932Form(text[at]) ? std::u16string::npos : at) << std::hex << u;
+    }
+}

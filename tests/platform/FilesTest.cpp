@@ -140,6 +140,26 @@ TEST(Files, FailedAppendLeavesTheFileAsItWas) {
     EXPECT_EQ(tmp.read("box.mbx"), "old\r\nnew record\r\n.\r\n");
 }
 
+#ifdef __linux__
+// Unflushed bytes are lost in a crash: a regular file whose file system cannot flush it fails
+// the write. A pipe or a device has nothing to flush.
+TEST(Files, AFileThatCannotBeFlushedIsAFailedWrite) {
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    EXPECT_TRUE(platform::io::syncFile(ends[1]));
+    ::close(ends[0]);
+    ::close(ends[1]);
+    const int device = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    EXPECT_TRUE(platform::io::syncFile(device));
+    ::close(device);
+    const int proc = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC); // answers EINVAL
+    if (proc < 0)
+        GTEST_SKIP() << "no /proc";
+    EXPECT_FALSE(platform::io::syncFile(proc));
+    ::close(proc);
+}
+#endif
+
 TEST(Files, ReplaceSwapsWholeFilesOrNothing) {
     test::TempFolder tmp;
     tmp.write("Kotori.ini", "a much longer old content\r\n");

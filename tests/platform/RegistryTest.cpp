@@ -82,7 +82,7 @@ TEST(Registry, ValueFormsAndMalformedLines) {
     test::TempFolder tmp;
     writeHive(tmp, "[Software\\\\Test] 1796587634\n"
                    "#time=1dd85bd6305eb20\n"
-                   "\"Esc\"=\"a\\\\b\\\"c\\td\\101\\x41\\x0042\\x00411\"\n"
+                   "\"Esc\"=\"a\\\\b\\\"c\\td\\101\\x41\\x0042\\x00411\\x30A2\\x30a4\"\n"
                    "\"Multi\"=str(7):\"a\\0b\\0\"\n"
                    "\"Max\"=dword:ffffffff\n"
                    "\"WideHex\"=hex(2):41,00,42,00,00,00\n"
@@ -101,7 +101,7 @@ TEST(Registry, ValueFormsAndMalformedLines) {
                    "\"Cont\"=hex:0a,0b,\\\n"
                    "  0c,\\");
     const std::u16string key = u"Software\\Test";
-    EXPECT_EQ(getRegString(key, u"Esc"), u"a\\b\"c\tdAAB\u00411");
+    EXPECT_EQ(getRegString(key, u"Esc"), u"a\\b\"c\tdAAB\u00411アイ");
     EXPECT_EQ(regBytes(key, u"Multi"), bytes("a\0b\0\0", 5));
     EXPECT_EQ(regBytes(key, u"Max"), "\xff\xff\xff\xff");
     EXPECT_EQ(regBytes(key, u"WideHex"), bytes("AB\0", 3));

@@ -25,6 +25,7 @@ TEST(Utf8Text, ShiftJisThatHappensToBeValidUtf8StaysShiftJis) {
         {"\xC3\xA9\xC2\xBF", "\xEF\xBE\x83\xEF\xBD\xA9\xEF\xBE\x82\xEF\xBD\xBF", u"ﾃｩﾂｿ"}, // pairs like é and ¿
         {"\x82\xA0\x82\xA2", "\xE3\x81\x82\xE3\x81\x84", u"あい"},                         // full-width
         {"a\xCA\xB2\x8A\xBF", "a\xEF\xBE\x8A\xEF\xBD\xB2\xE6\xBC\xA2", u"aﾊｲ漢"},          // mixed
+        {"\xC3\x82\xCC\xB1", "\xEF\xBE\x83\xE3\x81\xAE\xEF\xBD\xB1", u"ﾃのｱ"},             // Â and U+0331
     };
     for (const Sample& s : samples) {
         EXPECT_FALSE(platform::decodeUtf8Text(s.sjis)) << s.sjis;

@@ -37,12 +37,22 @@ protected:
         EXPECT_NE(open, nullptr);
         return *open;
     }
-    // Runs the open command; `whileOpen` acts on the modal window once it shows.
+    // Runs the open command; `whileOpen` acts on the modal window once it shows. A window that
+    // never shows, or stays open, fails within seconds instead of holding its loop for ever.
     void openFile(const std::function<void(ui::AddressBookWindow&)>& whileOpen) {
         QTimer::singleShot(0, [&] {
-            if (!QTest::qWaitFor([this] { return w().addressBookWindow() != nullptr; }))
+            if (QTest::qWaitFor([this] { return w().addressBookWindow() != nullptr; }, 2000)) {
+                ui::AddressBookWindow& open = book();
+                QTimer::singleShot(5000, &open, [&open] {
+                    ADD_FAILURE() << "the window stays open";
+                    open.deleteLater();
+                });
+                whileOpen(open);
                 return;
-            whileOpen(book());
+            }
+            ADD_FAILURE() << "the window never shows";
+            for (ui::AddressBookWindow* made : w().findChildren<ui::AddressBookWindow*>())
+                made->deleteLater();
         });
         w().openfile->trigger();
     }

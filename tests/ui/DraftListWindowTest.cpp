@@ -12,15 +12,16 @@
 namespace test {
 namespace {
 
-std::u16string logged(std::u16string destination, std::u16string title, std::u16string body) {
-    return core::mailbox::logRecord({u"me@docomo.ne.jp", std::move(destination), {}, std::move(title), std::move(body)},
+std::u16string logged(std::u16string destination, std::u16string title, std::u16string body,
+                      std::u16string sender = u"me@docomo.ne.jp") {
+    return core::mailbox::logRecord({std::move(sender), std::move(destination), {}, std::move(title), std::move(body)},
                                     u"2026/12/06 21:30:05", false) +
            u"\r\n";
 }
 
 TEST_F(WindowTest, LogListShowsAlignedColumnsUnderTheBodyAndLoadsAClickedRow) {
     programFile("OutPutLog.mbx", logged(u"a@docomo.ne.jp", u"一通目", u"はじめの\r\n\r\nメール") +
-                                     logged(u"longer.address@docomo.ne.jp", u"二", u"次"));
+                                     logged(u"longer.address@docomo.ne.jp", u"二", u"次", u"main@example.jp"));
     start();
     ui::MainWindow& win = w();
     win.ReadingBecky[1]->trigger();
@@ -59,8 +60,10 @@ TEST_F(WindowTest, LogListShowsAlignedColumnsUnderTheBodyAndLoadsAClickedRow) {
     EXPECT_EQ(win.Text2->text(), QStringLiteral("一通目"));
     EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("a@docomo.ne.jp"));
     EXPECT_EQ(win.List1->currentIndex().row(), 2);
-    QTest::keyClick(win.List1, Qt::Key_Up); // moving through the rows loads each one
+    EXPECT_TRUE(win.OutAdr[0]->isChecked() && !win.OutAdr[1]->isChecked());
+    QTest::keyClick(win.List1, Qt::Key_Up); // moving through the rows loads each one, from its sender
     EXPECT_EQ(shownBody(), u"次");
+    EXPECT_TRUE(win.OutAdr[1]->isChecked() && !win.OutAdr[0]->isChecked());
     // A double click: press, release, press and double click, release.
     QTest::mouseClick(win.List1->viewport(), Qt::LeftButton, {}, second);
     QTest::mousePress(win.List1->viewport(), Qt::LeftButton, {}, second);

@@ -95,6 +95,12 @@ TEST_F(EmojiWindowTest, TheRegistryWindowRegistersSavesAndPutsIntoTheBody) {
     QTest::mouseClick(form->Command1, Qt::LeftButton);
     EXPECT_EQ(form->List1->count(), 2);
     EXPECT_EQ(form->List1->currentRow(), 1);
+    // The arrows move the selected row, the selection with it.
+    QTest::mouseClick(form->Command4[0], Qt::LeftButton);
+    EXPECT_EQ(form->List1->currentRow(), 0);
+    EXPECT_TRUE(form->List1->item(0)->text().contains(QStringLiteral("ten")));
+    QTest::mouseClick(form->Command4[1], Qt::LeftButton);
+    EXPECT_EQ(form->List1->currentRow(), 1);
     QTest::mouseClick(form->Command2[3], Qt::LeftButton); // 適用
     EXPECT_EQ(folder.read("Emoji.code"), std::string("\xF8\x9F\thare\r\n\xF9\x40\tten\r\n"));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("文字コード登録登録数：2"));

@@ -2,14 +2,29 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
+#include <QUrl>
 
 namespace test {
+
+// Takes the files the window hands to the desktop, in place of a viewer.
+class Desktop : public QObject {
+    Q_OBJECT
+public:
+    Desktop() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~Desktop() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.push_back(url); }
+};
+
 namespace {
 
 core::MenuItem item(std::u16string caption) {
@@ -45,7 +60,8 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     s().OutAdr.push_back(item(u"me@example.jp"));
     s().OutAdr[1].checked = true;
     // Captions and tips of every kind of control, and the menus' states.
-    s().window.caption = s().Frame1.caption = s().Check1[3].caption = s().Command6.caption = u"表示";
+    s().window.caption = s().Frame1.caption = s().Check1[3].caption = s().Check3.caption = s().Command6.caption =
+        u"表示";
     s().Picture1.toolTip = u"ヒント";
     s().imenu.enabled = false;
     win.refresh();
@@ -57,7 +73,8 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     EXPECT_TRUE(win.Command7->styleSheet().contains(QStringLiteral("#ff0000")));
     EXPECT_EQ(win.Label5->text(), QStringLiteral("250文字を1文字オーバー。制限数に達しました。"));
     EXPECT_EQ(win.Text1->geometry(), twips(0, 1560, 4500, 2000));
-    for (const QString& caption : {win.windowTitle(), win.Frame1->title(), win.Check1[3]->text(), win.Command6->text()})
+    for (const QString& caption :
+         {win.windowTitle(), win.Frame1->title(), win.Check1[3]->text(), win.Check3->text(), win.Command6->text()})
         EXPECT_EQ(caption, QStringLiteral("表示"));
     EXPECT_EQ(win.Picture1->toolTip(), QStringLiteral("ヒント"));
     EXPECT_FALSE(win.imenu->menuAction()->isEnabled());
@@ -119,5 +136,28 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_FALSE(s().Aouttikan.checked);
 }
 
+TEST_F(WindowTest, ReadMeOpensTheReadmeFile) {
+    programFile("readme.txt", u"はじめに\r\n");
+    start();
+    Desktop desktop;
+    ASSERT_TRUE(w().ReadMe->isEnabled());
+    w().ReadMe->trigger();
+    ASSERT_EQ(desktop.opened.size(), 1);
+    EXPECT_EQ(desktop.opened[0].toLocalFile(), QString::fromStdString((folder.path() / "readme.txt").string()));
+}
+
+// The Becky! 2 set-up waits in the window for a mail to reach the outbox: the wait says
+// whether it came, and gives up after its time.
+TEST_F(WindowTest, AWaitSaysWhetherWhatItWaitedForCame) {
+    start();
+    bool came = false, late = false;
+    QTimer::singleShot(30, [&] { came = true; });
+    EXPECT_TRUE(w().waitUntil([&] { return came; }, 5000, 5));
+    QTimer::singleShot(2000, [&] { late = true; }); // a wait that never gives up still ends
+    EXPECT_FALSE(w().waitUntil([&] { return late; }, 50, 5));
+}
+
 } // namespace
 } // namespace test
+
+#include "MainWindowTest.moc"

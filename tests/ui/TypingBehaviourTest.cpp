@@ -174,6 +174,30 @@ TEST_F(TypingTest, TheExcessShowsOnRedAsTheBodyChanges) {
     EXPECT_GT(redPixels(), 20);
 }
 
+// The cut of a paste past the limit is a step of its own: one undo brings back what it took.
+TEST_F(TypingTest, OneUndoBringsBackWhatTheCutTook) {
+    programFile("Kotori.ini", u"Sei6=1\\20\r\nSei7=1\r\n");
+    start();
+    ui::MainWindow& win = w();
+    win.Text1->setFocus();
+    const auto cut = [&](core::Answer answer) {
+        prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, answer);
+    };
+    cut(core::Answer::Yes);
+    const QString pasted(30, QChar(0x3042));
+    QApplication::clipboard()->setText(pasted);
+    win.Text1->paste();
+    QTest::qWait(5);
+    prompts.verify();
+    EXPECT_EQ(win.Text1->toPlainText(), pasted.left(19));
+    cut(core::Answer::No); // the whole paste is back, past the limit again
+    key(win.Text1, Qt::Key_Z, Qt::ControlModifier);
+    QTest::qWait(5);
+    prompts.verify();
+    EXPECT_EQ(win.Text1->toPlainText(), pasted);
+    EXPECT_EQ(shownBody(), s().Text1.text);
+}
+
 TEST_F(TypingTest, KeepingTheExcessShowsItSelectedAndEnterDeletesNothing) {
     programFile("Kotori.ini", u"Sei6=1\\11\r\nSei7=1\r\n");
     start();

@@ -106,6 +106,10 @@ TEST_F(WindowTest, CaptionsShowWholeAndControlsStayInsideAtEverySize) {
 }
 
 TEST_F(WindowTest, TheSizeReadFromTheSettingsIsTheSizeSavedAcrossRestarts) {
+    start(); // the first start: the window's own size
+    w().closeWindow();
+    EXPECT_EQ(sizeLines(folder.read("Kotori.ini")), "Xsiz=8010\r\nYsiz=8190\r\n");
+    TearDown();
     programFile("Kotori.ini", u"Xsiz=8003\r\nYsiz=9001\r\n");
     for (int run = 0; run < 3; ++run) {
         start();

@@ -14,11 +14,11 @@ VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalM
     const bool rowBreaks = mode != VerticalMode::Send;
     if (screen.columns < 1) {
         // No page can hold a character: only a text that prepares to nothing has a layout,
-        // its rows being empty.
+        // its rows being empty (the preview's last one without its line break, as always).
         if (!prepareColumns(body, screen.rows).empty())
             return {VerticalResult::CannotLayOut, {}};
         std::u16string rows;
-        for (int row = 0; rowBreaks && row < screen.rows; ++row)
+        for (int row = mode == VerticalMode::Preview ? 1 : 0; rowBreaks && row < screen.rows; ++row)
             rows += u"\r\n";
         return {VerticalResult::Converted, rows};
     }

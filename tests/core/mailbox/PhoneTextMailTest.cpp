@@ -36,7 +36,11 @@ TEST_F(UnsendableTest, Utf8FileIsLoadedAndRewritten) {
                           "1\xEF\xB8\x8F\xE2\x83\xA3\n\xF0\xA0\x80\x8B");
     editor.loadTextFile(tmp.core() + u"\\utf8.txt");
     EXPECT_EQ(editor.s.Text1.text, u"\uFF5E\uFF0D\u2225\u2015\uFFE3\uE63E\uE6E2\r\n\U0002000B");
-    EXPECT_EQ(editor.s.usedEmoji, u"\uE63E\uE6E2"); // a byte-order mark: see the UTF-8 text test
+    EXPECT_EQ(editor.s.usedEmoji, u"\uE63E\uE6E2");
+    // Its signature alone tells a file of ASCII is UTF-8, and it is no part of the text.
+    tmp.write("signed.txt", "\xEF\xBB\xBFmail\r\n");
+    editor.loadTextFile(tmp.core() + u"\\signed.txt");
+    EXPECT_EQ(editor.s.Text1.text, u"mail\r\n");
 }
 
 } // namespace

@@ -122,7 +122,8 @@ TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
     reg.setString(u"Software\\RIMArts\\Rebecca\\Settings", u"HomeDir", tmp.core() + u"\\Becky!\\");
     reg.setString(u"Software\\RIMArts\\Rebecca\\Users\\0", u"Account", u"main");
     reg.setString(u"Software\\RIMArts\\Rebecca\\Users\\0", u"Address", u"main@example.jp");
-    reg.setBinary(u"Software\\RIMArts\\Rebecca\\Users\\0", u"MailDirNo", std::string("\x01\0\0\0", 4));
+    reg.setBinary(u"Software\\RIMArts\\Rebecca\\Users\\0", u"MailDirNo", std::string("\x07\0\0\0", 4));
+    fs::create_directories(tmp.path() / "Becky!/User7"); // the account's folder there has another number
     editor.BeckyPath = tmp.core() + u"\\gone\\";
     expectConfirmed();
     retry(Retry2, Answer::Yes);
@@ -134,7 +135,19 @@ TEST_F(SendTest, FolderGoneFindsBeckyAgain) {
     expectAfterSend(Answer::No, Answer::No);
     editor.send();
     EXPECT_EQ(editor.BeckyPath, tmp.core() + u"\\Becky!\\");
-    EXPECT_EQ(outbox(), onDisk(u"a\r\nb"));
+    EXPECT_EQ(tmp.read("Becky!/User7/OutBox.mbx"), onDisk(u"a\r\nb"));
+}
+
+// Becky! holding its outbox for good: the mail stays on screen, unsent, and the user is told.
+TEST_F(SendTest, AnOutboxThatTakesNothingKeepsTheMailAndSaysSo) {
+    fs::create_directories(tmp.path() / "Becky!/User1/OutBox.mbx"); // no file can be appended there
+    expectConfirmed();
+    retry(Retry2, Answer::No);
+    prompts.message(App, u"BECKYが送受信処理中か、ことり便の設定内容のERRです。書き込みできません。再度送信ください。");
+    editor.send();
+    prompts.verify();
+    EXPECT_EQ(editor.s.Text1.text, u"a\r\nb");
+    EXPECT_FALSE(tmp.exists("OutPutLog.mbx") || editor.s.sendBusy);
 }
 
 TEST_F(SendTest, DraftMode) {

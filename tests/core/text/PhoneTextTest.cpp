@@ -82,13 +82,18 @@ TEST_F(BodyPhoneTextTest, TypedPastedAndLoadedTextIsRewrittenWithinItsEdit) {
 }
 
 TEST_F(BodyPhoneTextTest, TitleAndDestination) {
+    // A selection the box had no longer covers the same characters once rewritten: a caret.
     editor.s.Text2.selStart = 4; // after the "a"
+    editor.s.Text2.selLength = 1;
     editor.titleChanged(u"\U0001F603\u301Ca\u2600");
     EXPECT_EQ(editor.s.Text2.text, u"\uE6F0\uFF5Ea\uE63E");
     EXPECT_EQ(editor.s.Text2.selStart, 3);
+    EXPECT_EQ(editor.s.Text2.selLength, 0);
     editor.s.Combo1.selStart = 3;
+    editor.s.Combo1.selLength = 1;
     editor.destinationTextChanged(u"a\u2212\u2600");
     EXPECT_EQ(editor.s.Combo1.text, u"a\uFF0D\u2600");
+    EXPECT_EQ(editor.s.Combo1.selLength, 0);
 }
 
 } // namespace

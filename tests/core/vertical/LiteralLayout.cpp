@@ -4,6 +4,7 @@
 #include "platform/Paths.h"
 #include "platform/Width.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -24,8 +25,11 @@ std::u16string spaces(int n) {
 
 } // namespace
 
-std::optional<std::u16string> vertical(const std::u16string& body, int columns, int rows, int mode, core::Answer answer,
-                                       std::u16string& asked) {
+core::VerticalResult vertical(const std::u16string& body, int columns, int rows, int mode, core::Answer answer,
+                              std::u16string& asked) {
+    asked.clear();
+    if (rows < 1)
+        return {core::VerticalResult::CannotLayOut, {}};
     std::u16string text;
     for (std::size_t i = 0; i < body.size(); ++i) {
         if (!platform::isSingleByte(body[i])) {
@@ -41,18 +45,26 @@ std::optional<std::u16string> vertical(const std::u16string& body, int columns, 
         text.replace(p, 2, spaces(p % rows ? rows - static_cast<int>(p % rows) : 0));
     replaceEach(text, u"ー", u"｜");
     const std::size_t page = static_cast<std::size_t>(columns * rows);
-    const std::size_t maximum = 250 / (page + static_cast<std::size_t>(columns)) * page;
-    asked.clear();
+    if (columns < 1 && !text.empty()) // no page holds a character
+        return {core::VerticalResult::CannotLayOut, {}};
+    const std::size_t maximum = columns < 1 ? 0 : 250 / (page + static_cast<std::size_t>(columns)) * page;
+    // Fewer than five columns leave no room for the separator row: one page only, and the
+    // budget question only when cutting to the budget brings the text to that page.
+    const bool onePage = columns < 5;
+    if (onePage && text.size() > page && maximum != page)
+        return {core::VerticalResult::CannotLayOut, {}};
     if (text.size() > maximum) {
         asked = platform::fromUtf8(std::to_string(text.size() - maximum)) +
                 u"文字オーバーになるので、削除してもよろしいですか？";
         if (answer == core::Answer::Yes)
             text.resize(maximum);
         else if (mode == 2)
-            return std::nullopt;
+            return {core::VerticalResult::Declined, {}};
     }
-    const std::u16string separator = std::u16string(static_cast<std::size_t>(columns - 5), u'-') + Mark +
-                                     std::u16string(static_cast<std::size_t>(columns - 5), u'-');
+    if (onePage && text.size() > page)
+        return {core::VerticalResult::CannotLayOut, {}};
+    const std::u16string dashes(static_cast<std::size_t>(std::max(columns - 5, 0)), u'-');
+    const std::u16string separator = dashes + Mark + dashes;
     std::u16string out;
     for (std::size_t start = 0;; start += page) {
         const std::u16string chars = text.substr(start, page);
@@ -62,8 +74,8 @@ std::optional<std::u16string> vertical(const std::u16string& body, int columns, 
                 row = chars.substr(p - 1, 1) + row;
             out += spaces(columns - static_cast<int>(row.size())) + row + (mode != 1 ? u"\r\n" : u"");
         }
-        if (start + page >= text.size())
-            return mode == 0 ? out.substr(0, out.size() - 2) : out; // the preview: a row a line
+        if (start + page >= text.size()) // the preview: a row a line
+            return {core::VerticalResult::Converted, mode == 0 ? out.substr(0, out.size() - 2) : out};
         out += separator + (mode != 1 ? u"\r\n" : u"");
     }
 }

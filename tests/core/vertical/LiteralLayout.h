@@ -3,6 +3,7 @@
 // The layout rules done the slow, obvious way (every replacement searches again from the
 // start), to check the single-pass code against; and a prompt that answers alike.
 #include "core/app/Prompts.h"
+#include "core/vertical/VerticalConversion.h"
 
 #include <optional>
 #include <string>
@@ -10,10 +11,9 @@
 
 namespace literal {
 
-// Forward conversion for screens of five or more columns, answering the budget question;
-// nullopt when the answer stops it. asked gets the question ("" when none).
-std::optional<std::u16string> vertical(const std::u16string& body, int columns, int rows, int mode, core::Answer answer,
-                                       std::u16string& asked);
+// Forward conversion, answering the budget question; asked gets the question ("" when none).
+core::VerticalResult vertical(const std::u16string& body, int columns, int rows, int mode, core::Answer answer,
+                              std::u16string& asked);
 
 std::optional<std::u16string> horizontal(std::u16string text, int modelColumns, int modelRows);
 
