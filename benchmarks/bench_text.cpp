@@ -3,6 +3,7 @@
 #include "Ratio.h"
 
 #include "core/app/Editor.h"
+#include "core/text/ExcessMark.h"
 #include "platform/Cp932.h"
 
 #include <benchmark/benchmark.h>
@@ -148,6 +149,34 @@ void BM_ConversionWorst(benchmark::State& state) {
 }
 BENCHMARK(BM_ConversionWorst);
 
+// The excess's start after one character typed at the end of a body far over its limit.
+void BM_OverflowHighlight(benchmark::State& state) {
+    std::u16string body = mailBody();
+    const double limit = 250;
+    double count = static_cast<double>(platform::sjisLength(body)) / 2;
+    core::ExcessMark mark;
+    benchmark::DoNotOptimize(mark.update(body, limit, count, std::u16string_view::npos));
+    const std::size_t size = body.size();
+    for (auto _ : state) {
+        if (body.size() > size + 4096) { // the body stays about its size
+            body.resize(size);
+            count = static_cast<double>(platform::sjisLength(body)) / 2;
+        }
+        body += u'字';
+        count += 1;
+        benchmark::DoNotOptimize(mark.update(body, limit, count, body.size() - 1));
+    }
+}
+BENCHMARK(BM_OverflowHighlight);
+
+// The weighted count of the whole body.
+void BM_WeightedCount(benchmark::State& state) {
+    const std::u16string body = mailBody();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(static_cast<double>(platform::sjisLength(body)) / 2);
+}
+BENCHMARK(BM_WeightedCount);
+
 void BM_CopyBody(benchmark::State& state) {
     const std::u16string body = bodyWith(ConversionTargets[1], 10000);
     for (auto _ : state) {
@@ -163,6 +192,7 @@ int main(int argc, char** argv) {
     std::vector<bench::Comparison> comparisons = {
         {"change_handling_vs_iconv", "BM_ChangeHandling", "BM_IconvEncode"},
         {"conversion_vs_copy", "BM_ConversionWorst", "BM_CopyBody"},
+        {"overflow_highlight_vs_count", "BM_OverflowHighlight", "BM_WeightedCount"},
     };
     for (int k = 0; k < 9; ++k)
         comparisons.push_back(

@@ -31,17 +31,17 @@ void BodyEdit::keyPressEvent(QKeyEvent* event) {
     } else if (key.kind == core::BodyKey::Enter && (key.ctrl || key.shift || key.alt)) {
         // Shift+Enter would make a soft break inside the line; the body knows only CR LF.
         QKeyEvent plain(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        QPlainTextEdit::keyPressEvent(&plain);
+        MarkedEdit::keyPressEvent(&plain);
         event->setAccepted(plain.isAccepted());
     } else {
-        QPlainTextEdit::keyPressEvent(event);
+        MarkedEdit::keyPressEvent(event);
     }
     if (keyDone)
         keyDone();
 }
 
 void BodyEdit::keyReleaseEvent(QKeyEvent* event) {
-    QPlainTextEdit::keyReleaseEvent(event);
+    MarkedEdit::keyReleaseEvent(event);
     if (keyReleased)
         keyReleased();
 }

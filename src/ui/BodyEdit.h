@@ -2,17 +2,17 @@
 
 #include "core/app/Editor.h"
 
-#include <QPlainTextEdit>
+#include "ui/MarkedEdit.h"
 
 #include <functional>
 
 namespace ui {
 
 // The body box: hands its keys to the editor first; Enter always inserts a plain line break.
-class BodyEdit : public QPlainTextEdit {
+class BodyEdit : public MarkedEdit {
     Q_OBJECT
 public:
-    using QPlainTextEdit::QPlainTextEdit;
+    using MarkedEdit::MarkedEdit;
 
     std::function<bool(const core::BodyKey&)> keyPressed; // true when the editor consumed the key
     std::function<void()> keyReleased;

@@ -108,7 +108,11 @@ void MainWindow::releaseQuestions() {
     if (!m_releaseQueued || m_inBodyChange > 0)
         return;
     m_releaseQueued = false;
-    act([&] { m_editor.releaseQuestions(); });
+    // Most edits leave nothing to ask: no mirroring for them beyond the edit's own.
+    if (m_editor.questionsWaiting())
+        act([&] { m_editor.releaseQuestions(); });
+    else
+        m_editor.releaseQuestions();
 }
 
 void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {

@@ -11,6 +11,7 @@
 #include <QPointer>
 
 #include <array>
+#include <map>
 #include <functional>
 #include <memory>
 #include <string>
@@ -102,7 +103,7 @@ public:
     QComboBox* Combo3 = nullptr;
     QCheckBox* Check3 = nullptr;
     QPushButton* Command5 = nullptr;
-    QPlainTextEdit* Text3 = nullptr;
+    MarkedEdit* Text3 = nullptr;
     QLabel* Label4 = nullptr;
 
     // Menus.
@@ -185,8 +186,19 @@ private:
     std::u16string m_fontNames[3];
     double m_fontSizes[3] = {0, 0, 0};
     double m_statusFontSize = 0;
-    std::array<int, 2> m_previewFit{}; // the columns and room the preview's font was fitted to
+    core::CountLevel m_countLevel = core::CountLevel::Normal;
+    struct LabelShown {
+        std::u16string caption, toolTip;
+        int width = -1;
+        QFont font;
+    };
+    std::map<QLabel*, LabelShown> m_labelsShown; // what each label was last given
+    std::array<int, 2> m_previewFit{};           // the columns and room the preview's font was fitted to
     void fitPreviewFont();
+    void syncMarks(MarkedEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
+                   const std::vector<std::pair<int, int>>& cells = {});
+    void syncLineMark(QLineEdit* box, const core::TextBox& state);
+    std::array<int, 3> m_titleMark{}; // the title's marked part as last given, and its length
     bool m_red = false;
 
     bool m_syncing = false;              // the window is mirroring the editor: widget signals are not user actions
@@ -196,7 +208,6 @@ private:
     bool m_inCommand = false;            // a user action is running on the editor
     bool m_commandEdited = false;        // ... and has edited the body already
     bool m_coreSelection = false;        // the editor's body selection waits to reach the box
-    bool m_bodyHighlight = false;        // that selection is shown as a highlight meanwhile
     std::vector<CoreEdit> m_pendingBody; // editor edits that arrived inside that signal
     int m_appliedOuterWidth = -1, m_appliedOuterHeight = -1;
     bool m_onAssumedFrame = false; // the size was applied before the real frame was known

@@ -93,7 +93,7 @@ void MainWindow::buildControls() {
 
     Frame3 = make<QGroupBox>(c, QStringLiteral("Frame3"));
     Combo3 = make<QComboBox>(Frame3, QStringLiteral("Combo3"));
-    Text3 = make<QPlainTextEdit>(Frame3, QStringLiteral("Text3"));
+    Text3 = make<MarkedEdit>(Frame3, QStringLiteral("Text3"));
     Text3->setReadOnly(true);
     Text3->setUndoRedoEnabled(false);
     // The box is as wide as a row of the phone's columns in its font, the scroll bar beside it,

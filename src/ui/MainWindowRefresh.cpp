@@ -4,6 +4,7 @@
 
 #include "ui/Convert.h"
 #include "ui/DraftList.h"
+#include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/TabStopDelegate.h"
 
@@ -12,6 +13,9 @@
 #include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QFrame>
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QTextCharFormat>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -180,6 +184,15 @@ void MainWindow::syncControls() {
         for (QLabel* l : {Label3[0], Label3[1], Label6, Label1})
             l->setFont(japaneseFont(u"ＭＳ ゴシック", m_statusFontSize));
     }
+    if (m_countLevel != s.countLevel) {
+        m_countLevel = s.countLevel;
+        QPalette palette = Label1->palette();
+        palette.setColor(QPalette::WindowText, m_countLevel == core::CountLevel::Over ? colours::CountOver
+                                               : m_countLevel == core::CountLevel::Near
+                                                   ? colours::CountNear
+                                                   : Picture1->palette().color(QPalette::WindowText));
+        Label1->setPalette(palette);
+    }
     for (const ControlBinding& b : m_controls) {
         const core::Control& st = *b.state;
         QRect r = pixels(st.rect);
@@ -190,7 +203,14 @@ void MainWindow::syncControls() {
         if (b.widget->testAttribute(Qt::WA_Disabled) == st.enabled)
             b.widget->setEnabled(st.enabled);
         if (auto* l = qobject_cast<QLabel*>(b.widget)) {
-            syncLabel(l, st.caption, st.toolTip);
+            // Measuring a text costs more than the rest of a keystroke's mirroring: only a new
+            // text, size or face is measured again.
+            LabelShown& shown = m_labelsShown[l];
+            if (shown.caption != st.caption || shown.toolTip != st.toolTip || shown.width != l->width() ||
+                shown.font != l->font()) {
+                syncLabel(l, st.caption, st.toolTip);
+                shown = {st.caption, st.toolTip, l->width(), l->font()};
+            }
             continue;
         }
         if (b.widget->toolTip() != qv(st.toolTip))
@@ -254,6 +274,64 @@ void MainWindow::syncMenus() {
         syncAction(OutAdr[n], s.OutAdr[n]);
 }
 
+// A text box's marked part, painted by the box behind its text: caret, selection and undo stay
+// as they are. `selection` shows the editor's selection as a highlight as well.
+void MainWindow::syncMarks(MarkedEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
+                           const std::vector<std::pair<int, int>>& cells) {
+    QList<QTextEdit::ExtraSelection> marks;
+    const bool current = mirror.text().size() == state.text.size();
+    // The excess on its back behind the text; the marks follow edits by themselves, so they are
+    // given again only when the editor moved them.
+    std::vector<std::pair<int, int>> excess;
+    if (current && state.markEnd > state.markStart)
+        excess.emplace_back(mirror.toDocument(state.markStart), mirror.toDocument(state.markEnd));
+    for (const auto& [from, to] : cells)
+        if (current && to <= static_cast<int>(state.text.size()))
+            excess.emplace_back(mirror.toDocument(from), mirror.toDocument(to));
+    if (current)
+        box->setMarks(excess, colours::Excess);
+    const auto mark = [&](int from, int to, const QBrush& back, const QBrush& fore) {
+        QTextEdit::ExtraSelection m;
+        m.cursor = QTextCursor(box->document());
+        m.cursor.setPosition(mirror.toDocument(from));
+        m.cursor.setPosition(mirror.toDocument(to), QTextCursor::KeepAnchor);
+        m.format.setBackground(back);
+        if (fore != Qt::NoBrush)
+            m.format.setForeground(fore);
+        marks.append(m);
+    };
+    if (selection && current && state.selLength > 0)
+        mark(state.selStart, state.selStart + state.selLength, box->palette().brush(QPalette::Highlight),
+             box->palette().brush(QPalette::HighlightedText));
+    const QList<QTextEdit::ExtraSelection> shown = box->extraSelections();
+    bool same = shown.size() == marks.size();
+    for (qsizetype i = 0; same && i < marks.size(); ++i)
+        same = shown[i].cursor.selectionStart() == marks[i].cursor.selectionStart() &&
+               shown[i].cursor.selectionEnd() == marks[i].cursor.selectionEnd() &&
+               shown[i].format.background() == marks[i].format.background();
+    if (!same)
+        box->setExtraSelections(marks);
+}
+
+// A one-line box has no highlights of its own: its marked part is a format of its text, given
+// as an input method gives one, with no text to add.
+void MainWindow::syncLineMark(QLineEdit* box, const core::TextBox& state) {
+    const std::array<int, 3> wanted{state.markStart, state.markEnd, int(box->text().size())};
+    if (wanted == m_titleMark)
+        return;
+    m_titleMark = wanted;
+    QList<QInputMethodEvent::Attribute> attributes;
+    if (state.markEnd > state.markStart && state.markEnd <= box->text().size()) {
+        QTextCharFormat format;
+        format.setBackground(colours::Excess);
+        attributes.append(QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat,
+                                                       state.markStart - box->cursorPosition(),
+                                                       state.markEnd - state.markStart, format));
+    }
+    QInputMethodEvent event(QString(), attributes);
+    QCoreApplication::sendEvent(box, &event);
+}
+
 void MainWindow::fitPreviewFont() {
     // A row of the phone's columns, in full-width characters, fits the box whatever the font's
     // size and the display's resolution: the font gives way, never the row.
@@ -297,33 +375,19 @@ void MainWindow::syncTexts() {
         if (m_body.text().size() != s.Text1.text.size() || (compare && !sameText(m_body.text(), s.Text1.text)))
             m_body.syncTo(s.Text1.text);
         syncTextSelection(Text1, m_body, s.Text1.selStart, s.Text1.selLength);
-        if (m_bodyHighlight) {
-            m_bodyHighlight = false;
-            Text1->setExtraSelections({});
-        }
+        syncMarks(Text1, m_body, s.Text1, false);
     } else if (m_pendingBody.empty()) {
         // The box's cursor must stay as it is while the box is still making the user's edit: the
         // editor's selection shows as a highlight until it can become the real one.
-        QList<QTextEdit::ExtraSelection> marks;
-        if (s.Text1.selLength > 0 && m_body.text().size() == s.Text1.text.size()) {
-            QTextEdit::ExtraSelection mark;
-            mark.cursor = QTextCursor(Text1->document());
-            mark.cursor.setPosition(m_body.toDocument(s.Text1.selStart));
-            mark.cursor.setPosition(m_body.toDocument(s.Text1.selStart + s.Text1.selLength), QTextCursor::KeepAnchor);
-            mark.format.setBackground(Text1->palette().brush(QPalette::Highlight));
-            mark.format.setForeground(Text1->palette().brush(QPalette::HighlightedText));
-            marks.append(mark);
-        }
-        if (!marks.isEmpty() || m_bodyHighlight) {
-            m_bodyHighlight = !marks.isEmpty();
-            Text1->setExtraSelections(marks);
-        }
+        syncMarks(Text1, m_body, s.Text1, true);
     }
     const auto wrap = s.Text3.wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
     if (Text3->lineWrapMode() != wrap)
         Text3->setLineWrapMode(wrap);
     if (m_preview.text().size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
         m_preview.syncTo(s.Text3.text);
+    syncMarks(Text3, m_preview, s.Text3, false, s.previewMarks);
+    syncLineMark(Text2, s.Text2);
     // Moving the preview's caret scrolls it: after a keystroke that waits for a pause in typing.
     if (compare)
         syncTextSelection(Text3, m_preview, s.Text3.selStart, s.Text3.selLength);

@@ -2,6 +2,7 @@
 #include "WindowTest.h"
 
 #include "platform/Cp932.h"
+#include "ui/Colours.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,6 +12,8 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+
+#include <cmath>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -75,6 +78,100 @@ TEST_F(TypingTest, APastesQuestionComesOverThePastedText) {
     win.Text1->setTextCursor(caret);
     QTest::qWait(5);
     EXPECT_EQ(atQuestion, win.Text1->viewport()->grab().toImage());
+}
+
+// Where a box shows the excess on its light red back, in document positions; none: {-1, -1}.
+std::pair<int, int> excessShown(ui::MarkedEdit* box) {
+    const auto marks = box->marks();
+    if (marks.empty())
+        return {-1, -1};
+    EXPECT_EQ(box->markColour(), ui::colours::Excess);
+    return marks.front();
+}
+
+double luminance(const QColor& c) {
+    const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+// The excess over the limit shows on red in the body and the preview as the body changes,
+// without touching the caret, the selection or undo; the count turns red; a long title's end
+// shows on red too.
+TEST_F(TypingTest, TheExcessShowsOnRedAsTheBodyChanges) {
+    programFile("Kotori.ini", u"Sei6=1\\11\r\nSei7=1\r\n");
+    start();
+    ui::MainWindow& win = w();
+    win.Combo3->setCurrentIndex(0); // eight columns
+    const auto no = [&] {
+        prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    };
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("ＡＢＣＤＥＦＧＨＩＪＫ")); // at the limit: nothing over
+    EXPECT_EQ(excessShown(win.Text1), std::pair(-1, -1));
+    EXPECT_EQ(win.Label1->palette().color(QPalette::WindowText), ui::colours::CountNear);
+    no();
+    type(win.Text1, QStringLiteral("Ｌ"));
+    prompts.verify();
+    EXPECT_EQ(excessShown(win.Text1), std::pair(11, 12));
+    EXPECT_EQ(excessShown(win.Text3), std::pair(12, 13)); // after the preview's first row end
+    const QImage preview = win.Text3->viewport()->grab().toImage();
+    int red = 0;
+    for (int y = 0; y < preview.height(); ++y)
+        for (int x = 0; x < preview.width(); ++x)
+            red += preview.pixelColor(x, y) == ui::colours::Excess;
+    EXPECT_GT(red, 20);                                                      // painted behind the text
+    EXPECT_EQ(win.Text1->textCursor().selectedText(), QStringLiteral("Ｌ")); // the kept excess, as before
+    EXPECT_EQ(win.Label1->palette().color(QPalette::WindowText), ui::colours::CountOver);
+    const QColor bar = win.Picture1->palette().color(QPalette::Window);
+    for (const QColor& c : {ui::colours::CountNear, ui::colours::CountOver})
+        EXPECT_GE((std::max(luminance(bar), luminance(c)) + 0.05) / (std::min(luminance(bar), luminance(c)) + 0.05),
+                  4.5);
+
+    // Pasted over the selected excess, then undone: the mark follows; undo takes back the paste.
+    no();
+    QApplication::clipboard()->setText(QStringLiteral("ab"));
+    win.Text1->paste();
+    QTest::qWait(5);
+    EXPECT_EQ(excessShown(win.Text1), std::pair(11, 13));
+    no();
+    win.Text1->undo();
+    QTest::qWait(5);
+    prompts.verify();
+    EXPECT_EQ(shownBody(), u"ＡＢＣＤＥＦＧＨＩＪＫＬ");
+    EXPECT_EQ(excessShown(win.Text1), std::pair(11, 12));
+    // The vertical preview marks the cell the excess went to.
+    win.Check3->click();
+    const auto cells = win.Text3->marks();
+    ASSERT_EQ(cells.size(), 1u);
+    QTextCursor cell(win.Text3->document());
+    cell.setPosition(cells[0].first);
+    cell.setPosition(cells[0].second, QTextCursor::KeepAnchor);
+    EXPECT_EQ(cell.selectedText(), QStringLiteral("Ｌ"));
+    win.Check3->click();
+
+    // A conversion to half width brings the body under the limit: no mark, the count's own colour.
+    win.nuki[6]->trigger();
+    EXPECT_EQ(shownBody(), u"ABCDEFGHIJKL");
+    EXPECT_EQ(excessShown(win.Text1), std::pair(-1, -1));
+    EXPECT_EQ(excessShown(win.Text3), std::pair(-1, -1));
+    EXPECT_EQ(win.Label1->palette().color(QPalette::WindowText), win.Picture1->palette().color(QPalette::WindowText));
+
+    // The title from its 15th character.
+    const auto redPixels = [&] {
+        const QImage shot = win.Text2->grab().toImage();
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x)
+                n += shot.pixelColor(x, y) == ui::colours::Excess;
+        return n;
+    };
+    win.Text2->setFocus();
+    type(win.Text2, QString(14, QChar(0x984C)));
+    EXPECT_EQ(redPixels(), 0);
+    prompts.message(std::u16string(core::AppTitle), u"15文字以上は、危険です。");
+    type(win.Text2, QStringLiteral("題"));
+    prompts.verify();
+    EXPECT_GT(redPixels(), 20);
 }
 
 // The cut of a paste past the limit is a step of its own: one undo brings back what it took.

@@ -5,6 +5,7 @@
 #include "core/app/MainView.h"
 #include "core/app/Prompts.h"
 #include "core/text/EmojiTableFile.h"
+#include "core/text/ExcessMark.h"
 #include "core/vertical/PreviewRows.h"
 
 #include <optional>
@@ -95,6 +96,7 @@ public:
     // edit, so that they come over the edit as it shows.
     void holdQuestions() { m_questionsHeld = true; }
     void releaseQuestions();
+    bool questionsWaiting() const { return m_overflowPending || m_previewPending; }
     void replaceBody(int pos, int removed, std::u16string_view text); // a command edits the body box
     void setBody(std::u16string_view text);
     void setPreviewText(std::u16string_view text, bool wraps = true); // Text3 as a whole
@@ -116,6 +118,8 @@ public:
     double bodyCount();       // WeightedCount of the body, kept up to date edit by edit
     // While sending, the preview follows the body as it is; after that, the preview's own mode.
     void showPreviewAgain();
+    // The part of the body past the limit, in the body and the preview, and the count's level.
+    void markExcess();
 
 private: // text: the last body edit and the copy the count follows
     void editBody(int pos, int removed, std::u16string_view text, int caret, bool fromUser);
@@ -150,6 +154,8 @@ private: // text: the last body edit and the copy the count follows
     bool m_questionsHeld = false;
     bool m_overflowPending = false, m_previewPending = false; // held until the release
     bool m_overflowAnswered = false; // this key's excess question was answered: not asked again
+    ExcessMark m_excess;
+    unsigned m_excessSerial = 0; // the body edit the excess was last marked after
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
     bool m_editKnown = false;     // the edit above is the body's latest change
     unsigned m_editSerial = 0;    // counts body edits, to notice one made while handling another

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The main window's state as plain data. Control names are the system's own; the window
@@ -38,7 +39,13 @@ struct TextBox : Control {
     double fontSize = 9;
     // Long lines wrap at the box's width; off, each line shows whole (a vertical layout's rows).
     bool wraps = true;
+    // Units [markStart, markEnd) show on a light red back: what the limit leaves over, a
+    // title's characters from the 15th on. Nothing when they are equal.
+    int markStart = 0, markEnd = 0;
 };
+
+// How the count stands against the limit, for the colour of its display.
+enum class CountLevel { Normal, Near, Over };
 
 struct ListEntry {
     std::u16string text;
@@ -111,7 +118,8 @@ struct MainState {
     // The status bar's labels' font size in points: smaller than the window's 9 when the bar is
     // too narrow for their whole texts.
     double statusFontSize = 9;
-    Control Label5; // warning banner, hidden until needed
+    CountLevel countLevel = CountLevel::Normal; // Label1's colour
+    Control Label5;                             // warning banner, hidden until needed
     Control Label6, Label1, Label2;
     std::array<Control, 2> Label3;
 
@@ -126,6 +134,8 @@ struct MainState {
     CheckBox Check3;
     Button Command5;
     TextBox Text3;
+    // In a vertical preview the excess is scattered over the cells: each range is one cell.
+    std::vector<std::pair<int, int>> previewMarks;
     Control Label4;
 
     // Menus.

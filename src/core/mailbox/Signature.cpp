@@ -15,6 +15,7 @@ std::u16string expandSignature(std::u16string_view stored) {
 
 void setSignatureOn(Editor& e, bool on) {
     e.s.signatureOn = on;
+    e.markExcess(); // the signature's room moves the limit
     Control& label = e.s.Label3[1];
     label.caption = label.caption.substr(0, 6) + (on ? u"ON" : u"OFF");
     e.layoutStatusBar();

@@ -157,10 +157,11 @@ void Editor::onBodyChanged() {
         // any question that asked) included; only the count shows this edit's own state.
         s.Label1.caption = countDisplay(bodyCount(), s.Text1.text.size(), s.Check2.checked);
         layoutStatusBar();
+        markExcess();
         return;
     }
     s.modified = true;
-    updatePreview();
+    updatePreview(); // marks the excess in the body and the preview as well
     m_editKnown = false;
     s.Label1.caption = countDisplay(count, length, s.Check2.checked);
     layoutStatusBar();
@@ -200,7 +201,7 @@ void Editor::updatePreview() {
             clampTo(static_cast<int>(m_rows.previewPosition(static_cast<std::size_t>(std::max(s.Text1.selStart, 0)))),
                     s.Text3.text.size());
         s.Text3.selLength = 0;
-        s.Text3.wraps = false;
+        s.Text3.wraps = width < 2; // without a model the box wraps the body itself
     } else if (m_questionsHeld) {
         m_previewPending = true; // its budget question comes over the edit as it shows
     } else {
@@ -208,6 +209,7 @@ void Editor::updatePreview() {
         s.Text3.selStart = static_cast<int>(s.Text3.text.size());
         s.Text3.selLength = 0;
     }
+    markExcess();
 }
 
 } // namespace core

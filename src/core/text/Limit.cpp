@@ -4,6 +4,7 @@
 #include "core/app/Strings.h"
 #include "core/text/NumberFormat.h"
 #include "core/text/WeightedCount.h"
+#include "core/vertical/VerticalConversion.h"
 
 #include <algorithm>
 #include <utility>
@@ -111,8 +112,52 @@ Overflow Editor::checkOverflow() {
     return outcome;
 }
 
+void Editor::markExcess() {
+    const std::u16string& body = s.Text1.text;
+    std::size_t from = body.size();
+    CountLevel level = CountLevel::Normal;
+    if (s.Check1[LimitBox].checked && CharLimit > 0) {
+        if (!s.Check1[ClassifyBox].checked) {
+            // The plain character limit, as its banner counts.
+            const auto limit = static_cast<std::size_t>(CharLimit);
+            from = std::min(body.size(), limit);
+            level = body.size() > limit             ? CountLevel::Over
+                    : body.size() * 10 >= limit * 9 ? CountLevel::Near
+                                                    : CountLevel::Normal;
+        } else {
+            // The same limit as the overflow check: the signature's room is kept when it goes too.
+            double limit = CharLimit;
+            if (s.signatureOn && !s.sendBusy)
+                limit -= static_cast<double>(SignatureText.size());
+            const double count = bodyCount();
+            const bool oneEdit = m_editKnown && m_excessSerial + 1 == m_editSerial;
+            from = m_excess.update(body, limit, count,
+                                   oneEdit ? static_cast<std::size_t>(m_editPos) : std::u16string_view::npos);
+            level = count > limit ? CountLevel::Over : count * 10 >= limit * 9 ? CountLevel::Near : CountLevel::Normal;
+        }
+    }
+    m_excessSerial = m_editSerial;
+    s.countLevel = level;
+    s.Text1.markStart = static_cast<int>(from);
+    s.Text1.markEnd = static_cast<int>(body.size());
+    // The same characters in the preview, where it shows the body's rows.
+    s.Text3.markStart = s.Text3.markEnd = 0;
+    s.previewMarks.clear();
+    if (from < body.size() && m_rowsShown) {
+        s.Text3.markStart = static_cast<int>(std::min(m_rows.previewPosition(from), s.Text3.text.size()));
+        s.Text3.markEnd = static_cast<int>(s.Text3.text.size());
+    } else if (from < body.size() && s.Check3.checked && !s.Text3.wraps) {
+        for (const auto& [start, end] : cellsFrom(body, from, {screenColumns(), screenRows()}, s.Text3.text))
+            s.previewMarks.emplace_back(static_cast<int>(start), static_cast<int>(end));
+    }
+}
+
 void Editor::releaseQuestions() {
     m_questionsHeld = false;
+    if (!questionsWaiting()) {
+        m_overflowAnswered = false;
+        return;
+    }
     const unsigned serial = m_editSerial;
     if (std::exchange(m_overflowPending, false) && s.Check1[LimitBox].checked && s.Check1[ClassifyBox].checked) {
         checkOverflow();
@@ -159,6 +204,7 @@ void Editor::setOptionBox(int index, bool checked) {
     if (index == LimitBox && checked)
         limitQuestion();
     rebuildStatusLine();
+    markExcess();
 }
 
 void Editor::rebuildStatusLine() {

@@ -58,6 +58,10 @@ void Editor::titleChanged(std::u16string_view text) {
     }
     if (toPhoneLine(s.Text2.text, s.Text2.selStart, true))
         s.Text2.selLength = 0;
+    // From the 15th character on, the title is marked as its warning tells.
+    const int size = static_cast<int>(s.Text2.text.size());
+    s.Text2.markStart = size >= 15 ? 14 : 0;
+    s.Text2.markEnd = size >= 15 ? size : 0;
     if (s.Text2.text.size() > 14)
         prompts().message(AppTitle, u"15文字以上は、危険です。", Icon::Exclamation);
 }

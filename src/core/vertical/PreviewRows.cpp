@@ -27,8 +27,8 @@ struct RowCursor {
             position = 0;
             return step;
         }
-        if (ch[0] == u'\r')
-            return step;
+        if (ch[0] == u'\r' || width < 2)
+            return step; // a screen without columns (no model chosen) has no rows to end
         // A surrogate pair takes two positions, one for each half's '?' substitute.
         const int size = ch.size() == 2 ? 2 : (platform::isSingleByte(ch[0]) ? 1 : 2);
         position += size;
@@ -79,11 +79,6 @@ std::u16string PreviewRows::build(std::u16string_view body, int width) {
 
 PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t pos, std::size_t removed,
                                         std::size_t added) {
-    if (m_width < 2) { // no row holds a character: lay it all out again
-        Change all{0, previewPosition(body.size() - added + removed), {}};
-        all.text = build(body, m_width);
-        return all;
-    }
     // Rows before the one the edit starts in stay as they are: lay out again from its start (a
     // row starts in the same state whatever ended the row before it).
     // A high surrogate just before the edit may pair differently now: its row goes too.

@@ -9,7 +9,8 @@ namespace core {
 
 // Appends text, which starts at a line's start, in the rows of a screen `width` half-width
 // positions wide: a one-byte character takes one position, any other two; a row ends with CR LF
-// when it is full, and a two-position character that does not fit starts the next row. When
+// when it is full, and a two-position character that does not fit starts the next row (no rows
+// end at all below two positions: no model chosen). When
 // given, `breaks` gets where each added row end stands in the text, plus `offset`: the index of
 // the character it comes before.
 void appendRows(std::u16string& out, std::u16string_view text, int width, std::size_t offset = 0,

@@ -31,6 +31,7 @@ void Editor::convertToVertical(int mode, bool quiet) {
         setPreviewText(result.text, result.outcome != VerticalResult::Converted);
         s.Text3.selStart = static_cast<int>(s.Text3.text.size());
         s.Text3.selLength = 0;
+        markExcess();
         view().refresh();
     } else {
         setBody(result.text);

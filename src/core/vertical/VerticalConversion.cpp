@@ -4,6 +4,8 @@
 #include "core/vertical/VerticalLayout.h"
 #include "core/vertical/VerticalPages.h"
 
+#include <algorithm>
+
 namespace core {
 
 VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalMode mode, Prompts& prompts) {
@@ -48,6 +50,46 @@ VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalM
     if (mode == VerticalMode::Preview)
         text.resize(text.size() - 2); // no empty line after the last row
     return {VerticalResult::Converted, std::move(text)};
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> cellsFrom(std::u16string_view body, std::size_t from,
+                                                           ScreenSize screen, std::u16string_view shown) {
+    constexpr char16_t Marker = u'\uF8FF';                      // a private-use character no mail holds
+    constexpr char16_t HighMarker = 0xDBBF, LowMarker = 0xDFFF; // and one beyond the BMP
+    std::vector<std::pair<std::size_t, std::size_t>> cells;
+    if (screen.rows < 1 || screen.columns < 1 || from >= body.size())
+        return cells;
+    std::u16string marked(body);
+    for (std::size_t i = from; i < marked.size(); ++i) {
+        const char16_t c = marked[i];
+        if (c == u'\r' || c == u'\n' || c == u'\t')
+            continue; // they leave filler cells, which are no characters of the body
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < marked.size() && marked[i + 1] >= 0xDC00 && marked[i + 1] < 0xE000) {
+            marked[i] = HighMarker;
+            marked[++i] = LowMarker;
+        } else {
+            marked[i] = Marker;
+        }
+    }
+    // The preview shows all the characters, or as many as the budget allows.
+    VerticalPages pages(marked, screen, true);
+    const std::size_t all = pages.length();
+    std::u16string layout = pages.text(all);
+    layout.resize(layout.size() >= 2 ? layout.size() - 2 : 0);
+    if (layout.size() != shown.size()) {
+        VerticalPages cut(marked, screen, true);
+        layout = cut.text(std::min(all, static_cast<std::size_t>(verticalBudget(screen))));
+        layout.resize(layout.size() >= 2 ? layout.size() - 2 : 0);
+        if (layout.size() != shown.size())
+            return cells;
+    }
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        if (layout[i] == Marker)
+            cells.emplace_back(i, i + 1);
+        else if (layout[i] == HighMarker && i + 1 < layout.size() && layout[i + 1] == LowMarker)
+            cells.emplace_back(i, i + 2);
+    }
+    return cells;
 }
 
 } // namespace core

@@ -4,6 +4,8 @@
 #include "core/app/Prompts.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 #include <string_view>
 
 namespace core {
@@ -23,6 +25,13 @@ struct VerticalResult {
 
 // The whole forward conversion, asking the over-budget question through prompts.
 VerticalResult toVertical(std::u16string_view body, ScreenSize screen, VerticalMode mode, Prompts& prompts);
+
+// The ranges of a vertical preview (`shown`, the layout of `body` for the screen) that hold the
+// body's characters from `from` on: each cell one range. The body is laid out again with those
+// characters as markers, which the layout moves as it moves them. Empty when `shown` is not
+// that layout.
+std::vector<std::pair<std::size_t, std::size_t>> cellsFrom(std::u16string_view body, std::size_t from,
+                                                           ScreenSize screen, std::u16string_view shown);
 
 inline constexpr std::u16string_view OverBudgetTitle = u"文字数オーバー";
 inline constexpr std::u16string_view OverBudgetText = u"文字オーバーになるので、削除してもよろしいですか？";

@@ -1,5 +1,7 @@
 #include "TextFixture.h"
 
+#include "core/mailbox/Signature.h"
+
 using core::Answer;
 using core::Buttons;
 
@@ -175,4 +177,72 @@ TEST_F(TextTest, CutAndSelectionNeverSplitACharacter) {
                 c.selected)
                 << test::show(c.body);
     }
+}
+
+// The excess shows from the first character that does not fit, by the overflow check's own
+// walk and limit; a body at the limit shows none. The count's level follows.
+TEST_F(TextTest, TheExcessIsMarkedFromTheFirstCharacterThatDoesNotFit) {
+    limitTo(11);
+    editor.setOptionBox(7, true);
+    const auto markFor = [&](std::u16string_view text) {
+        editor.holdQuestions(); // the excess question is another test's
+        editor.setBody(text);
+        return std::pair(editor.s.Text1.markStart, editor.s.Text1.markEnd);
+    };
+    const std::u16string ten = test::repeat(u"漢", 10);
+    EXPECT_EQ(markFor(ten + u"漢"), std::pair(11, 11)); // exactly at the limit
+    EXPECT_EQ(editor.s.countLevel, core::CountLevel::Near);
+    EXPECT_EQ(markFor(ten + u"漢a"), std::pair(11, 12));
+    EXPECT_EQ(editor.s.countLevel, core::CountLevel::Over);
+    EXPECT_EQ(markFor(ten + u"a漢b"), std::pair(11, 13));        // 11.5 with the second kanji
+    EXPECT_EQ(markFor(ten + u"a\r\nb"), std::pair(11, 14));      // never inside a CR LF
+    EXPECT_EQ(markFor(ten + u"a\U00020BB7"), std::pair(11, 13)); // nor inside a surrogate pair
+    EXPECT_EQ(markFor(ten + u"a\uE63E"), std::pair(11, 12));     // an emoji counts one
+    EXPECT_EQ(markFor(u"abc").first, 3);
+    EXPECT_EQ(editor.s.countLevel, core::CountLevel::Normal);
+
+    // Typing after the excess keeps where it starts; an edit before it moves it.
+    markFor(ten + u"漢a");
+    editor.bodyEdited(12, 0, u"x");
+    EXPECT_EQ(std::pair(editor.s.Text1.markStart, editor.s.Text1.markEnd), std::pair(11, 13));
+    editor.holdQuestions();
+    editor.bodyEdited(0, 2, u"a");
+    EXPECT_EQ(editor.s.Text1.markStart, 12);
+
+    // The signature's room comes off the limit while it is to be sent.
+    editor.SignatureText = u"ab";
+    core::mailbox::setSignatureOn(editor, true);
+    EXPECT_EQ(markFor(ten).first, 9);
+    core::mailbox::setSignatureOn(editor, false);
+
+    // The plain limit counts characters, as its banner does.
+    editor.setOptionBox(7, false);
+    EXPECT_EQ(markFor(std::u16string(12, u'a')), std::pair(11, 12));
+    EXPECT_EQ(markFor(std::u16string(11, u'a')), std::pair(11, 11));
+    EXPECT_EQ(editor.s.countLevel, core::CountLevel::Near);
+
+    // The preview marks the same characters in the phone's rows; no limit, no mark.
+    editor.loadModelList();
+    editor.modelSelected(0); // eight columns
+    markFor(test::repeat(u"あ", 20));
+    EXPECT_EQ(std::pair(editor.s.Text3.markStart, editor.s.Text3.markEnd),
+              std::pair(11 + 2, int(editor.s.Text3.text.size()))); // after one row end
+    // In the vertical preview the same characters lie in the cells of their columns.
+    editor.s.Check3.checked = true;
+    markFor(test::repeat(u"あ", 11) + test::repeat(u"い", 9));
+    editor.releaseQuestions(); // the vertical preview follows once the edit shows
+    ASSERT_EQ(editor.s.previewMarks.size(), 9u);
+    for (const auto& [from, to] : editor.s.previewMarks)
+        EXPECT_EQ(editor.s.Text3.text.substr(std::size_t(from), std::size_t(to - from)), u"い");
+    editor.s.Check3.checked = false;
+    editor.setOptionBox(6, false);
+    EXPECT_TRUE(editor.s.previewMarks.empty());
+    EXPECT_EQ(editor.s.Text1.markStart, editor.s.Text1.markEnd);
+    EXPECT_EQ(editor.s.Text3.markStart, editor.s.Text3.markEnd);
+    editor.releaseQuestions();
+
+    // The title from its 15th character.
+    prompts.message(std::u16string(core::AppTitle), u"15文字以上は、危険です。");
+    editor.titleChanged(test::repeat(u"題", 15));
+    EXPECT_EQ(std::pair(editor.s.Text2.markStart, editor.s.Text2.markEnd), std::pair(14, 15));
 }
