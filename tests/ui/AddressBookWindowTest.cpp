@@ -87,6 +87,14 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
     EXPECT_EQ(my.windowTitle(), QStringLiteral("アドレス帳"));
     EXPECT_EQ(my.List1->count(), 2);
     EXPECT_EQ(my.Text1[1]->text(), QStringLiteral("アリス"));
+    // The details, the model's box among them, each on a row of its own inside their frame.
+    std::vector<QWidget*> fields(my.Text1.begin(), my.Text1.end());
+    fields.push_back(my.Combo2);
+    for (QWidget* field : fields) {
+        EXPECT_TRUE(my.Frame2->rect().contains(field->geometry()) && field->width() > 100);
+        for (QWidget* other : fields)
+            EXPECT_TRUE(other == field || !other->geometry().intersects(field->geometry()));
+    }
 
     QTest::mouseClick(my.Command1, Qt::LeftButton);
     EXPECT_EQ(w().Combo1->currentText(), QStringLiteral("a@docomo.ne.jp"));

@@ -138,8 +138,17 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     type(win.Combo1->lineEdit(), QStringLiteral("d"));
     EXPECT_EQ(s().Combo1.text, u"x@d");
     EXPECT_EQ(s().Combo1.selStart, 3);
+    win.Combo1->lineEdit()->insert(QStringLiteral("\r\nx")); // a pasted line break: the caret after the paste
+    EXPECT_EQ(s().Combo1.text, u"x@d x");
+    EXPECT_EQ(s().Combo1.selStart, 5);
+    EXPECT_EQ(win.Combo1->lineEdit()->cursorPosition(), 5);
     win.Combo1->activated(1); // picking an entry
     EXPECT_EQ(s().Combo1.text, u"b@docomo.ne.jp");
+
+    // The size menu sizes the body's font and checks its own entry.
+    win.SizeFontChg[2]->trigger();
+    EXPECT_EQ(win.Text1->font().pointSizeF(), 15.0);
+    EXPECT_TRUE(win.SizeFontChg[2]->isChecked() && !win.SizeFontChg[0]->isChecked());
 
     // The auto-replace entry keeps its check in the editor's state.
     win.Aouttikan->trigger();

@@ -3,11 +3,13 @@
 
 #include "ui/Convert.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 
 namespace test {
@@ -43,6 +45,20 @@ TEST_F(PhoneInputWindowTest, InputMethodCommitsInEveryBoxAreOneUndoStep) {
     commit(win.Text2, JisForms + QString::fromUtf16(u"\U0001F603"));
     EXPECT_EQ(s().Text2.text, Cp932Forms + u"\uE6F0");
     EXPECT_EQ(win.Text2->text(), ui::qs(s().Text2.text));
+    win.Text2->undo();
+    EXPECT_EQ(s().Text2.text, u"");
+    // The paste of the box's own menu, too.
+    QGuiApplication::clipboard()->setText(JisForms);
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4), win.Text2->mapToGlobal(QPoint(4, 4)));
+    QCoreApplication::sendEvent(win.Text2, &click);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    const QString pasteKey = QLatin1Char('\t') + QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    for (QAction* entry : menu->actions())
+        if (entry->text().endsWith(pasteKey))
+            entry->trigger();
+    menu->close();
+    EXPECT_EQ(s().Text2.text, Cp932Forms);
     win.Text2->undo();
     EXPECT_EQ(s().Text2.text, u"");
 
