@@ -52,6 +52,9 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     s().Check2.checked = true;
     s().Combo2.items = {{u"仕事", 1}, {u"私用", 3}};
     s().Combo2.listIndex = 1;
+    s().List1.items = {{u"見出し", 0}, {u"一通目", 0}, {u"二通目", 0}};
+    ++s().List1.revision;
+    s().List1.listIndex = 2;
     s().Combo1.items = {{u"a@docomo.ne.jp", 0}, {u"b@docomo.ne.jp", 1}};
     s().Combo1.text = u"c@docomo.ne.jp";
     s().Combo2.visible = s().Command3.enabled = false;
@@ -70,6 +73,7 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
 
     EXPECT_TRUE(win.Check1[6]->isChecked() && win.Check2->isChecked());
     EXPECT_EQ(win.Combo2->currentText(), QStringLiteral("私用"));
+    EXPECT_EQ(win.List1->currentIndex().row(), 2);
     EXPECT_EQ(win.Combo1->currentText(), QStringLiteral("c@docomo.ne.jp"));
     EXPECT_TRUE(win.Combo2->isHidden() && !win.Command3->isEnabled() && win.Label5->isVisible());
     EXPECT_TRUE(win.Command7->styleSheet().contains(QStringLiteral("#ff0000")));
