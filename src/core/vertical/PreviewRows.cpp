@@ -102,6 +102,17 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     std::size_t stop = body.size();
     bool keepBreakAtStop = false;
     RowCursor rows{m_width};
+    // A row end at i: laid out anew, or where the old rows line up again (false: stop there).
+    const auto endRow = [&](std::size_t i) {
+        if (linesUp(i)) {
+            stop = i;
+            keepBreakAtStop = true;
+            return false;
+        }
+        change.text += u"\r\n";
+        rowEnds.push_back(i);
+        return true;
+    };
     for (std::size_t i = restart; i < body.size();) {
         if (body[i] == u'\n' && i >= editEnd) {
             stop = i;
@@ -110,26 +121,12 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
         const std::size_t units = isPair(body, i) ? 2 : 1;
         const std::u16string_view ch = body.substr(i, units);
         const RowCursor::Step step = rows.take(ch);
-        if (step.endBefore) {
-            if (linesUp(i)) {
-                stop = i;
-                keepBreakAtStop = true;
-                break;
-            }
-            change.text += u"\r\n";
-            rowEnds.push_back(i);
-        }
+        if (step.endBefore && !endRow(i))
+            break;
         change.text += ch;
         i += units;
-        if (step.endAfter) {
-            if (linesUp(i)) {
-                stop = i;
-                keepBreakAtStop = true;
-                break;
-            }
-            change.text += u"\r\n";
-            rowEnds.push_back(i);
-        }
+        if (step.endAfter && !endRow(i))
+            break;
     }
     const std::size_t oldStop = oldAt(stop);
     const auto lastGone = keepBreakAtStop ? std::lower_bound(firstGone, m_breaks.end(), oldStop)
