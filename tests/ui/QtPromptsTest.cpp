@@ -75,13 +75,15 @@ TEST(QtPrompts, BoxesLieInsideTheScreenAndShowEveryCharacter) {
     prompts.input(u"?", u"ことり便 とても長い題名の入力", u"");
 }
 
-// Each button answers as its caption says, and Esc as the way out.
+// Each button answers as its caption says, and Esc as the way out; the box shows the icon asked for.
 TEST(QtPrompts, EachButtonGivesItsAnswer) {
     ui::QtPrompts prompts;
-    const auto pressing = [&](core::Buttons buttons, const QString& caption) {
-        QTimer::singleShot(0, [caption] {
+    const auto pressing = [&](core::Buttons buttons, const QString& caption, core::Icon icon = core::Icon::Question,
+                              QMessageBox::Icon shown = QMessageBox::Question) {
+        QTimer::singleShot(0, [caption, shown] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->icon(), shown);
             if (caption.isEmpty()) {
                 QTest::keyClick(box, Qt::Key_Escape);
                 return;
@@ -94,15 +96,17 @@ TEST(QtPrompts, EachButtonGivesItsAnswer) {
             ADD_FAILURE() << "no button " << caption.toStdString();
             box->done(0);
         });
-        return prompts.question(u"確認", u"よろしいですか？", buttons, core::Icon::Question);
+        return prompts.question(u"確認", u"よろしいですか？", buttons, icon);
     };
     EXPECT_EQ(pressing(core::Buttons::YesNo, QStringLiteral("はい(&Y)")), core::Answer::Yes);
     EXPECT_EQ(pressing(core::Buttons::YesNo, QStringLiteral("いいえ(&N)")), core::Answer::No);
     EXPECT_EQ(pressing(core::Buttons::YesNo, {}), core::Answer::No);
-    EXPECT_EQ(pressing(core::Buttons::OkCancel, QStringLiteral("OK")), core::Answer::Ok);
+    EXPECT_EQ(pressing(core::Buttons::OkCancel, QStringLiteral("OK"), core::Icon::Exclamation, QMessageBox::Warning),
+              core::Answer::Ok);
     EXPECT_EQ(pressing(core::Buttons::OkCancel, QStringLiteral("キャンセル")), core::Answer::Cancel);
     EXPECT_EQ(pressing(core::Buttons::OkCancel, {}), core::Answer::Cancel);
-    EXPECT_EQ(pressing(core::Buttons::Ok, QStringLiteral("OK")), core::Answer::Ok);
+    EXPECT_EQ(pressing(core::Buttons::Ok, QStringLiteral("OK"), core::Icon::Critical, QMessageBox::Critical),
+              core::Answer::Ok);
 }
 
 } // namespace

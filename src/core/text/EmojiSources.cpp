@@ -29,18 +29,4 @@ std::u32string unicodeOfImode(char16_t imode) {
     return sequenceOf(*it);
 }
 
-char16_t imodeOfUnicode(std::u32string_view unicode) {
-    std::u32string bare;
-    for (char32_t c : unicode)
-        if (c != 0xFE0E && c != 0xFE0F)
-            bare += c;
-    if (bare.empty())
-        return 0;
-    // 244 entries, asked for once per picked emoji: a plain search is enough.
-    for (const EmojiSource& source : emojiSources())
-        if (sequenceOf(source) == bare)
-            return source.imode;
-    return 0;
-}
-
 } // namespace core

@@ -31,8 +31,4 @@ inline bool isImodeEmoji(char16_t c) {
 // The Unicode sequence of an i-mode emoji, empty when it has none.
 std::u32string unicodeOfImode(char16_t imode);
 
-// The i-mode emoji of a Unicode sequence, 0 when there is none. Variation selectors
-// (U+FE0E, U+FE0F) are ignored, so both the text and the emoji presentation match.
-char16_t imodeOfUnicode(std::u32string_view unicode);
-
 } // namespace core

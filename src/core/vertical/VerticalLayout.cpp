@@ -56,12 +56,4 @@ int verticalBudget(ScreenSize screen) {
     return MailCharacters / perScreen * screen.columns * screen.rows;
 }
 
-std::u16string separatorRow(int columns) {
-    const std::size_t dashes = static_cast<std::size_t>(std::max(columns - 5, 0));
-    std::u16string row(dashes, u'-');
-    row += NextPageMark;
-    row.append(dashes, u'-');
-    return row;
-}
-
 } // namespace core

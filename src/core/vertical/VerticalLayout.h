@@ -20,7 +20,4 @@ std::u16string prepareColumns(std::u16string_view body, int rows);
 // row on its separator.
 int verticalBudget(ScreenSize screen);
 
-// (C - 5) "-", "次のページ", (C - 5) "-": one phone row, the dashes being half width.
-std::u16string separatorRow(int columns);
-
 } // namespace core

@@ -1,4 +1,5 @@
 #include "core/text/EmojiSources.h"
+#include "core/text/PhoneText.h"
 #include "platform/Cp932.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,20 @@
 
 namespace {
 
+std::u16string utf16(std::u32string_view text) {
+    std::u16string out;
+    for (char32_t c : text) {
+        if (c >= 0x10000) {
+            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            c = 0xDC00 + ((c - 0x10000) & 0x3FF);
+        }
+        out += static_cast<char16_t>(c);
+    }
+    return out;
+}
+
+// Each i-mode emoji and its Unicode sequence, the way typed or pasted emoji become i-mode ones:
+// with the emoji presentation selector, before a keycap's mark.
 TEST(EmojiSources, EveryImodeCodeMapsBothWays) {
     auto all = core::emojiSources();
     ASSERT_EQ(all.size(), 244u);
@@ -15,16 +30,17 @@ TEST(EmojiSources, EveryImodeCodeMapsBothWays) {
     for (const core::EmojiSource& e : all) {
         ASSERT_TRUE(core::isImodeEmoji(e.imode));
         std::u32string unicode = core::unicodeOfImode(e.imode);
-        EXPECT_EQ(core::imodeOfUnicode(unicode), e.imode) << std::hex << int(e.imode);
+        unicode.insert(unicode.size() > 1 ? 1 : unicode.size(), 1, U'\uFE0F');
+        const auto typed = core::phoneText(utf16(unicode), true);
+        ASSERT_TRUE(typed) << std::hex << int(e.imode);
+        EXPECT_EQ(typed->text, std::u16string(1, e.imode)) << std::hex << int(e.imode);
     }
-    // F89F is the sun, F985 the keycap "#"; with or without the emoji variation selector.
+    // F89F is the sun, F985 the keycap "#".
     EXPECT_EQ(platform::encodeCp932(u"\uE63E"), "\xF8\x9F");
     EXPECT_EQ(core::unicodeOfImode(0xE63E), U"\u2600");
-    EXPECT_EQ(core::imodeOfUnicode(U"\u2600\uFE0F"), 0xE63E);
-    EXPECT_EQ(core::imodeOfUnicode(U"#\uFE0F\u20E3"), 0xE6E0);
-    // A code without a counterpart, and Unicode emoji DoCoMo never had.
+    EXPECT_EQ(core::unicodeOfImode(0xE6E0), U"#\u20E3");
+    // A code without a counterpart.
     EXPECT_EQ(core::unicodeOfImode(0xE6A6), U"");
-    EXPECT_EQ(core::imodeOfUnicode(U"\U0001F600"), 0);
 }
 
 } // namespace
