@@ -15,6 +15,20 @@
 
 namespace ui {
 
+bool startEditor(core::Editor& editor, MainWindow& window, std::u16string_view commandLine) {
+    editor.setView(&window);
+    editor.startup(commandLine);
+    if (window.ended() || editor.ProgramEnding)
+        return false; // start-up closed the window or ended the program
+    editor.s.window.visible = true;
+    window.refresh();
+    // A mail starts with its destination, then the title, then the body.
+    QWidget::setTabOrder(window.Combo1, window.Text2);
+    QWidget::setTabOrder(window.Text2, window.Text1);
+    window.Combo1->setFocus();
+    return true;
+}
+
 int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QtPrompts prompts;
@@ -23,20 +37,12 @@ int runApplication(int argc, char** argv) {
     MainWindow window(editor);
     prompts.setParentWidget(&window);
     prompts.setBeforeShow([&window] { window.showBeforeQuestion(); });
-    editor.setView(&window);
 
     // The whole command line is one file path, spaces included.
     QStringList args = QApplication::arguments();
     args.removeFirst();
-    editor.startup(u16(args.join(QLatin1Char(' '))));
-    if (window.ended() || editor.ProgramEnding)
-        return 0; // start-up closed the window or ended the program
-    editor.s.window.visible = true;
-    window.refresh();
-    // A mail starts with its destination, then the title, then the body.
-    QWidget::setTabOrder(window.Combo1, window.Text2);
-    QWidget::setTabOrder(window.Text2, window.Text1);
-    window.Combo1->setFocus();
+    if (!startEditor(editor, window, u16(args.join(QLatin1Char(' ')))))
+        return 0;
     int code = app.exec();
     editor.setView(nullptr);
     return code;

@@ -1,5 +1,6 @@
 #include "WindowTest.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -114,6 +115,14 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
 TEST_F(WindowTest, UserActionsReachTheEditor) {
     start();
     ui::MainWindow& win = w();
+    // A mail starts with its destination, then the title, then the body.
+    win.activateWindow();
+    EXPECT_TRUE(win.Combo1->hasFocus());
+    key(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_TRUE(win.Text2->hasFocus());
+    key(win.Text2, Qt::Key_Tab);
+    EXPECT_TRUE(win.Text1->hasFocus());
+
     // A preset limit answers the limit question, so the click asks nothing.
     s().presetLimit = 300;
     QTest::mouseClick(win.Check1[6], Qt::LeftButton);

@@ -1,6 +1,7 @@
 #include "WindowTest.h"
 
 #include "platform/Cp932.h"
+#include "ui/Application.h"
 #include "ui/TextMirror.h"
 
 #include <QPlainTextEdit>
@@ -22,10 +23,7 @@ void WindowTest::start(std::u16string_view commandLine) {
     editor = std::make_unique<core::Editor>(prompts, clock, folder.core());
     window = std::make_unique<ui::MainWindow>(*editor);
     window->setEndProgram([this] { ++programEnds; }); // the test's own event loops must keep running
-    editor->setView(window.get());
-    editor->startup(commandLine);
-    editor->s.window.visible = true;
-    window->refresh();
+    ASSERT_TRUE(ui::startEditor(*editor, *window, commandLine));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     QTest::qWait(20); // the size is given again once the window's frame is known
 }
