@@ -112,7 +112,7 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
     EXPECT_EQ(becky.Combo2->currentText(), QStringLiteral("会社"));
 
     // The status line repeats a hovered control's tooltip, the longest ones whole.
-    for (QWidget* hovered : std::vector<QWidget*>{becky.Command3[3], becky.Text1[2], becky.Text1[0]}) {
+    for (QWidget* hovered : std::vector<QWidget*>{becky.Command3[3], becky.Text1[2], becky.Text1[0], becky.Text1[3]}) {
         QEvent enter(QEvent::Enter);
         QCoreApplication::sendEvent(hovered, &enter);
         EXPECT_EQ(becky.Label1->text(), hovered->toolTip());
@@ -122,6 +122,18 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
             QFontMetrics(becky.Label1->font()).boundingRect(room, Qt::TextWordWrap, becky.Label1->text()).height(),
             room.height())
             << becky.Label1->text().toStdString();
+        // ... from the top of the line down.
+        const QImage shot = becky.Label1->grab().toImage();
+        const auto inked = [&](int y) {
+            for (int x = room.left(); x <= room.right(); ++x)
+                if (qGray(shot.pixel(x, y)) < 128)
+                    return true;
+            return false;
+        };
+        int top = room.top();
+        while (top < room.bottom() && !inked(top))
+            ++top;
+        EXPECT_LE(top - room.top(), becky.Label1->fontMetrics().height() / 2) << becky.Label1->text().toStdString();
     }
 
     QTest::mouseClick(becky.Command2, Qt::LeftButton);

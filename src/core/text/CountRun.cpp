@@ -84,10 +84,9 @@ void Editor::countRun() {
 }
 
 void Editor::showProgress() {
-    if (CountProgress == -1) {
+    if (CountProgress == -1) { // done: the run sets it back to 0 itself
         s.Command1.caption = u"実行";
         s.window.caption = u"ことり便";
-        CountProgress = 0;
         return;
     }
     std::u16string text = decimal(CountProgress) + u"%完了";
