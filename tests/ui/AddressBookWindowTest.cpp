@@ -140,6 +140,26 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
     EXPECT_EQ(w().addressBookWindow(), nullptr);
 }
 
+// A book that could not be saved keeps its window open, the change still on screen.
+TEST_F(AddressBookWindowTest, ABookThatCannotBeSavedStaysOpen) {
+    startWithBooks();
+    QTest::mouseClick(w().Command6, Qt::LeftButton);
+    ui::AddressBookWindow& my = book();
+    my.List1->setCurrentRow(0);
+    prompts.question(u"削除確認", u"アリスを削除しますか？", core::Buttons::YesNo, core::Answer::Yes);
+    QTest::mouseClick(my.Command3[2], Qt::LeftButton);
+    std::filesystem::permissions(folder.path() / "addr.adr", std::filesystem::perms::owner_read);
+    prompts.question(u"アドレス帳保存", u"アドレス帳に変更があります。保存しますか？", core::Buttons::YesNo,
+                     core::Answer::Yes);
+    prompts.message(std::u16string(core::AppTitle),
+                    u"アドレス帳を保存できませんでした。変更はまだ保存されていません。\r\n" + folder.core() +
+                        u"\\addr.adr");
+    EXPECT_FALSE(my.close());
+    prompts.verify();
+    EXPECT_TRUE(my.isVisible());
+    EXPECT_EQ(my.List1->count(), 1);
+}
+
 TEST_F(AddressBookWindowTest, DroppedFilesLoadIntoTheBodyUpToTheLimit) {
     start();
     const QUrl fits = fileOfSize("fits.txt", 64000);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QGroupBox>
@@ -157,6 +158,12 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_EQ(win.Combo1->lineEdit()->cursorPosition(), 5);
     win.Combo1->activated(1); // picking an entry
     EXPECT_EQ(s().Combo1.text, u"b@docomo.ne.jp");
+
+    // Ctrl+S in the body copies the whole mail text.
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("本文"));
+    key(win.Text1, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("本文"));
 
     // The size menu sizes the body's font and checks its own entry.
     win.SizeFontChg[2]->trigger();

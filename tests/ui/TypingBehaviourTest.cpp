@@ -2,6 +2,7 @@
 #include "WindowTest.h"
 
 #include "platform/Cp932.h"
+#include "ui/TextMirror.h"
 #include "ui/Colours.h"
 
 #include <QApplication>
@@ -56,6 +57,24 @@ TEST_F(TypingTest, ThePreviewShowsThePhonesRowsTypedAndPasted) {
     // The send image shows the same rows.
     QTest::mouseClick(win.Command5, Qt::LeftButton);
     EXPECT_EQ(shownPreview(), rows);
+}
+
+// The box holds one separator a line break: an editor edit that starts or ends inside a CR LF,
+// or joins a lone CR to an LF, takes the whole break with it.
+TEST(TextMirror, EditsAtHalvesOfALineBreakShowWhole) {
+    QPlainTextEdit box;
+    ui::TextMirror mirror(&box);
+    mirror.syncTo(u"a\r\nb");
+    mirror.apply(2, 0, u"x");
+    EXPECT_EQ(mirror.text(), u"a\rx\nb");
+    EXPECT_EQ(box.toPlainText(), QStringLiteral("a\nx\nb"));
+    mirror.apply(1, 1, u"");
+    EXPECT_EQ(mirror.text(), u"ax\nb");
+    EXPECT_EQ(box.toPlainText(), QStringLiteral("ax\nb"));
+    mirror.syncTo(u"a\r");
+    mirror.apply(2, 0, u"\nb");
+    EXPECT_EQ(mirror.text(), u"a\r\nb");
+    EXPECT_EQ(box.toPlainText(), QStringLiteral("a\nb"));
 }
 
 // A question about a pasted text comes over the body showing it: what the box shows at the

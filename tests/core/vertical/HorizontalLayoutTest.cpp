@@ -40,6 +40,8 @@ TEST(HorizontalLayout, CharactersOutsideTheBmpComeBackWhole) {
     EXPECT_EQ(core::screenOfLayout(sent)->rows, 3);
     EXPECT_EQ(test::show(horizontal(sent, {8, 9})), test::show(expected));
     EXPECT_EQ(expected.substr(0, 8), u"𠮷野家へ𠮷野");
+    // A body of such characters alone, shorter than a block of the scan.
+    EXPECT_EQ(vertical(u"𠮷𠮷", {5, 3}, VerticalMode::Send), u"　　　　𠮷　　　　𠮷　　　　　");
 }
 
 TEST(HorizontalLayout, SinglePassMatchesTheLiteralRules) {
