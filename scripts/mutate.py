@@ -235,7 +235,7 @@ def balanced(code, open_at):
 
 
 def top_level_commas(code, start, end):
-    commas, depth, angle = [], 0, 0
+    commas, depth = [], 0
     for i in range(start, end):
         ch = code[i]
         if ch in "([{":
@@ -389,25 +389,23 @@ class SourceFile:
         code = masked(self.text)
         self.code_lines = code.split("\n")
         inside, bodies = scan(code)
-        self.starts = []
+        self.starts, self.offsets = [], []  # whether a line starts inside a function body; where it starts
         offset = 0
         for line in self.code_lines:
             lead = len(line) - len(line.lstrip())
             self.starts.append(offset + lead < len(inside) and inside[offset + lead] == 1 and line.strip() != "")
-            offset += len(line) + 1
-        self.offsets = []
-        offset = 0
-        for line in self.code_lines:
             self.offsets.append(offset)
             offset += len(line) + 1
         for body in bodies:
             if body.end is None:
                 body.end = len(code)
+        for body in bodies:
+            # Whether it returns a value, not counting the lambdas inside it.
             nested = [b for b in bodies if b is not body and body.start < b.start < body.end]
+            outermost = [b for b in nested if not any(o is not b and o.start < b.start < o.end for o in nested)]
             text = code[body.start:body.end]
-            for inner in sorted(nested, key=lambda b: -b.start):
-                if inner.end is not None:
-                    text = text[:inner.start - body.start] + text[inner.end - body.start:]
+            for inner in sorted(outermost, key=lambda b: -b.start):
+                text = text[:inner.start - body.start] + text[inner.end - body.start:]
             body.returns = re.search(r"\breturn\s+[^;\s]", text) is not None
         self.bodies = bodies
 
