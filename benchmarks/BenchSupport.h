@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -52,6 +53,23 @@ inline void readAndDecode(benchmark::State& state, const std::u16string& path) {
         auto bytes = platform::readBytes(path);
         std::u16string text = platform::decodeCp932(*bytes);
         benchmark::DoNotOptimize(text.data());
+    }
+}
+
+// The floor for a command that works character by character: one table lookup per UTF-16 unit
+// of the body, written to a new string.
+inline void lookupEachUnit(benchmark::State& state, const std::u16string& body) {
+    static const std::vector<char16_t> table = [] {
+        std::vector<char16_t> t(0x10000);
+        for (std::size_t i = 0; i < t.size(); ++i)
+            t[i] = static_cast<char16_t>((i * 40503u) >> 3);
+        return t;
+    }();
+    for (auto _ : state) {
+        std::u16string out(body.size(), u'\0');
+        for (std::size_t i = 0; i < body.size(); ++i)
+            out[i] = table[body[i]];
+        benchmark::DoNotOptimize(out.data());
     }
 }
 

@@ -118,7 +118,8 @@ int main(int argc, char** argv) {
         ->UseManualTime()
         ->Iterations(static_cast<benchmark::IterationCount>(s.empty.size()));
     int rc = bench::runWithRatios(
-        argc, argv, {{"append_large_vs_empty", "BM_AppendLarge" + iterations, "BM_AppendEmpty" + iterations}});
+        argc, argv,
+        {{"append_large_vs_empty", "BM_AppendLarge" + iterations, "BM_AppendEmpty" + iterations, false, true}});
     auto median = [](std::vector<double> v) {
         std::sort(v.begin(), v.end());
         return v.empty() ? 0.0 : v[v.size() / 2] * 1e9;

@@ -99,10 +99,17 @@ void BM_CopyBody(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyBody);
 
+void BM_Lookup(benchmark::State& state) {
+    bench::lookupEachUnit(state, body());
+}
+BENCHMARK(BM_Lookup);
+
 } // namespace
 
 int main(int argc, char** argv) {
-    int code = bench::runWithRatios(argc, argv, {{"replace_vs_copy", "BM_Replace", "BM_CopyBody"}});
+    int code = bench::runWithRatios(argc, argv,
+                                    {{"replace_vs_copy", "BM_Replace", "BM_CopyBody", true},
+                                     {"replace_vs_lookup", "BM_Replace", "BM_Lookup", true}});
     std::error_code ec;
     fs::remove_all(workFolder(), ec);
     return code;

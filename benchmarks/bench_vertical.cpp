@@ -75,10 +75,22 @@ void BM_CopyLayout(benchmark::State& state) {
 }
 BENCHMARK(BM_CopyLayout);
 
+void BM_LookupBody(benchmark::State& state) {
+    bench::lookupEachUnit(state, body());
+}
+BENCHMARK(BM_LookupBody);
+
+void BM_LookupLayout(benchmark::State& state) {
+    bench::lookupEachUnit(state, threePages());
+}
+BENCHMARK(BM_LookupLayout);
+
 } // namespace
 
 int main(int argc, char** argv) {
-    return bench::runWithRatios(
-        argc, argv,
-        {{"vertical_vs_copy", "BM_Vertical", "BM_CopyBody"}, {"reverse_vs_copy", "BM_Reverse", "BM_CopyLayout"}});
+    return bench::runWithRatios(argc, argv,
+                                {{"vertical_vs_copy", "BM_Vertical", "BM_CopyBody", true},
+                                 {"vertical_vs_lookup", "BM_Vertical", "BM_LookupBody", true},
+                                 {"reverse_vs_copy", "BM_Reverse", "BM_CopyLayout", true},
+                                 {"reverse_vs_lookup", "BM_Reverse", "BM_LookupLayout", true}});
 }
