@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <map>
@@ -146,8 +147,12 @@ int runWithRatios(int argc, char** argv, const std::vector<Comparison>& comparis
     CapturingReporter reporter;
     std::vector<std::pair<std::string, Rounds>> results;
     const platform::VectorLevel own = platform::vectorLevel();
+    // KOTORI_BENCH_ONLY=TEXT runs only the comparisons whose name holds TEXT (for profiling one).
+    const char* only = std::getenv("KOTORI_BENCH_ONLY");
     for (const auto& c : comparisons) {
-        if (c.vectors) {
+        if (only && c.name.find(only) == std::string::npos)
+            continue;
+        if (c.vectors && !only) {
             std::string levels;
             for (int l = 0; l < static_cast<int>(own); ++l) {
                 platform::capVectorLevel(static_cast<platform::VectorLevel>(l));

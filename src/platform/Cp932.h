@@ -17,6 +17,9 @@ std::u16string decodeCp932(std::string_view bytes);
 // encodeCp932(text).size(), without building it.
 std::size_t sjisLength(std::u16string_view text);
 
+// For each UTF-16 unit, its length in code page 932: 1 or 2 bytes. For loops that ask per unit.
+const unsigned char* unitLengths();
+
 // True when the unit encodes to one byte (ASCII, half-width katakana, '?' substitutes).
 bool isSingleByte(char16_t unit);
 

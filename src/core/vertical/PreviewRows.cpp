@@ -3,69 +3,122 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
+#include <array>
 
 namespace core {
 
 namespace {
 
-bool isPair(std::u16string_view text, std::size_t i) {
-    return text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-           text[i + 1] < 0xE000;
+// Per UTF-16 unit: its positions in a row (1 or 2, its length in code page 932), or 0 for the
+// units the walk looks at closer: CR, LF and a high surrogate.
+const unsigned char* unitKinds() {
+    static const std::array<unsigned char, 0x10000> kinds = [] {
+        std::array<unsigned char, 0x10000> table{};
+        const unsigned char* lengths = platform::unitLengths();
+        for (std::size_t u = 0; u < table.size(); ++u)
+            table[u] = lengths[u];
+        table[u'\r'] = table[u'\n'] = 0;
+        for (std::size_t u = 0xD800; u < 0xDC00; ++u)
+            table[u] = 0;
+        return table;
+    }();
+    return kinds.data();
 }
 
-// Where one character goes in the rows: a row may end before it (it does not fit) and after
-// it (it filled the row).
-struct RowCursor {
-    int width = 0;
-    int position = 0;
-    struct Step {
-        bool endBefore = false, endAfter = false;
+// Room enough for text of `units` units laid out in rows of `width` positions: a row (but the
+// last of a line) holds at least (width - 1) / 2 units.
+std::size_t roomFor(std::size_t units, int width) {
+    const std::size_t perRow =
+        width < 2 ? units + 1 : std::max<std::size_t>(1, static_cast<std::size_t>(width - 1) / 2);
+    return units + 2 * (units / perRow) + 2;
+}
+
+// Lays out text from i in rows of `width` positions, writing it at w with CR LF at each row
+// end: a surrogate pair takes two positions (one for each half's '?' substitute), any other
+// unit its length in code page 932, and a two-position character that does not fit starts the
+// next row. rowEnd(at) is asked at each row end, `at` being the index of the character it
+// comes before. Stops where rowEnd returns false (before writing that row end), at a line feed
+// at or after stopAtLineFrom, or at the end; returns where it stopped. One pass: every command
+// that edits the body lays the preview out again; kept out of line so that its loop keeps its
+// state in registers.
+template <typename RowEnd>
+[[gnu::noinline]] std::size_t layRows(std::u16string_view text, std::size_t i, int width, std::size_t stopAtLineFrom,
+                                      char16_t*& written, RowEnd rowEnd) {
+    const char16_t* const p = text.data();
+    const std::size_t n = text.size();
+    if (width < 2) { // a screen without columns (no model chosen) has no rows to end
+        std::size_t stop = stopAtLineFrom < n ? text.find(u'\n', std::max(i, stopAtLineFrom)) : n;
+        if (stop == std::u16string_view::npos)
+            stop = n;
+        written = std::copy(p + i, p + stop, written);
+        return stop;
+    }
+    // Locals, so the loop keeps them in registers.
+    char16_t* w = written;
+    const auto done = [&](std::size_t at) {
+        written = w;
+        return at;
     };
-    Step take(std::u16string_view ch) {
-        Step step;
-        if (ch[0] == u'\n') {
-            position = 0;
-            return step;
+    const unsigned char* const kinds = unitKinds();
+    int position = 0;
+    while (i < n) {
+        const char16_t c = p[i];
+        int size = kinds[c];
+        std::size_t units = 1;
+        if (size == 0) {
+            if (c == u'\n') {
+                if (i >= stopAtLineFrom)
+                    return done(i);
+                position = 0;
+                *w++ = c;
+                ++i;
+                continue;
+            }
+            if (c == u'\r') {
+                *w++ = c;
+                ++i;
+                continue;
+            }
+            const bool pair = i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] < 0xE000;
+            size = pair ? 2 : platform::unitLengths()[c];
+            units = pair ? 2 : 1;
         }
-        if (ch[0] == u'\r' || width < 2)
-            return step; // a screen without columns (no model chosen) has no rows to end
-        // A surrogate pair takes two positions, one for each half's '?' substitute.
-        const int size = ch.size() == 2 ? 2 : (platform::isSingleByte(ch[0]) ? 1 : 2);
         position += size;
-        if (position == width + 1) { // a two-position character that does not fit starts the next row
-            step.endBefore = true;
+        if (position == width + 1) {
+            if (!rowEnd(i))
+                return done(i);
+            *w++ = u'\r';
+            *w++ = u'\n';
             position = size;
         }
+        *w++ = c;
+        if (units == 2)
+            *w++ = p[i + 1];
+        i += units;
         if (position == width) {
-            step.endAfter = true;
+            if (!rowEnd(i))
+                return done(i);
+            *w++ = u'\r';
+            *w++ = u'\n';
             position = 0;
         }
-        return step;
     }
-};
+    return done(n);
+}
 
 } // namespace
 
 void appendRows(std::u16string& out, std::u16string_view text, int width, std::size_t offset,
                 std::vector<std::size_t>* breaks) {
-    RowCursor rows{width};
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t units = isPair(text, i) ? 2 : 1;
-        const std::u16string_view ch = text.substr(i, units);
-        const RowCursor::Step step = rows.take(ch);
-        if (step.endBefore) {
-            out += u"\r\n";
-            if (breaks)
-                breaks->push_back(offset + i);
-        }
-        out += ch;
-        i += units;
-        if (step.endAfter) {
-            out += u"\r\n";
-            if (breaks)
-                breaks->push_back(offset + i);
-        }
-    }
+    const std::size_t start = out.size();
+    out.resize(start + roomFor(text.size(), width));
+    char16_t* w = out.data() + start;
+    layRows(text, 0, width, std::u16string_view::npos, w, [&](std::size_t at) {
+        if (breaks)
+            breaks->push_back(offset + at);
+        return true;
+    });
+    out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
 std::u16string PreviewRows::build(std::u16string_view body, int width) {
@@ -99,35 +152,21 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     };
     Change change;
     std::vector<std::size_t> rowEnds;
-    std::size_t stop = body.size();
     bool keepBreakAtStop = false;
-    RowCursor rows{m_width};
-    // A row end at i: laid out anew, or where the old rows line up again (false: stop there).
-    const auto endRow = [&](std::size_t i) {
-        if (linesUp(i)) {
-            stop = i;
+    // At most up to the end of the line the edit ends in.
+    const std::size_t lineEnd = std::min(body.size(), body.find(u'\n', editEnd));
+    change.text.resize(roomFor(lineEnd - restart, m_width));
+    char16_t* w = change.text.data();
+    // A row end: laid out anew, or where the old rows line up again (false: stop there).
+    const std::size_t stop = layRows(body, restart, m_width, editEnd, w, [&](std::size_t at) {
+        if (linesUp(at)) {
             keepBreakAtStop = true;
             return false;
         }
-        change.text += u"\r\n";
-        rowEnds.push_back(i);
+        rowEnds.push_back(at);
         return true;
-    };
-    for (std::size_t i = restart; i < body.size();) {
-        if (body[i] == u'\n' && i >= editEnd) {
-            stop = i;
-            break;
-        }
-        const std::size_t units = isPair(body, i) ? 2 : 1;
-        const std::u16string_view ch = body.substr(i, units);
-        const RowCursor::Step step = rows.take(ch);
-        if (step.endBefore && !endRow(i))
-            break;
-        change.text += ch;
-        i += units;
-        if (step.endAfter && !endRow(i))
-            break;
-    }
+    });
+    change.text.resize(static_cast<std::size_t>(w - change.text.data()));
     const std::size_t oldStop = oldAt(stop);
     const auto lastGone = keepBreakAtStop ? std::lower_bound(firstGone, m_breaks.end(), oldStop)
                                           : std::upper_bound(firstGone, m_breaks.end(), oldStop);
