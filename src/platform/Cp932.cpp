@@ -3,6 +3,8 @@
 #include "platform/Cp932Tables.h"
 
 #include <array>
+#include <cstdint>
+#include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #define KOTORI_CP932_SSE2 1
@@ -23,28 +25,39 @@ bool isTwoByte(char16_t unit) {
     return (cp932::kTwoByteBits[unit >> 6] >> (unit & 63)) & 1;
 }
 
+// Per unit, the bytes it encodes to in memory order (low 16 bits) and how many of them count
+// (above): two bytes are stored for every unit, so the loop has no branch on the kind of text.
+const std::uint32_t* encodings() {
+    static const std::vector<std::uint32_t> table = [] {
+        std::vector<std::uint32_t> t(0x10000);
+        for (std::size_t u = 0; u < t.size(); ++u) {
+            const std::uint16_t code = u < 0x80 ? static_cast<std::uint16_t>(u) : codeOf(static_cast<char16_t>(u));
+            if (code == cp932::kNoForm)
+                t[u] = 1u << 16 | '?';
+            else if (code < 0x100)
+                t[u] = 1u << 16 | code;
+            else
+                t[u] = 2u << 16 | (code & 0xFFu) << 8 | code >> 8;
+        }
+        return t;
+    }();
+    return table.data();
+}
+
 } // namespace
 
 std::string encodeCp932(std::u16string_view text) {
     std::string out(text.size() * 2, '\0');
-    char* p = out.data();
+    unsigned char* p = reinterpret_cast<unsigned char*>(out.data());
+    const std::uint32_t* const table = encodings();
+    // At most two bytes a unit: the two stored for the last unit still fall inside out.
     for (char16_t unit : text) {
-        if (unit < 0x80) {
-            *p++ = static_cast<char>(unit);
-            continue;
-        }
-        const std::uint16_t code = codeOf(unit);
-        if (code == cp932::kNoForm) {
-            *p++ = '?';
-        } else if (code < 0x100) {
-            *p++ = static_cast<char>(code);
-        } else {
-            p[0] = static_cast<char>(code >> 8);
-            p[1] = static_cast<char>(code & 0xFF);
-            p += 2;
-        }
+        const std::uint32_t e = table[unit];
+        p[0] = static_cast<unsigned char>(e);
+        p[1] = static_cast<unsigned char>(e >> 8);
+        p += e >> 16;
     }
-    out.resize(static_cast<std::size_t>(p - out.data()));
+    out.resize(static_cast<std::size_t>(p - reinterpret_cast<unsigned char*>(out.data())));
     return out;
 }
 

@@ -62,6 +62,18 @@ template <typename RowEnd>
     const unsigned char* const kinds = unitKinds();
     int position = 0;
     while (i < n) {
+        // Four units at a time while no row can end among them and none needs a closer look.
+        while (i + 4 <= n) {
+            const int s0 = kinds[p[i]], s1 = kinds[p[i + 1]], s2 = kinds[p[i + 2]], s3 = kinds[p[i + 3]];
+            if (s0 == 0 || s1 == 0 || s2 == 0 || s3 == 0 || position + s0 + s1 + s2 + s3 >= width)
+                break;
+            position += s0 + s1 + s2 + s3;
+            w[0] = p[i], w[1] = p[i + 1], w[2] = p[i + 2], w[3] = p[i + 3];
+            w += 4;
+            i += 4;
+        }
+        if (i >= n)
+            break;
         const char16_t c = p[i];
         int size = kinds[c];
         std::size_t units = 1;
