@@ -36,10 +36,10 @@ void MarkedEdit::paintEvent(QPaintEvent* event) {
         QPainter painter(viewport());
         painter.setClipRect(event->rect());
         const QPointF offset = contentOffset();
-        const int height = viewport()->height();
+        const int bottom = std::min(viewport()->height(), event->rect().bottom() + 1);
         for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
             const QRectF box = blockBoundingGeometry(block).translated(offset);
-            if (box.top() > height)
+            if (box.top() > bottom)
                 break;
             if (!box.intersects(event->rect()))
                 continue; // only what is repainted
