@@ -3,6 +3,8 @@
 #include "core/vertical/PreviewRows.h"
 #include "core/vertical/VerticalConversion.h"
 
+#include "platform/Cp932.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -129,6 +131,37 @@ TEST_F(PreviewFixture, ANarrowModelIsReportedOnceNotOnEveryKeystroke) {
     EXPECT_EQ(editor.s.Text3.text, editor.s.Text1.text);
 }
 
+// The rows one character at a time: a pair takes two positions, any other unit its bytes in
+// code page 932; a row ends when full, or before a two-position character that does not fit.
+static std::u16string rowsByTheRules(std::u16string_view text, int width) {
+    std::u16string out;
+    int position = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const bool pair = text[i] >= 0xD800 && text[i] < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                          text[i + 1] < 0xE000;
+        const std::u16string_view ch = text.substr(i, pair ? 2 : 1);
+        i += ch.size();
+        if (ch[0] == u'\n')
+            position = 0;
+        if (ch[0] == u'\n' || ch[0] == u'\r' || width < 2) {
+            out += ch;
+            continue;
+        }
+        const int size = pair ? 2 : static_cast<int>(platform::sjisLength(ch));
+        if (position + size > width) {
+            out += u"\r\n";
+            position = 0;
+        }
+        out += ch;
+        position += size;
+        if (position == width) {
+            out += u"\r\n";
+            position = 0;
+        }
+    }
+    return out;
+}
+
 // The horizontal preview follows random edits line by line, and always equals the body laid
 // out afresh in the send image's rows, its caret included.
 TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
@@ -140,6 +173,8 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
                                                 u"\r",
                                                 u"\U00020BB7",
                                                 u"\uE63E",
+                                                u"\u0101", // no form: one '?'
+                                                u"\xD842", // a high surrogate alone
                                                 u"あいうえおかきくけこ",
                                                 u"abcdefghijklmnopq"};
     std::mt19937 random(7);
@@ -161,6 +196,7 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
             std::u16string expected;
             core::appendRows(expected, body, width);
             ASSERT_EQ(shown, expected) << "width " << width << " step " << step;
+            ASSERT_EQ(expected, rowsByTheRules(body, width)) << "width " << width << " step " << step;
             core::PreviewRows fresh;
             fresh.build(body, width);
             for (std::size_t at = 0; at <= body.size(); at += 1 + body.size() / 16)
