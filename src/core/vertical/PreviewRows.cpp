@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace core {
 
@@ -38,9 +39,9 @@ std::size_t roomFor(std::size_t units, int width) {
 // unit its length in code page 932, and a two-position character that does not fit starts the
 // next row. rowEnd(at) is asked at each row end, `at` being the index of the character it
 // comes before. Stops where rowEnd returns false (before writing that row end), at a line feed
-// at or after stopAtLineFrom, or at the end; returns where it stopped. One pass: every command
-// that edits the body lays the preview out again; kept out of line so that its loop keeps its
-// state in registers.
+// at or after stopAtLineFrom, or at the end; returns where it stopped. Every command that edits
+// the body lays the preview out again; kept out of line so that its loops keep their state in
+// registers.
 template <typename RowEnd>
 [[gnu::noinline]] std::size_t layRows(std::u16string_view text, std::size_t i, int width, std::size_t stopAtLineFrom,
                                       char16_t*& written, RowEnd rowEnd) {
@@ -60,41 +61,68 @@ template <typename RowEnd>
         return at;
     };
     const unsigned char* const kinds = unitKinds();
-    int position = 0;
+    // Plain units (no CR, LF or high surrogate) go a span at a time: the positions they reach
+    // are summed first, and each row end is then found among the sums, a row at a time.
+    constexpr std::size_t Span = 256;
+    std::uint32_t sums[Span]; // sums[j]: positions the span's units up to j take
+    int position = 0;         // where the next unit starts in its row
     while (i < n) {
-        // Four units at a time while no row can end among them and none needs a closer look.
-        while (i + 4 <= n) {
-            const int s0 = kinds[p[i]], s1 = kinds[p[i + 1]], s2 = kinds[p[i + 2]], s3 = kinds[p[i + 3]];
-            if (s0 == 0 || s1 == 0 || s2 == 0 || s3 == 0 || position + s0 + s1 + s2 + s3 >= width)
+        const std::size_t limit = std::min(Span, n - i);
+        std::size_t count = 0;
+        for (std::uint32_t sum = 0; count < limit; ++count) {
+            const unsigned kind = kinds[p[i + count]];
+            if (kind == 0)
                 break;
-            position += s0 + s1 + s2 + s3;
-            w[0] = p[i], w[1] = p[i + 1], w[2] = p[i + 2], w[3] = p[i + 3];
-            w += 4;
-            i += 4;
+            sums[count] = sum += kind;
         }
-        if (i >= n)
-            break;
+        const char16_t* const span = p + i;
+        std::size_t s = 0;      // the first unit of the span not written yet
+        std::uint32_t base = 0; // the sum before s
+        while (s < count) {
+            // The first unit that fills the row or does not fit: units take at most two
+            // positions, so none before j can.
+            const std::uint32_t room = static_cast<std::uint32_t>(width - position);
+            const std::uint32_t full = base + room;
+            std::size_t j = s + (room + 1) / 2 - 1;
+            while (j < count && sums[j] < full)
+                ++j;
+            if (j >= count) { // the span ends inside the row
+                for (; s < count; ++s)
+                    *w++ = span[s];
+                position += static_cast<int>(sums[count - 1] - base);
+                break;
+            }
+            // Full after j, or j is a two-position unit that does not fit and starts the next row.
+            const std::size_t end = sums[j] == full ? j + 1 : j;
+            for (; s < end; ++s)
+                *w++ = span[s];
+            if (!rowEnd(i + end))
+                return done(i + end);
+            *w++ = u'\r';
+            *w++ = u'\n';
+            position = 0;
+            base = end == 0 ? 0 : sums[end - 1];
+        }
+        i += count;
+        if (count == limit)
+            continue; // the span was full: the next one goes on from here
+        // A CR, an LF or a high surrogate, one at a time.
         const char16_t c = p[i];
-        int size = kinds[c];
-        std::size_t units = 1;
-        if (size == 0) {
-            if (c == u'\n') {
-                if (i >= stopAtLineFrom)
-                    return done(i);
-                position = 0;
-                *w++ = c;
-                ++i;
-                continue;
-            }
-            if (c == u'\r') {
-                *w++ = c;
-                ++i;
-                continue;
-            }
-            const bool pair = i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] < 0xE000;
-            size = pair ? 2 : platform::unitLengths()[c];
-            units = pair ? 2 : 1;
+        if (c == u'\n') {
+            if (i >= stopAtLineFrom)
+                return done(i);
+            position = 0;
+            *w++ = c;
+            ++i;
+            continue;
         }
+        if (c == u'\r') {
+            *w++ = c;
+            ++i;
+            continue;
+        }
+        const bool pair = i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] < 0xE000;
+        const int size = pair ? 2 : platform::unitLengths()[c];
         position += size;
         if (position == width + 1) {
             if (!rowEnd(i))
@@ -104,9 +132,9 @@ template <typename RowEnd>
             position = size;
         }
         *w++ = c;
-        if (units == 2)
+        if (pair)
             *w++ = p[i + 1];
-        i += units;
+        i += pair ? 2 : 1;
         if (position == width) {
             if (!rowEnd(i))
                 return done(i);

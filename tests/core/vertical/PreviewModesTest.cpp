@@ -203,6 +203,15 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
                 ASSERT_EQ(rows.previewPosition(at), fresh.previewPosition(at)) << width << " " << step;
         }
     }
+    // Lines far longer than a row, of one- and two-position characters.
+    std::u16string line;
+    for (int i = 0; i < 1500; ++i)
+        line += u"あaｱ漢"[random() % 4];
+    for (int width : {2, 3, 16, 17, 24}) {
+        std::u16string rows;
+        core::appendRows(rows, line, width);
+        ASSERT_EQ(rows, rowsByTheRules(line, width)) << width;
+    }
     // Eight full-width characters fill a row of the eight-column phone: the ninth starts the next.
     std::u16string eight;
     core::appendRows(eight, u"あいうえおかきくけこさしすせそ", 16);
