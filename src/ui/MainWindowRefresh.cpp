@@ -53,6 +53,15 @@ void setCaption(QWidget* w, std::u16string_view caption) {
     }
 }
 
+// The sum of the characters' own advances, which the font keeps: far cheaper than shaping the
+// line, and close to its width.
+int roughWidth(const QFontMetrics& metrics, const QString& text) {
+    int width = 0;
+    for (QChar c : text)
+        width += metrics.horizontalAdvance(c);
+    return width;
+}
+
 // A one-line label shows its whole text, or as much as fits followed by "…" with the whole text
 // as its tooltip.
 void syncLabel(QLabel* l, std::u16string_view caption, std::u16string_view toolTip) {
@@ -62,7 +71,8 @@ void syncLabel(QLabel* l, std::u16string_view caption, std::u16string_view toolT
     if (!l->wordWrap() && !whole.contains(QLatin1Char('\n'))) {
         const QFontMetrics metrics(l->font());
         const int room = l->contentsRect().width();
-        if (metrics.horizontalAdvance(whole) > room) {
+        // The count changes with every keystroke: a text well inside the room is not shaped.
+        if (roughWidth(metrics, whole) * 10 > room * 9 && metrics.horizontalAdvance(whole) > room) {
             shown = metrics.elidedText(whole, Qt::ElideRight, room);
             tip = whole;
         }
