@@ -34,20 +34,27 @@ std::vector<std::pair<int, int>> MarkedEdit::marks() const {
 void MarkedEdit::paintEvent(QPaintEvent* event) {
     if (!m_marks.empty()) {
         QPainter painter(viewport());
-        painter.setClipRect(event->rect());
+        const QRect area = event->rect();
+        painter.setClipRect(area);
         const QPointF offset = contentOffset();
-        const int bottom = std::min(viewport()->height(), event->rect().bottom() + 1);
-        for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
-            const QRectF box = blockBoundingGeometry(block).translated(offset);
-            if (box.top() > bottom)
-                break;
-            if (!box.intersects(event->rect()))
+        const qreal bottom = std::min<qreal>(viewport()->height(), area.bottom() + 1);
+        // Blocks lie one under the other from the first visible one, each as high as its lines:
+        // adding up heights costs far less than asking the box for each block's geometry.
+        qreal top = offset.y();
+        for (QTextBlock block = firstVisibleBlock(); block.isValid() && top <= bottom; block = block.next()) {
+            QTextLayout* layout = block.layout();
+            if (!block.isVisible() || !layout)
+                continue;
+            const qreal height = layout->lineCount() > 0 ? layout->boundingRect().height()
+                                                         : blockBoundingGeometry(block).height(); // lays it out
+            const qreal blockTop = top;
+            top += height;
+            if (top < area.top())
                 continue; // only what is repainted
             const int from = block.position(), to = from + block.length();
-            QTextLayout* layout = block.layout();
             for (const QTextCursor& c : m_marks) {
                 const int start = std::max(c.selectionStart(), from), end = std::min(c.selectionEnd(), to);
-                if (start >= end || !layout)
+                if (start >= end)
                     continue;
                 for (int i = 0; i < layout->lineCount(); ++i) {
                     const QTextLine line = layout->lineAt(i);
@@ -60,7 +67,7 @@ void MarkedEdit::paintEvent(QPaintEvent* event) {
                     const qreal x1 = whole ? line.x() : line.cursorToX(a - from);
                     const qreal x2 = whole ? line.x() + line.naturalTextWidth() : line.cursorToX(b - from);
                     painter.fillRect(
-                        QRectF(box.left() + std::min(x1, x2), box.top() + line.y(), std::abs(x2 - x1), line.height()),
+                        QRectF(offset.x() + std::min(x1, x2), blockTop + line.y(), std::abs(x2 - x1), line.height()),
                         m_back);
                 }
             }
