@@ -127,10 +127,17 @@ std::vector<ListEntry> destinationItems(const std::vector<std::u16string>& lines
                                         const std::vector<ModelEntry>& models) {
     std::vector<ListEntry> items;
     items.reserve(lines.size());
+    // Thousands of entries name a hundred models: each name is looked up, not searched for.
+    std::unordered_map<std::u16string_view, int> indexOf;
+    for (std::size_t i = models.size(); i-- > 0;)
+        indexOf[models[i].name] = static_cast<int>(i); // the first of equal names wins
+    const auto model = [&](std::u16string_view name) {
+        const auto it = indexOf.find(name);
+        return it == indexOf.end() ? 0 : it->second;
+    };
     for (const std::u16string& line : lines) {
         if (line.find(u'\t') != std::u16string::npos)
-            items.push_back(
-                {destinationText(tabField(line, 1), tabField(line, 0)), modelIndex(models, tabField(line, 2))});
+            items.push_back({destinationText(tabField(line, 1), tabField(line, 0)), model(tabField(line, 2))});
         else if (contains(line, u"@"))
             items.push_back({line, 0});
     }

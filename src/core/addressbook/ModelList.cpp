@@ -57,12 +57,4 @@ ScreenSize screenSize(int screenCode) {
     return {screenCode / 100, screenCode % 100};
 }
 
-int modelIndex(const std::vector<ModelEntry>& models, std::u16string_view name) {
-    for (std::size_t i = 0; i < models.size(); ++i) {
-        if (models[i].name == name)
-            return static_cast<int>(i);
-    }
-    return 0;
-}
-
 } // namespace core

@@ -37,7 +37,4 @@ bool appendModel(std::u16string_view path, const ModelEntry& model);
 // CCRR read as columns and rows; a code outside 0..9999 gives a screen with no rows.
 ScreenSize screenSize(int screenCode);
 
-// Index of the first model with exactly this name, 0 when there is none.
-int modelIndex(const std::vector<ModelEntry>& models, std::u16string_view name);
-
 } // namespace core

@@ -1,3 +1,4 @@
+#include "core/addressbook/AddressBook.h"
 #include "core/addressbook/ModelList.h"
 
 #include "core/app/AppFixture.h"
@@ -19,8 +20,11 @@ TEST_F(ModelFixture, ModelListFromPresetsAndFile) {
         EXPECT_EQ(editor.s.Combo3.items[i + 4].text, names[i]) << i;
         EXPECT_EQ(editor.s.Combo3.items[i + 4].data, codes[i]) << i;
     }
-    EXPECT_EQ(core::modelIndex(editor.models, u"X"), 4); // the first of equal names
-    EXPECT_EQ(core::modelIndex(editor.models, u"n501i"), 0);
+    // A destination shows the first model of its model's name; a name no model has, the first.
+    const auto destinations = core::destinationItems({u"a@x\tA\tX\t.\t.\t.", u"b@x\tB\tn501i\t.\t.\t."}, editor.models);
+    ASSERT_EQ(destinations.size(), 2u);
+    EXPECT_EQ(destinations[0].data, 4);
+    EXPECT_EQ(destinations[1].data, 0);
 
     editor.modelSelected(6);
     EXPECT_EQ(editor.screenColumns(), 12);
