@@ -54,9 +54,11 @@ TEST_F(TypingTest, ThePreviewShowsThePhonesRowsTypedAndPasted) {
     const std::u16string rows = u"あいうえおかきくけこ\r\nさしすせそabcdefghij\r\nklmnopqrstuvwxyzアイ\r\nウエオ";
     EXPECT_EQ(shownPreview(), rows);
     expectWholeRows(win.Text3);
-    // The send image shows the same rows.
+    // The send image shows the same rows, and the signature under them when it is on.
+    editor->SignatureText = u"sig";
+    s().signatureOn = true;
     QTest::mouseClick(win.Command5, Qt::LeftButton);
-    EXPECT_EQ(shownPreview(), rows);
+    EXPECT_EQ(shownPreview(), rows + u"\r\nsig");
 }
 
 // The box holds one separator a line break: an editor edit that starts or ends inside a CR LF,
