@@ -156,8 +156,9 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_EQ(s().Combo1.text, u"x@d x");
     EXPECT_EQ(s().Combo1.selStart, 5);
     EXPECT_EQ(win.Combo1->lineEdit()->cursorPosition(), 5);
-    win.Combo1->activated(1); // picking an entry
+    win.Combo1->activated(1); // picking an entry, and with it the phone model it was stored with
     EXPECT_EQ(s().Combo1.text, u"b@docomo.ne.jp");
+    EXPECT_EQ(win.Combo3->currentText(), QStringLiteral("N501i"));
 
     // Ctrl+S in the body copies the whole mail text.
     win.Text1->setFocus();
