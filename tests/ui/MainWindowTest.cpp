@@ -137,6 +137,11 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     // What the editor makes of a pasted line break shows in the box.
     win.Text2->insert(QStringLiteral("\r\nBcc:x"));
     EXPECT_EQ(win.Text2->text(), QStringLiteral("件名です Bcc:x"));
+    win.Text2->setCursorPosition(2); // mid-line, the box shows the editor's caret, not its own at the end
+    win.Text2->insert(QStringLiteral("\r\n"));
+    EXPECT_EQ(win.Text2->text(), QStringLiteral("件名 です Bcc:x"));
+    EXPECT_EQ(win.Text2->cursorPosition(), s().Text2.selStart);
+    EXPECT_LT(s().Text2.selStart, 5);
     win.activateWindow();
     win.Text2->setFocus();
     key(win.Text2, Qt::Key_Return);
