@@ -39,7 +39,12 @@ void expectWholeRows(QPlainTextEdit* preview) {
 TEST_F(TypingTest, ThePreviewShowsThePhonesRowsTypedAndPasted) {
     start();
     ui::MainWindow& win = w();
-    win.Combo3->setCurrentIndex(0); // P501i: eight columns
+    win.Combo3->setCurrentIndex(0); // P501i: eight columns, nine rows
+    // The nine rows fit the box's height: none scrolls out of sight.
+    editor->setBody(std::u16string(71, u'あ'));
+    QApplication::processEvents();
+    EXPECT_EQ(win.Text3->verticalScrollBar()->maximum(), 0);
+    editor->setBody({});
     win.Text1->setFocus();
     type(win.Text1, QStringLiteral("あいうえおかきくけこさしすせそ"));
     EXPECT_EQ(shownPreview(), u"あいうえおかきく\r\nけこさしすせそ");
