@@ -121,6 +121,13 @@ TEST(ProgramFolder, AWritableExecutableFolderIsTheProgramFolder) {
     const fs::path own = fs::read_symlink("/proc/self/exe", ec).parent_path();
     if (::access(own.c_str(), W_OK) == 0) {
         EXPECT_EQ(platform::programFolder(), platform::fromNative(own));
+        // A session without HOME (some launchers give none) starts all the same.
+        const char* home = std::getenv("HOME");
+        const std::string saved = home ? home : "";
+        ::unsetenv("HOME");
+        EXPECT_EQ(platform::programFolder(), platform::fromNative(own));
+        if (home)
+            ::setenv("HOME", saved.c_str(), 1);
     }
 }
 
