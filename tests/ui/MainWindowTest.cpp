@@ -183,6 +183,19 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_FALSE(s().Aouttikan.checked);
 }
 
+// The draft entry of the menu checks the mail as sending does; Cancel leaves it unsaved.
+TEST_F(WindowTest, SavingADraftFromTheMenuChecksTheMailFirst) {
+    start();
+    type(w().Text1, QStringLiteral("x"));
+    prompts.question(
+        u"ほんとに？",
+        u"・宛先が未記入です。\r\n・タイトルが未記入です。(全角15文字以内)\r\n\r\n本当に送信してもいいんですか？",
+        core::Buttons::OkCancel, core::Answer::Cancel);
+    w().TotyuuSave->trigger();
+    prompts.verify();
+    EXPECT_TRUE(s().modified);
+}
+
 TEST_F(WindowTest, ReadMeOpensTheReadmeFile) {
     programFile("readme.txt", u"はじめに\r\n");
     start();
