@@ -29,6 +29,8 @@ class EmojiWindowTest : public WindowTest {};
 TEST_F(EmojiWindowTest, TheEmojiMenusKeywordsLineUp) {
     programFile("Emoji.code", u"\uE63E\thare\r\n\uE6EC\tハート\r\n\uE63F\t曇り空\r\n\uE70C\tabc\r\n");
     start();
+    // The i-mode emoji draw with the program's own fonts, which no system font replaces.
+    EXPECT_TRUE(QFontMetrics(w().Text1->font()).inFontUcs4(0xE63E));
     ASSERT_EQ(w().PutChar.size(), 4u);
     std::vector<double> starts;
     for (QAction* a : w().PutChar) {

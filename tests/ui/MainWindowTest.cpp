@@ -137,6 +137,11 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     // What the editor makes of a pasted line break shows in the box.
     win.Text2->insert(QStringLiteral("\r\nBcc:x"));
     EXPECT_EQ(win.Text2->text(), QStringLiteral("件名です Bcc:x"));
+    win.Text2->setCursorPosition(2); // mid-line, the box shows the editor's caret, not its own at the end
+    win.Text2->insert(QStringLiteral("\r\n"));
+    EXPECT_EQ(win.Text2->text(), QStringLiteral("件名 です Bcc:x"));
+    EXPECT_EQ(win.Text2->cursorPosition(), s().Text2.selStart);
+    EXPECT_LT(s().Text2.selStart, 5);
     win.activateWindow();
     win.Text2->setFocus();
     key(win.Text2, Qt::Key_Return);
@@ -156,8 +161,9 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_EQ(s().Combo1.text, u"x@d x");
     EXPECT_EQ(s().Combo1.selStart, 5);
     EXPECT_EQ(win.Combo1->lineEdit()->cursorPosition(), 5);
-    win.Combo1->activated(1); // picking an entry
+    win.Combo1->activated(1); // picking an entry, and with it the phone model it was stored with
     EXPECT_EQ(s().Combo1.text, u"b@docomo.ne.jp");
+    EXPECT_EQ(win.Combo3->currentText(), QStringLiteral("N501i"));
 
     // Ctrl+S in the body copies the whole mail text.
     win.Text1->setFocus();
@@ -175,6 +181,19 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     EXPECT_TRUE(s().Aouttikan.checked);
     win.Aouttikan->trigger();
     EXPECT_FALSE(s().Aouttikan.checked);
+}
+
+// The draft entry of the menu checks the mail as sending does; Cancel leaves it unsaved.
+TEST_F(WindowTest, SavingADraftFromTheMenuChecksTheMailFirst) {
+    start();
+    type(w().Text1, QStringLiteral("x"));
+    prompts.question(
+        u"ほんとに？",
+        u"・宛先が未記入です。\r\n・タイトルが未記入です。(全角15文字以内)\r\n\r\n本当に送信してもいいんですか？",
+        core::Buttons::OkCancel, core::Answer::Cancel);
+    w().TotyuuSave->trigger();
+    prompts.verify();
+    EXPECT_TRUE(s().modified);
 }
 
 TEST_F(WindowTest, ReadMeOpensTheReadmeFile) {

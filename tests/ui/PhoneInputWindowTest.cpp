@@ -61,6 +61,10 @@ TEST_F(PhoneInputWindowTest, InputMethodCommitsInEveryBoxAreOneUndoStep) {
     EXPECT_EQ(s().Text2.text, Cp932Forms);
     win.Text2->undo();
     EXPECT_EQ(s().Text2.text, u"");
+    key(win.Text2, Qt::Key_V, Qt::ControlModifier); // and of the paste key
+    EXPECT_EQ(s().Text2.text, Cp932Forms);
+    win.Text2->undo();
+    EXPECT_EQ(s().Text2.text, u"");
 
     win.Combo1->setFocus();
     commit(win.Combo1, QStringLiteral("a") + JisForms);

@@ -39,7 +39,12 @@ void expectWholeRows(QPlainTextEdit* preview) {
 TEST_F(TypingTest, ThePreviewShowsThePhonesRowsTypedAndPasted) {
     start();
     ui::MainWindow& win = w();
-    win.Combo3->setCurrentIndex(0); // P501i: eight columns
+    win.Combo3->setCurrentIndex(0); // P501i: eight columns, nine rows
+    // The nine rows fit the box's height: none scrolls out of sight.
+    editor->setBody(std::u16string(71, u'あ'));
+    QApplication::processEvents();
+    EXPECT_EQ(win.Text3->verticalScrollBar()->maximum(), 0);
+    editor->setBody({});
     win.Text1->setFocus();
     type(win.Text1, QStringLiteral("あいうえおかきくけこさしすせそ"));
     EXPECT_EQ(shownPreview(), u"あいうえおかきく\r\nけこさしすせそ");
@@ -54,9 +59,11 @@ TEST_F(TypingTest, ThePreviewShowsThePhonesRowsTypedAndPasted) {
     const std::u16string rows = u"あいうえおかきくけこ\r\nさしすせそabcdefghij\r\nklmnopqrstuvwxyzアイ\r\nウエオ";
     EXPECT_EQ(shownPreview(), rows);
     expectWholeRows(win.Text3);
-    // The send image shows the same rows.
+    // The send image shows the same rows, and the signature under them when it is on.
+    editor->SignatureText = u"sig";
+    s().signatureOn = true;
     QTest::mouseClick(win.Command5, Qt::LeftButton);
-    EXPECT_EQ(shownPreview(), rows);
+    EXPECT_EQ(shownPreview(), rows + u"\r\nsig");
 }
 
 // The box holds one separator a line break: an editor edit that starts or ends inside a CR LF,

@@ -43,6 +43,7 @@ TEST_F(WindowTest, CaptionsShowWholeAndControlsStayInsideAtEverySize) {
     const QString limits = QStringLiteral("・制限：タブ 改行 文字数 種別 i-mode");
     ASSERT_EQ(win.Label3[0]->text(), limits);
     const QSize startSize = win.size();
+    ASSERT_EQ(win.Label2->text(), QStringLiteral("件名：："));
     const std::vector<QWidget*> labels{win.Label3[0], win.Label3[1], win.Label6, win.Label1};
     const struct {
         const char* name;
@@ -57,6 +58,7 @@ TEST_F(WindowTest, CaptionsShowWholeAndControlsStayInsideAtEverySize) {
         if (size.size != sizes[2].size) {
             for (QWidget* l : labels)
                 expectWhole(l);
+            expectWhole(win.Label2);
             expectApart(labels, 8);
             EXPECT_GE(win.Label1->x() + win.Label1->width(), win.Picture1->width() - 10); // the counter at the right
             EXPECT_EQ(win.Label3[0]->text(), limits);

@@ -103,11 +103,11 @@ TEST_F(FormFixture, OtherModelWithDefaultsAndEmptyDetails) {
     form.fieldEdited(core::NicknameField, u"");
     prompts.input(u"機種名を入れてください", u"機種名", u"不明", u"不明");
     prompts.input(u"その携帯の表示できる桁数行数を続けて入力してください。\r\n※例　8桁9行の場合は、0809", u"機種名",
-                  u"0809", u"0809");
+                  u"0809", u"1010");
     prompts.message(u"アドレス帳更新", u"保存しました。");
     form.bottomButton();
     prompts.verify();
-    EXPECT_EQ(folder.read("Keitai.pre"), sjis(u"不明#0809\r\n"));
+    EXPECT_EQ(folder.read("Keitai.pre"), sjis(u"不明#1010\r\n"));
     EXPECT_EQ(form.Combo2.items.back().text, u"不明");
     EXPECT_EQ(form.Combo2.listIndex, int(form.Combo2.items.size()) - 1);
     for (std::size_t f : {core::NicknameField, core::HomePageField, core::PgpField})

@@ -9,7 +9,7 @@ TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
     other.folder.write("Kotori.ini",
                        "Xsiz=abc\r\nYsiz\r\nXsiz=7200\r\nYsiz=-5\r\nYsiz=9000.4\r\nSsyo=1\r\nSei0=1\r\nSei1=7\r\n"
                        "IONO=True\r\nIPUT=1\r\nIEND=maybe\r\nBcOp=True\r\nBcOp=False\r\nAcnt=2\r\n"
-                       "LogD=x\r\nLook=False\r\nxxxx=1\r\n\r\nSnam=abc\\ndef\r\n");
+                       "LogD=x\r\nLook=False\r\nxxxx=1\r\n\r\nSnam=abc\\ndef\r\nFont=1\r\nFont=0\r\n");
     other.editor.loadSettings();
     auto& t = other.s();
     EXPECT_EQ(t.window.outerHeight, 7200);
@@ -25,6 +25,7 @@ TEST(Settings, LoadAppliesEachKnownLineAndIgnoresTheRest) {
     EXPECT_EQ(t.Text2.rect.width, (9000 - 240) - 1080); // the layout follows at once
     EXPECT_EQ(other.editor.SignatureText, u"abc\\ndef");
     EXPECT_EQ(t.Label6.caption, u"x");
+    EXPECT_EQ(t.Text1.fontSize, 1); // the smallest size is taken, a size of none is not
 }
 
 TEST(Settings, LimitLineStoresTheLimitBeforeTheBox) {
