@@ -141,7 +141,7 @@ TEST_F(WindowTest, UserActionsReachTheEditor) {
     win.Text2->insert(QStringLiteral("\r\n"));
     EXPECT_EQ(win.Text2->text(), QStringLiteral("件名 です Bcc:x"));
     EXPECT_EQ(win.Text2->cursorPosition(), s().Text2.selStart);
-    EXPECT_LT(s().Text2.selStart, 5);
+    EXPECT_EQ(s().Text2.selStart, 3); // after the space the line break became
     win.activateWindow();
     win.Text2->setFocus();
     key(win.Text2, Qt::Key_Return);

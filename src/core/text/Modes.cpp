@@ -53,7 +53,9 @@ void Editor::titleChanged(std::u16string_view text) {
     // A single-line box: a pasted line break becomes a space.
     s.Text2.text = oneLine(text);
     if (s.Text2.text != text) {
-        s.Text2.selStart = std::min(s.Text2.selStart, static_cast<int>(s.Text2.text.size()));
+        // The caret stays after what stood before it, a CR LF there now one space.
+        const auto caret = static_cast<std::size_t>(std::clamp(s.Text2.selStart, 0, static_cast<int>(text.size())));
+        s.Text2.selStart = static_cast<int>(oneLine(text.substr(0, caret)).size());
         s.Text2.selLength = 0;
     }
     if (toPhoneLine(s.Text2.text, s.Text2.selStart, true))
