@@ -82,6 +82,14 @@ TEST(TextMirror, EditsAtHalvesOfALineBreakShowWhole) {
     mirror.apply(2, 0, u"\nb");
     EXPECT_EQ(mirror.text(), u"a\r\nb");
     EXPECT_EQ(box.toPlainText(), QStringLiteral("a\nb"));
+    // A position maps into the box alike near the start and far into a long text: a CR LF is
+    // one separator, and a position inside one stands at it.
+    for (int lead : {0, 5000}) {
+        mirror.syncTo(std::u16string(static_cast<std::size_t>(lead), u'x') + u"a\r\nb\r\n\r\nc");
+        const int expected[] = {0, 1, 1, 2, 3, 3, 4, 4, 5, 6};
+        for (int pos = 0; pos < 10; ++pos)
+            EXPECT_EQ(mirror.toDocument(lead + pos), lead + expected[pos]) << lead << " " << pos;
+    }
 }
 
 // A question about a pasted text comes over the body showing it: what the box shows at the
