@@ -73,9 +73,13 @@ TEST(Paths, NativeAbsolutePathsMatchIgnoringCase) {
     tmp.write("Data/\xE4\xBC\x9A\xE7\xA4\xBE/A.txt", "y"); // 会社
     EXPECT_TRUE(names(nativePath(tmp.core() + u"\\data\\file.txt"), tmp.path() / "Data" / "File.TXT"));
     EXPECT_TRUE(names(nativePath(tmp.core() + u"/DATA\\会社\\a.TXT"), tmp.path() / u"Data" / u"会社" / u"A.txt"));
-    // Letters beyond ASCII have their cases too: Latin pairs, Greek (final sigma too), Cyrillic, full-width.
-    tmp.write("Data/ĀŋĺźΣΣжａ.txt", "z");
-    EXPECT_TRUE(names(nativePath(tmp.core() + u"\\data\\āŊĹŹσςЖＡ.txt"), tmp.path() / u"Data" / u"ĀŋĺźΣΣжａ.txt"));
+    // Letters beyond ASCII have their cases too: Latin pairs, Greek, Cyrillic, full-width.
+    tmp.write("Data/ĀŋĺźΣжａ.txt", "z");
+    EXPECT_TRUE(names(nativePath(tmp.core() + u"\\data\\āŊĹŹσЖＡ.txt"), tmp.path() / u"Data" / u"ĀŋĺźΣжａ.txt"));
+    if (!test::onWindows) { // the final sigma as Windows folds it; Wine's own file names do not
+        tmp.write("Data/ΣΣ.txt", "s");
+        EXPECT_TRUE(names(nativePath(tmp.core() + u"\\data\\σς.txt"), tmp.path() / u"Data" / u"ΣΣ.txt"));
+    }
 }
 
 TEST(Paths, DotDotIsResolvedOnTheTextAndForeignFormsNameNothing) {
