@@ -11,8 +11,8 @@
 #include <QPointer>
 
 #include <array>
-#include <map>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>

@@ -293,13 +293,8 @@ void MainWindow::syncMarks(MarkedEdit* box, const TextMirror& mirror, const core
     // The excess on its back behind the text; the marks follow edits by themselves, so they are
     // given again only when the editor moved them.
     std::vector<std::pair<int, int>> excess;
-    // The excess runs to the end of the text: that end needs no mapping.
-    const int end = static_cast<int>(state.text.size());
-    const auto toDocument = [&](int pos) {
-        return pos == end ? box->document()->characterCount() - 1 : mirror.toDocument(pos);
-    };
     if (current && state.markEnd > state.markStart)
-        excess.emplace_back(toDocument(state.markStart), toDocument(state.markEnd));
+        excess.emplace_back(mirror.toDocument(state.markStart), mirror.toDocument(state.markEnd));
     for (const auto& [from, to] : cells)
         if (current && to <= static_cast<int>(state.text.size()))
             excess.emplace_back(mirror.toDocument(from), mirror.toDocument(to));

@@ -93,6 +93,8 @@ int TextMirror::toCore(int docPos) const {
 int TextMirror::toDocument(int corePos) const {
     corePos = std::clamp(corePos, 0, int(m_text.size()));
     QTextDocument* doc = m_edit->document();
+    if (corePos == int(m_text.size()))
+        return doc->characterCount() - 1; // the end, where an excess runs to, needs no search
     if (m_crlfOnly && corePos <= 4096) {
         // Near the start (where the excess of a limit begins), counting the line breaks before
         // the position costs less than finding its block; one cut in half ends its line.
