@@ -51,10 +51,15 @@ std::size_t sumPositions(const char16_t* at, std::size_t limit, const unsigned c
         const __m128i zero = _mm_setzero_si128();
         __m128i carry = zero;
         for (; c + 8 <= limit; c += 8) {
-            alignas(8) unsigned char k[8];
-            for (std::size_t l = 0; l < 8; ++l)
-                k[l] = kinds[at[c + l]];
-            __m128i x = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(k)), zero);
+            const char16_t* const u = at + c;
+            __m128i x = _mm_cvtsi32_si128(kinds[u[0]]);
+            x = _mm_insert_epi16(x, kinds[u[1]], 1);
+            x = _mm_insert_epi16(x, kinds[u[2]], 2);
+            x = _mm_insert_epi16(x, kinds[u[3]], 3);
+            x = _mm_insert_epi16(x, kinds[u[4]], 4);
+            x = _mm_insert_epi16(x, kinds[u[5]], 5);
+            x = _mm_insert_epi16(x, kinds[u[6]], 6);
+            x = _mm_insert_epi16(x, kinds[u[7]], 7);
             const unsigned special = simd::bits(_mm_cmpeq_epi16(x, zero));
             x = _mm_add_epi16(x, _mm_slli_si128(x, 2));
             x = _mm_add_epi16(x, _mm_slli_si128(x, 4));
