@@ -1,11 +1,9 @@
 #include "core/vertical/PreviewRows.h"
 
-#include "core/vertical/Simd.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstdint>
 
 namespace core {
@@ -33,93 +31,7 @@ const unsigned char* unitKinds() {
 std::size_t roomFor(std::size_t units, int width) {
     const std::size_t perRow =
         width < 2 ? units + 1 : std::max<std::size_t>(1, static_cast<std::size_t>(width - 1) / 2);
-    // Units are copied sixteen at a time: up to fifteen past the last one kept are written too.
-    return units + 2 * (units / perRow) + 2 + 16;
-}
-
-constexpr std::size_t Span = 256; // plain units summed at a time
-
-// The positions the plain units from `at` take, summed: sums[j] for the units up to j. Stops at
-// the first CR, LF or high surrogate, or after `limit` (at most Span) units; returns how many
-// were summed.
-std::size_t sumPositions(const char16_t* at, std::size_t limit, const unsigned char* kinds, std::uint16_t* sums) {
-    std::size_t c = 0;
-    std::uint16_t sum = 0;
-#ifdef KOTORI_SSE2
-    if (simd::enabled()) {
-        // Eight at a time: the kinds are looked up one by one, then summed across the lanes.
-        const __m128i zero = _mm_setzero_si128();
-        __m128i carry = zero;
-        for (; c + 8 <= limit; c += 8) {
-            const char16_t* const u = at + c;
-            __m128i x = _mm_cvtsi32_si128(kinds[u[0]]);
-            x = _mm_insert_epi16(x, kinds[u[1]], 1);
-            x = _mm_insert_epi16(x, kinds[u[2]], 2);
-            x = _mm_insert_epi16(x, kinds[u[3]], 3);
-            x = _mm_insert_epi16(x, kinds[u[4]], 4);
-            x = _mm_insert_epi16(x, kinds[u[5]], 5);
-            x = _mm_insert_epi16(x, kinds[u[6]], 6);
-            x = _mm_insert_epi16(x, kinds[u[7]], 7);
-            const unsigned special = simd::bits(_mm_cmpeq_epi16(x, zero));
-            x = _mm_add_epi16(x, _mm_slli_si128(x, 2));
-            x = _mm_add_epi16(x, _mm_slli_si128(x, 4));
-            x = _mm_add_epi16(x, _mm_slli_si128(x, 8));
-            x = _mm_add_epi16(x, carry);
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(sums + c), x);
-            if (special)
-                return c + static_cast<std::size_t>(std::countr_zero(special)) / 2;
-            carry = _mm_shuffle_epi32(_mm_shufflehi_epi16(x, 0xFF), 0xFF);
-        }
-        sum = c > 0 ? sums[c - 1] : 0;
-    }
-#endif
-    for (; c < limit; ++c) {
-        const unsigned kind = kinds[at[c]];
-        if (kind == 0)
-            return c;
-        sums[c] = sum = static_cast<std::uint16_t>(sum + kind);
-    }
-    return limit;
-}
-
-// The first j from `from` with sums[j] >= full; past the span's units the sums must hold
-// eight units of "never reached" (0x7FFF), which the vector loop finds at count.
-[[gnu::always_inline]] inline std::size_t firstReaching(const std::uint16_t* sums, std::size_t from, std::size_t count,
-                                                        std::uint16_t full) {
-    std::size_t j = from;
-#ifdef KOTORI_SSE2
-    if (simd::enabled()) {
-        // Eight sums compared at once: no branch on each unit's width.
-        const __m128i below = _mm_set1_epi16(static_cast<short>(full - 1));
-        for (;; j += 8) {
-            const unsigned m =
-                simd::bits(_mm_cmpgt_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(sums + j)), below));
-            if (m)
-                return std::min(count, j + static_cast<std::size_t>(std::countr_zero(m)) / 2);
-        }
-    }
-#endif
-    while (j < count && sums[j] < full)
-        ++j;
-    return j;
-}
-
-// Copies `length` units to w, sixteen at a time where the source has sixteen more units before
-// `end`: up to fifteen units past the copy are written too, and written over next. Rows are
-// mostly shorter than sixteen units, so a row takes one step whatever its length.
-inline char16_t* copyUnits(char16_t* w, const char16_t* from, std::size_t length, const char16_t* end) {
-#ifdef KOTORI_SSE2
-    if (simd::enabled() && from + length + 16 <= end) {
-        std::size_t k = 0;
-        do {
-            simd::store(w + k, simd::load(from + k));
-            simd::store(w + k + 8, simd::load(from + k + 8));
-            k += 16;
-        } while (k < length);
-        return w + length;
-    }
-#endif
-    return std::copy(from, from + length, w);
+    return units + 2 * (units / perRow) + 2;
 }
 
 // Lays out text from i in rows of `width` positions, writing it at w with CR LF at each row
@@ -151,33 +63,39 @@ template <typename RowEnd>
     const unsigned char* const kinds = unitKinds();
     // Plain units (no CR, LF or high surrogate) go a span at a time: the positions they reach
     // are summed first, and each row end is then found among the sums, a row at a time.
-    std::uint16_t sums[Span + 8]; // sums[j]: positions the span's units up to j take
-    int position = 0;             // where the next unit starts in its row
-    const char16_t* const textEnd = p + n;
+    constexpr std::size_t Span = 256;
+    std::uint32_t sums[Span]; // sums[j]: positions the span's units up to j take
+    int position = 0;         // where the next unit starts in its row
     while (i < n) {
         const std::size_t limit = std::min(Span, n - i);
-        const std::size_t count = sumPositions(p + i, limit, kinds, sums);
-        std::fill_n(sums + count, 8, std::uint16_t{0x7FFF});
+        std::size_t count = 0;
+        for (std::uint32_t sum = 0; count < limit; ++count) {
+            const unsigned kind = kinds[p[i + count]];
+            if (kind == 0)
+                break;
+            sums[count] = sum += kind;
+        }
         const char16_t* const span = p + i;
         std::size_t s = 0;      // the first unit of the span not written yet
-        std::uint16_t base = 0; // the sum before s
+        std::uint32_t base = 0; // the sum before s
         while (s < count) {
             // The first unit that fills the row or does not fit: units take at most two
             // positions, so none before j can.
-            const auto room = static_cast<std::uint16_t>(width - position);
-            const auto full = static_cast<std::uint16_t>(base + room);
+            const std::uint32_t room = static_cast<std::uint32_t>(width - position);
+            const std::uint32_t full = base + room;
             std::size_t j = s + (room + 1) / 2 - 1;
-            if (j < count && sums[j] < full) // a one-position unit in the row: look further
-                j = firstReaching(sums, j + 1, count, full);
+            while (j < count && sums[j] < full)
+                ++j;
             if (j >= count) { // the span ends inside the row
-                w = copyUnits(w, span + s, count - s, textEnd);
-                position += sums[count - 1] - base;
+                for (; s < count; ++s)
+                    *w++ = span[s];
+                position += static_cast<int>(sums[count - 1] - base);
                 break;
             }
             // Full after j, or j is a two-position unit that does not fit and starts the next row.
             const std::size_t end = sums[j] == full ? j + 1 : j;
-            w = copyUnits(w, span + s, end - s, textEnd);
-            s = end;
+            for (; s < end; ++s)
+                *w++ = span[s];
             if (!rowEnd(i + end))
                 return done(i + end);
             *w++ = u'\r';
@@ -232,36 +150,24 @@ template <typename RowEnd>
 
 void appendRows(std::u16string& out, std::u16string_view text, int width, std::size_t offset,
                 std::vector<std::size_t>* breaks) {
-    std::vector<char16_t> room(roomFor(text.size(), width));
-    char16_t* w = room.data();
-    layRows(
-        text, 0, width, std::u16string_view::npos, w, [&](std::size_t at) __attribute__((always_inline)) {
-            if (breaks)
-                breaks->push_back(offset + at);
-            return true;
-        });
-    out.append(room.data(), w);
+    const std::size_t start = out.size();
+    out.resize(start + roomFor(text.size(), width));
+    char16_t* w = out.data() + start;
+    layRows(text, 0, width, std::u16string_view::npos, w, [&](std::size_t at) {
+        if (breaks)
+            breaks->push_back(offset + at);
+        return true;
+    });
+    out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
-char16_t* PreviewRows::room(std::size_t units) {
-    if (units > m_roomSize) {
-        m_roomSize = units + units / 4;
-        m_room = std::make_unique_for_overwrite<char16_t[]>(m_roomSize);
-    }
-    return m_room.get();
-}
-
-std::u16string_view PreviewRows::build(std::u16string_view body, int width) {
+std::u16string PreviewRows::build(std::u16string_view body, int width) {
     m_width = width;
     m_breaks.clear();
-    char16_t* const start = room(roomFor(body.size(), width));
-    char16_t* w = start;
-    layRows(
-        body, 0, width, std::u16string_view::npos, w, [&](std::size_t at) __attribute__((always_inline)) {
-            m_breaks.push_back(at);
-            return true;
-        });
-    return {start, static_cast<std::size_t>(w - start)};
+    std::u16string rows;
+    rows.reserve(body.size() + body.size() / 4);
+    appendRows(rows, body, width, 0, &m_breaks);
+    return rows;
 }
 
 PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t pos, std::size_t removed,
@@ -289,19 +195,18 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     bool keepBreakAtStop = false;
     // At most up to the end of the line the edit ends in.
     const std::size_t lineEnd = std::min(body.size(), body.find(u'\n', editEnd));
-    char16_t* const start = room(roomFor(lineEnd - restart, m_width));
-    char16_t* w = start;
+    change.text.resize(roomFor(lineEnd - restart, m_width));
+    char16_t* w = change.text.data();
     // A row end: laid out anew, or where the old rows line up again (false: stop there).
-    const std::size_t stop = layRows(
-        body, restart, m_width, editEnd, w, [&](std::size_t at) __attribute__((always_inline)) {
-            if (linesUp(at)) {
-                keepBreakAtStop = true;
-                return false;
-            }
-            rowEnds.push_back(at);
-            return true;
-        });
-    change.text = {start, static_cast<std::size_t>(w - start)};
+    const std::size_t stop = layRows(body, restart, m_width, editEnd, w, [&](std::size_t at) {
+        if (linesUp(at)) {
+            keepBreakAtStop = true;
+            return false;
+        }
+        rowEnds.push_back(at);
+        return true;
+    });
+    change.text.resize(static_cast<std::size_t>(w - change.text.data()));
     const std::size_t oldStop = oldAt(stop);
     const auto lastGone = keepBreakAtStop ? std::lower_bound(firstGone, m_breaks.end(), oldStop)
                                           : std::upper_bound(firstGone, m_breaks.end(), oldStop);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,14 +20,13 @@ void appendRows(std::u16string& out, std::u16string_view text, int width, std::s
 // edit. An edit changes the rows of the lines it touches and no others.
 class PreviewRows {
 public:
-    // The preview's text; it stays valid until the next build or update.
-    std::u16string_view build(std::u16string_view body, int width);
+    std::u16string build(std::u16string_view body, int width);
 
     // The span of the preview to replace after body [pos, pos + removed) became
-    // [pos, pos + added), and its new text (valid until the next build or update).
+    // [pos, pos + added), and its new text.
     struct Change {
         std::size_t pos = 0, removed = 0;
-        std::u16string_view text;
+        std::u16string text;
     };
     Change update(std::u16string_view body, std::size_t pos, std::size_t removed, std::size_t added);
 
@@ -37,14 +35,8 @@ public:
     int width() const { return m_width; }
 
 private:
-    // Room for `units` units of laid-out text, kept from call to call and never filled first:
-    // a whole-body command lays out every row and should not pay for clearing them as well.
-    char16_t* room(std::size_t units);
-
     std::vector<std::size_t> m_breaks; // body positions of the row ends, ascending
     int m_width = 0;
-    std::unique_ptr<char16_t[]> m_room;
-    std::size_t m_roomSize = 0;
 };
 
 } // namespace core

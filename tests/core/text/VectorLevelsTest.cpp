@@ -1,6 +1,5 @@
 // Every vector width the processor offers gives what the plain loops give.
 #include "core/text/Compaction.h"
-#include "core/vertical/PreviewRows.h"
 #include "core/vertical/TextScan.h"
 #include "platform/Vectors.h"
 #include "platform/Width.h"
@@ -48,11 +47,6 @@ Results everything(const std::vector<std::u16string>& inputs) {
                           counts.prolongedMark, static_cast<long long>(core::textscan::countLineBreaks(t)),
                           static_cast<long long>(core::textscan::find(t, u"\r\n")),
                           static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t)});
-        for (int width : {2, 3, 16, 17}) {
-            std::u16string rows;
-            core::appendRows(rows, t, width);
-            r.texts.push_back(rows);
-        }
         std::u16string flat(t.size() + core::textscan::Block, u'\0');
         for (std::size_t at = 0; at + core::textscan::Block <= t.size(); at += core::textscan::Block) {
             bool cr = false;

@@ -181,7 +181,7 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
     for (int width : {0, 1, 2, 3, 5, 16, 17, 24}) {
         std::u16string body;
         core::PreviewRows rows;
-        std::u16string shown{rows.build(body, width)};
+        std::u16string shown = rows.build(body, width);
         for (int step = 0; step < 300; ++step) {
             const std::size_t pos = body.empty() ? 0 : random() % (body.size() + 1);
             const std::size_t removed = random() % 3 == 0 ? std::min<std::size_t>(random() % 12, body.size() - pos) : 0;
