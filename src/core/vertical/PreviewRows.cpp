@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace core {
 
@@ -31,7 +32,18 @@ const unsigned char* unitKinds() {
 std::size_t roomFor(std::size_t units, int width) {
     const std::size_t perRow =
         width < 2 ? units + 1 : std::max<std::size_t>(1, static_cast<std::size_t>(width - 1) / 2);
-    return units + 2 * (units / perRow) + 2;
+    // Short rows are copied sixteen units at once: up to fifteen past the row are written too.
+    return units + 2 * (units / perRow) + 2 + 16;
+}
+
+// Copies [from, from + length) to w, whole sixteen-unit blocks when the source has them before
+// `end` (the extra units written are written over next); returns the end of the copy.
+inline char16_t* copyRow(char16_t* w, const char16_t* from, std::size_t length, const char16_t* end) {
+    if (length <= 16 && end - from >= 16) {
+        std::memcpy(w, from, 16 * sizeof(char16_t));
+        return w + length;
+    }
+    return std::copy(from, from + length, w);
 }
 
 // Lays out text from i in rows of `width` positions, writing it at w with CR LF at each row
@@ -69,7 +81,19 @@ template <typename RowEnd>
     while (i < n) {
         const std::size_t limit = std::min(Span, n - i);
         std::size_t count = 0;
-        for (std::uint32_t sum = 0; count < limit; ++count) {
+        std::uint32_t sum = 0;
+        // Four units a step, one test for all four: most spans hold no CR, LF or surrogate.
+        for (const char16_t* at = p + i; count + 4 <= limit; count += 4) {
+            const unsigned k0 = kinds[at[count]], k1 = kinds[at[count + 1]], k2 = kinds[at[count + 2]],
+                           k3 = kinds[at[count + 3]];
+            if ((k0 == 0) | (k1 == 0) | (k2 == 0) | (k3 == 0))
+                break;
+            sums[count] = sum += k0;
+            sums[count + 1] = sum += k1;
+            sums[count + 2] = sum += k2;
+            sums[count + 3] = sum += k3;
+        }
+        for (; count < limit; ++count) {
             const unsigned kind = kinds[p[i + count]];
             if (kind == 0)
                 break;
@@ -94,8 +118,8 @@ template <typename RowEnd>
             }
             // Full after j, or j is a two-position unit that does not fit and starts the next row.
             const std::size_t end = sums[j] == full ? j + 1 : j;
-            for (; s < end; ++s)
-                *w++ = span[s];
+            w = copyRow(w, span + s, end - s, p + n);
+            s = end;
             if (!rowEnd(i + end))
                 return done(i + end);
             *w++ = u'\r';
