@@ -1,6 +1,7 @@
 // Every vector width the processor offers gives what the plain loops give.
 #include "core/text/Compaction.h"
 #include "core/vertical/TextScan.h"
+#include "platform/Cp932.h"
 #include "platform/Vectors.h"
 #include "platform/Width.h"
 
@@ -14,14 +15,24 @@ namespace {
 
 // Texts of every length around the block sizes, dense in the units the loops single out.
 std::vector<std::u16string> texts() {
-    const std::u16string alphabet = u"\r\n\r\naｱﾞｶﾟＡ！ー｜ｰ　「」’”゛゜ヴ＄￤￥\t\x0b\x08あ漢\xE000\xFFFF\xD842\xDFB7";
+    // The ends of the ranges the vector loops take whole are in it too.
+    const std::u16string alphabet = u"\r\n\r\naｱﾞｶﾟＡ！ー｜ｰ　「」’”゛゜ヴ＄￤￥\t\x0b\x08あ漢\xE000\xFFFF\xD842\xDFB7"
+                                    u"\x7F\x80\x3040\x3041\x3093\x3094\x30A0\x30A1\x30F6\x30F7\xE757\xE758";
     std::mt19937 random(16);
-    std::vector<std::u16string> out{u"", u"\r\r\r\n\n\n"};
+    // One text long enough that a 16-bit count per lane would overflow.
+    std::vector<std::u16string> out{u"", u"\r\r\r\n\n\n", std::u16string(1100000, u'ー')};
     for (std::size_t length = 1; length < 140; ++length)
         for (int k = 0; k < 6; ++k) {
             std::u16string t;
             for (std::size_t i = 0; i < length; ++i)
                 t += alphabet[random() % alphabet.size()];
+            out.push_back(t);
+        }
+    // Each end of a range alone in plain text, in every lane of a block.
+    for (char16_t edge : std::u16string(u"\x7F\x80\x3040\x3041\x3093\x3094\x30A0\x30A1\x30F6\x30F7\xE757\xE758"))
+        for (std::size_t at = 0; at < 40; at += 3) {
+            std::u16string t(40, u'あ');
+            t[at] = edge;
             out.push_back(t);
         }
     return out;
@@ -46,7 +57,8 @@ Results everything(const std::vector<std::u16string>& inputs) {
                          {delta, replaced, core::holdsLineBreak(t), static_cast<long long>(counts.tabsAndLineFeeds),
                           counts.prolongedMark, static_cast<long long>(core::textscan::countLineBreaks(t)),
                           static_cast<long long>(core::textscan::find(t, u"\r\n")),
-                          static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t)});
+                          static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t),
+                          static_cast<long long>(platform::firstWithoutCp932Form(t))});
         std::u16string flat(t.size() + core::textscan::Block, u'\0');
         for (std::size_t at = 0; at + core::textscan::Block <= t.size(); at += core::textscan::Block) {
             bool cr = false;
