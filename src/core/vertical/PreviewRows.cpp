@@ -211,8 +211,16 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     // there), or the line ends.
     const std::size_t editEnd = pos + added;
     const auto oldAt = [&](std::size_t i) { return i - added + removed; };
+    // The old row ends past the edit are walked along with the new ones, which only move on: a
+    // long tail whose rows never line up again is not searched row by row.
+    auto oldEnd = std::lower_bound(m_breaks.begin(), m_breaks.end(), oldAt(editEnd));
     const auto linesUp = [&](std::size_t rowEnd) {
-        return rowEnd >= editEnd && std::binary_search(m_breaks.begin(), m_breaks.end(), oldAt(rowEnd));
+        if (rowEnd < editEnd)
+            return false;
+        const std::size_t old = oldAt(rowEnd);
+        while (oldEnd != m_breaks.end() && *oldEnd < old)
+            ++oldEnd;
+        return oldEnd != m_breaks.end() && *oldEnd == old;
     };
     Change change;
     std::vector<std::size_t> rowEnds;
