@@ -78,6 +78,8 @@ template <typename RowEnd>
     constexpr std::size_t Span = 256;
     std::uint32_t sums[Span]; // sums[j]: positions the span's units up to j take
     int position = 0;         // where the next unit starts in its row
+    const bool evenWidth = width % 2 == 0;
+    const auto perRow = static_cast<std::size_t>(width) / 2;
     while (i < n) {
         const std::size_t limit = std::min(Span, n - i);
         std::size_t count = 0;
@@ -102,7 +104,22 @@ template <typename RowEnd>
         const char16_t* const span = p + i;
         std::size_t s = 0;      // the first unit of the span not written yet
         std::uint32_t base = 0; // the sum before s
+        // On an even screen a row of two-position units only is full after width / 2 of them:
+        // in a span of nothing else (most of a Japanese mail) whole rows need no search.
+        const bool twoOnly = evenWidth && count > 0 && sums[count - 1] == 2 * count;
         while (s < count) {
+            if (twoOnly && position == 0) {
+                for (; s + perRow <= count; s += perRow) {
+                    w = copyRow(w, span + s, perRow, p + n);
+                    if (!rowEnd(i + s + perRow))
+                        return done(i + s + perRow);
+                    *w++ = u'\r';
+                    *w++ = u'\n';
+                }
+                base = static_cast<std::uint32_t>(2 * s);
+                if (s == count)
+                    break;
+            }
             // The first unit that fills the row or does not fit: units take at most two
             // positions, so none before j can.
             const std::uint32_t room = static_cast<std::uint32_t>(width - position);
