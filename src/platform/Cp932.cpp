@@ -164,11 +164,6 @@ __attribute__((target("avx2"))) std::size_t firstWithoutFormWide(const char16_t*
     return std::u16string_view::npos;
 }
 
-bool hasAvx2() {
-    static const bool yes = __builtin_cpu_supports("avx2");
-    return yes && vectorsAtLeast(VectorLevel::Avx2);
-}
-
 } // namespace
 #endif
 
@@ -176,7 +171,7 @@ std::size_t firstWithoutCp932Form(std::u16string_view text) {
     std::size_t i = 0;
 #ifdef KOTORI_CP932_AVX2
     // Sixteen at a time where the processor has AVX2; the loops below take the rest.
-    if (hasAvx2()) {
+    if (vectorsAtLeast(VectorLevel::Avx2)) { // the processor has AVX2 then
         const std::size_t found = firstWithoutFormWide(text.data(), text.size(), i);
         if (found != std::u16string_view::npos)
             return found;

@@ -187,11 +187,6 @@ std::u16string withoutUnit(std::u16string_view text, char16_t what) {
 #ifdef KOTORI_PACK_SSSE3
 namespace {
 
-bool hasAvx2() {
-    static const bool yes = __builtin_cpu_supports("avx2");
-    return yes && platform::vectorsAtLeast(platform::VectorLevel::Avx2);
-}
-
 // Sixteen units a step; the hits are counted in the lanes and added up every 4096 steps, before
 // a lane could overflow. Returns where it stopped.
 __attribute__((target("avx2"))) std::size_t replaceUnitWide(const char16_t* p, std::size_t n, char16_t from,
@@ -226,7 +221,7 @@ std::u16string withUnitReplaced(std::u16string_view text, char16_t from, char16_
     count = 0;
     std::size_t i = 0;
 #ifdef KOTORI_PACK_SSSE3
-    if (hasAvx2())
+    if (platform::vectorsAtLeast(platform::VectorLevel::Avx2)) // the processor has AVX2 then
         i = replaceUnitWide(p, n, from, to, o, count);
     const std::size_t blocks = platform::vectorsAtLeast(platform::VectorLevel::Sse) ? n : 0;
     const __m128i was = _mm_set1_epi16(static_cast<short>(from)), becomes = _mm_set1_epi16(static_cast<short>(to));
