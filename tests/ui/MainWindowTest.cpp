@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,6 +86,11 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
          {win.windowTitle(), win.Frame1->title(), win.Check1[3]->text(), win.Check3->text(), win.Command6->text()})
         EXPECT_EQ(caption, QStringLiteral("表示"));
     EXPECT_EQ(win.Picture1->toolTip(), QStringLiteral("ヒント"));
+    // A label shows its caption as written, however much of it looks like markup.
+    s().Label6.caption = u"<b>x</b>";
+    win.refresh();
+    EXPECT_GE(win.Label6->sizeHint().width(),
+              QFontMetrics(win.Label6->font()).horizontalAdvance(QStringLiteral("<b>x</b>")));
     EXPECT_FALSE(win.imenu->menuAction()->isEnabled());
     ASSERT_EQ(win.PutChar.size(), 2u);
     EXPECT_EQ(win.PutChar[1]->text(), QStringLiteral("\uE63F   =   曇り"));
