@@ -1,5 +1,7 @@
 #include "WindowTest.h"
 
+#include "platform/Cp932.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -11,10 +13,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
+#include <filesystem>
 #include <functional>
 
 namespace test {
@@ -222,6 +226,28 @@ TEST_F(WindowTest, AWaitSaysWhetherWhatItWaitedForCame) {
     QTimer::singleShot(2000, [&] { late = true; }); // a wait that never gives up still ends
     EXPECT_FALSE(w().waitUntil([&] { return late; }, 50, 5));
 }
+
+#ifndef _WIN32
+// The program itself, with a Becky! in place: it opens its window and waits for the user.
+TEST(Program, StartsAndWaitsForTheUser) {
+    TempFolder folder; // the program's folder is where it finds itself
+    const std::filesystem::path program = folder.path() / "kotori";
+    std::filesystem::copy_file(KOTORI_PROGRAM, program);
+    std::filesystem::create_directories(folder.path() / "becky" / "User1");
+    folder.write("Becky.mil", platform::encodeCp932(
+                                  folder.core() + u"\\becky\\\r\nme@docomo.ne.jp\r\nメイン,1\r\nmain@example.jp\r\n"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), QString::fromStdString(folder.path().string()));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess run;
+    run.setProcessEnvironment(environment);
+    run.start(QString::fromStdString(program.string()), {});
+    ASSERT_TRUE(run.waitForStarted(5000));
+    EXPECT_FALSE(run.waitForFinished(1500)) << run.readAllStandardError().toStdString();
+    run.kill();
+    run.waitForFinished(5000);
+}
+#endif
 
 } // namespace
 } // namespace test
