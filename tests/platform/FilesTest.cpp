@@ -63,6 +63,13 @@ void killedMidAppend(const std::u16string& file, const std::string& record, std:
     platform::io::closeFile(held);
 }
 
+// The files this process holds open, where the system says; -1 elsewhere.
+long openFiles() {
+    std::error_code ec;
+    fs::directory_iterator fds("/proc/self/fd", ec);
+    return ec ? -1 : static_cast<long>(std::distance(fds, fs::directory_iterator()));
+}
+
 void appendAsBecky(const fs::path& file, const std::string& mail) {
     std::ofstream out(file, std::ios::binary | std::ios::app);
     out << mail;
@@ -125,10 +132,12 @@ TEST(Files, FailedAppendLeavesTheFileAsItWas) {
         });
         EXPECT_FALSE(platform::appendRecord(box, "new record\r\n.\r\n"));
         EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
-        // A failure while creating the file leaves no file behind.
+        // A failure while creating the file leaves no file behind, and nothing held open.
         calls = 0;
+        const long openBefore = openFiles();
         EXPECT_FALSE(platform::appendRecord(tmp.core() + u"\\fresh.mbx", "abc"));
         EXPECT_FALSE(tmp.exists("fresh.mbx"));
+        EXPECT_EQ(openFiles(), openBefore);
     }
     {
         HookGuard guard([](int, const char*, std::size_t) -> long { return 0; }); // no progress: no endless loop

@@ -123,6 +123,8 @@ TEST(ProgramFolder, AWritableExecutableFolderIsTheProgramFolder) {
     // This test program's own folder, when it may write there (the build folder of whoever built it).
     std::error_code ec;
     const fs::path own = fs::read_symlink("/proc/self/exe", ec).parent_path();
+    // An installed copy's readme lies in share/doc beside its bin folder.
+    EXPECT_EQ(platform::documentFolder(), platform::fromNative(own.parent_path() / "share" / "doc" / "kotori"));
     if (::access(own.c_str(), W_OK) == 0) {
         EXPECT_EQ(platform::programFolder(), platform::fromNative(own));
         // A session without HOME (some launchers give none) starts all the same.

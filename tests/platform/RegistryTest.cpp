@@ -84,6 +84,7 @@ TEST(Registry, ValueFormsAndMalformedLines) {
                    "#time=1dd85bd6305eb20\n"
                    "\"Esc\"=\"a\\\\b\\\"c\\td\\101\\x41\\x0042\\x00411\\x30A2\\x30a4\"\n"
                    "\"Multi\"=str(7):\"a\\0b\\0\"\n"
+                   "\"Binary\"=str(3):\"ab\"\n"
                    "\"Max\"=dword:ffffffff\n"
                    "\"WideHex\"=hex(2):41,00,42,00,00,00\n"
                    "\"Name With \\\"Quote\\\"\"=\"q\"\n"
@@ -103,6 +104,7 @@ TEST(Registry, ValueFormsAndMalformedLines) {
     const std::u16string key = u"Software\\Test";
     EXPECT_EQ(getRegString(key, u"Esc"), u"a\\b\"c\tdAAB\u00411アイ");
     EXPECT_EQ(regBytes(key, u"Multi"), bytes("a\0b\0\0", 5));
+    EXPECT_EQ(regBytes(key, u"Binary"), bytes("a\0b\0\0\0", 6)); // a string typed otherwise: UTF-16 as stored
     EXPECT_EQ(regBytes(key, u"Max"), "\xff\xff\xff\xff");
     EXPECT_EQ(regBytes(key, u"WideHex"), bytes("AB\0", 3));
     EXPECT_EQ(getRegString(key, u"name with \"quote\""), u"q");

@@ -34,4 +34,6 @@ TEST(Utf8Text, ShiftJisThatHappensToBeValidUtf8StaysShiftJis) {
     // ASCII is the same in both; two-byte UTF-8 that cannot be Shift_JIS (a lone 0x80) is UTF-8.
     EXPECT_FALSE(platform::decodeUtf8Text("plain\r\n"));
     EXPECT_EQ(platform::decodeUtf8Text("\xC2\x80\xC3\xA9"), u"\u0080\u00E9");
+    // Nor is a lead byte (0x81) followed by DEL, which no trail byte is.
+    EXPECT_EQ(platform::decodeUtf8Text("\xC3\x81\x7F"), u"\u00C1\u007F");
 }

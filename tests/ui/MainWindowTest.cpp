@@ -1,19 +1,24 @@
 #include "WindowTest.h"
 
+#include "platform/Cp932.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QTimer>
 #include <QUrl>
 
+#include <filesystem>
 #include <functional>
 
 namespace test {
@@ -85,6 +90,11 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
          {win.windowTitle(), win.Frame1->title(), win.Check1[3]->text(), win.Check3->text(), win.Command6->text()})
         EXPECT_EQ(caption, QStringLiteral("表示"));
     EXPECT_EQ(win.Picture1->toolTip(), QStringLiteral("ヒント"));
+    // A label shows its caption as written, however much of it looks like markup.
+    s().Label6.caption = u"<b>x</b>";
+    win.refresh();
+    EXPECT_GE(win.Label6->sizeHint().width(),
+              QFontMetrics(win.Label6->font()).horizontalAdvance(QStringLiteral("<b>x</b>")));
     EXPECT_FALSE(win.imenu->menuAction()->isEnabled());
     ASSERT_EQ(win.PutChar.size(), 2u);
     EXPECT_EQ(win.PutChar[1]->text(), QStringLiteral("\uE63F   =   曇り"));
@@ -216,6 +226,28 @@ TEST_F(WindowTest, AWaitSaysWhetherWhatItWaitedForCame) {
     QTimer::singleShot(2000, [&] { late = true; }); // a wait that never gives up still ends
     EXPECT_FALSE(w().waitUntil([&] { return late; }, 50, 5));
 }
+
+#ifndef _WIN32
+// The program itself, with a Becky! in place: it opens its window and waits for the user.
+TEST(Program, StartsAndWaitsForTheUser) {
+    TempFolder folder; // the program's folder is where it finds itself
+    const std::filesystem::path program = folder.path() / "kotori";
+    std::filesystem::copy_file(KOTORI_PROGRAM, program);
+    std::filesystem::create_directories(folder.path() / "becky" / "User1");
+    folder.write("Becky.mil", platform::encodeCp932(
+                                  folder.core() + u"\\becky\\\r\nme@docomo.ne.jp\r\nメイン,1\r\nmain@example.jp\r\n"));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), QString::fromStdString(folder.path().string()));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess run;
+    run.setProcessEnvironment(environment);
+    run.start(QString::fromStdString(program.string()), {});
+    ASSERT_TRUE(run.waitForStarted(5000));
+    EXPECT_FALSE(run.waitForFinished(1500)) << run.readAllStandardError().toStdString();
+    run.kill();
+    run.waitForFinished(5000);
+}
+#endif
 
 } // namespace
 } // namespace test

@@ -102,6 +102,8 @@ TEST_F(WindowTest, CaptionsShowWholeAndControlsStayInsideAtEverySize) {
     const QColor window = win.Frame1->palette().color(QPalette::Window);
     EXPECT_LT(std::abs(shot.pixelColor(inside).lightness() - window.lightness()), 8);
     EXPECT_NE(shot.pixelColor(inside), win.Text1->palette().color(QPalette::Base));
+    // The body is written in a Mincho face.
+    EXPECT_EQ(win.Text1->font().styleHint(), QFont::Serif);
     // Picture buttons carry their icons, which the program carries within.
     for (QPushButton* b : {win.Command3, win.Command4[0], win.Command4[1], win.Command7, win.Command2})
         EXPECT_FALSE(b->icon().isNull()) << b->objectName().toStdString();

@@ -74,6 +74,13 @@ TEST_F(EmojiTest, EveryReplaceSeesTheTableFileAsItIsNow) {
     editor.emojiReplace(0);
     EXPECT_EQ(editor.s.Text1.text, one(Kumori));
 
+    // Its lines may end in a lone CR or LF as well as in CR LF.
+    folder.write("Emoji.code",
+                 platform::encodeCp932(one(Hare) + u"\tsun\r" + one(Ame) + u"\train\n" + one(Kumori) + u"\tcloud"));
+    body(u"\\sun\\rain\\cloud");
+    editor.emojiReplace(0);
+    EXPECT_EQ(editor.s.Text1.text, one(Hare) + one(Ame) + one(Kumori));
+
     std::filesystem::remove(folder.path() / "Emoji.code");
     prompts.message(App, NoTable);
     editor.emojiReplace(0);

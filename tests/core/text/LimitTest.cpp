@@ -234,6 +234,13 @@ TEST_F(TextTest, TheExcessIsMarkedFromTheFirstCharacterThatDoesNotFit) {
     ASSERT_EQ(editor.s.previewMarks.size(), 9u);
     for (const auto& [from, to] : editor.s.previewMarks)
         EXPECT_EQ(editor.s.Text3.text.substr(std::size_t(from), std::size_t(to - from)), u"い");
+    // Kept whole past the three screens' budget, the preview still marks every cell of the excess.
+    markFor(test::repeat(u"あ", 11) + test::repeat(u"い", 209));
+    prompts.question(u"文字数オーバー", u"4文字オーバーになるので、削除してもよろしいですか？", Buttons::YesNo,
+                     Answer::No);
+    editor.releaseQuestions();
+    prompts.verify();
+    EXPECT_EQ(editor.s.previewMarks.size(), 209u);
     editor.s.Check3.checked = false;
     editor.setOptionBox(6, false);
     EXPECT_TRUE(editor.s.previewMarks.empty());

@@ -42,6 +42,9 @@ TEST(HorizontalLayout, CharactersOutsideTheBmpComeBackWhole) {
     EXPECT_EQ(expected.substr(0, 8), u"𠮷野家へ𠮷野");
     // A body of such characters alone, shorter than a block of the scan.
     EXPECT_EQ(vertical(u"𠮷𠮷", {5, 3}, VerticalMode::Send), u"　　　　𠮷　　　　𠮷　　　　　");
+    // The lowest first half there is (U+10000) as well.
+    EXPECT_EQ(vertical(u"\U00010000\U00010000", {5, 3}, VerticalMode::Send),
+              u"　　　　\U00010000　　　　\U00010000　　　　　");
 }
 
 TEST(HorizontalLayout, SinglePassMatchesTheLiteralRules) {
