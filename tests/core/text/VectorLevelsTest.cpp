@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,11 +47,12 @@ struct Results {
 Results everything(const std::vector<std::u16string>& inputs) {
     Results r;
     for (const std::u16string& t : inputs) {
-        long long delta = 0, replaced = 0;
+        long long delta = 0, replaced = -1; // the count is set, not added to
         r.texts.push_back(platform::toHalfWidth(t, delta));
         r.texts.push_back(platform::toFullWidth(t));
         r.texts.push_back(core::withoutUnit(t, u'\r'));
         r.texts.push_back(core::withUnitReplaced(t, u'ー', u'｜', replaced));
+        EXPECT_EQ(replaced, std::count(t.begin(), t.end(), u'ー'));
         r.texts.push_back(core::withoutPairsOnce(t));
         const auto counts = core::textscan::countForLayout(t);
         r.numbers.insert(r.numbers.end(),
