@@ -11,6 +11,11 @@ bool FakeView::waitUntil(const std::function<bool()>& done, int timeoutMs, int i
     return false;
 }
 
+void FakeView::refresh() {
+    if (m_editor)
+        shownAtRefresh.push_back(m_editor->s.window.visible);
+}
+
 void FakeView::closeWindow() {
     closeAsked = true;
     closed = m_editor ? m_editor->requestClose() : true;

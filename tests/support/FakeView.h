@@ -19,7 +19,7 @@ public:
 
     void bodyReplaced(int, int, std::u16string_view) override { ++bodyEdits; }
     void previewReplaced(int, int, std::u16string_view) override { ++previewEdits; }
-    void refresh() override {}
+    void refresh() override; // records whether the window is shown
     void processEvents() override { ++eventsProcessed; }
     bool waitUntil(const std::function<bool()>& done, int timeoutMs, int intervalMs) override;
     void setClipboardText(std::u16string_view text) override { clipboard = text; }
@@ -29,6 +29,7 @@ public:
     void bringToFront() override { ++broughtToFront; }
 
     int bodyEdits = 0, previewEdits = 0, eventsProcessed = 0, broughtToFront = 0;
+    std::vector<bool> shownAtRefresh;
     std::u16string clipboard;
     std::vector<std::u16string> opened;
     bool closeAsked = false, closed = false, quitCalled = false;

@@ -286,9 +286,14 @@ TEST(Startup, SetsUpBecky2AndEnds) {
         app.prompts.question(AddressTitle, addressQuestion(u""), Buttons::YesNo, Answer::Yes);
         app.prompts.question(u"確定しますか?", NoOutbox, Buttons::YesNo, Answer::No);
         app.prompts.message(u"あしからず", u"暫定対応は、しないことにします。");
+        app.s().window.visible = true; // the set-up hides the window on screen while it asks
+        app.view.shownAtRefresh.clear();
         app.editor.discoverBecky();
         EXPECT_FALSE(app.folder.exists("Becky2.mil"));
         EXPECT_EQ(app.editor.BeckyPath, u"C:\\Becky2\\Main.mb\\!!!!Outbox");
+        ASSERT_FALSE(app.view.shownAtRefresh.empty());
+        EXPECT_FALSE(app.view.shownAtRefresh.front());
+        EXPECT_TRUE(app.view.shownAtRefresh.back() && app.s().window.visible);
     }
 }
 
