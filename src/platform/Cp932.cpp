@@ -136,13 +136,27 @@ bool hasCp932Form(char16_t unit) {
     return codeOf(unit) != cp932::kNoForm;
 }
 
+#ifdef KOTORI_CP932_SSE2
+namespace {
+
+// Most of a mail is ASCII, kana and i-mode emoji, ranges in which every unit has a form: the
+// vector loops pass a block whose units all lie in them.
+struct UnitRange {
+    char16_t first, last;
+};
+constexpr UnitRange AllWithForm[4] = {{0x0000, 0x007F}, {0x3041, 0x3093}, {0x30A1, 0x30F6}, {0xE000, 0xE757}};
+
+} // namespace
+#endif
+
 #ifdef KOTORI_CP932_AVX2
 namespace {
 
-// Lanes from first to first + count - 1, unsigned.
-__attribute__((target("avx2"))) inline __m256i inRange(__m256i units, char16_t first, char16_t count) {
-    const __m256i offset = _mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(first)));
-    return _mm256_cmpeq_epi16(_mm256_min_epu16(offset, _mm256_set1_epi16(static_cast<short>(count - 1))), offset);
+// Lanes from r.first to r.last, unsigned.
+__attribute__((target("avx2"))) inline __m256i inRange(__m256i units, UnitRange r) {
+    const __m256i offset = _mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(r.first)));
+    return _mm256_cmpeq_epi16(_mm256_min_epu16(offset, _mm256_set1_epi16(static_cast<short>(r.last - r.first))),
+                              offset);
 }
 
 // The first unit without a form in the sixteen-unit blocks from the start, npos when none;
@@ -152,8 +166,8 @@ __attribute__((target("avx2"))) std::size_t firstWithoutFormWide(const char16_t*
     for (; i + 16 <= n; i += 16) {
         const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
         const __m256i plain =
-            _mm256_or_si256(_mm256_or_si256(inRange(units, 0x0000, 0x80), inRange(units, 0x3041, 0x53)),
-                            _mm256_or_si256(inRange(units, 0x30A1, 0x56), inRange(units, 0xE000, 0x758)));
+            _mm256_or_si256(_mm256_or_si256(inRange(units, AllWithForm[0]), inRange(units, AllWithForm[1])),
+                            _mm256_or_si256(inRange(units, AllWithForm[2]), inRange(units, AllWithForm[3])));
         if (static_cast<unsigned>(_mm256_movemask_epi8(plain)) == 0xFFFFFFFFu)
             continue;
         for (std::size_t j = i; j < i + 16; ++j)
@@ -178,20 +192,19 @@ std::size_t firstWithoutCp932Form(std::u16string_view text) {
     }
 #endif
 #ifdef KOTORI_CP932_SSE2
-    // Most of a mail is ASCII, kana and i-mode emoji, ranges in which every unit has a form:
-    // eight units at a time pass when each lies in one of them. Every text edit of the body
-    // is checked, and a command's edit can span all of it.
-    auto in = [](__m128i units, char16_t first, char16_t last) {
+    // Eight units at a time otherwise. Every text edit of the body is checked, and a command's
+    // edit can span all of it.
+    auto in = [](__m128i units, UnitRange r) {
         const __m128i flip = _mm_set1_epi16(static_cast<short>(0x8000));
-        __m128i offset = _mm_sub_epi16(units, _mm_set1_epi16(static_cast<short>(first)));
+        __m128i offset = _mm_sub_epi16(units, _mm_set1_epi16(static_cast<short>(r.first)));
         return _mm_cmplt_epi16(_mm_xor_si128(offset, flip),
-                               _mm_xor_si128(_mm_set1_epi16(static_cast<short>(last - first + 1)), flip));
+                               _mm_xor_si128(_mm_set1_epi16(static_cast<short>(r.last - r.first + 1)), flip));
     };
     const std::size_t blocks = vectorsAtLeast(VectorLevel::Sse) ? text.size() : 0;
     for (; i + 8 <= blocks; i += 8) {
         __m128i units = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
-        __m128i plain = _mm_or_si128(_mm_or_si128(in(units, 0x0000, 0x007F), in(units, 0x3041, 0x3093)),
-                                     _mm_or_si128(in(units, 0x30A1, 0x30F6), in(units, 0xE000, 0xE757)));
+        __m128i plain = _mm_or_si128(_mm_or_si128(in(units, AllWithForm[0]), in(units, AllWithForm[1])),
+                                     _mm_or_si128(in(units, AllWithForm[2]), in(units, AllWithForm[3])));
         if (_mm_movemask_epi8(plain) == 0xFFFF)
             continue;
         for (std::size_t j = i; j < i + 8; ++j)
