@@ -61,8 +61,11 @@ TEST_F(FormFixture, MyKindShowsRowsWithTheirModelsAndPutsAddressesIntoTheMail) {
     EXPECT_TRUE(form.detailsLocked && !form.saveArmed && !form.detailsEdited);
     EXPECT_TRUE(!form.Combo1.enabled && form.Command3[3].caption == u"エクスポート"); // one kind, exported
 
-    // A model that is not in the box shows as "不明"; missing fields show empty.
+    // A model that is not in the box shows as "不明"; missing fields show empty. Choosing another
+    // row leaves an unsaved change mode, so the bottom button goes back to filling in the mail.
+    form.change();
     form.rowSelected(2);
+    EXPECT_FALSE(form.saveArmed);
     EXPECT_EQ(form.Combo2.listIndex, 0);
     EXPECT_EQ(form.Text1[core::NicknameField].text, u"");
 
@@ -290,6 +293,10 @@ TEST_F(FormFixture, ImodeHidesEntriesButSavingKeepsThem) {
     editor.s.Check2.checked = true;
     form.openMyBook();
     ASSERT_EQ(form.entries.size(), 2u);
+    // Saved once on the way, the hidden entries are still written once each at the end.
+    form.change();
+    prompts.message(u"アドレス帳更新", u"保存しました。");
+    form.bottomButton();
     prompts.question(u"削除確認", u"Aを削除しますか？", Buttons::YesNo, Answer::Yes);
     form.deleteEntry();
     expectBookQuestion(Answer::Yes);

@@ -208,6 +208,12 @@ TEST_F(TextTest, TheExcessIsMarkedFromTheFirstCharacterThatDoesNotFit) {
     editor.holdQuestions();
     editor.bodyEdited(0, 2, u"a");
     EXPECT_EQ(editor.s.Text1.markStart, 12);
+    // Back within the limit, where it started is forgotten: typing at the end finds it anew.
+    markFor(ten + u"漢a");
+    editor.bodyEdited(0, 2, u"a"); // 10 characters
+    editor.holdQuestions();
+    editor.bodyEdited(11, 0, u"漢漢");
+    EXPECT_EQ(editor.s.Text1.markStart, 12);
 
     // The signature's room comes off the limit while it is to be sent.
     editor.SignatureText = u"ab";
