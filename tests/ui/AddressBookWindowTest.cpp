@@ -6,6 +6,7 @@
 #include "ui/Convert.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
@@ -142,6 +143,16 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
 
     QTest::mouseClick(becky.Command2, Qt::LeftButton);
     EXPECT_EQ(w().addressBookWindow(), nullptr);
+
+    // Answered はい, the main window shows its i-mode box checked at once.
+    prompts.question(u"CHECK",
+                     u"設定がi-mode用になっていませんが、i-mode用のアドレス帳として起動しますか？\r\n"
+                     u"(i-mode設定欄にチェックが入ります。)",
+                     core::Buttons::YesNo, core::Answer::Yes);
+    QTest::mouseClick(w().Command2, Qt::LeftButton);
+    prompts.verify();
+    EXPECT_TRUE(w().Check2->isChecked());
+    QTest::mouseClick(book().Command2, Qt::LeftButton);
 }
 
 // A book that could not be saved keeps its window open, the change still on screen.

@@ -24,8 +24,13 @@ TEST_F(WindowTest, LogListShowsAlignedColumnsUnderTheBodyAndLoadsAClickedRow) {
                                      logged(u"longer.address@docomo.ne.jp", u"二", u"次", u"main@example.jp"));
     start();
     ui::MainWindow& win = w();
+    // Views are told before the rows change, and after (Qt's item model contract).
+    int told = 0, changed = 0;
+    QObject::connect(win.List1->model(), &QAbstractItemModel::modelAboutToBeReset, [&] { ++told; });
+    QObject::connect(win.List1->model(), &QAbstractItemModel::modelReset, [&] { changed += told > changed; });
     win.ReadingBecky[1]->trigger();
     QTest::qWait(1);
+    EXPECT_TRUE(changed >= 1 && told == changed);
 
     // Under the body, as wide as it.
     ASSERT_TRUE(win.List1->isVisible());
