@@ -2,6 +2,7 @@
 #include "WindowTest.h"
 
 #include "core/text/EmojiRegistry.h"
+#include "ui/EmojiFonts.h"
 #include "ui/QtPrompts.h"
 #include "ui/RegistryWindow.h"
 
@@ -31,6 +32,7 @@ TEST_F(EmojiWindowTest, TheEmojiMenusKeywordsLineUp) {
     start();
     // The i-mode emoji draw with the program's own fonts, which no system font replaces.
     EXPECT_TRUE(QFontMetrics(w().Text1->font()).inFontUcs4(0xE63E));
+    EXPECT_EQ(ui::emojiFamilies().size(), 2); // the pictures, and the codes where there is none
     ASSERT_EQ(w().PutChar.size(), 4u);
     std::vector<double> starts;
     for (QAction* a : w().PutChar) {
