@@ -24,6 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::u16string sep(core::mailbox::ColumnSeparator);
         FUZZ_CHECK(kept.title + sep + kept.destination + sep + kept.dateTime + sep + kept.sender + sep + kept.body ==
                    row.text);
+        // Columns that hold no separator split the same by the text alone.
+        if ((kept.title + kept.destination + kept.dateTime + kept.sender).find(sep) == std::u16string::npos)
+            FUZZ_CHECK(pieces.title == kept.title && pieces.destination == kept.destination &&
+                       pieces.dateTime == kept.dateTime && pieces.sender == kept.sender && pieces.body == kept.body);
         FUZZ_CHECK(pieces.title.size() + pieces.destination.size() + pieces.dateTime.size() + pieces.sender.size() +
                        pieces.body.size() <=
                    row.text.size() + 2 * lines);

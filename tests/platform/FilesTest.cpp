@@ -229,6 +229,17 @@ TEST(Files, KilledAppendIsCutBackByTheNextAppendOrTheStartUp) {
     EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
     EXPECT_FALSE(tmp.exists("box.mbx.jnl"));
     EXPECT_TRUE(platform::recoverAppend(box)); // nothing to do
+#ifndef _WIN32
+    // Started without standard input, the program gets descriptor 0 for the first file it opens.
+    killedAppend();
+    const int input = dup(0);
+    close(0);
+    const bool recovered = platform::recoverAppend(box);
+    dup2(input, 0);
+    close(input);
+    EXPECT_TRUE(recovered);
+    EXPECT_EQ(tmp.read("box.mbx"), "old\r\n");
+#endif
 
     // The journal may also keep the bytes on each side of the append point ("old\r\n", then
     // "0123456789"). Content, journal, and what recovery leaves (empty: the content untouched).

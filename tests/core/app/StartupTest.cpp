@@ -71,6 +71,20 @@ TEST(Startup, WithoutAnyBeckyTheMailFunctionsAreSwitchedOff) {
     EXPECT_NE(ini.find("Look=False\r\n"), std::string::npos);
 }
 
+// A Becky! 1 folder with no account in it sends nowhere: no pointer file is written for it.
+TEST(Startup, ABecky1WithoutAnAccountIsNoBecky) {
+    App app;
+    test::TestRegistry reg(app.folder.winePrefix());
+    std::filesystem::create_directories(app.folder.path() / "Becky!");
+    reg.setString(u"Software\\RIMArts\\Rebecca\\Settings", u"HomeDir", app.folder.core() + u"\\Becky!\\");
+    app.prompts.question(u"***@docomo.ne.jpがいいよ。", u"使用するi-mode用のメールアドレスは、[]でよろしいですか？",
+                         Buttons::YesNo, Answer::Yes);
+    app.expectNoBeckyMessage();
+    app.editor.startup(u"");
+    EXPECT_EQ(app.editor.BeckyPath, u"NO Becky");
+    EXPECT_FALSE(app.folder.exists("Becky.mil"));
+}
+
 TEST(Startup, PresentFilesAreUsedAndAnUnreadableCommandLineIsReported) {
     App app;
     app.folder.write("readme.txt", "read me\r\n");

@@ -113,8 +113,14 @@ TEST_F(EmojiCheckTest, CheckAsksOncePerOccurrenceAndCounts) {
     ask(u"hare", Hare, core::Answer::Yes);
     ask(u"ame", Ame, core::Answer::Yes);
     prompts.message(App, counted(2));
+    std::vector<std::pair<int, int>> selected; // what is selected as each question comes
+    prompts.onPrompt = [&] { selected.emplace_back(editor.s.Text1.selStart, editor.s.Text1.selLength); };
     editor.emojiCheck();
+    prompts.onPrompt = nullptr;
     prompts.verify();
+    ASSERT_EQ(selected.size(), 5u);
+    EXPECT_EQ(std::vector(selected.begin() + 1, selected.end() - 1),
+              (std::vector<std::pair<int, int>>{{0, 4}, {9, 4}, {5, 3}}));
     EXPECT_EQ(editor.s.Text1.text, u"hare " + one(Ame) + u" " + one(Hare));
     EXPECT_EQ(used(), one(Hare) + one(Ame));
 
