@@ -1,5 +1,6 @@
 // Every vector width the processor offers gives what the plain loops give.
 #include "core/text/Compaction.h"
+#include "core/vertical/PreviewRows.h"
 #include "core/vertical/TextScan.h"
 #include "platform/Cp932.h"
 #include "platform/Vectors.h"
@@ -30,7 +31,8 @@ std::vector<std::u16string> texts() {
             out.push_back(t);
         }
     // Each end of a range alone in plain text, in every lane of a block.
-    for (char16_t edge : std::u16string(u"\x7F\x80\x3040\x3041\x3093\x3094\x30A0\x30A1\x30F6\x30F7\xE757\xE758"))
+    for (char16_t edge :
+         std::u16string(u"\x0D\x0E\x7F\x80\x3040\x3041\x3093\x3094\x30A0\x30A1\x30F6\x30F7\xE757\xE758"))
         for (std::size_t at = 0; at < 40; at += 3) {
             std::u16string t(40, u'あ');
             t[at] = edge;
@@ -61,6 +63,11 @@ Results everything(const std::vector<std::u16string>& inputs) {
                           static_cast<long long>(core::textscan::find(t, u"\r\n")),
                           static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t),
                           static_cast<long long>(platform::firstWithoutCp932Form(t))});
+        for (int width : {16, 17}) {
+            std::u16string rows;
+            core::appendRows(rows, t, width);
+            r.texts.push_back(rows);
+        }
         std::u16string flat(t.size() + core::textscan::Block, u'\0');
         for (std::size_t at = 0; at + core::textscan::Block <= t.size(); at += core::textscan::Block) {
             bool cr = false;
