@@ -116,12 +116,15 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
     EXPECT_EQ(w().Combo1->currentText(), QStringLiteral("a@docomo.ne.jp"));
 
     // The Becky! button closes the MY kind and opens the groups from the design state.
-    prompts.question(u"CHECK",
-                     u"設定がi-mode用になっていませんが、i-mode用のアドレス帳として起動しますか？\r\n"
-                     u"(i-mode設定欄にチェックが入ります。)",
-                     core::Buttons::YesNo, core::Answer::No);
-    QTest::mouseClick(w().Command2, Qt::LeftButton);
-    prompts.verify();
+    const auto openBecky = [&](core::Answer imode) {
+        prompts.question(u"CHECK",
+                         u"設定がi-mode用になっていませんが、i-mode用のアドレス帳として起動しますか？\r\n"
+                         u"(i-mode設定欄にチェックが入ります。)",
+                         core::Buttons::YesNo, imode);
+        QTest::mouseClick(w().Command2, Qt::LeftButton);
+        prompts.verify();
+    };
+    openBecky(core::Answer::No);
     ui::AddressBookWindow& becky = book();
     EXPECT_NE(&becky, &my);
     EXPECT_EQ(becky.Combo1->currentText(), QStringLiteral("Work"));
@@ -145,12 +148,7 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
     EXPECT_EQ(w().addressBookWindow(), nullptr);
 
     // Answered はい, the main window shows its i-mode box checked at once.
-    prompts.question(u"CHECK",
-                     u"設定がi-mode用になっていませんが、i-mode用のアドレス帳として起動しますか？\r\n"
-                     u"(i-mode設定欄にチェックが入ります。)",
-                     core::Buttons::YesNo, core::Answer::Yes);
-    QTest::mouseClick(w().Command2, Qt::LeftButton);
-    prompts.verify();
+    openBecky(core::Answer::Yes);
     EXPECT_TRUE(w().Check2->isChecked());
     QTest::mouseClick(book().Command2, Qt::LeftButton);
 }
