@@ -16,6 +16,21 @@ TEST(Layout, SmallCommands) {
     ASSERT_EQ(app.view.opened.size(), 1u);
     EXPECT_EQ(app.view.opened[0], app.folder.core() + u"\\readme.txt");
 
+    // The window menu, enabled with the preview button: the preview area, the list, and the
+    // filter frame folded out and back as a click on it does.
+    s.Command4[0].enabled = false;
+    app.editor.viewPre(2);
+    const int folded = s.Frame1.rect.height;
+    s.Command4[0].enabled = true;
+    const bool area = s.Frame3.visible, list = s.List1.visible;
+    app.editor.viewPre(0);
+    app.editor.viewPre(1);
+    EXPECT_TRUE(s.Frame3.visible != area && s.List1.visible != list);
+    app.editor.viewPre(2);
+    EXPECT_NE(s.Frame1.rect.height, folded);
+    app.editor.viewPre(2);
+    EXPECT_EQ(s.Frame1.rect.height, folded);
+
     // Exit ends at once: no question, no settings written.
     s.modified = true;
     app.editor.exitCommand();

@@ -27,6 +27,7 @@ VerticalResult convert(std::u16string_view body, ScreenSize screen, VerticalMode
 TEST(VerticalLayout, WorkedExampleFiveByThree) {
     const std::u16string expected = u"　　　ｃａ　　　　ｂ　　　　　";
     EXPECT_EQ(core::prepareColumns(u"ab\r\nc", 3), u"ａｂ　ｃ");
+    EXPECT_EQ(core::prepareColumns(u"a\r\nb\r\nc", 3), u"ａ　　ｂ　　ｃ"); // each column filled to its foot
     EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::Send).text, expected);
     EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::Preview).text, u"　　　ｃａ\r\n　　　　ｂ\r\n　　　　　");
     EXPECT_EQ(convert(u"ab\r\nc", {5, 3}, VerticalMode::TextView).text, u"　　　ｃａ\r\n　　　　ｂ\r\n　　　　　\r\n");
