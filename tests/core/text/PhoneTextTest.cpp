@@ -21,6 +21,7 @@ TEST(PhoneText, UnicodeEmojiBecomeIModeEmoji) {
                                          u"2");
     EXPECT_EQ(phone(u"#1\u00A9"), u"#1\u00A9"); // a symbol code page 932 carries stays
     EXPECT_EQ(phone(u"\u00A9\uFE0F"), u"\uE731");
+    EXPECT_EQ(phone(u"あいう\u00A9\uFE0F"), u"あいう\uE731"); // what comes before stays
     // The phone has no skin tones; stray selectors are dropped.
     EXPECT_EQ(phone(u"\u270C\U0001F3FD\u3042\uFE0F"), u"\uE694\u3042");
     // Without a counterpart the emoji stays (and goes as "?").
