@@ -28,6 +28,8 @@ LAYERS = ["src/platform", "src/core", "src/ui"]
 # Generated tables: no one types these lines.
 GENERATED = {"src/platform/Cp932Tables.cpp", "src/core/text/EmojiSourcesTable.cpp"}
 TEST_TIMEOUT = 60  # seconds per ctest test; a hang is a failure, not a wait
+# Survivors a developer has judged equivalent: no test can tell them from the code.
+EQUIVALENT = ROOT / "scripts" / "mutate-equivalent.txt"
 
 OPERATORS = [
     "flip-comparison",
@@ -43,6 +45,29 @@ OPERATORS = [
 
 def log(*parts):
     print(*parts, file=sys.stderr, flush=True)
+
+
+def reviewed_equivalents():
+    """(file, line, mutated line) of each judged survivor, stripped, with the reason given.
+
+    Each entry is a file, its line after "- ", the mutant after "+ ", and "why: " with the
+    reason. An entry holds only while the line reads exactly so: a change to it asks again."""
+    entries = {}
+    if not EQUIVALENT.exists():
+        return entries
+    block = []
+    for line in EQUIVALENT.read_text().split("\n") + [""]:
+        if line.startswith("#"):
+            continue
+        if line.strip():
+            block.append(line)
+            continue
+        if len(block) == 4 and block[1].startswith("- ") and block[2].startswith("+ ") and block[3].startswith("why: "):
+            entries[(block[0].strip(), block[1][2:].strip(), block[2][2:].strip())] = block[3][5:].strip()
+        elif block:
+            log(f"mutate: {EQUIVALENT.name}: an entry is not file, - line, + line, why: " + " / ".join(block))
+        block = []
+    return entries
 
 
 # --- Putting files back ------------------------------------------------------------------
@@ -618,6 +643,7 @@ def mutate(count, seed):
 
     active = preprocessor(BUILD / "compile_commands.json")
     mutants = draw(count, seed, active)
+    equivalents = reviewed_equivalents()
     results = []
     for number, (rel, index, name, mutated) in enumerate(mutants, 1):
         path = ROOT / rel
@@ -636,16 +662,29 @@ def mutate(count, seed):
             path.write_text(original)
             saved.unlink(missing_ok=True)
         print(f"mutant {number} {rel}:{index + 1} {name} {verdict} {test}", flush=True)
-        log(f"    - {original.split(chr(10))[index].strip()}\n    + {mutated.strip()}\n"
+        before = original.split(chr(10))[index].strip()
+        # A judgement holds for a line that stands once in its file: another like it is judged anew.
+        once = sum(1 for line in original.split(chr(10)) if line.strip() == before) == 1
+        why = equivalents.get((rel, before, mutated.strip())) if verdict == "survived" and once else None
+        log(f"    - {before}\n    + {mutated.strip()}\n" + (f"    equivalent, as judged before: {why}\n" if why else "") +
             f"    ({time.time() - started:.0f} s)")
-        results.append((rel, verdict))
+        results.append((rel, verdict, why is not None))
 
     def summary(rows):
-        counts = {v: sum(1 for _, r in rows if r == v) for v in ("killed", "survived", "not-viable")}
+        counts = {v: sum(1 for _, r, _ in rows if r == v) for v in ("killed", "survived", "not-viable")}
         return f"{counts['killed']} killed, {counts['survived']} survived, {counts['not-viable']} not viable"
 
-    print("layer core+platform: " + summary([r for r in results if not r[0].startswith("src/ui/")]))
-    print("layer ui: " + summary([r for r in results if r[0].startswith("src/ui/")]))
+    def judged(rows):
+        # Equivalent survivors are no fault a test could catch: the share of the rest caught.
+        killed = sum(1 for _, r, _ in rows if r == "killed")
+        open_ = sum(1 for _, r, same in rows if r == "survived" and not same)
+        same = sum(1 for _, _, s in rows if s)
+        share = f"{100 * killed / (killed + open_):.0f}%" if killed + open_ else "-"
+        return f"; {same} of the survivors judged equivalent, {share} of the rest caught"
+
+    for name, rows in (("core+platform", [r for r in results if not r[0].startswith("src/ui/")]),
+                       ("ui", [r for r in results if r[0].startswith("src/ui/")])):
+        print(f"layer {name}: " + summary(rows) + judged(rows))
     print("mutants: " + summary(results), flush=True)
     return 0
 
