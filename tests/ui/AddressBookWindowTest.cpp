@@ -103,6 +103,7 @@ TEST_F(AddressBookWindowTest, BothButtonsOpenTheirKindOneAtATime) {
     EXPECT_EQ(my.windowTitle(), QStringLiteral("アドレス帳"));
     EXPECT_EQ(my.List1->count(), 2);
     EXPECT_EQ(my.Text1[1]->text(), QStringLiteral("アリス"));
+    EXPECT_EQ(my.Text1[0]->text(), QStringLiteral("a@docomo.ne.jp")); // every field shows its row
     // The details, the model's box among them, each on a row of its own inside their frame.
     std::vector<QWidget*> fields(my.Text1.begin(), my.Text1.end());
     fields.push_back(my.Combo2);
