@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -45,9 +46,9 @@ __attribute__((target("avx2"))) inline __m256i inRange(__m256i units, char16_t f
 // where every unit is one the table need not be asked about: ASCII from 0x0E (no CR or LF) takes
 // one position, kana and the emoji area two. Stops before a CR, LF or high surrogate, or before
 // the last sixteen; returns how many units it summed.
-__attribute__((target("avx2"))) std::size_t sumSixteens(const char16_t* at, std::size_t limit,
-                                                        const unsigned char* kinds, std::uint32_t* sums,
-                                                        std::uint32_t& sum) {
+__attribute__((target("avx2,popcnt"))) std::size_t sumSixteens(const char16_t* at, std::size_t limit,
+                                                               const unsigned char* kinds, std::uint16_t* sums,
+                                                               std::uint32_t& sum) {
     std::size_t count = 0;
     for (; count + 16 <= limit; count += 16) {
         const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + count));
@@ -60,7 +61,7 @@ __attribute__((target("avx2"))) std::size_t sumSixteens(const char16_t* at, std:
                 const unsigned kind = kinds[at[j]];
                 if (kind == 0)
                     return j;
-                sums[j] = sum += kind;
+                sums[j] = static_cast<std::uint16_t>(sum += kind);
             }
             continue;
         }
@@ -72,12 +73,10 @@ __attribute__((target("avx2"))) std::size_t sumSixteens(const char16_t* at, std:
         __m256i last = _mm256_shufflehi_epi16(x, 0xFF);
         last = _mm256_unpackhi_epi64(last, last);
         x = _mm256_add_epi16(x, _mm256_permute2x128_si256(last, last, 0x08));
-        const __m256i base = _mm256_set1_epi32(static_cast<int>(sum));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + count),
-                            _mm256_add_epi32(base, _mm256_cvtepu16_epi32(_mm256_castsi256_si128(x))));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + count + 8),
-                            _mm256_add_epi32(base, _mm256_cvtepu16_epi32(_mm256_extracti128_si256(x, 1))));
-        sum += static_cast<std::uint32_t>(_mm256_extract_epi16(x, 15));
+                            _mm256_add_epi16(_mm256_set1_epi16(static_cast<short>(sum)), x));
+        // The block's total from its mask, off the shuffle port the sums keep busy.
+        sum += 16 + static_cast<std::uint32_t>(std::popcount(static_cast<unsigned>(_mm256_movemask_epi8(two)))) / 2;
     }
     return count;
 }
@@ -132,7 +131,7 @@ template <typename RowEnd>
     // Plain units (no CR, LF or high surrogate) go a span at a time: the positions they reach
     // are summed first, and each row end is then found among the sums, a row at a time.
     constexpr std::size_t Span = 256;
-    std::uint32_t sums[Span]; // sums[j]: positions the span's units up to j take
+    std::uint16_t sums[Span]; // sums[j]: positions the span's units up to j take (at most 512)
     int position = 0;         // where the next unit starts in its row
     const bool evenWidth = width % 2 == 0;
     const auto perRow = static_cast<std::size_t>(width) / 2;
@@ -153,16 +152,16 @@ template <typename RowEnd>
                            k3 = kinds[at[count + 3]];
             if ((k0 == 0) | (k1 == 0) | (k2 == 0) | (k3 == 0))
                 break;
-            sums[count] = sum += k0;
-            sums[count + 1] = sum += k1;
-            sums[count + 2] = sum += k2;
-            sums[count + 3] = sum += k3;
+            sums[count] = static_cast<std::uint16_t>(sum += k0);
+            sums[count + 1] = static_cast<std::uint16_t>(sum += k1);
+            sums[count + 2] = static_cast<std::uint16_t>(sum += k2);
+            sums[count + 3] = static_cast<std::uint16_t>(sum += k3);
         }
         for (; count < limit; ++count) {
             const unsigned kind = kinds[p[i + count]];
             if (kind == 0)
                 break;
-            sums[count] = sum += kind;
+            sums[count] = static_cast<std::uint16_t>(sum += kind);
         }
         const char16_t* const span = p + i;
         std::size_t s = 0;      // the first unit of the span not written yet
@@ -303,7 +302,8 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
         return oldEnd != m_breaks.end() && *oldEnd == old;
     };
     Change change;
-    std::vector<std::size_t> rowEnds;
+    std::vector<std::size_t>& rowEnds = m_newBreaks; // kept, so that a long walk does not grow it afresh
+    rowEnds.clear();
     bool keepBreakAtStop = false;
     // At most up to the end of the line the edit ends in.
     const std::size_t lineEnd = std::min(body.size(), body.find(u'\n', editEnd));
@@ -324,6 +324,10 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
                                           : std::upper_bound(firstGone, m_breaks.end(), oldStop);
     change.pos = restart + 2 * static_cast<std::size_t>(firstGone - m_breaks.begin());
     change.removed = oldStop + 2 * static_cast<std::size_t>(lastGone - m_breaks.begin()) - change.pos;
+    if (firstGone == m_breaks.begin() && lastGone == m_breaks.end()) {
+        m_breaks.swap(rowEnds); // every row laid out anew: a command over the whole body
+        return change;
+    }
     for (auto it = lastGone; it != m_breaks.end(); ++it)
         *it = *it - removed + added;
     const auto at = m_breaks.erase(firstGone, lastGone);

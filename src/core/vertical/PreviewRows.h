@@ -35,7 +35,8 @@ public:
     int width() const { return m_width; }
 
 private:
-    std::vector<std::size_t> m_breaks; // body positions of the row ends, ascending
+    std::vector<std::size_t> m_breaks;    // body positions of the row ends, ascending
+    std::vector<std::size_t> m_newBreaks; // the row ends an update lays out
     int m_width = 0;
 };
 

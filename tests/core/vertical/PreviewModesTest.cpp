@@ -183,8 +183,12 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
         core::PreviewRows rows;
         std::u16string shown = rows.build(body, width);
         for (int step = 0; step < 300; ++step) {
-            const std::size_t pos = body.empty() ? 0 : random() % (body.size() + 1);
-            const std::size_t removed = random() % 3 == 0 ? std::min<std::size_t>(random() % 12, body.size() - pos) : 0;
+            // Now and then the whole body at once, as a command over all of it.
+            const bool whole = step % 50 == 49;
+            const std::size_t pos = body.empty() || whole ? 0 : random() % (body.size() + 1);
+            const std::size_t removed = whole               ? body.size()
+                                        : random() % 3 == 0 ? std::min<std::size_t>(random() % 12, body.size() - pos)
+                                                            : 0;
             std::u16string added;
             for (std::size_t n = random() % 4; n > 0; --n)
                 added += pieces[random() % pieces.size()];
