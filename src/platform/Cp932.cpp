@@ -178,6 +178,27 @@ __attribute__((target("avx2"))) std::size_t firstWithoutFormWide(const char16_t*
     return std::u16string_view::npos;
 }
 
+// As firstWithoutFormWide, 32 units a block.
+__attribute__((target("avx512f,avx512bw"))) std::size_t firstWithoutFormWider(const char16_t* p, std::size_t n,
+                                                                              std::size_t& done) {
+    const auto in = [](__m512i units, UnitRange r) __attribute__((target("avx512f,avx512bw"))) {
+        return _mm512_cmple_epu16_mask(_mm512_sub_epi16(units, _mm512_set1_epi16(static_cast<short>(r.first))),
+                                       _mm512_set1_epi16(static_cast<short>(r.last - r.first)));
+    };
+    std::size_t i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m512i units = _mm512_loadu_si512(p + i);
+        if ((in(units, AllWithForm[0]) | in(units, AllWithForm[1]) | in(units, AllWithForm[2]) |
+             in(units, AllWithForm[3])) == 0xFFFFFFFFu)
+            continue;
+        for (std::size_t j = i; j < i + 32; ++j)
+            if (!hasCp932Form(p[j]))
+                return j;
+    }
+    done = i;
+    return std::u16string_view::npos;
+}
+
 } // namespace
 #endif
 
@@ -185,10 +206,17 @@ std::size_t firstWithoutCp932Form(std::u16string_view text) {
     std::size_t i = 0;
 #ifdef KOTORI_CP932_AVX2
     // Sixteen at a time where the processor has AVX2; the loops below take the rest.
-    if (vectorsAtLeast(VectorLevel::Avx2)) { // the processor has AVX2 then
-        const std::size_t found = firstWithoutFormWide(text.data(), text.size(), i);
+    if (vectorsAtLeast(VectorLevel::Avx512)) { // 32 at a time where it has AVX-512 too
+        const std::size_t found = firstWithoutFormWider(text.data(), text.size(), i);
         if (found != std::u16string_view::npos)
             return found;
+    }
+    if (vectorsAtLeast(VectorLevel::Avx2)) { // the processor has AVX2 then
+        std::size_t more = 0;
+        const std::size_t found = firstWithoutFormWide(text.data() + i, text.size() - i, more);
+        if (found != std::u16string_view::npos)
+            return i + found;
+        i += more;
     }
 #endif
 #ifdef KOTORI_CP932_SSE2
