@@ -8,7 +8,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QImage>
 #include <QMessageBox>
+#include <QPainter>
 #include <QMenu>
 #include <QTextLayout>
 #include <QTimer>
@@ -33,6 +35,20 @@ TEST_F(EmojiWindowTest, TheEmojiMenusKeywordsLineUp) {
     // The i-mode emoji draw with the program's own fonts, which no system font replaces.
     EXPECT_TRUE(QFontMetrics(w().Text1->font()).inFontUcs4(0xE63E));
     EXPECT_EQ(ui::emojiFamilies().size(), 2); // the pictures, and the codes where there is none
+    // And draw as pictures in colour (a font drawn unshaped loses them).
+    QImage drawn(64, 32, QImage::Format_ARGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    painter.setFont(w().Text1->font());
+    painter.drawText(QRect(0, 0, 64, 32), 0, QString(QChar(0xE63E)));
+    painter.end();
+    int coloured = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb c = drawn.pixel(x, y);
+            coloured += qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+        }
+    EXPECT_GT(coloured, 20);
     ASSERT_EQ(w().PutChar.size(), 4u);
     std::vector<double> starts;
     for (QAction* a : w().PutChar) {
