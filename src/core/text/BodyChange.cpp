@@ -191,13 +191,14 @@ void Editor::updatePreview() {
             const std::size_t at = c.pos + static_cast<std::size_t>(e.pos);
             if (c.pos == 0 && c.removed == s.Text3.text.size()) {
                 // Rows laid out for the whole body (a command over all of it) are taken, not copied.
-                s.Text3.text = std::move(c.text);
+                s.Text3.text.swap(c.text);
                 view().previewReplaced(static_cast<int>(at), e.removed,
                                        std::u16string_view(s.Text3.text).substr(at, static_cast<std::size_t>(e.added)));
             } else {
                 s.Text3.text.replace(at, static_cast<std::size_t>(e.removed), text);
                 view().previewReplaced(static_cast<int>(at), e.removed, text);
             }
+            m_rows.recycle(std::move(c.text));
         } else {
             setPreviewText(m_rows.build(body, width), false);
             m_rowsShown = true;

@@ -307,7 +307,10 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     bool keepBreakAtStop = false;
     // At most up to the end of the line the edit ends in.
     const std::size_t lineEnd = std::min(body.size(), body.find(u'\n', editEnd));
-    change.text.resize(roomFor(lineEnd - restart, m_width));
+    const std::size_t room = roomFor(lineEnd - restart, m_width);
+    if (room >= 4096)
+        change.text.swap(m_spare); // only what it lacks is cleared
+    change.text.resize(room);
     char16_t* w = change.text.data();
     // A row end: laid out anew, or where the old rows line up again (false: stop there).
     const std::size_t stop = layRows(body, restart, m_width, editEnd, w, [&](std::size_t at) {

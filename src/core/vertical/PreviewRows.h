@@ -29,6 +29,9 @@ public:
         std::u16string text;
     };
     Change update(std::u16string_view body, std::size_t pos, std::size_t removed, std::size_t added);
+    // Text done with (a change's, or the preview it replaced), whose storage the next long
+    // layout may take: one that is large need not be cleared before it is written.
+    void recycle(std::u16string&& text) { m_spare = std::move(text); }
 
     // Where a body position stands in the preview: after the row ends before it.
     std::size_t previewPosition(std::size_t bodyPos) const;
@@ -37,6 +40,7 @@ public:
 private:
     std::vector<std::size_t> m_breaks;    // body positions of the row ends, ascending
     std::vector<std::size_t> m_newBreaks; // the row ends an update lays out
+    std::u16string m_spare;
     int m_width = 0;
 };
 
