@@ -31,8 +31,8 @@ std::vector<std::u16string> texts() {
             out.push_back(t);
         }
     // Each end of a range alone in plain text, in every lane of a block.
-    for (char16_t edge :
-         std::u16string(u"\x0D\x0E\x7F\x80\x3040\x3041\x3093\x3094\x30A0\x30A1\x30F6\x30F7\xE757\xE758"))
+    for (char16_t edge : std::u16string(u"\x0D\x0E\x7F\x80\x3040\x3041\x3093\x3094\x30A0\x30A1\x30F6\x30F7\xE757\xE758"
+                                        u"\xFF00\xFF01\xFF5E\xFF5F\x2018\x201E\x2FFF\x300E\x309A\x30FD\xFFE3\xFFE6"))
         for (std::size_t at = 0; at < 40; at += 3) {
             std::u16string t(40, u'あ');
             t[at] = edge;
