@@ -1,6 +1,7 @@
 // The main window's controls: creation and the signals that become editor commands.
 #include "ui/MainWindow.h"
 
+#include "ui/Colours.h"
 #include "ui/Convert.h"
 #include "ui/DraftList.h"
 #include "ui/PhoneInput.h"
@@ -124,8 +125,17 @@ void MainWindow::buildControls() {
     // Opaque status labels: a new count repaints the label alone, not the window beneath it.
     for (QLabel* l : {Label3[0], Label3[1], Label6, Label1})
         l->setAutoFillBackground(true);
+    // The banner is drawn again at every keystroke past the limit: filled with an opaque colour
+    // (no style sheet), what lies under it is not drawn, and its text (digits and fixed words)
+    // goes unshaped.
+    QPalette banner = Label5->palette();
+    banner.setColor(QPalette::Window, colours::BannerBack);
+    banner.setColor(QPalette::WindowText, colours::BannerText);
+    Label5->setPalette(banner);
     Label5->setAutoFillBackground(true);
-    Label5->setStyleSheet(QStringLiteral("QLabel { background-color: #ffff80; color: #c00000; }"));
+    QFont bannerFont = Label5->font();
+    bannerFont.setStyleStrategy(QFont::PreferNoShaping);
+    Label5->setFont(bannerFont);
     bind(Picture1, s.Picture1);
     bind(Label3[0], s.Label3[0]);
     bind(Label3[1], s.Label3[1]);

@@ -1,4 +1,5 @@
 #include "WindowTest.h"
+#include "ui/Colours.h"
 
 #include "platform/Cp932.h"
 
@@ -9,6 +10,7 @@
 #include <QDesktopServices>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -121,6 +123,35 @@ TEST_F(WindowTest, RefreshMirrorsStateWithoutRunningBehaviour) {
     win.refresh();
     EXPECT_EQ(win.PutChar.size(), 1u);
     EXPECT_EQ(win.findChild<QAction*>(QStringLiteral("PutChar(1)")), nullptr);
+}
+
+// Past the limit the banner covers the status bar and is drawn again at every keystroke: it is
+// filled in its colour, and the labels under it are not drawn.
+TEST_F(WindowTest, TheBannerAloneIsDrawnOverTheStatusBar) {
+    start();
+    ui::MainWindow& win = w();
+    s().Label5.visible = true;
+    s().Label5.caption = u"250文字を1文字オーバー。制限数に達しました。";
+    s().Label1.caption = u"251.0文字 (251)";
+    win.refresh();
+    QApplication::processEvents();
+    struct Paints : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* e) override {
+            count += e->type() == QEvent::Paint;
+            return false;
+        }
+    } under, banner;
+    win.Label1->installEventFilter(&under);
+    win.Label5->installEventFilter(&banner);
+    // A keystroke: the count and the banner change.
+    s().Label1.caption = u"252.0文字 (252)";
+    s().Label5.caption = u"250文字を2文字オーバー。制限数に達しました。";
+    win.refresh();
+    QApplication::processEvents();
+    EXPECT_GT(banner.count, 0);
+    EXPECT_EQ(under.count, 0);
+    EXPECT_EQ(win.Label5->grab().toImage().pixelColor(1, 1), ui::colours::BannerBack);
 }
 
 TEST_F(WindowTest, UserActionsReachTheEditor) {
