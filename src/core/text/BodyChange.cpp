@@ -186,18 +186,15 @@ void Editor::updatePreview() {
                    m_rowsBodySize + added == body.size() + removed) {
             PreviewRows::Change c = m_rows.update(body, static_cast<std::size_t>(m_editPos), removed, added);
             const TextEdit e = differingSpan(std::u16string_view(s.Text3.text).substr(c.pos, c.removed), c.text);
-            const std::u16string_view text =
-                std::u16string_view(c.text).substr(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.added));
             const std::size_t at = c.pos + static_cast<std::size_t>(e.pos);
-            if (c.pos == 0 && c.removed == s.Text3.text.size()) {
-                // Rows laid out for the whole body (a command over all of it) are taken, not copied.
-                s.Text3.text.swap(c.text);
-                view().previewReplaced(static_cast<int>(at), e.removed,
-                                       std::u16string_view(s.Text3.text).substr(at, static_cast<std::size_t>(e.added)));
-            } else {
-                s.Text3.text.replace(at, static_cast<std::size_t>(e.removed), text);
-                view().previewReplaced(static_cast<int>(at), e.removed, text);
-            }
+            const auto newRows = static_cast<std::size_t>(e.added);
+            if (c.pos == 0 && c.removed == s.Text3.text.size())
+                s.Text3.text.swap(c.text); // rows laid out for the whole body are taken, not copied
+            else
+                s.Text3.text.replace(at, static_cast<std::size_t>(e.removed), c.text, static_cast<std::size_t>(e.pos),
+                                     newRows);
+            view().previewReplaced(static_cast<int>(at), e.removed,
+                                   std::u16string_view(s.Text3.text).substr(at, newRows));
             m_rows.recycle(std::move(c.text));
         } else {
             setPreviewText(m_rows.build(body, width), false);

@@ -4,10 +4,10 @@
 #include "platform/Cp932.h"
 
 #include <algorithm>
-#include <cstring>
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <utility>
 

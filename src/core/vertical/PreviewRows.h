@@ -30,8 +30,12 @@ public:
     };
     Change update(std::u16string_view body, std::size_t pos, std::size_t removed, std::size_t added);
     // Text done with (a change's, or the preview it replaced), whose storage the next long
-    // layout may take: one that is large need not be cleared before it is written.
-    void recycle(std::u16string&& text) { m_spare = std::move(text); }
+    // layout may take: one that is large need not be cleared before it is written. The larger
+    // storage is kept, so that a keystroke's small change does not drop a command's.
+    void recycle(std::u16string&& text) {
+        if (text.capacity() > m_spare.capacity())
+            m_spare = std::move(text);
+    }
 
     // Where a body position stands in the preview: after the row ends before it.
     std::size_t previewPosition(std::size_t bodyPos) const;
