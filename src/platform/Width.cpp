@@ -1,6 +1,7 @@
 #include "platform/Width.h"
 
 #include "platform/Cp932.h"
+#include "platform/StringStorage.h"
 #include "platform/Vectors.h"
 
 #include <algorithm>
@@ -347,11 +348,12 @@ std::u16string toFullWidth(std::u16string_view text) {
 // Only characters whose half-width form code page 932 can write are converted: the half-width
 // arrows and shapes (U+FFE8-FFEE) would turn into '?' in a saved mail, so ←, ■ and the like stay.
 // ￠￡￢￣ stay too: their Latin-1 forms are written as the very same two bytes.
-std::u16string toHalfWidth(std::u16string_view text, long long& byteDelta) {
+std::u16string toHalfWidth(std::u16string_view text, long long& byteDelta, std::u16string storage) {
     const std::size_t n = text.size();
     // Only voiced kana grow, so the output starts at the input's size; each run is short enough to
     // fit even if all its units doubled, and the buffer grows (once) when room runs low.
-    std::u16string out(n + kMinRoom, u'\0');
+    std::u16string out = std::move(storage);
+    sizeForOverwrite(out, n + kMinRoom);
     std::size_t used = 0;
     long long bytes = 0;
     for (std::size_t i = 0; i < n;) {

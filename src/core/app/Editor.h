@@ -160,6 +160,7 @@ private: // text: the last body edit and the copy the count follows
     bool m_editKnown = false;     // the edit above is the body's latest change
     unsigned m_editSerial = 0;    // counts body edits, to notice one made while handling another
     std::u16string m_countedBody; // the body as last counted
+    std::u16string m_spareBody;   // storage a command may write its result in
     std::size_t m_countedBytes = 0;
     bool m_countValid = false;
     bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves

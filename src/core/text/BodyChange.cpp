@@ -100,11 +100,14 @@ void Editor::bodyEditDone(std::size_t at, std::size_t cut, std::size_t added, in
 
 void Editor::replaceBodyWith(std::u16string&& newBody) {
     TextEdit e = smallestEdit(s.Text1.text, newBody);
-    if (e.removed == 0 && e.added == 0)
+    if (e.removed == 0 && e.added == 0) {
+        m_spareBody.swap(newBody); // its storage serves the next command
         return;
+    }
     // The new body takes the old one's place whole: a command's edit often spans nearly all of
     // it, and copying that span in would cost as much again.
     s.Text1.text.swap(newBody);
+    m_spareBody.swap(newBody); // the old body's storage, for the next command's result
     bodyEditDone(static_cast<std::size_t>(e.pos), static_cast<std::size_t>(e.removed),
                  static_cast<std::size_t>(e.added), e.pos + e.added, false);
 }

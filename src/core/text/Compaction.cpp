@@ -1,11 +1,13 @@
 #include "core/text/Compaction.h"
 
+#include "platform/StringStorage.h"
 #include "platform/Vectors.h"
 
 #include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define KOTORI_PACK_SSSE3 1
@@ -165,9 +167,10 @@ KOTORI_COMPRESS std::size_t blocksWithoutPair(const char16_t* p, std::size_t n) 
 
 } // namespace
 
-std::u16string withoutUnit(std::u16string_view text, char16_t what) {
+std::u16string withoutUnit(std::u16string_view text, char16_t what, std::u16string storage) {
     const std::size_t n = text.size();
-    std::u16string out(n + 8, u'\0'); // room for the last block's full store
+    std::u16string out = std::move(storage);
+    platform::sizeForOverwrite(out, n + 8); // room for the last block's full store
     char16_t* o = out.data();
     std::size_t i = 0;
 #ifdef KOTORI_PACK_SSSE3
@@ -213,10 +216,12 @@ __attribute__((target("avx2"))) std::size_t replaceUnitWide(const char16_t* p, s
 } // namespace
 #endif
 
-std::u16string withUnitReplaced(std::u16string_view text, char16_t from, char16_t to, long long& count) {
+std::u16string withUnitReplaced(std::u16string_view text, char16_t from, char16_t to, long long& count,
+                                std::u16string storage) {
     const std::size_t n = text.size();
     const char16_t* p = text.data();
-    std::u16string out(n, u'\0');
+    std::u16string out = std::move(storage);
+    platform::sizeForOverwrite(out, n);
     char16_t* o = out.data();
     count = 0;
     std::size_t i = 0;
@@ -240,10 +245,11 @@ std::u16string withUnitReplaced(std::u16string_view text, char16_t from, char16_
     return out;
 }
 
-std::u16string withoutPairsOnce(std::u16string_view text) {
+std::u16string withoutPairsOnce(std::u16string_view text, std::u16string storage) {
     const std::size_t n = text.size();
     const char16_t* p = text.data();
-    std::u16string out(n + 8, u'\0');
+    std::u16string out = std::move(storage);
+    platform::sizeForOverwrite(out, n + 8);
     char16_t* o = out.data();
     std::size_t i = 0;
     auto scalarUpTo = [&](std::size_t end) {

@@ -15,7 +15,8 @@ struct Converted {
 };
 
 // The body after conversion k (0 to 8); every occurrence is handled in one left-to-right pass.
-Converted convert(int k, std::u16string_view text);
+// The result is written in `storage` when given (its old text need not be cleared).
+Converted convert(int k, std::u16string_view text, std::u16string storage = {});
 inline std::u16string convertedText(int k, std::u16string_view text) {
     return convert(k, text).text;
 }

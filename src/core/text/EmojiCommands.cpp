@@ -33,7 +33,8 @@ void Editor::emojiReplace(int k) {
     bool selection = length > 0;
     if (!selection)
         start = 0, length = body.size();
-    Swapped result = table->swap(std::u16string_view(body).substr(start, length), k == 0);
+    Swapped result = table->swap(std::u16string_view(body).substr(start, length), k == 0,
+                                 selection ? std::u16string() : std::move(m_spareBody));
     if (result.count > 0) {
         // The saving applies to the counted copy only while it is the body this command read.
         m_deltaKnown = m_countValid && sameText(m_countedBody, body);

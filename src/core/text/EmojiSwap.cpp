@@ -2,6 +2,7 @@
 
 #include "core/vertical/Simd.h"
 #include "platform/Cp932.h"
+#include "platform/StringStorage.h"
 
 #include <algorithm>
 #include <array>
@@ -191,12 +192,12 @@ private:
     std::vector<std::pair<char16_t, std::uint32_t>> m_first; // by emoji
 };
 
-Swapped keywordsInOneScan(std::u16string_view text, const KeywordIndex& keywords) {
+Swapped keywordsInOneScan(std::u16string_view text, const KeywordIndex& keywords, std::u16string storage) {
     // Every match starts at a backslash of the text as it is, and no keyword holds one, so each
     // backslash is looked at in turn. Every replacement is shorter than its search text, so the
     // result fits in the text's length.
-    Swapped out;
-    out.text.resize(text.size());
+    Swapped out{std::move(storage)};
+    platform::sizeForOverwrite(out.text, text.size());
     char16_t* o = out.text.data();
     const char16_t* in = text.data();
     char16_t* const end = o + text.size();
@@ -290,9 +291,9 @@ EmojiSwapper::EmojiSwapper(EmojiSwapper&&) noexcept = default;
 EmojiSwapper& EmojiSwapper::operator=(EmojiSwapper&&) noexcept = default;
 EmojiSwapper::~EmojiSwapper() = default;
 
-Swapped EmojiSwapper::swap(std::u16string_view text, bool toEmoji) const {
+Swapped EmojiSwapper::swap(std::u16string_view text, bool toEmoji, std::u16string storage) const {
     if (toEmoji && m_index->keywordsToEmoji)
-        return keywordsInOneScan(text, *m_index->keywordsToEmoji);
+        return keywordsInOneScan(text, *m_index->keywordsToEmoji, std::move(storage));
     if (!toEmoji && m_index->emojiToKeywords)
         return emojiInOneScan(text, m_table, *m_index->emojiToKeywords);
     return passByPass(text, m_table, toEmoji);

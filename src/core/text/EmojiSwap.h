@@ -29,7 +29,8 @@ public:
     ~EmojiSwapper();
 
     const std::vector<EmojiEntry>& table() const { return m_table; }
-    Swapped swap(std::u16string_view text, bool toEmoji) const;
+    // The result is written in `storage` when given (its old text need not be cleared).
+    Swapped swap(std::u16string_view text, bool toEmoji, std::u16string storage = {}) const;
 
 private:
     struct Index;

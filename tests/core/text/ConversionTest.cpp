@@ -34,6 +34,9 @@ TEST(Conversions, MatchTheRestartingLoop) {
             if (k != 6) {
                 ASSERT_EQ(core::convertedText(k, text), restartingLoop(k, text)) << k << ": " << test::show(text);
             }
+            // Written over storage that holds other text, longer or shorter.
+            for (std::size_t junk : {std::size_t{3}, text.size() + 100})
+                ASSERT_EQ(core::convert(k, text, std::u16string(junk, u'Z')).text, core::convertedText(k, text)) << k;
         }
     }
     EXPECT_EQ(core::convertedText(0, u"\r\r\n\n"), u""); // the pair formed by a removal goes too

@@ -163,6 +163,9 @@ TEST(EmojiSwap, AgreesWithOnePassPerEntryOnRandomTables) {
             core::Swapped got = swapper.swap(text, toEmoji);
             std::u16string want = passByPass(text, table, toEmoji);
             ASSERT_EQ(got.text, want) << test::show(text) << (toEmoji ? " to emoji" : " to keywords");
+            // Written over storage that holds other text, longer or shorter.
+            for (std::size_t junk : {std::size_t{3}, text.size() + 40})
+                ASSERT_EQ(swapper.swap(text, toEmoji, std::u16string(junk, u'Z')).text, want) << junk;
             ASSERT_EQ(got.byteDelta, static_cast<long long>(platform::sjisLength(want)) -
                                          static_cast<long long>(platform::sjisLength(text)));
         }
