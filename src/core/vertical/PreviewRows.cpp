@@ -284,6 +284,11 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     auto firstGone = std::lower_bound(m_breaks.begin(), m_breaks.end(), from);
     if (firstGone != m_breaks.begin() && *(firstGone - 1) > restart)
         restart = *(firstGone - 1);
+    // Rows this near the start are laid out again rather than kept: when the change then runs
+    // to the end (a command over the whole body), its rows take the preview's place whole and
+    // no long run of rows is copied to keep a few.
+    if (restart <= 512)
+        restart = 0;
     firstGone = std::upper_bound(m_breaks.begin(), m_breaks.end(), restart);
 
     // Until a row ends where an old one did after the edit (the old rows go on unchanged from
