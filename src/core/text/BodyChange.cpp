@@ -128,7 +128,7 @@ void Editor::bodySelectionChanged(int start, int length) {
 double Editor::bodyCount() {
     const std::u16string& body = s.Text1.text;
     TextEdit e{m_editPos, m_editRemoved, m_editAdded};
-    if (m_countValid && m_editKnown && sameAround(m_countedBody, body, e)) {
+    if (m_countValid && m_editKnown && sameAround(m_countedBody, body, e, 64)) {
         auto at = static_cast<std::size_t>(e.pos);
         std::u16string_view added = std::u16string_view(body).substr(at, static_cast<std::size_t>(e.added));
         if (m_deltaKnown) {

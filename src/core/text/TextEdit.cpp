@@ -40,7 +40,7 @@ bool sameText(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && sameUnits(a.data(), b.data(), a.size());
 }
 
-bool sameAround(std::u16string_view before, std::u16string_view after, const TextEdit& edit) {
+bool sameAround(std::u16string_view before, std::u16string_view after, const TextEdit& edit, std::size_t reach) {
     if (edit.pos < 0 || edit.removed < 0 || edit.added < 0)
         return false;
     auto pos = static_cast<std::size_t>(edit.pos);
@@ -50,8 +50,10 @@ bool sameAround(std::u16string_view before, std::u16string_view after, const Tex
         return false;
     if (before.size() - removed != after.size() - added)
         return false;
-    return sameUnits(before.data(), after.data(), pos) &&
-           sameUnits(before.data() + pos + removed, after.data() + pos + added, before.size() - pos - removed);
+    const std::size_t head = std::min(pos, reach);
+    const std::size_t tail = std::min(before.size() - pos - removed, reach);
+    return sameUnits(before.data() + pos - head, after.data() + pos - head, head) &&
+           sameUnits(before.data() + pos + removed, after.data() + pos + added, tail);
 }
 
 TextEdit smallestEdit(std::u16string_view before, std::u16string_view after) {

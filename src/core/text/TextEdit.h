@@ -14,9 +14,11 @@ struct TextEdit {
 
 bool sameText(std::u16string_view a, std::u16string_view b);
 
-// True when `before` with the edit applied equals `after`: only the text around the edit needs
-// comparing, as the edit's own text is taken from `after`.
-bool sameAround(std::u16string_view before, std::u16string_view after, const TextEdit& edit);
+// True when `before` with the edit applied may be `after`: the sizes agree and so does the text
+// within `reach` units of the edit on either side (the edit's own text is taken from `after`).
+// Every change the editor makes to the body reports its edit, so further out nothing can
+// differ; comparing a long body whole would cost a keystroke more than all the rest it does.
+bool sameAround(std::u16string_view before, std::u16string_view after, const TextEdit& edit, std::size_t reach);
 
 // The smallest edit turning `before` into `after` (common start and end left alone).
 TextEdit smallestEdit(std::u16string_view before, std::u16string_view after);

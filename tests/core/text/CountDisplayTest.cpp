@@ -40,4 +40,13 @@ TEST_F(TextTest, CountStaysRightThroughEditsAndOutsideChanges) {
     editor.s.Text1.text = u"全角ばかり";
     editor.onBodyChanged();
     expectCounted("changed outside");
+
+    // Changed outside, then edited: a change beside the edit, or one of the size, is noticed.
+    editor.setBody(std::u16string(200, u'a'));
+    editor.s.Text1.text[101] = u'漢';
+    editor.bodyEdited(100, 0, u"b");
+    expectCounted("changed beside an edit");
+    editor.s.Text1.text += u'漢';
+    editor.bodyEdited(0, 0, u"c");
+    expectCounted("lengthened far from an edit");
 }
