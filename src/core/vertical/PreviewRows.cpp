@@ -80,6 +80,45 @@ __attribute__((target("avx2,popcnt"))) std::size_t sumSixteens(const char16_t* a
     }
     return count;
 }
+
+// sumSixteens where the processor counts bits in each lane: a lane's sum is its index plus one
+// plus the two-position units up to it, counted in the block's mask shifted to end at the lane.
+__attribute__((target("avx512f,avx512bw,avx512vl,avx512bitalg,popcnt"))) std::size_t
+sumSixteensCounted(const char16_t* at, std::size_t limit, const unsigned char* kinds, std::uint16_t* sums,
+                   std::uint32_t& sum) {
+    const auto in =
+        [](__m256i units, char16_t first, char16_t last) __attribute__((target("avx512f,avx512bw,avx512vl"))) {
+        return _mm256_cmple_epu16_mask(_mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(first))),
+                                       _mm256_set1_epi16(static_cast<short>(last - first)));
+    };
+    const __m256i toTop = _mm256_setr_epi16(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    const __m256i steps = _mm256_setr_epi16(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
+    std::size_t count = 0;
+    for (; count + 16 <= limit; count += 16) {
+        const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + count));
+        const __mmask16 two = in(units, 0x3041, 0x3093) | in(units, 0x30A1, 0x30F6) | in(units, 0xE000, 0xE757);
+        if ((two | in(units, 0x0E, 0x7F)) != 0xFFFF) {
+            for (std::size_t j = count; j < count + 16; ++j) {
+                const unsigned kind = kinds[at[j]];
+                if (kind == 0)
+                    return j;
+                sums[j] = static_cast<std::uint16_t>(sum += kind);
+            }
+            continue;
+        }
+        const __m256i upTo = _mm256_sllv_epi16(_mm256_set1_epi16(static_cast<short>(two)), toTop);
+        const __m256i x = _mm256_add_epi16(_mm256_popcnt_epi16(upTo),
+                                           _mm256_add_epi16(steps, _mm256_set1_epi16(static_cast<short>(sum))));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + count), x);
+        sum += 16 + static_cast<std::uint32_t>(std::popcount(static_cast<unsigned>(two)));
+    }
+    return count;
+}
+
+bool countsLaneBits() {
+    static const bool yes = __builtin_cpu_supports("avx512bitalg") && __builtin_cpu_supports("avx512vl");
+    return yes && platform::vectorsAtLeast(platform::VectorLevel::Avx512);
+}
 #endif
 
 // Room enough for text of `units` units laid out in rows of `width` positions: a row (but the
@@ -137,13 +176,16 @@ template <typename RowEnd>
     const auto perRow = static_cast<std::size_t>(width) / 2;
 #ifdef KOTORI_ROWS_AVX2
     const bool wide = platform::vectorsAtLeast(platform::VectorLevel::Avx2); // the processor has AVX2 then
+    const bool counted = countsLaneBits();
 #endif
     while (i < n) {
         const std::size_t limit = std::min(Span, n - i);
         std::size_t count = 0;
         std::uint32_t sum = 0;
 #ifdef KOTORI_ROWS_AVX2
-        if (wide)
+        if (counted)
+            count = sumSixteensCounted(p + i, limit, kinds, sums, sum);
+        else if (wide)
             count = sumSixteens(p + i, limit, kinds, sums, sum);
 #endif
         // Four units a step, one test for all four: most spans hold no CR, LF or surrogate.
