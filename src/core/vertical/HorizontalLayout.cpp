@@ -1,11 +1,17 @@
 #include "core/vertical/HorizontalLayout.h"
 
+#include "core/vertical/Simd.h"
 #include "core/vertical/TextScan.h"
 #include "core/vertical/VerticalLayout.h"
 
 #include <algorithm>
+#include <bit>
 #include <memory>
 #include <vector>
+
+#ifdef KOTORI_SSE2
+#include <immintrin.h>
+#endif
 
 namespace core {
 
@@ -25,8 +31,11 @@ long long roundHalfToEven(long long numerator, long long denominator) {
 
 // "｜" back to "ー" and every separator row cut out, from text into out; returns the length
 // written. A cut can bring the pieces of a new mark together; finding marks at the end of
-// the output sees those too, as searching again from the start would.
-std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, bool& sawCarriageReturn) {
+// the output sees those too, as searching again from the start would. copyBlock copies a
+// block of textscan::Block units as textscan::copyBlockFlat does.
+template <typename CopyBlock>
+[[gnu::always_inline]] inline std::size_t cutSeparatorsWith(std::u16string_view text, char16_t* out, int columns,
+                                                            bool& sawCarriageReturn, CopyBlock copyBlock) {
     const std::size_t dashes = static_cast<std::size_t>(std::max(columns - 5, 0));
     const std::size_t markLength = NextPageMark.size();
     const char16_t markEnd = NextPageMark.back();
@@ -36,7 +45,7 @@ std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, 
     bool cr = false;
     for (std::size_t i = 0; i < n;) {
         if (n - i >= textscan::Block) {
-            const std::size_t plain = textscan::copyBlockFlat(in + i, out + w, cr);
+            const std::size_t plain = copyBlock(in + i, out + w, cr);
             w += plain;
             i += plain;
             if (plain == textscan::Block)
@@ -57,6 +66,35 @@ std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, 
     }
     sawCarriageReturn = cr;
     return w;
+}
+
+#ifdef KOTORI_SSE2
+static_assert(textscan::Block == 16);
+
+// cutSeparators with the sixteen units of a block in one vector and a bit each in a mask.
+__attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t
+cutSeparatorsMasked(std::u16string_view text, char16_t* out, int columns, bool& sawCarriageReturn) {
+    return cutSeparatorsWith(
+        text, out, columns, sawCarriageReturn,
+        [](const char16_t* from, char16_t* to, bool& cr) __attribute__((target("avx512f,avx512bw,avx512vl"))) {
+            __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
+            x = _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(static_cast<short>(u'｜'))), x,
+                                        _mm256_set1_epi16(static_cast<short>(u'ー')));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), x);
+            cr |= _mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(u'\r')) != 0;
+            const unsigned ends =
+                _mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(static_cast<short>(NextPageMark.back())));
+            return ends == 0 ? textscan::Block : static_cast<std::size_t>(std::countr_zero(ends));
+        });
+}
+#endif
+
+std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, bool& sawCarriageReturn) {
+#ifdef KOTORI_SSE2
+    if (simd::masked())
+        return cutSeparatorsMasked(text, out, columns, sawCarriageReturn);
+#endif
+    return cutSeparatorsWith(text, out, columns, sawCarriageReturn, textscan::copyBlockFlat);
 }
 
 // In place: every CR LF removed, including one that forms when a removal joins a CR and an LF.

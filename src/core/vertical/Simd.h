@@ -14,6 +14,13 @@ inline bool enabled() {
     return platform::vectorsAtLeast(platform::VectorLevel::Sse);
 }
 
+// Sixteen units at a time with a bit for each in a mask register (AVX-512 at 256 bits, which
+// costs the processor nothing to start, unlike its full width).
+inline bool masked() {
+    static const bool has = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
+    return has && platform::vectorsAtLeast(platform::VectorLevel::Avx512);
+}
+
 inline __m128i load(const char16_t* at) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
 }

@@ -8,6 +8,10 @@
 #include <bit>
 #include <cstdint>
 
+#ifdef KOTORI_SSE2
+#include <immintrin.h>
+#endif
+
 namespace core::textscan {
 
 #ifdef KOTORI_SSE2
@@ -21,6 +25,48 @@ unsigned equal(const char16_t* at, char16_t c) {
     return simd::bits(_mm_cmpeq_epi16(load(at), all(c)));
 }
 
+#define KOTORI_MASKED __attribute__((target("avx512f,avx512bw,avx512vl")))
+
+// A bit per unit of the sixteen at `at`.
+KOTORI_MASKED inline unsigned equal16(const char16_t* at, char16_t c) {
+    return _mm256_cmpeq_epi16_mask(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at)),
+                                   _mm256_set1_epi16(static_cast<short>(c)));
+}
+
+// The loops below, sixteen units a step; each returns where it stopped.
+KOTORI_MASKED std::size_t findMasked(std::u16string_view text, std::u16string_view what, std::size_t stop,
+                                     std::size_t& found) {
+    std::size_t i = 0;
+    for (; i + 16 <= stop; i += 16)
+        for (unsigned hits = equal16(text.data() + i, what[0]); hits != 0; hits &= hits - 1) {
+            const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(hits));
+            if (text.substr(at, what.size()) == what) {
+                found = at;
+                return i;
+            }
+        }
+    return i;
+}
+
+KOTORI_MASKED std::size_t countLineBreaksMasked(const char16_t* s, std::size_t n, std::size_t& count) {
+    std::size_t i = 0;
+    for (; i + 17 <= n; i += 16) // the LF of a pair may be the seventeenth unit
+        count += static_cast<std::size_t>(std::popcount(equal16(s + i, u'\r') & equal16(s + i + 1, u'\n')));
+    return i;
+}
+
+KOTORI_MASKED std::size_t holdsSurrogateMasked(const char16_t* s, std::size_t n, bool& seen) {
+    const __m256i mask = _mm256_set1_epi16(static_cast<short>(0xF800)),
+                  surrogate = _mm256_set1_epi16(static_cast<short>(0xD800));
+    __mmask16 any = 0;
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16)
+        any |= _mm256_cmpeq_epi16_mask(
+            _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i)), mask), surrogate);
+    seen = any != 0;
+    return i;
+}
+
 } // namespace
 #endif
 
@@ -31,6 +77,12 @@ std::size_t find(std::u16string_view text, std::u16string_view what) {
     const std::size_t last = text.size() - what.size(); // the last place it can start
     std::size_t i = 0;
 #ifdef KOTORI_SSE2
+    if (simd::masked()) {
+        std::size_t found = std::u16string_view::npos;
+        i = findMasked(text, what, last + 1, found);
+        if (found != std::u16string_view::npos)
+            return found;
+    }
     for (const std::size_t stop = simd::enabled() ? last + 1 : 0; i + 8 <= stop; i += 8) {
         for (unsigned hits = equal(s + i, what[0]); hits != 0; hits &= hits - 1) {
             const std::size_t at = i + static_cast<std::size_t>(std::countr_zero(hits)) / 2;
@@ -89,13 +141,16 @@ std::size_t countLineBreaks(std::u16string_view text) {
     const std::size_t n = text.size();
     std::size_t count = 0, i = 0;
 #ifdef KOTORI_SSE2
+    std::size_t pairBits = 0;
+    if (simd::masked())
+        i = countLineBreaksMasked(s, n, count);
     for (const std::size_t stop = simd::enabled() ? n : 0; i + 9 <= stop;
          i += 8) { // the LF of a pair may be the ninth unit
         // Two bits a pair; pairs are few, so counting bits one by one is cheap.
         for (unsigned pairs = equal(s + i, u'\r') & equal(s + i + 1, u'\n'); pairs != 0; pairs &= pairs - 1)
-            ++count;
+            ++pairBits;
     }
-    count /= 2;
+    count += pairBits / 2;
 #endif
     for (; i + 1 < n; ++i)
         count += s[i] == u'\r' && s[i + 1] == u'\n';
@@ -107,6 +162,12 @@ bool holdsSurrogate(std::u16string_view text) {
     const std::size_t n = text.size();
     std::size_t i = 0;
 #ifdef KOTORI_SSE2
+    if (simd::masked()) {
+        bool seen = false;
+        i = holdsSurrogateMasked(s, n, seen);
+        if (seen)
+            return true;
+    }
     if (simd::enabled()) {
         const __m128i mask = all(0xF800), surrogate = all(0xD800);
         __m128i seen = _mm_setzero_si128();
