@@ -360,8 +360,10 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     change.text.resize(room);
     char16_t* w = change.text.data();
     // A row end: laid out anew, or where the old rows line up again (false: stop there).
-    const std::size_t stop = layRows(body, restart, m_width, editEnd, w, [&](std::size_t at) {
-        if (linesUp(at)) {
+    // Row ends before the edit's end cannot line up: told apart with a copy of where it ends, which
+    // no row end written can change, so that it stays in a register.
+    const std::size_t stop = layRows(body, restart, m_width, editEnd, w, [&, editEnd](std::size_t at) {
+        if (at >= editEnd && linesUp(at)) {
             keepBreakAtStop = true;
             return false;
         }
