@@ -191,11 +191,16 @@ void Editor::updatePreview() {
             const TextEdit e = differingSpan(std::u16string_view(s.Text3.text).substr(c.pos, c.removed), c.text);
             const std::size_t at = c.pos + static_cast<std::size_t>(e.pos);
             const auto newRows = static_cast<std::size_t>(e.added);
-            if (c.pos == 0 && c.removed == s.Text3.text.size())
-                s.Text3.text.swap(c.text); // rows laid out for the whole body are taken, not copied
-            else
+            const std::size_t kept = s.Text3.text.size() - c.pos - c.removed; // the rows after the change
+            if (c.pos == 0 && kept < c.text.size()) {
+                // Rows laid out from the start of the body are taken, not copied, with the few
+                // after them added on.
+                c.text.append(s.Text3.text, c.removed, kept);
+                s.Text3.text.swap(c.text);
+            } else {
                 s.Text3.text.replace(at, static_cast<std::size_t>(e.removed), c.text, static_cast<std::size_t>(e.pos),
                                      newRows);
+            }
             view().previewReplaced(static_cast<int>(at), e.removed,
                                    std::u16string_view(s.Text3.text).substr(at, newRows));
             m_rows.recycle(std::move(c.text));

@@ -376,8 +376,13 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
                                           : std::upper_bound(firstGone, m_breaks.end(), oldStop);
     change.pos = restart + 2 * static_cast<std::size_t>(firstGone - m_breaks.begin());
     change.removed = oldStop + 2 * static_cast<std::size_t>(lastGone - m_breaks.begin()) - change.pos;
-    if (firstGone == m_breaks.begin() && lastGone == m_breaks.end()) {
-        m_breaks.swap(rowEnds); // every row laid out anew: a command over the whole body
+    if (firstGone == m_breaks.begin() && m_breaks.end() - lastGone < lastGone - firstGone) {
+        // The rows from the start laid out anew, and few old ones after them (a command over
+        // nearly all the body): those few follow the new ones, rather than all these being
+        // copied in among the old.
+        for (auto it = lastGone; it != m_breaks.end(); ++it)
+            rowEnds.push_back(*it - removed + added);
+        m_breaks.swap(rowEnds);
         return change;
     }
     for (auto it = lastGone; it != m_breaks.end(); ++it)
