@@ -230,8 +230,11 @@ void MainWindow::connectControls() {
         if (m_syncing)
             return;
         beginCommand();
-        m_editor.bodyKeyRelease();
+        const bool ran = m_editor.bodyKeyRelease();
         m_inCommand = false;
+        // Most releases do nothing: what their key did was mirrored as it went in.
+        if (!ran)
+            return;
         m_typing = true;
         refresh();
         m_typing = false;

@@ -270,5 +270,22 @@ TEST_F(TypingTest, KeepingTheExcessShowsItSelectedAndEnterDeletesNothing) {
     EXPECT_EQ(win.Text1->textCursor().selectedText(), QStringLiteral("一二")); // the break counts too
 }
 
+// Shift+Enter with automatic replacement on: the keyword turns into its emoji as the key comes
+// up, and the boxes show it.
+TEST_F(TypingTest, AReplacementLeftByEnterShowsWhenTheKeyComesUp) {
+    programFile("Emoji.code", u"\uE63E\thare\r\n");
+    start();
+    ui::MainWindow& win = w();
+    win.Aouttikan->trigger();
+    ASSERT_TRUE(s().Aouttikan.checked);
+    win.Text1->setFocus();
+    type(win.Text1, QStringLiteral("\\hare"));
+    key(win.Text1, Qt::Key_Return, Qt::ShiftModifier);
+    EXPECT_EQ(s().Text1.text, u"\uE63E\r\n");
+    EXPECT_EQ(shownBody(), u"\uE63E\r\n");
+    EXPECT_FALSE(editor->ReplacePending);
+    EXPECT_EQ(win.Label1->text(), QString::fromStdU16String(s().Label1.caption)); // the count follows
+}
+
 } // namespace
 } // namespace test

@@ -108,7 +108,7 @@ public:
     void setVerticalPreview(bool checked);      // Check3
     void titleChanged(std::u16string_view text);
     bool bodyKeyPress(const BodyKey& key); // true when the key is consumed
-    void bodyKeyRelease();
+    bool bodyKeyRelease();                 // true when it ran the replacement an Enter left pending
     void countRun();
     void conversion(int k);   // nuki(k)
     void conversionChain();   // Cmero

@@ -74,15 +74,16 @@ bool Editor::enterPressed() {
     return true;
 }
 
-void Editor::bodyKeyRelease() {
+bool Editor::bodyKeyRelease() {
     if (!ReplacePending)
-        return;
+        return false;
     guarded([&] { runAutoReplace(); });
     ReplacePending = false;
     guarded([&] {
         if (s.Frame3.visible && !s.Check3.checked)
             sendImage();
     });
+    return true;
 }
 
 void Editor::insertEmoji(int n) {
