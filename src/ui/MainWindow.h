@@ -12,11 +12,11 @@
 
 #include <array>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+class QAbstractButton;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -124,9 +124,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What each label was last given.
+    struct LabelShown {
+        std::u16string caption, toolTip;
+        int width = -1;
+        QFont font;
+    };
+    // A control and its state; what kind of widget it is, found once (a cast costs as much as
+    // the rest of a control's mirroring).
     struct ControlBinding {
-        QWidget* widget;
-        const core::Control* state;
+        QWidget* widget = nullptr;
+        const core::Control* state = nullptr;
+        QLabel* label = nullptr;
+        QAbstractButton* button = nullptr;
+        QGroupBox* group = nullptr;
+        LabelShown shown;
     };
     struct ActionBinding {
         QAction* action;
@@ -140,7 +152,7 @@ private:
     void connectAddressBook();
     bool closeAddressBook(); // false when the address book window stays open
     void newAddressBook();   // after closing the open one
-    void bind(QWidget* widget, const core::Control& state) { m_controls.push_back({widget, &state}); }
+    void bind(QWidget* widget, const core::Control& state);
     void bind(QAction* action, const core::MenuItem& item) { m_actions.push_back({action, &item}); }
 
     // Runs a user action on the editor unless the window itself is mirroring state.
@@ -187,13 +199,7 @@ private:
     double m_fontSizes[3] = {0, 0, 0};
     double m_statusFontSize = 0;
     core::CountLevel m_countLevel = core::CountLevel::Normal;
-    struct LabelShown {
-        std::u16string caption, toolTip;
-        int width = -1;
-        QFont font;
-    };
-    std::map<QLabel*, LabelShown> m_labelsShown; // what each label was last given
-    std::array<int, 2> m_previewFit{};           // the columns and room the preview's font was fitted to
+    std::array<int, 2> m_previewFit{}; // the columns and room the preview's font was fitted to
     void fitPreviewFont();
     void syncMarks(MarkedEdit* box, const TextMirror& mirror, const core::TextBox& state, bool selection,
                    const std::vector<std::pair<int, int>>& cells = {});

@@ -7,6 +7,7 @@
 #include "ui/PhoneInput.h"
 #include "ui/TabStopDelegate.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -44,6 +45,16 @@ QLabel* label(QWidget* parent, const QString& name) {
 }
 
 } // namespace
+
+void MainWindow::bind(QWidget* widget, const core::Control& state) {
+    ControlBinding b;
+    b.widget = widget;
+    b.state = &state;
+    b.label = qobject_cast<QLabel*>(widget);
+    b.button = qobject_cast<QAbstractButton*>(widget);
+    b.group = qobject_cast<QGroupBox*>(widget);
+    m_controls.push_back(std::move(b));
+}
 
 void MainWindow::buildControls() {
     initIconResources();

@@ -39,20 +39,6 @@ QRect pixels(const core::Rect& r) {
     return QRect(px(r.left), px(r.top), std::max(0, px(r.width)), std::max(0, px(r.height)));
 }
 
-void setCaption(QWidget* w, std::u16string_view caption) {
-    if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        if (b->text() != qv(caption))
-            b->setText(qs(caption));
-    } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        bool breaks = caption.find(u'\r') != std::u16string_view::npos;
-        if (breaks ? l->text() != displayText(caption) : l->text() != qv(caption))
-            l->setText(displayText(caption));
-    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        if (g->title() != qv(caption))
-            g->setTitle(qs(caption));
-    }
-}
-
 // The sum of the characters' own advances, which the font keeps: far cheaper than shaping the
 // line, and close to its width.
 int roughWidth(const QFontMetrics& metrics, const QString& text) {
@@ -209,7 +195,7 @@ void MainWindow::syncControls() {
                                                    : Picture1->palette().color(QPalette::WindowText));
         Label1->setPalette(palette);
     }
-    for (const ControlBinding& b : m_controls) {
+    for (ControlBinding& b : m_controls) {
         const core::Control& st = *b.state;
         QRect r = pixels(st.rect);
         if (b.widget->geometry() != r)
@@ -218,10 +204,10 @@ void MainWindow::syncControls() {
             b.widget->setVisible(st.visible);
         if (b.widget->testAttribute(Qt::WA_Disabled) == st.enabled)
             b.widget->setEnabled(st.enabled);
-        if (auto* l = qobject_cast<QLabel*>(b.widget)) {
+        if (QLabel* l = b.label) {
             // Measuring a text costs more than the rest of a keystroke's mirroring: only a new
             // text, size or face is measured again.
-            LabelShown& shown = m_labelsShown[l];
+            LabelShown& shown = b.shown;
             if (shown.caption != st.caption || shown.toolTip != st.toolTip || shown.width != l->width() ||
                 shown.font != l->font()) {
                 syncLabel(l, st.caption, st.toolTip);
@@ -231,7 +217,10 @@ void MainWindow::syncControls() {
         }
         if (b.widget->toolTip() != qv(st.toolTip))
             b.widget->setToolTip(qs(st.toolTip));
-        setCaption(b.widget, st.caption);
+        if (b.button && b.button->text() != qv(st.caption))
+            b.button->setText(qs(st.caption));
+        else if (b.group && b.group->title() != qv(st.caption))
+            b.group->setTitle(qs(st.caption));
     }
     for (std::size_t i = 0; i < 9; ++i)
         if (Check1[i]->isChecked() != s.Check1[i].checked)
