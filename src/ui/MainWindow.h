@@ -34,6 +34,8 @@ enum class BookKind;
 
 namespace ui {
 
+class ItemListModel;
+
 class RegistryWindow;
 class AddressBookWindow;
 class TabStopDelegate;
@@ -194,7 +196,7 @@ private:
     TextMirror m_preview;
     std::vector<ControlBinding> m_controls;
     std::vector<ActionBinding> m_actions;
-    std::vector<std::u16string> m_combo1Items, m_combo2Items, m_combo3Items;
+    ItemListModel *m_combo1Model = nullptr, *m_combo2Model = nullptr, *m_combo3Model = nullptr;
     std::u16string m_fontNames[3];
     double m_fontSizes[3] = {0, 0, 0};
     double m_statusFontSize = 0;

@@ -4,6 +4,7 @@
 #include "ui/Colours.h"
 #include "ui/Convert.h"
 #include "ui/DraftList.h"
+#include "ui/ItemListModel.h"
 #include "ui/PhoneInput.h"
 #include "ui/TabStopDelegate.h"
 
@@ -71,6 +72,8 @@ void MainWindow::buildControls() {
     Command2 = pictureButton(Frame2, QStringLiteral("Command2"), QStringLiteral(":/icons/addressbook.png"));
     Check2 = make<QCheckBox>(Frame2, QStringLiteral("Check2"));
     Combo2 = make<QComboBox>(Frame2, QStringLiteral("Combo2"));
+    m_combo2Model = new ItemListModel(Combo2);
+    Combo2->setModel(m_combo2Model);
     bind(Command3, s.Command3);
     bind(Command1, s.Command1);
     bind(Command4[0], s.Command4[0]);
@@ -82,6 +85,8 @@ void MainWindow::buildControls() {
 
     Command6 = make<QPushButton>(c, QStringLiteral("Command6"));
     Combo1 = make<QComboBox>(c, QStringLiteral("Combo1"));
+    m_combo1Model = new ItemListModel(Combo1);
+    Combo1->setModel(m_combo1Model);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr);
@@ -105,6 +110,8 @@ void MainWindow::buildControls() {
 
     Frame3 = make<QGroupBox>(c, QStringLiteral("Frame3"));
     Combo3 = make<QComboBox>(Frame3, QStringLiteral("Combo3"));
+    m_combo3Model = new ItemListModel(Combo3);
+    Combo3->setModel(m_combo3Model);
     Text3 = make<MarkedEdit>(Frame3, QStringLiteral("Text3"));
     Text3->setReadOnly(true);
     Text3->setUndoRedoEnabled(false);

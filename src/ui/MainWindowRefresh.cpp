@@ -4,6 +4,7 @@
 
 #include "ui/Convert.h"
 #include "ui/DraftList.h"
+#include "ui/ItemListModel.h"
 #include "ui/Colours.h"
 #include "ui/Fonts.h"
 #include "ui/TabStopDelegate.h"
@@ -88,22 +89,19 @@ void syncAction(QAction* a, const core::MenuItem& m) {
     }
 }
 
-// Rebuilds the entries when their texts differ from the cache of what is shown.
-template <typename List>
-bool syncItems(List* list, const std::vector<core::ListEntry>& items, std::vector<std::u16string>& shown) {
+// Puts the entries in place when their texts differ from what is shown.
+bool syncItems(ItemListModel* list, const std::vector<core::ListEntry>& items) {
+    const std::vector<std::u16string>& shown = list->texts();
     bool same = items.size() == shown.size();
     for (std::size_t i = 0; same && i < items.size(); ++i)
         same = items[i].text == shown[i];
     if (same)
         return false;
-    list->clear();
-    shown.clear();
-    QStringList texts;
-    for (const auto& item : items) {
-        texts << qs(item.text);
-        shown.push_back(item.text);
-    }
-    list->addItems(texts);
+    std::vector<std::u16string> texts;
+    texts.reserve(items.size());
+    for (const auto& item : items)
+        texts.push_back(item.text);
+    list->setTexts(std::move(texts));
     return true;
 }
 
@@ -237,11 +235,11 @@ void MainWindow::syncControls() {
     // Lists (up to thousands of addresses) are compared on every mirroring but the ones that
     // follow a keystroke in the body, which never changes them.
     if (!m_typing)
-        syncItems(Combo2, s.Combo2.items, m_combo2Items);
+        syncItems(m_combo2Model, s.Combo2.items);
     if (Combo2->currentIndex() != s.Combo2.listIndex)
         Combo2->setCurrentIndex(s.Combo2.listIndex);
     if (!m_typing)
-        syncItems(Combo3, s.Combo3.items, m_combo3Items);
+        syncItems(m_combo3Model, s.Combo3.items);
     if (Combo3->currentIndex() != s.Combo3.listIndex)
         Combo3->setCurrentIndex(s.Combo3.listIndex);
     if (m_listDelegate->tabStops() != s.List1.tabStops || m_listDelegate->extent() != s.List1.horizontalExtent) {
@@ -255,7 +253,7 @@ void MainWindow::syncControls() {
 
     // The destination box is editable: its text is what shows, whatever entry is selected.
     if (!m_typing)
-        syncItems(Combo1, s.Combo1.items, m_combo1Items);
+        syncItems(m_combo1Model, s.Combo1.items);
     if (s.Combo1.listIndex >= 0 && Combo1->currentIndex() != s.Combo1.listIndex)
         Combo1->setCurrentIndex(s.Combo1.listIndex);
     if (Combo1->currentText() != qv(s.Combo1.text))
