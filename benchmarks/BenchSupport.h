@@ -9,6 +9,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -40,10 +41,27 @@ private:
 };
 
 // temp/kotori-bench-NAME-PID, made on the call.
+// The scratch folders made so far, removed when the program ends.
+inline std::vector<std::filesystem::path>& scratchFolders() {
+    // Never destroyed, so that it is still there for the removal at exit.
+    static auto* const folders = new std::vector<std::filesystem::path>;
+    return *folders;
+}
+
 inline std::filesystem::path scratchFolder(const std::string& name) {
+    static const bool removedAtExit = [] {
+        std::atexit([] {
+            std::error_code ignored;
+            for (const auto& folder : scratchFolders())
+                std::filesystem::remove_all(folder, ignored);
+        });
+        return true;
+    }();
+    (void)removedAtExit;
     std::filesystem::path p =
         std::filesystem::temp_directory_path() / ("kotori-bench-" + name + "-" + std::to_string(::getpid()));
     std::filesystem::create_directories(p);
+    scratchFolders().push_back(p);
     return p;
 }
 

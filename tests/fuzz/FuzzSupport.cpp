@@ -21,12 +21,9 @@ fs::path makeFolder() {
     std::error_code ec;
     const fs::path root = fs::is_directory("/dev/shm", ec) ? fs::path("/dev/shm") : fs::temp_directory_path();
     fs::path path = root / ("kotori-fuzz-" + std::to_string(::getpid()));
+    fs::remove_all(path, ec); // left by an earlier process of the same number that did not end normally
     fs::create_directories(path / "wine");
     ::setenv("WINEPREFIX", (path / "wine").c_str(), 1);
-    std::atexit([] {
-        std::error_code ignored;
-        fs::remove_all(base(), ignored);
-    });
     return path;
 }
 
@@ -34,6 +31,15 @@ fs::path makeFolder() {
 
 const fs::path& base() {
     static const fs::path path = makeFolder();
+    // Registered once the path is whole, so that it runs before the path itself is destroyed.
+    static const bool removedAtExit = [] {
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(base(), ignored);
+        });
+        return true;
+    }();
+    (void)removedAtExit;
     return path;
 }
 
