@@ -36,6 +36,19 @@ const unsigned char* unitKinds() {
 }
 
 #ifdef KOTORI_ROWS_AVX2
+// Sums the positions of the sixteen units from `from` into sums, as the plain loop does; stops
+// before a CR, LF or high surrogate and returns where, else from + 16.
+inline std::size_t sumByTable(const char16_t* at, std::size_t from, const unsigned char* kinds, std::uint16_t* sums,
+                              std::uint32_t& sum) {
+    for (std::size_t j = from; j < from + 16; ++j) {
+        const unsigned kind = kinds[at[j]];
+        if (kind == 0)
+            return j;
+        sums[j] = static_cast<std::uint16_t>(sum += kind);
+    }
+    return from + 16;
+}
+
 // Lanes from first to last, unsigned.
 __attribute__((target("avx2"))) inline __m256i inRange(__m256i units, char16_t first, char16_t last) {
     const __m256i offset = _mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(first)));
@@ -57,12 +70,8 @@ __attribute__((target("avx2,popcnt"))) std::size_t sumSixteens(const char16_t* a
             _mm256_or_si256(_mm256_or_si256(inRange(units, 0x3041, 0x3093), inRange(units, 0x30A1, 0x30F6)),
                             inRange(units, 0xE000, 0xE757));
         if (static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(one, two))) != 0xFFFFFFFFu) {
-            for (std::size_t j = count; j < count + 16; ++j) {
-                const unsigned kind = kinds[at[j]];
-                if (kind == 0)
-                    return j;
-                sums[j] = static_cast<std::uint16_t>(sum += kind);
-            }
+            if (const std::size_t stop = sumByTable(at, count, kinds, sums, sum); stop < count + 16)
+                return stop;
             continue;
         }
         // 1 or 2 a lane, then summed along each half, then the low half's total added to the high.
@@ -98,12 +107,8 @@ sumSixteensCounted(const char16_t* at, std::size_t limit, const unsigned char* k
         const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + count));
         const __mmask16 two = in(units, 0x3041, 0x3093) | in(units, 0x30A1, 0x30F6) | in(units, 0xE000, 0xE757);
         if ((two | in(units, 0x0E, 0x7F)) != 0xFFFF) {
-            for (std::size_t j = count; j < count + 16; ++j) {
-                const unsigned kind = kinds[at[j]];
-                if (kind == 0)
-                    return j;
-                sums[j] = static_cast<std::uint16_t>(sum += kind);
-            }
+            if (const std::size_t stop = sumByTable(at, count, kinds, sums, sum); stop < count + 16)
+                return stop;
             continue;
         }
         const __m256i upTo = _mm256_sllv_epi16(_mm256_set1_epi16(static_cast<short>(two)), toTop);
