@@ -90,19 +90,18 @@ void syncAction(QAction* a, const core::MenuItem& m) {
 }
 
 // Puts the entries in place when their texts differ from what is shown.
-bool syncItems(ItemListModel* list, const std::vector<core::ListEntry>& items) {
+void syncItems(ItemListModel* list, const std::vector<core::ListEntry>& items) {
     const std::vector<std::u16string>& shown = list->texts();
     bool same = items.size() == shown.size();
     for (std::size_t i = 0; same && i < items.size(); ++i)
         same = items[i].text == shown[i];
     if (same)
-        return false;
+        return;
     std::vector<std::u16string> texts;
     texts.reserve(items.size());
     for (const auto& item : items)
         texts.push_back(item.text);
     list->setTexts(std::move(texts));
-    return true;
 }
 
 // Plain memory comparison: the character-by-character default is many times slower on a long body.

@@ -1,5 +1,6 @@
 #include "core/vertical/PreviewRows.h"
 
+#include "core/vertical/Simd.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>
@@ -121,8 +122,8 @@ sumSixteensCounted(const char16_t* at, std::size_t limit, const unsigned char* k
 }
 
 bool countsLaneBits() {
-    static const bool yes = __builtin_cpu_supports("avx512bitalg") && __builtin_cpu_supports("avx512vl");
-    return yes && platform::vectorsAtLeast(platform::VectorLevel::Avx512);
+    static const bool yes = __builtin_cpu_supports("avx512bitalg");
+    return yes && simd::masked();
 }
 #endif
 
