@@ -104,7 +104,14 @@ int TextMirror::toDocument(int corePos) const {
     }
     if (m_crlfOnly) {
         // Block b starts at core position (document position + b): find the last block starting
-        // at or before corePos.
+        // at or before corePos. Edits come one after another at much the same place: the block
+        // found last time is tried first.
+        if (QTextBlock block = doc->findBlockByNumber(m_lastBlock);
+            block.isValid() && block.position() + m_lastBlock <= corePos) {
+            const QTextBlock next = block.next();
+            if (!next.isValid() || next.position() + m_lastBlock + 1 > corePos)
+                return std::min(corePos - m_lastBlock, block.position() + block.length() - 1);
+        }
         int lo = 0, hi = doc->blockCount() - 1;
         while (lo < hi) {
             int mid = (lo + hi + 1) / 2;
@@ -114,6 +121,7 @@ int TextMirror::toDocument(int corePos) const {
                 hi = mid - 1;
         }
         QTextBlock block = doc->findBlockByNumber(lo);
+        m_lastBlock = lo;
         return std::min(corePos - lo, block.position() + block.length() - 1);
     }
     int k = 0;

@@ -47,7 +47,8 @@ private:
 
     QPlainTextEdit* m_edit;
     std::u16string m_text;
-    bool m_crlfOnly = true; // every line break is CR LF: mapping by block numbers
+    bool m_crlfOnly = true;      // every line break is CR LF: mapping by block numbers
+    mutable int m_lastBlock = 0; // where the last search by block numbers ended
 };
 
 // Document text of a core text: every line break becomes one paragraph separator.
