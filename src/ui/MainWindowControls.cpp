@@ -113,6 +113,7 @@ void MainWindow::buildControls() {
     m_combo3Model = new ItemListModel(Combo3);
     Combo3->setModel(m_combo3Model);
     Text3 = make<MarkedEdit>(Frame3, QStringLiteral("Text3"));
+    Text3->layOutShownLinesOnly();
     Text3->setReadOnly(true);
     Text3->setUndoRedoEnabled(false);
     // The box is as wide as a row of the phone's columns in its font, the scroll bar beside it,

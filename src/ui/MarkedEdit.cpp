@@ -1,8 +1,11 @@
 #include "ui/MarkedEdit.h"
 
+#include "ui/ShownRowsLayout.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -29,6 +32,22 @@ std::vector<std::pair<int, int>> MarkedEdit::marks() const {
         if (c.hasSelection())
             ranges.emplace_back(c.selectionStart(), c.selectionEnd());
     return ranges;
+}
+
+void MarkedEdit::layOutShownLinesOnly() {
+    auto* doc = new QTextDocument(this);
+    doc->setDocumentLayout(new ShownRowsLayout(doc, [this](const QTextBlock& block) { return mayShow(block); }));
+    setDocument(doc);
+}
+
+bool MarkedEdit::mayShow(const QTextBlock& block) const {
+    const int first = firstVisibleBlock().blockNumber();
+    const int number = block.blockNumber();
+    if (number < first)
+        return false;
+    // One-line blocks no lower than half the font's height: rather more lines than show count.
+    const int least = std::max(1, fontMetrics().height() / 2);
+    return number - first <= viewport()->height() / least + 1;
 }
 
 void MarkedEdit::paintEvent(QPaintEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTextCursor>
 
 #include <utility>
@@ -21,10 +22,16 @@ public:
     std::vector<std::pair<int, int>> marks() const;
     QColor markColour() const { return m_back; }
 
+    // For a box whose text follows edits made elsewhere: a line edited off the screen is laid
+    // out when it shows, not at the edit. Call before the box gets its text.
+    void layOutShownLinesOnly();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    bool mayShow(const QTextBlock& block) const;
+
     std::vector<QTextCursor> m_marks;
     QColor m_back;
 };

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 
 #include <cmath>
 #include <QCheckBox>
@@ -64,6 +65,45 @@ TEST_F(TypingTest, ThePreviewShowsThePhonesRowsTypedAndPasted) {
     s().signatureOn = true;
     QTest::mouseClick(win.Command5, Qt::LeftButton);
     EXPECT_EQ(shownPreview(), rows + u"\r\nsig");
+}
+
+// A row typed on the preview's screen is laid out at once; one typed off it is laid out with its
+// new text when scrolled to.
+TEST_F(TypingTest, PreviewRowsShowTheirTypedTextOnAndOffTheScreen) {
+    start();
+    ui::MainWindow& win = w();
+    win.Combo3->setCurrentIndex(0); // eight columns, nine rows shown
+    std::u16string body;
+    for (int i = 0; i < 100; ++i)
+        body += u"あ\r\n";
+    editor->setBody(body);
+    QApplication::processEvents();
+    // Types at the end of a line, the second key while the preview shows its rows from `top`;
+    // whether the preview's row is laid out with its new text as that keystroke ends.
+    const auto typeInto = [&](int line, int top) {
+        QTextCursor c = win.Text1->textCursor();
+        c.setPosition(win.Text1->document()->findBlockByNumber(line).position() + 1);
+        win.Text1->setTextCursor(c);
+        win.Text1->setFocus();
+        type(win.Text1, QStringLiteral("い"));
+        QTest::qWait(100); // the preview's caret follows the edit after a pause
+        win.Text3->verticalScrollBar()->setValue(top);
+        win.Text3->viewport()->grab(); // the rows shown are laid out
+        type(win.Text1, QStringLiteral("う"));
+        const QTextLayout* layout = win.Text3->document()->findBlockByNumber(line).layout();
+        return layout->lineCount() == 1 && layout->lineAt(0).textLength() == 3;
+    };
+    EXPECT_TRUE(typeInto(2, 0));
+    // A row shown (after the pause), then typed into off the screen, is laid out when it shows.
+    EXPECT_FALSE(typeInto(80, 0));
+    const QTextBlock row = win.Text3->document()->findBlockByNumber(80);
+    EXPECT_EQ(row.text(), QStringLiteral("あいう"));
+    win.Text3->verticalScrollBar()->setValue(76);
+    win.Text3->viewport()->grab();
+    ASSERT_EQ(row.layout()->lineCount(), 1);
+    EXPECT_EQ(row.layout()->lineAt(0).textLength(), 3);
+    EXPECT_DOUBLE_EQ(row.layout()->lineAt(0).naturalTextWidth(),
+                     QFontMetricsF(win.Text3->font()).horizontalAdvance(QStringLiteral("あいう")));
 }
 
 // The box holds one separator a line break: an editor edit that starts or ends inside a CR LF,
