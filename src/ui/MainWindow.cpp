@@ -101,6 +101,7 @@ void MainWindow::previewReplaced(int pos, int removed, std::u16string_view text)
     bool was = m_syncing;
     m_syncing = true;
     m_preview.apply(pos, removed, text);
+    m_previewCaretDue = true;
     m_syncing = was;
 }
 

@@ -192,6 +192,7 @@ private:
     TabStopDelegate* m_listDelegate = nullptr;
     DraftListModel* m_listModel = nullptr;
     QTimer* m_previewCaretTimer = nullptr;
+    bool m_previewCaretDue = false; // the preview changed: its caret is shown at the next full mirroring
     TextMirror m_body;
     TextMirror m_preview;
     std::vector<ControlBinding> m_controls;

@@ -391,10 +391,17 @@ void MainWindow::syncTexts() {
     syncMarks(Text3, m_preview, s.Text3, false, s.previewMarks);
     syncLineMark(Text2, s.Text2);
     // Moving the preview's caret scrolls it: after a keystroke that waits for a pause in typing.
-    if (compare)
+    // A caret the edit carried along is where it should be but may be out of sight: given anew
+    // with every change of the preview, it is brought into view, as the user's own scrolling is
+    // left alone until the next change.
+    if (compare) {
         syncTextSelection(Text3, m_preview, s.Text3.selStart, s.Text3.selLength);
-    else
+        if (m_previewCaretDue)
+            Text3->ensureCursorVisible();
+        m_previewCaretDue = false;
+    } else {
         m_previewCaretTimer->start();
+    }
 }
 
 } // namespace ui

@@ -106,6 +106,30 @@ TEST_F(TypingTest, PreviewRowsShowTheirTypedTextOnAndOffTheScreen) {
                      QFontMetricsF(win.Text3->font()).horizontalAdvance(QStringLiteral("あいう")));
 }
 
+// After a pause in typing the preview shows its caret, where the body's is, even when the edit
+// carried the caret along; scrolled away by the user, it stays until the preview changes again.
+TEST_F(TypingTest, ThePreviewShowsWhereTheBodyIsTyped) {
+    start();
+    ui::MainWindow& win = w();
+    win.Combo3->setCurrentIndex(0); // nine rows shown
+    win.Text1->setFocus();
+    const auto caretShown = [&] {
+        QTest::qWait(100);
+        return win.Text3->viewport()->rect().contains(win.Text3->cursorRect().center());
+    };
+    for (int i = 0; i < 30; ++i)
+        type(win.Text1, QStringLiteral("row\n"));
+    EXPECT_TRUE(caretShown());
+    QScrollBar* bar = win.Text3->verticalScrollBar();
+    EXPECT_GT(bar->value(), 0);
+    bar->setValue(0);
+    win.refresh(); // as after any event, the preview unchanged
+    EXPECT_FALSE(caretShown());
+    EXPECT_EQ(bar->value(), 0);
+    type(win.Text1, QStringLiteral("Q"));
+    EXPECT_TRUE(caretShown());
+}
+
 // The box holds one separator a line break: an editor edit that starts or ends inside a CR LF,
 // or joins a lone CR to an LF, takes the whole break with it.
 TEST(TextMirror, EditsAtHalvesOfALineBreakShowWhole) {
