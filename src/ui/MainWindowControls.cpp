@@ -95,6 +95,7 @@ void MainWindow::buildControls() {
     new PhoneInput(Text2, true);
     new PhoneInput(Combo1->lineEdit(), false, Combo1);
     Text1 = make<BodyEdit>(c, QStringLiteral("Text1"));
+    Text1->useLineLayout(MarkedEdit::EditedLines::AtOnce);
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     List1 = make<DraftListView>(c, QStringLiteral("List1"));
     m_listDelegate = new TabStopDelegate(List1);
@@ -113,7 +114,7 @@ void MainWindow::buildControls() {
     m_combo3Model = new ItemListModel(Combo3);
     Combo3->setModel(m_combo3Model);
     Text3 = make<MarkedEdit>(Frame3, QStringLiteral("Text3"));
-    Text3->layOutShownLinesOnly();
+    Text3->useLineLayout(MarkedEdit::EditedLines::WhenShown);
     Text3->setReadOnly(true);
     Text3->setUndoRedoEnabled(false);
     // The box is as wide as a row of the phone's columns in its font, the scroll bar beside it,

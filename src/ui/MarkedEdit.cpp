@@ -1,6 +1,6 @@
 #include "ui/MarkedEdit.h"
 
-#include "ui/ShownRowsLayout.h"
+#include "ui/LineLayout.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,6 +9,8 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace ui {
 
@@ -34,9 +36,12 @@ std::vector<std::pair<int, int>> MarkedEdit::marks() const {
     return ranges;
 }
 
-void MarkedEdit::layOutShownLinesOnly() {
+void MarkedEdit::useLineLayout(EditedLines edited) {
     auto* doc = new QTextDocument(this);
-    doc->setDocumentLayout(new ShownRowsLayout(doc, [this](const QTextBlock& block) { return mayShow(block); }));
+    std::function<bool(const QTextBlock&)> shown;
+    if (edited == EditedLines::WhenShown)
+        shown = [this](const QTextBlock& block) { return mayShow(block); };
+    doc->setDocumentLayout(new LineLayout(doc, std::move(shown)));
     setDocument(doc);
 }
 

@@ -22,9 +22,11 @@ public:
     std::vector<std::pair<int, int>> marks() const;
     QColor markColour() const { return m_back; }
 
-    // For a box whose text follows edits made elsewhere: a line edited off the screen is laid
-    // out when it shows, not at the edit. Call before the box gets its text.
-    void layOutShownLinesOnly();
+    // Gives the box a layout that keeps each line's glyphs from its layout to its painting;
+    // for a box whose text follows edits made elsewhere (WhenShown), a line edited off the
+    // screen is laid out when it shows, not at the edit. Call before the box gets its text.
+    enum class EditedLines { AtOnce, WhenShown };
+    void useLineLayout(EditedLines edited);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

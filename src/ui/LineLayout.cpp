@@ -1,4 +1,4 @@
-#include "ui/ShownRowsLayout.h"
+#include "ui/LineLayout.h"
 
 #include <QTextDocument>
 #include <QTextLayout>
@@ -9,14 +9,21 @@
 
 namespace ui {
 
-ShownRowsLayout::ShownRowsLayout(QTextDocument* document, std::function<bool(const QTextBlock&)> shown)
+LineLayout::LineLayout(QTextDocument* document, std::function<bool(const QTextBlock&)> shown)
     : QPlainTextDocumentLayout(document), m_shown(std::move(shown)) {}
 
-void ShownRowsLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
+QRectF LineLayout::blockBoundingRect(const QTextBlock& block) const {
+    // Asked before a line is laid out, whether for an edit or for painting.
+    if (block.isValid())
+        block.layout()->setCacheEnabled(true);
+    return QPlainTextDocumentLayout::blockBoundingRect(block);
+}
+
+void LineLayout::documentChanged(int from, int charsRemoved, int charsAdded) {
     QTextDocument* doc = document();
     // Only where the line stays one line whatever its text: no wrapping, no line separator in
     // it, and no line added or taken away, so that nothing below it moves.
-    if (doc->blockCount() == m_blocks && doc->defaultTextOption().wrapMode() == QTextOption::NoWrap) {
+    if (m_shown && doc->blockCount() == m_blocks && doc->defaultTextOption().wrapMode() == QTextOption::NoWrap) {
         QTextBlock block = doc->findBlock(from);
         if (block.isValid() && block.isVisible() && block.lineCount() == 1 &&
             block == doc->findBlock(std::max(0, from + charsRemoved + charsAdded - 1)) && !m_shown(block) &&
