@@ -5,6 +5,7 @@
 #include "ui/Convert.h"
 #include "ui/DraftList.h"
 #include "ui/ItemListModel.h"
+#include "ui/CountLabel.h"
 #include "ui/PhoneInput.h"
 #include "ui/TabStopDelegate.h"
 
@@ -39,8 +40,8 @@ QPushButton* pictureButton(QWidget* parent, const QString& name, const QString& 
     return b;
 }
 
-QLabel* label(QWidget* parent, const QString& name) {
-    auto* l = make<QLabel>(parent, name);
+template <typename Label = QLabel> Label* label(QWidget* parent, const QString& name) {
+    auto* l = make<Label>(parent, name);
     l->setTextFormat(Qt::PlainText);
     return l;
 }
@@ -140,8 +141,8 @@ void MainWindow::buildControls() {
     Label3[0] = label(Picture1, QStringLiteral("Label3(0)"));
     Label3[1] = label(Picture1, QStringLiteral("Label3(1)"));
     Label6 = label(Picture1, QStringLiteral("Label6"));
-    Label1 = label(Picture1, QStringLiteral("Label1"));
-    Label5 = label(Picture1, QStringLiteral("Label5")); // last: the banner covers the others
+    Label1 = label<CountLabel>(Picture1, QStringLiteral("Label1"));
+    Label5 = label<CountLabel>(Picture1, QStringLiteral("Label5")); // last: the banner covers the others
     // Opaque status labels: a new count repaints the label alone, not the window beneath it.
     for (QLabel* l : {Label3[0], Label3[1], Label6, Label1})
         l->setAutoFillBackground(true);

@@ -3,6 +3,7 @@
 #include "ui/MainWindow.h"
 
 #include "ui/Convert.h"
+#include "ui/CountLabel.h"
 #include "ui/DraftList.h"
 #include "ui/ItemListModel.h"
 #include "ui/Colours.h"
@@ -64,8 +65,12 @@ void syncLabel(QLabel* l, std::u16string_view caption, std::u16string_view toolT
             tip = whole;
         }
     }
-    if (l->text() != shown)
-        l->setText(shown);
+    if (l->text() != shown) {
+        if (auto* count = dynamic_cast<CountLabel*>(l))
+            count->setTextInPlace(shown);
+        else
+            l->setText(shown);
+    }
     if (l->toolTip() != tip)
         l->setToolTip(tip);
 }

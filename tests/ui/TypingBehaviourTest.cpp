@@ -6,6 +6,7 @@
 #include "ui/Colours.h"
 
 #include <QApplication>
+#include <QBackingStore>
 #include <QClipboard>
 #include <QFontMetricsF>
 #include <QLabel>
@@ -128,6 +129,34 @@ TEST_F(TypingTest, ThePreviewShowsWhereTheBodyIsTyped) {
     EXPECT_EQ(bar->value(), 0);
     type(win.Text1, QStringLiteral("Q"));
     EXPECT_TRUE(caretShown());
+}
+
+// The count and the banner, painted again only where their characters changed, show on the
+// screen just as labels painted whole would.
+TEST_F(TypingTest, TheCountShowsWholeAsTheBodyIsTyped) {
+    programFile("Kotori.ini", u"Sei6=1\\11\r\nSei7=1\r\n");
+    start();
+    ui::MainWindow& win = w();
+    for (int i = 0; i < 3; ++i)
+        prompts.question(u"文字削除", u"overした分を削除しますか？", core::Buttons::YesNo, core::Answer::No);
+    const auto shown = [&](QLabel* label) {
+        QApplication::processEvents();
+        const auto* screen = dynamic_cast<const QImage*>(win.backingStore()->paintDevice());
+        const qreal ratio = screen->devicePixelRatio();
+        const QRect at(label->mapTo(&win, QPoint(0, 0)) * ratio, label->size() * ratio);
+        return screen->copy(at).convertToFormat(QImage::Format_RGB32);
+    };
+    const auto painted = [](QLabel* label) { return label->grab().toImage().convertToFormat(QImage::Format_RGB32); };
+    win.Text1->setFocus();
+    for (const QString& keys :
+         {QStringLiteral("12345678"), QStringLiteral("9"), QStringLiteral("0"), QStringLiteral("漢字漢字漢字"),
+          QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}) {
+        type(win.Text1, keys);
+        // Past the limit the banner lies over the count.
+        QLabel* banner = win.findChild<QLabel*>(QStringLiteral("Label5"));
+        QLabel* label = banner->isVisible() ? banner : win.findChild<QLabel*>(QStringLiteral("Label1"));
+        EXPECT_EQ(shown(label), painted(label)) << label->text().toStdString();
+    }
 }
 
 // The box holds one separator a line break: an editor edit that starts or ends inside a CR LF,
