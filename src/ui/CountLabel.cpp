@@ -6,6 +6,21 @@
 
 namespace ui {
 
+void CountLabel::measureIn(const QFont& font) {
+    if (font != m_measured) {
+        m_measured = font;
+        m_advances.clear();
+    }
+}
+
+qreal CountLabel::roughWidth(const QString& text) {
+    measureIn(font());
+    qreal width = 0;
+    for (QChar c : text)
+        width += advance(c);
+    return width;
+}
+
 qreal CountLabel::advance(QChar c) {
     auto it = m_advances.constFind(c.unicode());
     if (it == m_advances.constEnd())
@@ -23,10 +38,7 @@ void CountLabel::setTextInPlace(const QString& newText) {
     qreal width = 0;
     if (newText.size() == old.size() && isVisible() && updatesEnabled() && !wordWrap() && indent() <= 0 &&
         textFormat() == Qt::PlainText) {
-        if (font() != m_measured) {
-            m_measured = font();
-            m_advances.clear();
-        }
+        measureIn(font());
         const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
         for (qsizetype i = 0; i < newText.size();) {
             const QChar c = newText[i];

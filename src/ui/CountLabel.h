@@ -14,8 +14,11 @@ public:
     using QLabel::QLabel;
 
     void setTextInPlace(const QString& text);
+    // The sum of the characters' own advances in the label's font: close to the text's width.
+    qreal roughWidth(const QString& text);
 
 private:
+    void measureIn(const QFont& font);
     qreal advance(QChar c);
 
     QFont m_measured;                  // the font the advances below are of

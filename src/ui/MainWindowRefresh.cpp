@@ -56,17 +56,19 @@ void syncLabel(QLabel* l, std::u16string_view caption, std::u16string_view toolT
     const QString whole = displayText(caption);
     QString shown = whole;
     QString tip = qs(toolTip);
+    auto* count = dynamic_cast<CountLabel*>(l);
     if (!l->wordWrap() && !whole.contains(QLatin1Char('\n'))) {
         const QFontMetrics metrics(l->font());
         const int room = l->contentsRect().width();
         // The count changes with every keystroke: a text well inside the room is not shaped.
-        if (roughWidth(metrics, whole) * 10 > room * 9 && metrics.horizontalAdvance(whole) > room) {
+        const qreal rough = count ? count->roughWidth(whole) : roughWidth(metrics, whole);
+        if (rough * 10 > room * 9 && metrics.horizontalAdvance(whole) > room) {
             shown = metrics.elidedText(whole, Qt::ElideRight, room);
             tip = whole;
         }
     }
     if (l->text() != shown) {
-        if (auto* count = dynamic_cast<CountLabel*>(l))
+        if (count)
             count->setTextInPlace(shown);
         else
             l->setText(shown);
