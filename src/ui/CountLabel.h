@@ -3,6 +3,9 @@
 #include <QFont>
 #include <QHash>
 #include <QLabel>
+#include <QRegion>
+
+#include <vector>
 
 namespace ui {
 
@@ -17,12 +20,31 @@ public:
     // The sum of the characters' own advances in the label's font: close to the text's width.
     qreal roughWidth(const QString& text);
 
-private:
-    void measureIn(const QFont& font);
-    qreal advance(QChar c);
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
-    QFont m_measured;                  // the font the advances below are of
-    QHash<char16_t, qreal> m_advances; // the characters' own advances: far cheaper kept than asked
+private:
+    // Characters to paint again, [from, to) of the text, from x past the line's start.
+    struct Piece {
+        qsizetype from, to;
+        int x;
+    };
+
+    // A character in the label's font: its own advance, and whether the font holds it (else
+    // another font draws it, whose line may be taller).
+    struct Glyph {
+        qreal advance = 0;
+        bool held = false;
+    };
+
+    void measureIn(const QFont& font);
+    Glyph glyph(QChar c);
+    qreal advance(QChar c) { return glyph(c).advance; }
+
+    QFont m_measured;                // the font the glyphs below are of
+    QHash<char16_t, Glyph> m_glyphs; // far cheaper kept than asked
+    std::vector<Piece> m_pieces;     // what the next painting needs, when it is no more
+    QRegion m_piecesArea;            // where those pieces stand
 };
 
 } // namespace ui
