@@ -3,9 +3,9 @@
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QStyleOption>
 #include <QRegion>
 #include <QStyle>
+#include <QStyleOption>
 
 #include <algorithm>
 #include <utility>

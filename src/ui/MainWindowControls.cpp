@@ -3,9 +3,9 @@
 
 #include "ui/Colours.h"
 #include "ui/Convert.h"
+#include "ui/CountLabel.h"
 #include "ui/DraftList.h"
 #include "ui/ItemListModel.h"
-#include "ui/CountLabel.h"
 #include "ui/PhoneInput.h"
 #include "ui/TabStopDelegate.h"
 
