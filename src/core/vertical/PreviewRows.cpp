@@ -1,6 +1,5 @@
 #include "core/vertical/PreviewRows.h"
 
-#include "core/vertical/Simd.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>
@@ -36,127 +35,244 @@ const unsigned char* unitKinds() {
     return kinds.data();
 }
 
+// Units are laid out a span at a time; a span is cut short before a CR, LF or high surrogate.
+constexpr std::size_t Span = 256;
+
+// Sets bit j of twos[j / 8] for the units from `from` that take two positions, and clears it
+// for the others (the bits before `from` stay); stops before a CR, LF or high surrogate and
+// returns where, else at `to`.
+inline std::size_t twosByTable(const char16_t* at, std::size_t from, std::size_t to, const unsigned char* kinds,
+                               std::uint8_t* twos) {
+    for (std::size_t j = from - from % 8; j < to; j += 8) {
+        unsigned byte = j < from ? twos[j / 8] & ((1u << (from - j)) - 1) : 0;
+        const std::size_t stop = std::min(to, j + 8);
+        for (std::size_t u = std::max(j, from); u < stop; ++u) {
+            const unsigned kind = kinds[at[u]];
+            if (kind == 0) {
+                twos[j / 8] = static_cast<std::uint8_t>(byte);
+                return u;
+            }
+            byte |= (kind - 1) << (u - j);
+        }
+        twos[j / 8] = static_cast<std::uint8_t>(byte);
+    }
+    return to;
+}
+
 #ifdef KOTORI_ROWS_AVX2
-// Sums the positions of the sixteen units from `from` into sums, as the plain loop does; stops
-// before a CR, LF or high surrogate and returns where, else from + 16.
-inline std::size_t sumByTable(const char16_t* at, std::size_t from, const unsigned char* kinds, std::uint16_t* sums,
-                              std::uint32_t& sum) {
-    for (std::size_t j = from; j < from + 16; ++j) {
-        const unsigned kind = kinds[at[j]];
-        if (kind == 0)
-            return j;
-        sums[j] = static_cast<std::uint16_t>(sum += kind);
-    }
-    return from + 16;
-}
-
-// Lanes from first to last, unsigned.
+// A lane for each unit from first to last: all ones when in, else 0.
 __attribute__((target("avx2"))) inline __m256i inRange(__m256i units, char16_t first, char16_t last) {
-    const __m256i offset = _mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(first)));
-    return _mm256_cmpeq_epi16(_mm256_min_epu16(offset, _mm256_set1_epi16(static_cast<short>(last - first))), offset);
+    // Shifted by 0x8000 so that the signed comparison orders the offsets as unsigned.
+    const __m256i offset = _mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(first + 0x8000)));
+    return _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(last - first + 1 - 0x8000)), offset);
 }
 
-// Sums the positions of the units at `at` into sums, as the plain loop does, sixteen at a time
-// where every unit is one the table need not be asked about: ASCII from 0x0E (no CR or LF) takes
-// one position, kana and the emoji area two. Stops before a CR, LF or high surrogate, or before
-// the last sixteen; returns how many units it summed.
-__attribute__((target("avx2,popcnt"))) std::size_t sumSixteens(const char16_t* at, std::size_t limit,
-                                                               const unsigned char* kinds, std::uint16_t* sums,
-                                                               std::uint32_t& sum) {
+// The lanes of the units the table need not be asked about: ASCII from 0x0E (no CR or LF) takes
+// one position, kana and the emoji area two (those lanes in `two`).
+__attribute__((target("avx2"))) inline __m256i classify(__m256i units, __m256i& two) {
+    two = _mm256_or_si256(_mm256_or_si256(inRange(units, 0x3041, 0x3093), inRange(units, 0x30A1, 0x30F6)),
+                          inRange(units, 0xE000, 0xE757));
+    return _mm256_or_si256(two, inRange(units, 0x0E, 0x7F));
+}
+
+// twosByTable 32 units at a time where every unit is one the table need not be asked about.
+// Goes on to the last whole 32 before `limit`; returns where it stopped.
+__attribute__((target("avx2"))) std::size_t twosByThirtyTwos(const char16_t* at, std::size_t limit,
+                                                             const unsigned char* kinds, std::uint8_t* twos) {
     std::size_t count = 0;
-    for (; count + 16 <= limit; count += 16) {
-        const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + count));
-        const __m256i one = inRange(units, 0x0E, 0x7F);
-        const __m256i two =
-            _mm256_or_si256(_mm256_or_si256(inRange(units, 0x3041, 0x3093), inRange(units, 0x30A1, 0x30F6)),
-                            inRange(units, 0xE000, 0xE757));
-        if (static_cast<unsigned>(_mm256_movemask_epi8(_mm256_or_si256(one, two))) != 0xFFFFFFFFu) {
-            if (const std::size_t stop = sumByTable(at, count, kinds, sums, sum); stop < count + 16)
+    for (; count + 32 <= limit; count += 32) {
+        __m256i low, high;
+        const __m256i known =
+            _mm256_and_si256(classify(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + count)), low),
+                             classify(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + count + 16)), high));
+        if (static_cast<unsigned>(_mm256_movemask_epi8(known)) != 0xFFFFFFFFu) {
+            if (const std::size_t stop = twosByTable(at, count, count + 32, kinds, twos); stop < count + 32)
                 return stop;
             continue;
         }
-        // 1 or 2 a lane, then summed along each half, then the low half's total added to the high.
-        __m256i x = _mm256_sub_epi16(_mm256_set1_epi16(1), two);
-        x = _mm256_add_epi16(x, _mm256_slli_si256(x, 2));
-        x = _mm256_add_epi16(x, _mm256_slli_si256(x, 4));
-        x = _mm256_add_epi16(x, _mm256_slli_si256(x, 8));
-        __m256i last = _mm256_shufflehi_epi16(x, 0xFF);
-        last = _mm256_unpackhi_epi64(last, last);
-        x = _mm256_add_epi16(x, _mm256_permute2x128_si256(last, last, 0x08));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + count),
-                            _mm256_add_epi16(_mm256_set1_epi16(static_cast<short>(sum)), x));
-        // The block's total from its mask, off the shuffle port the sums keep busy.
-        sum += 16 + static_cast<std::uint32_t>(std::popcount(static_cast<unsigned>(_mm256_movemask_epi8(two)))) / 2;
+        // A byte a unit, the halves' quarters put back in order: a bit a unit.
+        const __m256i packed = _mm256_permute4x64_epi64(_mm256_packs_epi16(low, high), 0xD8);
+        const auto mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(packed));
+        std::memcpy(twos + count / 8, &mask, sizeof mask);
     }
     return count;
 }
 
-// sumSixteens where the processor counts bits in each lane: a lane's sum is its index plus one
-// plus the two-position units up to it, counted in the block's mask shifted to end at the lane.
-__attribute__((target("avx512f,avx512bw,avx512vl,avx512bitalg,popcnt"))) std::size_t
-sumSixteensCounted(const char16_t* at, std::size_t limit, const unsigned char* kinds, std::uint16_t* sums,
-                   std::uint32_t& sum) {
-    const auto in =
-        [](__m256i units, char16_t first, char16_t last) __attribute__((target("avx512f,avx512bw,avx512vl"))) {
-        return _mm256_cmple_epu16_mask(_mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(first))),
-                                       _mm256_set1_epi16(static_cast<short>(last - first)));
-    };
-    const __m256i toTop = _mm256_setr_epi16(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
-    const __m256i steps = _mm256_setr_epi16(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16);
-    std::size_t count = 0;
-    for (; count + 16 <= limit; count += 16) {
-        const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + count));
-        const __mmask16 two = in(units, 0x3041, 0x3093) | in(units, 0x30A1, 0x30F6) | in(units, 0xE000, 0xE757);
-        if ((two | in(units, 0x0E, 0x7F)) != 0xFFFF) {
-            if (const std::size_t stop = sumByTable(at, count, kinds, sums, sum); stop < count + 16)
-                return stop;
-            continue;
-        }
-        const __m256i upTo = _mm256_sllv_epi16(_mm256_set1_epi16(static_cast<short>(two)), toTop);
-        const __m256i x = _mm256_add_epi16(_mm256_popcnt_epi16(upTo),
-                                           _mm256_add_epi16(steps, _mm256_set1_epi16(static_cast<short>(sum))));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sums + count), x);
-        sum += 16 + static_cast<std::uint32_t>(std::popcount(static_cast<unsigned>(two)));
-    }
-    return count;
-}
-
-bool countsLaneBits() {
-    static const bool yes = __builtin_cpu_supports("avx512bitalg");
-    return yes && simd::masked();
-}
 #endif
+
+// For eight units, bit j set when unit j takes two positions: where the units end among the
+// positions they take (bit p when one ends at position p), and how many they take.
+struct EightEnds {
+    std::uint16_t ends;
+    std::uint8_t positions;
+};
+
+const EightEnds* eightEnds() {
+    static const std::array<EightEnds, 256> table = [] {
+        std::array<EightEnds, 256> t{};
+        for (unsigned twos = 0; twos < t.size(); ++twos) {
+            unsigned position = 0, ends = 0;
+            for (unsigned j = 0; j < 8; ++j) {
+                position += 1 + (twos >> j & 1);
+                ends |= 1u << (position - 1);
+            }
+            t[twos] = {static_cast<std::uint16_t>(ends), static_cast<std::uint8_t>(position)};
+        }
+        return t;
+    }();
+    return table.data();
+}
+
+// A span's units on the positions they take: bit p of the words is set where a unit ends at
+// position p. A row that starts at a unit's start then ends after its last position when a
+// unit ends there, else one position sooner (a two-position unit that does not fit), and the
+// units before a position are the ends before it.
+struct SpanEnds {
+    static constexpr std::size_t Words = 2 * Span / 64 + 1;
+    // Past the last word, room for reading the ends a row of up to 64 positions looks at.
+    static constexpr std::size_t Padding = 3;
+    std::uint64_t words[Words + Padding];
+    std::uint16_t before[Words]; // ends in the words before
+    std::uint32_t positions = 0;
+
+    [[gnu::always_inline]] void build(const std::uint8_t* twos, std::size_t units) {
+        const EightEnds* const table = eightEnds();
+        std::uint64_t word = 0;
+        unsigned filled = 0; // bits of word in use
+        std::size_t k = 0;
+        const auto append = [&](std::uint32_t ends, unsigned count) {
+            word |= std::uint64_t{ends} << filled;
+            filled += count;
+            words[k] = word;
+            if (filled >= 64) { // the rest starts the next word
+                filled -= 64;
+                word = std::uint64_t{ends} >> (count - filled);
+                ++k;
+            }
+        };
+        std::size_t b = 0;
+        for (; 16 * b + 16 <= units; ++b) {
+            const EightEnds low = table[twos[2 * b]], high = table[twos[2 * b + 1]];
+            append(low.ends | std::uint32_t{high.ends} << low.positions, low.positions + high.positions);
+        }
+        for (std::size_t u = 16 * b; u < units; u += 8) {
+            const unsigned count = static_cast<unsigned>(std::min<std::size_t>(8, units - u));
+            const unsigned mine = twos[u / 8] & ((1u << count) - 1);
+            const unsigned taken = count + static_cast<unsigned>(std::popcount(mine));
+            append(table[mine].ends & ((1u << taken) - 1), taken);
+        }
+        words[k] = word;
+        for (std::size_t j = k + 1; j < k + 1 + Padding; ++j)
+            words[j] = 0;
+        positions = static_cast<std::uint32_t>(64 * k + filled);
+        before[0] = 0;
+        for (std::size_t j = 0; j < k; ++j)
+            before[j + 1] = static_cast<std::uint16_t>(before[j] + std::popcount(words[j]));
+    }
+    [[gnu::always_inline]] bool endsAt(std::uint32_t position) const {
+        return (words[position / 64] >> (position % 64)) & 1;
+    }
+#ifdef KOTORI_ROWS_AVX2
+    // For every position of the span, the positions a row that starts there takes: width, or
+    // one less when a two-position unit does not fit. A row end then follows from the one
+    // before with a single look-up. For widths up to 64.
+    __attribute__((target("avx2"))) void rowLengths(int width, std::uint8_t* lengths) const {
+        const __m256i pick = _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2, 2, 2, 2, 2, 2, 3,
+                                              3, 3, 3, 3, 3, 3, 3);
+        const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201u));
+        const __m256i shorter = _mm256_set1_epi8(static_cast<char>(width - 1));
+        const auto* bytes = reinterpret_cast<const unsigned char*>(words);
+        for (std::uint32_t from = 0; from < positions; from += 32) {
+            // The ends at the last position of rows starting at from to from + 31.
+            const std::uint32_t at = from + static_cast<std::uint32_t>(width) - 1;
+            std::uint64_t chunk;
+            std::memcpy(&chunk, bytes + at / 8, sizeof chunk);
+            const auto ends = static_cast<std::uint32_t>(chunk >> (at % 8));
+            const __m256i spread = _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(ends)), pick);
+            const __m256i full = _mm256_cmpeq_epi8(_mm256_and_si256(spread, bit), bit);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(lengths + from), _mm256_sub_epi8(shorter, full));
+        }
+    }
+#endif
+    // The units before a position.
+    [[gnu::always_inline]] std::size_t unitsBefore(std::uint32_t position) const {
+        const std::uint64_t below = (std::uint64_t{1} << (position % 64)) - 1;
+        return before[position / 64] + static_cast<std::size_t>(std::popcount(words[position / 64] & below));
+    }
+};
 
 // Room enough for text of `units` units laid out in rows of `width` positions: a row (but the
 // last of a line) holds at least (width - 1) / 2 units.
 std::size_t roomFor(std::size_t units, int width) {
     const std::size_t perRow =
         width < 2 ? units + 1 : std::max<std::size_t>(1, static_cast<std::size_t>(width - 1) / 2);
-    // Short rows are copied sixteen units at once: up to fifteen past the row are written too.
-    return units + 2 * (units / perRow) + 2 + 16;
+    // Rows are copied 32 units at once: up to 31 past the row are written too.
+    return units + 2 * (units / perRow) + 2 + 32;
 }
 
-// Copies [from, from + length) to w, whole sixteen-unit blocks when the source has them before
-// `end` (the extra units written are written over next); returns the end of the copy.
-inline char16_t* copyRow(char16_t* w, const char16_t* from, std::size_t length, const char16_t* end) {
-    if (length <= 16 && end - from >= 16) {
-        std::memcpy(w, from, 16 * sizeof(char16_t));
+// The most row ends `units` units laid out in rows of `width` positions can have: every row
+// that ends holds at least width - 1 positions.
+std::size_t mostRowEnds(std::size_t units, int width) {
+    return width < 2 ? 0 : units / std::max<std::size_t>(1, static_cast<std::size_t>(width - 1) / 2) + 2;
+}
+
+// Copies [from, from + length) to w; returns the end of the copy. Roomy: length is at most 32
+// and the source has 32 units from `from`, which are copied whole (the extra units written are
+// written over next).
+#if defined(__GNUC__) || defined(__clang__)
+// Sixteen units in one (unaligned) move where the caller is compiled for AVX2.
+typedef char16_t SixteenUnits __attribute__((vector_size(32), aligned(2), may_alias));
+#endif
+
+[[gnu::always_inline]] inline char16_t* copyRow(char16_t* w, const char16_t* from, std::size_t length, bool roomy) {
+    if (roomy) {
+#if defined(__GNUC__) || defined(__clang__)
+        const SixteenUnits low = *reinterpret_cast<const SixteenUnits*>(from);
+        const SixteenUnits high = *reinterpret_cast<const SixteenUnits*>(from + 16);
+        *reinterpret_cast<SixteenUnits*>(w) = low;
+        *reinterpret_cast<SixteenUnits*>(w + 16) = high;
+#else
+        std::memcpy(w, from, 32 * sizeof(char16_t));
+#endif
         return w + length;
     }
     return std::copy(from, from + length, w);
 }
 
+// The positions each of `units` units takes when all take the same, else 0.
+inline unsigned sameSize(const std::uint8_t* twos, std::size_t units) {
+    unsigned all = 0xFF, any = 0;
+    for (std::size_t b = 0; b < units / 8; ++b) {
+        all &= twos[b];
+        any |= twos[b];
+    }
+    if (const std::size_t rest = units % 8) {
+        const unsigned mask = (1u << rest) - 1, mine = twos[units / 8] & mask;
+        all &= mine | (0xFF & ~mask);
+        any |= mine;
+    }
+    return any == 0 ? 1 : all == 0xFF ? 2 : 0;
+}
+
+// Writes CR LF at w, in one store; returns its end.
+inline char16_t* endRow(char16_t* w) {
+    constexpr char16_t crlf[2] = {u'\r', u'\n'};
+    std::memcpy(w, crlf, sizeof crlf);
+    return w + 2;
+}
+
 // Lays out text from i in rows of `width` positions, writing it at w with CR LF at each row
 // end: a surrogate pair takes two positions (one for each half's '?' substitute), any other
 // unit its length in code page 932, and a two-position character that does not fit starts the
-// next row. rowEnd(at) is asked at each row end, `at` being the index of the character it
-// comes before. Stops where rowEnd returns false (before writing that row end), at a line feed
-// at or after stopAtLineFrom, or at the end; returns where it stopped. Every command that edits
-// the body lays the preview out again; kept out of line so that its loops keep their state in
-// registers.
-template <typename RowEnd>
-[[gnu::noinline]] std::size_t layRows(std::u16string_view text, std::size_t i, int width, std::size_t stopAtLineFrom,
-                                      char16_t*& written, RowEnd rowEnd) {
+// next row. Each row end is written at rowEnds (which has room for mostRowEnds of the text
+// laid out) as the index of the character it comes before; from askFrom on, ask(at) is asked
+// first, and false stops there, before that row end is written.
+// Stops too at a line feed at or after stopAtLineFrom, or at the end; returns where it stopped.
+// Wide: the processor has AVX2, BMI2 and POPCNT, and the caller is compiled for them.
+template <bool Wide, typename Ask>
+[[gnu::always_inline]] inline std::size_t layRowsWith(std::u16string_view text, std::size_t i, int width,
+                                                      std::size_t stopAtLineFrom, char16_t*& written,
+                                                      std::size_t*& rowEnds, std::size_t askFrom, Ask& ask) {
     const char16_t* const p = text.data();
     const std::size_t n = text.size();
     if (width < 2) { // a screen without columns (no model chosen) has no rows to end
@@ -168,91 +284,94 @@ template <typename RowEnd>
     }
     // Locals, so the loop keeps them in registers.
     char16_t* w = written;
+    std::size_t* e = rowEnds;
     const auto done = [&](std::size_t at) {
         written = w;
+        rowEnds = e;
         return at;
     };
+    const auto ended = [&](std::size_t at) {
+        if (at >= askFrom && !ask(at))
+            return false;
+        *e++ = at;
+        return true;
+    };
     const unsigned char* const kinds = unitKinds();
-    // Plain units (no CR, LF or high surrogate) go a span at a time: the positions they reach
-    // are summed first, and each row end is then found among the sums, a row at a time.
-    constexpr std::size_t Span = 256;
-    std::uint16_t sums[Span]; // sums[j]: positions the span's units up to j take (at most 512)
-    int position = 0;         // where the next unit starts in its row
-    const bool evenWidth = width % 2 == 0;
-    const auto perRow = static_cast<std::size_t>(width) / 2;
-#ifdef KOTORI_ROWS_AVX2
-    const bool wide = platform::vectorsAtLeast(platform::VectorLevel::Avx2); // the processor has AVX2 then
-    const bool counted = countsLaneBits();
-#endif
+    // Plain units (no CR, LF or high surrogate) go a span at a time: which take two positions
+    // is found first, then each row end follows from the one before with one look at where the
+    // units end.
+    std::uint8_t twos[Span / 8];
+    SpanEnds ends;
+    std::uint8_t lengths[2 * Span + 32]; // see SpanEnds::rowLengths
+    int position = 0;                    // where the next unit starts in its row
     while (i < n) {
         const std::size_t limit = std::min(Span, n - i);
         std::size_t count = 0;
-        std::uint32_t sum = 0;
 #ifdef KOTORI_ROWS_AVX2
-        if (counted)
-            count = sumSixteensCounted(p + i, limit, kinds, sums, sum);
-        else if (wide)
-            count = sumSixteens(p + i, limit, kinds, sums, sum);
+        if constexpr (Wide)
+            count = twosByThirtyTwos(p + i, limit, kinds, twos);
 #endif
-        // Four units a step, one test for all four: most spans hold no CR, LF or surrogate.
-        for (const char16_t* at = p + i; count + 4 <= limit; count += 4) {
-            const unsigned k0 = kinds[at[count]], k1 = kinds[at[count + 1]], k2 = kinds[at[count + 2]],
-                           k3 = kinds[at[count + 3]];
-            if ((k0 == 0) | (k1 == 0) | (k2 == 0) | (k3 == 0))
-                break;
-            sums[count] = static_cast<std::uint16_t>(sum += k0);
-            sums[count + 1] = static_cast<std::uint16_t>(sum += k1);
-            sums[count + 2] = static_cast<std::uint16_t>(sum += k2);
-            sums[count + 3] = static_cast<std::uint16_t>(sum += k3);
-        }
-        for (; count < limit; ++count) {
-            const unsigned kind = kinds[p[i + count]];
-            if (kind == 0)
-                break;
-            sums[count] = static_cast<std::uint16_t>(sum += kind);
-        }
+        count = twosByTable(p + i, count, limit, kinds, twos); // the rest, or nothing past a stop
         const char16_t* const span = p + i;
-        std::size_t s = 0;      // the first unit of the span not written yet
-        std::uint32_t base = 0; // the sum before s
-        // On an even screen a row of two-position units only is full after width / 2 of them:
-        // in a span of nothing else (most of a Japanese mail) whole rows need no search.
-        const bool twoOnly = evenWidth && count > 0 && sums[count - 1] == 2 * count;
-        while (s < count) {
-            if (twoOnly && position == 0) {
-                for (; s + perRow <= count; s += perRow) {
-                    w = copyRow(w, span + s, perRow, p + n);
-                    if (!rowEnd(i + s + perRow))
-                        return done(i + s + perRow);
-                    *w++ = u'\r';
-                    *w++ = u'\n';
-                }
-                base = static_cast<std::uint32_t>(2 * s);
-                if (s == count)
-                    break;
+        const bool roomy = width <= 32 && n - i - count >= 32;
+        std::size_t s = 0; // the first unit not written yet
+        if (const unsigned size = sameSize(twos, count)) {
+            // Units of one size (a Japanese mail's kana and kanji, or ASCII) fill rows of as many
+            // each, the first what room its row has left; a row that a two-position unit does not
+            // fill ends only before one.
+            const auto room = static_cast<std::size_t>(width - position);
+            std::size_t take = room / size;
+            bool full = take * size == room;
+            while (s + take < count || (s + take == count && full)) {
+                w = copyRow(w, span + s, take, roomy);
+                s += take;
+                if (!ended(i + s))
+                    return done(i + s);
+                w = endRow(w);
+                position = 0;
+                take = size == 2 ? static_cast<std::size_t>(width) / 2 : static_cast<std::size_t>(width);
+                full = size == 1 || width % 2 == 0;
             }
-            // The first unit that fills the row or does not fit: units take at most two
-            // positions, so none before j can.
-            const std::uint32_t room = static_cast<std::uint32_t>(width - position);
-            const std::uint32_t full = base + room;
-            std::size_t j = s + (room + 1) / 2 - 1;
-            while (j < count && sums[j] < full)
-                ++j;
-            if (j >= count) { // the span ends inside the row
-                for (; s < count; ++s)
-                    *w++ = span[s];
-                position += static_cast<int>(sums[count - 1] - base);
-                break;
+            w = copyRow(w, span + s, count - s, roomy);
+            position += static_cast<int>((count - s) * size);
+        } else {
+            ends.build(twos, count);
+            // Positions from the span's start; the row the span starts in began `position` before.
+            auto rowStart = static_cast<std::uint32_t>(-position);
+            const auto rowEndsAt = [&](std::uint32_t next) {
+                const std::size_t end = ends.unitsBefore(next);
+                w = copyRow(w, span + s, end - s, roomy);
+                s = end;
+                rowStart = next;
+                return ended(i + end);
+            };
+            std::uint32_t last = rowStart + static_cast<std::uint32_t>(width) - 1; // the row's last position
+            if (last < ends.positions) {
+                if (!rowEndsAt(last + (ends.endsAt(last) ? 1 : 0)))
+                    return done(i + s);
+                w = endRow(w);
+#ifdef KOTORI_ROWS_AVX2
+                if (Wide && width <= 64) {
+                    // The rows after the first start in the span: each ends in it while its last
+                    // position is in it.
+                    ends.rowLengths(width, lengths);
+                    while (rowStart + static_cast<std::uint32_t>(width) <= ends.positions) {
+                        if (!rowEndsAt(rowStart + lengths[rowStart]))
+                            return done(i + s);
+                        w = endRow(w);
+                    }
+                } else
+#endif
+                    for (last = rowStart + static_cast<std::uint32_t>(width) - 1; last < ends.positions;
+                         last = rowStart + static_cast<std::uint32_t>(width) - 1) {
+                        if (!rowEndsAt(last + (ends.endsAt(last) ? 1 : 0)))
+                            return done(i + s);
+                        w = endRow(w);
+                    }
             }
-            // Full after j, or j is a two-position unit that does not fit and starts the next row.
-            const std::size_t end = sums[j] == full ? j + 1 : j;
-            w = copyRow(w, span + s, end - s, p + n);
-            s = end;
-            if (!rowEnd(i + end))
-                return done(i + end);
-            *w++ = u'\r';
-            *w++ = u'\n';
-            position = 0;
-            base = end == 0 ? 0 : sums[end - 1];
+            // The span ends inside the row.
+            w = copyRow(w, span + s, count - s, roomy);
+            position = static_cast<int>(ends.positions - rowStart);
         }
         i += count;
         if (count == limit)
@@ -276,10 +395,9 @@ template <typename RowEnd>
         const int size = pair ? 2 : platform::unitLengths()[c];
         position += size;
         if (position == width + 1) {
-            if (!rowEnd(i))
+            if (!ended(i))
                 return done(i);
-            *w++ = u'\r';
-            *w++ = u'\n';
+            w = endRow(w);
             position = size;
         }
         *w++ = c;
@@ -287,28 +405,65 @@ template <typename RowEnd>
             *w++ = p[i + 1];
         i += pair ? 2 : 1;
         if (position == width) {
-            if (!rowEnd(i))
+            if (!ended(i))
                 return done(i);
-            *w++ = u'\r';
-            *w++ = u'\n';
+            w = endRow(w);
             position = 0;
         }
     }
     return done(n);
 }
 
+// Every command that edits the body lays the preview out again: kept out of line, so that the
+// loops keep their state in registers.
+template <typename Ask>
+[[gnu::noinline]] std::size_t layRowsPlain(std::u16string_view text, std::size_t i, int width,
+                                           std::size_t stopAtLineFrom, char16_t*& written, std::size_t*& rowEnds,
+                                           std::size_t askFrom, Ask& ask) {
+    return layRowsWith<false>(text, i, width, stopAtLineFrom, written, rowEnds, askFrom, ask);
+}
+
+#ifdef KOTORI_ROWS_AVX2
+template <typename Ask>
+__attribute__((target("avx2,bmi2,popcnt"))) [[gnu::noinline]] std::size_t
+layRowsWide(std::u16string_view text, std::size_t i, int width, std::size_t stopAtLineFrom, char16_t*& written,
+            std::size_t*& rowEnds, std::size_t askFrom, Ask& ask) {
+    return layRowsWith<true>(text, i, width, stopAtLineFrom, written, rowEnds, askFrom, ask);
+}
+
+bool wideRows() {
+    static const bool has = __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
+    return has && platform::vectorsAtLeast(platform::VectorLevel::Avx2);
+}
+#endif
+
+template <typename Ask>
+std::size_t layRows(std::u16string_view text, std::size_t i, int width, std::size_t stopAtLineFrom, char16_t*& written,
+                    std::size_t*& rowEnds, std::size_t askFrom, Ask ask) {
+#ifdef KOTORI_ROWS_AVX2
+    if (wideRows())
+        return layRowsWide(text, i, width, stopAtLineFrom, written, rowEnds, askFrom, ask);
+#endif
+    return layRowsPlain(text, i, width, stopAtLineFrom, written, rowEnds, askFrom, ask);
+}
+
 } // namespace
 
-void appendRows(std::u16string& out, std::u16string_view text, int width, std::size_t offset,
-                std::vector<std::size_t>* breaks) {
+void appendRows(std::u16string& out, std::u16string_view text, int width, std::size_t offset, RowEnds* breaks) {
     const std::size_t start = out.size();
     out.resize(start + roomFor(text.size(), width));
     char16_t* w = out.data() + start;
-    layRows(text, 0, width, std::u16string_view::npos, w, [&](std::size_t at) {
-        if (breaks)
-            breaks->push_back(offset + at);
-        return true;
-    });
+    RowEnds own;
+    RowEnds& rowEnds = breaks ? *breaks : own;
+    const std::size_t first = rowEnds.size();
+    rowEnds.resize(first + mostRowEnds(text.size(), width));
+    std::size_t* e = rowEnds.data() + first;
+    layRows(text, 0, width, std::u16string_view::npos, w, e, std::u16string_view::npos,
+            [](std::size_t) { return true; });
+    rowEnds.resize(static_cast<std::size_t>(e - rowEnds.data()));
+    if (offset != 0)
+        for (std::size_t k = first; k < rowEnds.size(); ++k)
+            rowEnds[k] += offset;
     out.resize(static_cast<std::size_t>(w - out.data()));
 }
 
@@ -355,7 +510,7 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
         return oldEnd != m_breaks.end() && *oldEnd == old;
     };
     Change change;
-    std::vector<std::size_t>& rowEnds = m_newBreaks; // kept, so that a long walk does not grow it afresh
+    RowEnds& rowEnds = m_newBreaks; // kept, so that a long walk does not grow it afresh
     rowEnds.clear();
     bool keepBreakAtStop = false;
     // At most up to the end of the line the edit ends in.
@@ -365,17 +520,14 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
         change.text.swap(m_spare); // only what it lacks is cleared
     change.text.resize(room);
     char16_t* w = change.text.data();
-    // A row end: laid out anew, or where the old rows line up again (false: stop there).
-    // Row ends before the edit's end cannot line up: told apart with a copy of where it ends, which
-    // no row end written can change, so that it stays in a register.
-    const std::size_t stop = layRows(body, restart, m_width, editEnd, w, [&, editEnd](std::size_t at) {
-        if (at >= editEnd && linesUp(at)) {
-            keepBreakAtStop = true;
-            return false;
-        }
-        rowEnds.push_back(at);
-        return true;
+    rowEnds.resize(mostRowEnds(lineEnd - restart, m_width));
+    std::size_t* e = rowEnds.data();
+    // From the edit's end on, a row end may be where the old rows line up again: stop there.
+    const std::size_t stop = layRows(body, restart, m_width, editEnd, w, e, editEnd, [&](std::size_t at) {
+        keepBreakAtStop = linesUp(at);
+        return !keepBreakAtStop;
     });
+    rowEnds.resize(static_cast<std::size_t>(e - rowEnds.data()));
     change.text.resize(static_cast<std::size_t>(w - change.text.data()));
     const std::size_t oldStop = oldAt(stop);
     const auto lastGone = keepBreakAtStop ? std::lower_bound(firstGone, m_breaks.end(), oldStop)

@@ -1,11 +1,25 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
+#include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace core {
+
+// An allocator whose growth leaves new elements unset: a layout sizes its list of row ends for
+// the most it could find, writes what it finds, and cuts the list back.
+template <typename T> struct UnsetGrowth : std::allocator<T> {
+    template <typename U> struct rebind { using other = UnsetGrowth<U>; };
+    template <typename U> void construct(U* at) noexcept { ::new (static_cast<void*>(at)) U; }
+    template <typename U, typename... Args> void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using RowEnds = std::vector<std::size_t, UnsetGrowth<std::size_t>>;
 
 // Appends text, which starts at a line's start, in the rows of a screen `width` half-width
 // positions wide: a one-byte character takes one position, any other two; a row ends with CR LF
@@ -14,7 +28,7 @@ namespace core {
 // given, `breaks` gets where each added row end stands in the text, plus `offset`: the index of
 // the character it comes before.
 void appendRows(std::u16string& out, std::u16string_view text, int width, std::size_t offset = 0,
-                std::vector<std::size_t>* breaks = nullptr);
+                RowEnds* breaks = nullptr);
 
 // The horizontal preview: the body in the rows the chosen phone shows, kept up to date edit by
 // edit. An edit changes the rows of the lines it touches and no others.
@@ -42,8 +56,8 @@ public:
     int width() const { return m_width; }
 
 private:
-    std::vector<std::size_t> m_breaks;    // body positions of the row ends, ascending
-    std::vector<std::size_t> m_newBreaks; // the row ends an update lays out
+    RowEnds m_breaks;    // body positions of the row ends, ascending
+    RowEnds m_newBreaks; // the row ends an update lays out
     std::u16string m_spare;
     int m_width = 0;
 };

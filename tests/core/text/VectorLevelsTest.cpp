@@ -63,7 +63,7 @@ Results everything(const std::vector<std::u16string>& inputs) {
                           static_cast<long long>(core::textscan::find(t, u"\r\n")),
                           static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t),
                           static_cast<long long>(platform::firstWithoutCp932Form(t))});
-        for (int width : {16, 17}) {
+        for (int width : {16, 17, 41}) {
             std::u16string rows;
             core::appendRows(rows, t, width);
             r.texts.push_back(rows);

@@ -178,7 +178,7 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
                                                 u"あいうえおかきくけこ",
                                                 u"abcdefghijklmnopq"};
     std::mt19937 random(7);
-    for (int width : {0, 1, 2, 3, 5, 16, 17, 24}) {
+    for (int width : {0, 1, 2, 3, 5, 16, 17, 24, 41}) {
         std::u16string body;
         core::PreviewRows rows;
         std::u16string shown = rows.build(body, width);
@@ -213,7 +213,7 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
     std::u16string line;
     for (int i = 0; i < 1500; ++i)
         line += u"あaｱ漢"[random() % 4];
-    for (int width : {2, 3, 16, 17, 24}) {
+    for (int width : {2, 3, 16, 17, 24, 41}) {
         std::u16string rows;
         core::appendRows(rows, line, width);
         ASSERT_EQ(rows, rowsByTheRules(line, width)) << width;
