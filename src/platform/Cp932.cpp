@@ -4,6 +4,7 @@
 #include "platform/Vectors.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <vector>
 
@@ -152,26 +153,33 @@ constexpr UnitRange AllWithForm[4] = {{0x0000, 0x007F}, {0x3041, 0x3093}, {0x30A
 #ifdef KOTORI_CP932_AVX2
 namespace {
 
-// Lanes from r.first to r.last, unsigned.
+// Lanes from r.first to r.last: all ones when in, else 0.
 __attribute__((target("avx2"))) inline __m256i inRange(__m256i units, UnitRange r) {
-    const __m256i offset = _mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(r.first)));
-    return _mm256_cmpeq_epi16(_mm256_min_epu16(offset, _mm256_set1_epi16(static_cast<short>(r.last - r.first))),
-                              offset);
+    // Shifted by 0x8000 so that the signed comparison orders the offsets as unsigned.
+    const __m256i offset = _mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(r.first + 0x8000)));
+    return _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(r.last - r.first + 1 - 0x8000)), offset);
 }
 
-// The first unit without a form in the sixteen-unit blocks from the start, npos when none;
-// `done` gets where the blocks end.
+__attribute__((target("avx2"))) inline __m256i withForm(__m256i units) {
+    return _mm256_or_si256(_mm256_or_si256(inRange(units, AllWithForm[0]), inRange(units, AllWithForm[1])),
+                           _mm256_or_si256(inRange(units, AllWithForm[2]), inRange(units, AllWithForm[3])));
+}
+
+// The first unit without a form in the 32-unit blocks from the start, npos when none; `done`
+// gets where the blocks end.
 __attribute__((target("avx2"))) std::size_t firstWithoutFormWide(const char16_t* p, std::size_t n, std::size_t& done) {
     std::size_t i = 0;
-    for (; i + 16 <= n; i += 16) {
-        const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i));
-        const __m256i plain =
-            _mm256_or_si256(_mm256_or_si256(inRange(units, AllWithForm[0]), inRange(units, AllWithForm[1])),
-                            _mm256_or_si256(inRange(units, AllWithForm[2]), inRange(units, AllWithForm[3])));
-        if (static_cast<unsigned>(_mm256_movemask_epi8(plain)) == 0xFFFFFFFFu)
+    for (; i + 32 <= n; i += 32) {
+        const __m256i low = withForm(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i)));
+        const __m256i high = withForm(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + i + 16)));
+        if (static_cast<unsigned>(_mm256_movemask_epi8(_mm256_and_si256(low, high))) == 0xFFFFFFFFu)
             continue;
-        for (std::size_t j = i; j < i + 16; ++j)
-            if (!hasCp932Form(p[j]))
+        // Only the units outside the ranges are looked up: a bit each, at even places.
+        std::uint64_t outside = ~(std::uint64_t{static_cast<unsigned>(_mm256_movemask_epi8(low))} |
+                                  std::uint64_t{static_cast<unsigned>(_mm256_movemask_epi8(high))} << 32) &
+                                0x5555555555555555u;
+        for (; outside != 0; outside &= outside - 1)
+            if (const std::size_t j = i + static_cast<std::size_t>(std::countr_zero(outside)) / 2; !hasCp932Form(p[j]))
                 return j;
     }
     done = i;
@@ -205,8 +213,8 @@ __attribute__((target("avx512f,avx512bw"))) std::size_t firstWithoutFormWider(co
 std::size_t firstWithoutCp932Form(std::u16string_view text) {
     std::size_t i = 0;
 #ifdef KOTORI_CP932_AVX2
-    // Sixteen at a time where the processor has AVX2; the loops below take the rest.
-    if (vectorsAtLeast(VectorLevel::Avx512)) { // 32 at a time where it has AVX-512 too
+    // 32 at a time where the processor has AVX2; the loops below take the rest.
+    if (vectorsAtLeast(VectorLevel::Avx512)) { // in one register where it has AVX-512 too
         const std::size_t found = firstWithoutFormWider(text.data(), text.size(), i);
         if (found != std::u16string_view::npos)
             return found;
