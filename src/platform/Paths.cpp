@@ -127,8 +127,19 @@ std::filesystem::path nativePath(std::u16string_view windowsPath) {
         }
         pos = end + 1;
     }
-    for (const std::string& part : parts)
-        result = part == ".." ? result / part : child(result, part);
+    // Most paths are spelled as they are on the disk: one look for the whole path then, and
+    // the components looked up one by one only when it is missing.
+    fs::path exact = result;
+    bool climbs = false;
+    for (const std::string& part : parts) {
+        exact /= part;
+        climbs = climbs || part == "..";
+    }
+    if (!parts.empty() && !climbs && present(exact))
+        result = std::move(exact);
+    else
+        for (const std::string& part : parts)
+            result = part == ".." ? result / part : child(result, part);
     if (result.empty() && !s.empty())
         return "."; // "." or "a\..": the current folder
     if (!s.empty() && s.back() == '/' && !result.empty())
