@@ -243,10 +243,9 @@ typedef char16_t SixteenUnits __attribute__((vector_size(32), aligned(2), may_al
 [[gnu::always_inline]] inline char16_t* copyRow(char16_t* w, const char16_t* from, std::size_t length, bool roomy) {
     if (roomy) {
 #if defined(__GNUC__) || defined(__clang__)
-        const SixteenUnits low = *reinterpret_cast<const SixteenUnits*>(from);
-        const SixteenUnits high = *reinterpret_cast<const SixteenUnits*>(from + 16);
-        *reinterpret_cast<SixteenUnits*>(w) = low;
-        *reinterpret_cast<SixteenUnits*>(w + 16) = high;
+        // Source and row never overlap: each half goes straight across.
+        *reinterpret_cast<SixteenUnits*>(w) = *reinterpret_cast<const SixteenUnits*>(from);
+        *reinterpret_cast<SixteenUnits*>(w + 16) = *reinterpret_cast<const SixteenUnits*>(from + 16);
 #else
         std::memcpy(w, from, 32 * sizeof(char16_t));
 #endif
