@@ -90,7 +90,13 @@ std::filesystem::path winePrefix() {
     return fs::path(home && *home ? home : ".") / ".wine";
 }
 
-std::filesystem::path nativePath(std::u16string_view windowsPath) {
+namespace {
+
+// nativePath; when `found` is given it gets what lstat(2) says of the result, st_mode 0 when
+// nothing is there.
+fs::path mapPath(std::u16string_view windowsPath, struct stat* found) {
+    if (found)
+        found->st_mode = 0;
     std::string s = toUtf8(windowsPath);
     for (char& c : s)
         if (c == '\\')
@@ -128,23 +134,42 @@ std::filesystem::path nativePath(std::u16string_view windowsPath) {
         pos = end + 1;
     }
     // Most paths are spelled as they are on the disk: one look for the whole path then, and
-    // the components looked up one by one only when it is missing.
-    fs::path exact = result;
+    // the components looked up one by one only when it is missing. Put together as text: a
+    // path object parses itself again on every append.
+    std::string exact = result.native();
     bool climbs = false;
     for (const std::string& part : parts) {
-        exact /= part;
+        if (!exact.empty() && exact.back() != '/')
+            exact += '/';
+        exact += part;
         climbs = climbs || part == "..";
     }
-    if (!parts.empty() && !climbs && present(exact))
-        result = std::move(exact);
-    else
+    struct stat st {};
+    if (!parts.empty() && !climbs && ::lstat(exact.c_str(), &st) == 0) {
+        result = fs::path(std::move(exact));
+        if (found)
+            *found = st;
+    } else {
         for (const std::string& part : parts)
             result = part == ".." ? result / part : child(result, part);
+        if (found && !result.empty() && ::lstat(result.c_str(), &st) == 0)
+            *found = st;
+    }
     if (result.empty() && !s.empty())
         return "."; // "." or "a\..": the current folder
     if (!s.empty() && s.back() == '/' && !result.empty())
         result /= "";
     return result;
+}
+
+} // namespace
+
+std::filesystem::path nativePath(std::u16string_view windowsPath) {
+    return mapPath(windowsPath, nullptr);
+}
+
+std::filesystem::path nativePath(std::u16string_view windowsPath, struct ::stat& found) {
+    return mapPath(windowsPath, &found);
 }
 
 std::filesystem::path programFolderFor(const std::filesystem::path& exeFolder, std::string_view home,

@@ -4,6 +4,10 @@
 #include <string>
 #include <string_view>
 
+#ifndef _WIN32
+struct stat;
+#endif
+
 namespace platform {
 
 // Maps a Windows-style path ("C:\Becky!\User0") to a path of this machine. Elsewhere than on
@@ -12,6 +16,11 @@ namespace platform {
 // ".." is resolved on the text, as Windows does. A UNC path ("\\server\share") or a
 // drive-relative one ("C:name") names nothing here: the result is empty.
 std::filesystem::path nativePath(std::u16string_view windowsPath);
+#ifndef _WIN32
+// nativePath, telling as well what lstat(2) says of the result (st_mode 0 when nothing is
+// there), from the look it takes anyway.
+std::filesystem::path nativePath(std::u16string_view windowsPath, struct ::stat& found);
+#endif
 
 #ifndef _WIN32
 // $WINEPREFIX, or ~/.wine when it is unset; read anew on every call.
