@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -46,11 +47,14 @@ std::u16string emoji(int i) {
     return platform::decodeCp932(std::string{static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)});
 }
 
+// The table as users have it: saved well before the commands that use it.
 void writeTable() {
     std::u16string text;
     for (int i = 0; i < Entries; ++i)
         text += emoji(i) + u"\t" + keyword(i) + u"\r\n";
-    std::ofstream(workFolder() / "Emoji.code", std::ios::binary) << platform::encodeCp932(text);
+    const fs::path file = workFolder() / "Emoji.code";
+    std::ofstream(file, std::ios::binary) << platform::encodeCp932(text);
+    fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(24));
 }
 
 // BodyBytes bytes of kana filler with Keywords escaped keywords spread through it.
