@@ -254,12 +254,41 @@ keywordsMasked(std::u16string_view text, const KeywordIndex& keywords, std::u16s
                 return i;
             });
 }
+
+// keywordsInOneScan looking at 32 units a step: a mail has a backslash every few dozen units,
+// so most steps find one, and the test for none is rarely missed.
+__attribute__((target("avx2"))) Swapped keywordsWide(std::u16string_view text, const KeywordIndex& keywords,
+                                                     std::u16string storage) {
+    return keywordsWith(
+        text, keywords, std::move(storage),
+        [](const char16_t* in, std::size_t size, auto& atBackslash) __attribute__((target("avx2"))) {
+            std::size_t i = 0;
+            for (; i + 32 <= size; i += 32) {
+                const auto* at = reinterpret_cast<const __m256i*>(in + i);
+                // A byte a unit, the halves' quarters put back in order: a bit a unit.
+                auto found = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_permute4x64_epi64(
+                    _mm256_packs_epi16(_mm256_cmpeq_epi16(_mm256_loadu_si256(at), _mm256_set1_epi16(u'\\')),
+                                       _mm256_cmpeq_epi16(_mm256_loadu_si256(at + 1), _mm256_set1_epi16(u'\\'))),
+                    0xD8)));
+                for (; found != 0; found &= found - 1)
+                    atBackslash(i + static_cast<std::size_t>(std::countr_zero(found)));
+            }
+            return i;
+        });
+}
+
+bool wideScan() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has && platform::vectorsAtLeast(platform::VectorLevel::Avx2);
+}
 #endif
 
 Swapped keywordsInOneScan(std::u16string_view text, const KeywordIndex& keywords, std::u16string storage) {
 #ifdef KOTORI_SSE2
     if (simd::masked())
         return keywordsMasked(text, keywords, std::move(storage));
+    if (wideScan())
+        return keywordsWide(text, keywords, std::move(storage));
 #endif
     return keywordsWith(
         text, keywords, std::move(storage), [](const char16_t* in, std::size_t size, auto& atBackslash) {
