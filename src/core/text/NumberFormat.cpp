@@ -21,6 +21,12 @@ std::u16string widen(const std::string& text) {
 std::u16string oneDecimal(double value) {
     if (!std::isfinite(value))
         return u"0.0";
+    // Counts are whole and half characters: their tenths need no rounding, nor a formatted print.
+    if (const double halves = value * 2; halves == std::floor(halves) && std::fabs(value) < 1e15) {
+        const auto tenths = static_cast<long long>(std::fabs(halves)) * 5;
+        return (value < 0 && tenths != 0 ? u"-" : u"") + decimal(tenths / 10) + u"." +
+               static_cast<char16_t>(u'0' + tenths % 10);
+    }
     // Going through 15 significant digits first keeps 16.15 (stored as 16.149999...) rounding up.
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));

@@ -1,6 +1,9 @@
 #include "TextFixture.h"
 
+#include "core/text/NumberFormat.h"
 #include "core/text/WeightedCount.h"
+
+#include <utility>
 
 TEST_F(TextTest, CountDisplayFollowsEveryEdit) {
     editor.setBody(u"");
@@ -49,4 +52,27 @@ TEST_F(TextTest, CountStaysRightThroughEditsAndOutsideChanges) {
     editor.s.Text1.text += u'漢';
     editor.bodyEdited(0, 0, u"c");
     expectCounted("lengthened far from an edit");
+}
+
+TEST(NumberFormat, OneDecimalRoundsHalfAwayFromZero) {
+    // Whole and half counts, as the body count gives them.
+    for (auto [value, text] : {std::pair{0.0, u"0.0"},
+                               {-0.0, u"0.0"},
+                               {0.5, u"0.5"},
+                               {12.5, u"12.5"},
+                               {32000.0, u"32000.0"},
+                               {-0.5, u"-0.5"},
+                               {-7.0, u"-7.0"},
+                               {123456789012.5, u"123456789012.5"},
+                               {1e15, u"1000000000000000.0"}})
+        EXPECT_EQ(core::oneDecimal(value), text) << value;
+    // Costs and weighted counts have more decimals.
+    for (auto [value, text] : {std::pair{16.15, u"16.2"},
+                               {2.25, u"2.3"},
+                               {0.05, u"0.1"},
+                               {-2.25, u"-2.3"},
+                               {9.96, u"10.0"},
+                               {0.04, u"0.0"},
+                               {-0.04, u"0.0"}})
+        EXPECT_EQ(core::oneDecimal(value), text) << value;
 }
