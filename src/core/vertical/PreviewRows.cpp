@@ -12,6 +12,7 @@
 #define KOTORI_ROWS_AVX2 1
 #include "platform/Vectors.h"
 
+#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
@@ -114,7 +115,45 @@ __attribute__((target("avx2"))) std::size_t twosByThirtyTwos(const char16_t* at,
     return count;
 }
 
+// AMD processors before Zen 3 deposit and extract bits in microcode, hundreds of cycles each:
+// the table does better there.
+bool fastBitDeposit() {
+    static const bool fast = [] {
+        unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+        if (!__get_cpuid(0, &eax, &ebx, &ecx, &edx))
+            return false;
+        const bool amd = ebx == 0x68747541; // "Auth" of "AuthenticAMD"
+        if (!amd || !__get_cpuid(1, &eax, &ebx, &ecx, &edx))
+            return true;
+        const unsigned base = (eax >> 8) & 0xF;
+        return base + (base == 0xF ? (eax >> 20) & 0xFF : 0) >= 0x19;
+    }();
+    return fast;
+}
+
 #endif
+
+// Copies [from, from + length) to w; returns the end of the copy. Roomy: length is at most 32
+// and the source has 32 units from `from`, which are copied whole (the extra units written are
+// written over next).
+#if defined(__GNUC__) || defined(__clang__)
+// Sixteen units in one (unaligned) move where the caller is compiled for AVX2.
+typedef char16_t SixteenUnits __attribute__((vector_size(32), aligned(2), may_alias));
+#endif
+
+[[gnu::always_inline]] inline char16_t* copyRow(char16_t* w, const char16_t* from, std::size_t length, bool roomy) {
+    if (roomy) {
+#if defined(__GNUC__) || defined(__clang__)
+        // Source and row never overlap: each half goes straight across.
+        *reinterpret_cast<SixteenUnits*>(w) = *reinterpret_cast<const SixteenUnits*>(from);
+        *reinterpret_cast<SixteenUnits*>(w + 16) = *reinterpret_cast<const SixteenUnits*>(from + 16);
+#else
+        std::memcpy(w, from, 32 * sizeof(char16_t));
+#endif
+        return w + length;
+    }
+    return std::copy(from, from + length, w);
+}
 
 // For eight units, bit j set when unit j takes two positions: where the units end among the
 // positions they take (bit p when one ends at position p), and how many they take.
@@ -177,6 +216,10 @@ struct SpanEnds {
             const unsigned taken = count + static_cast<unsigned>(std::popcount(mine));
             append(table[mine].ends & ((1u << taken) - 1), taken);
         }
+        finish(word, filled, k);
+    }
+    // The last word, the padding and the counts before each word.
+    [[gnu::always_inline]] void finish(std::uint64_t word, unsigned filled, std::size_t k) {
         words[k] = word;
         for (std::size_t j = k + 1; j < k + 1 + Padding; ++j)
             words[j] = 0;
@@ -185,6 +228,66 @@ struct SpanEnds {
         for (std::size_t j = 0; j < k; ++j)
             before[j + 1] = static_cast<std::uint16_t>(before[j] + std::popcount(words[j]));
     }
+#ifdef KOTORI_ROWS_AVX2
+    // build for processors with fast bit deposit and extract: 32 units a step. Each unit takes
+    // two bits of a pattern, a lead and an end; extracting the end of every unit and the lead of
+    // every two-position one leaves the ends on the positions.
+    __attribute__((target("bmi2,popcnt"))) void buildWide(const std::uint8_t* twos, std::size_t units) {
+        constexpr std::uint64_t leads = 0x5555555555555555u, endBits = ~leads;
+        std::uint64_t word = 0;
+        unsigned filled = 0;
+        std::size_t k = 0;
+        for (std::size_t u = 0; u < units; u += 32) {
+            std::uint32_t mine;
+            std::memcpy(&mine, twos + u / 8, sizeof mine);
+            std::uint64_t keep = endBits | _pdep_u64(mine, leads);
+            unsigned count = 32;
+            if (units - u < 32) {
+                count = static_cast<unsigned>(units - u);
+                mine &= (1u << count) - 1;
+                keep &= (std::uint64_t{1} << (2 * count)) - 1;
+            }
+            const std::uint64_t ends = _pext_u64(endBits, keep);
+            const unsigned taken = count + static_cast<unsigned>(std::popcount(mine));
+            word |= ends << filled;
+            if (filled + taken >= 64) { // the rest starts the next word
+                words[k++] = word;
+                word = filled == 0 ? 0 : ends >> (64 - filled);
+                filled = filled + taken - 64;
+            } else {
+                filled += taken;
+            }
+        }
+        finish(word, filled, k);
+    }
+    // The rows that start in the span and end in it, from the one starting at `start`, each a
+    // look-up in `lengths` (see rowLengths) and a bit count: row ends at e, the rows at w, each
+    // copied in one move (the caller has checked that 32 units can be read from any unit of
+    // the span). `start` becomes the start of the row left open, `s` its first unit.
+    __attribute__((target("avx2,bmi2,popcnt"))) void layWide(const std::uint8_t* lengths, int width,
+                                                             std::uint32_t& start, std::size_t& s, const char16_t* span,
+                                                             std::size_t i, char16_t*& w, std::size_t*& e) const {
+        const std::uint32_t wide = static_cast<std::uint32_t>(width);
+        std::uint32_t next = start;
+        std::size_t done = s;
+        char16_t* out = w;
+        std::size_t* rowEnd = e;
+        while (next + wide <= positions) {
+            next += lengths[next];
+            const std::size_t end =
+                before[next / 64] + static_cast<std::size_t>(std::popcount(_bzhi_u64(words[next / 64], next % 64)));
+            out = copyRow(out, span + done, end - done, true);
+            done = end;
+            *rowEnd++ = i + end;
+            std::memcpy(out, u"\r\n", 2 * sizeof(char16_t));
+            out += 2;
+        }
+        start = next;
+        s = done;
+        w = out;
+        e = rowEnd;
+    }
+#endif
     [[gnu::always_inline]] bool endsAt(std::uint32_t position) const {
         return (words[position / 64] >> (position % 64)) & 1;
     }
@@ -230,28 +333,6 @@ std::size_t roomFor(std::size_t units, int width) {
 // that ends holds at least width - 1 positions.
 std::size_t mostRowEnds(std::size_t units, int width) {
     return width < 2 ? 0 : units / std::max<std::size_t>(1, static_cast<std::size_t>(width - 1) / 2) + 2;
-}
-
-// Copies [from, from + length) to w; returns the end of the copy. Roomy: length is at most 32
-// and the source has 32 units from `from`, which are copied whole (the extra units written are
-// written over next).
-#if defined(__GNUC__) || defined(__clang__)
-// Sixteen units in one (unaligned) move where the caller is compiled for AVX2.
-typedef char16_t SixteenUnits __attribute__((vector_size(32), aligned(2), may_alias));
-#endif
-
-[[gnu::always_inline]] inline char16_t* copyRow(char16_t* w, const char16_t* from, std::size_t length, bool roomy) {
-    if (roomy) {
-#if defined(__GNUC__) || defined(__clang__)
-        // Source and row never overlap: each half goes straight across.
-        *reinterpret_cast<SixteenUnits*>(w) = *reinterpret_cast<const SixteenUnits*>(from);
-        *reinterpret_cast<SixteenUnits*>(w + 16) = *reinterpret_cast<const SixteenUnits*>(from + 16);
-#else
-        std::memcpy(w, from, 32 * sizeof(char16_t));
-#endif
-        return w + length;
-    }
-    return std::copy(from, from + length, w);
 }
 
 // The positions each of `units` units takes when all take the same, else 0.
@@ -350,7 +431,12 @@ template <bool Wide, typename Ask>
             w = copyRow(w, span + s, count - s, roomy);
             position += static_cast<int>((count - s) * size);
         } else {
-            ends.build(twos, count);
+#ifdef KOTORI_ROWS_AVX2
+            if (Wide && fastBitDeposit())
+                ends.buildWide(twos, count);
+            else
+#endif
+                ends.build(twos, count);
             // Positions from the span's start; the row the span starts in began `position` before.
             auto rowStart = static_cast<std::uint32_t>(-position);
             const auto rowEndsAt = [&](std::uint32_t next) {
@@ -370,6 +456,8 @@ template <bool Wide, typename Ask>
                     // The rows after the first start in the span: each ends in it while its last
                     // position is in it.
                     ends.rowLengths(width, lengths);
+                    if (roomy && i + count < askFrom) // nothing to ask: the plainest loop
+                        ends.layWide(lengths, width, rowStart, s, span, i, w, e);
                     while (rowStart + static_cast<std::uint32_t>(width) <= ends.positions) {
                         if (!rowEndsAt(rowStart + lengths[rowStart]))
                             return done(i + s);
