@@ -108,12 +108,14 @@ public:
         m_keywords.resize(next);
         for (std::size_t i = 0; i < end; ++i)
             m_keywords[m_buckets[bucketOf[i]].end++] = keyword(table[i]);
+        for (char16_t c = 0; c < m_ascii.size(); ++c)
+            m_ascii[c] = static_cast<std::uint32_t>(bucketFor(c));
     }
 
     // The keyword replaced at a backslash followed by `left` units of text, nullptr when none.
     const Keyword* after(const char16_t* text, std::size_t left) const {
         if (left > 0) {
-            const Bucket& bucket = m_buckets[bucketFor(text[0])];
+            const Bucket& bucket = m_buckets[text[0] < m_ascii.size() ? m_ascii[text[0]] : bucketFor(text[0])];
             for (std::uint32_t i = bucket.begin; i < bucket.end; ++i)
                 if (begins(text, left, m_keywords[i]))
                     return &m_keywords[i];
@@ -163,9 +165,10 @@ private:
 
     std::vector<Bucket> m_buckets;
     std::size_t m_mask = 0;
-    std::vector<Keyword> m_keywords; // grouped by bucket
-    std::u16string m_units;          // the keywords back to back
-    Keyword m_empty;                 // the first empty keyword
+    std::array<std::uint32_t, 128> m_ascii; // the bucket of each ASCII unit: most keywords start with one
+    std::vector<Keyword> m_keywords;        // grouped by bucket
+    std::u16string m_units;                 // the keywords back to back
+    Keyword m_empty;                        // the first empty keyword
     bool m_hasEmpty = false;
 };
 
