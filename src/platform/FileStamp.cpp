@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 
 #include <chrono>
+#include <limits>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -45,6 +46,9 @@ std::optional<FileStamp> fileStamp(std::u16string_view path) {
     stamp.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     stamp.modified = fromFileTime(data.ftLastWriteTime);
     stamp.changed = fromFileTime(data.ftCreationTime);
+    // These are a link's own times, not its target's: a time that never settles has it read.
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        stamp.modified = std::numeric_limits<std::int64_t>::max();
 #else
     struct stat st {};
     const std::filesystem::path native = nativePath(path, st); // its look at the path is the stamp's
