@@ -155,6 +155,13 @@ typedef char16_t SixteenUnits __attribute__((vector_size(32), aligned(2), may_al
     return std::copy(from, from + length, w);
 }
 
+// Writes CR LF at w, in one store; returns its end.
+inline char16_t* endRow(char16_t* w) {
+    constexpr char16_t crlf[2] = {u'\r', u'\n'};
+    std::memcpy(w, crlf, sizeof crlf);
+    return w + 2;
+}
+
 // For eight units, bit j set when unit j takes two positions: where the units end among the
 // positions they take (bit p when one ends at position p), and how many they take.
 struct EightEnds {
@@ -279,8 +286,7 @@ struct SpanEnds {
             out = copyRow(out, span + done, end - done, true);
             done = end;
             *rowEnd++ = i + end;
-            std::memcpy(out, u"\r\n", 2 * sizeof(char16_t));
-            out += 2;
+            out = endRow(out);
         }
         start = next;
         s = done;
@@ -348,13 +354,6 @@ inline unsigned sameSize(const std::uint8_t* twos, std::size_t units) {
         any |= mine;
     }
     return any == 0 ? 1 : all == 0xFF ? 2 : 0;
-}
-
-// Writes CR LF at w, in one store; returns its end.
-inline char16_t* endRow(char16_t* w) {
-    constexpr char16_t crlf[2] = {u'\r', u'\n'};
-    std::memcpy(w, crlf, sizeof crlf);
-    return w + 2;
 }
 
 // Lays out text from i in rows of `width` positions, writing it at w with CR LF at each row
