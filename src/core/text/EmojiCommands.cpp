@@ -6,7 +6,7 @@
 #include "core/text/EmojiSwap.h"
 #include "core/text/EmojiTable.h"
 #include "core/text/TextEdit.h"
-#include "platform/Files.h"
+#include "platform/FileStamp.h"
 
 #include <algorithm>
 #include <utility>
@@ -53,7 +53,7 @@ void Editor::emojiReplace(int k) {
 
 void Editor::runAutoReplace() {
     // Without a table there is nothing to replace; saying so after every Enter would only nag.
-    if (!platform::fileSize(programFile(u"Emoji.code")))
+    if (!platform::fileStamp(programFile(u"Emoji.code")))
         return;
     emojiReplace(0);
 }
