@@ -29,23 +29,29 @@ long long roundHalfToEven(long long numerator, long long denominator) {
     return quotient;
 }
 
+// What a cut saw in the units it kept (and maybe in a few it cut).
+struct Seen {
+    bool carriageReturn = false;
+    bool surrogate = false; // a half of a character outside the BMP
+};
+
 // "｜" back to "ー" and every separator row cut out, from text into out; returns the length
 // written. A cut can bring the pieces of a new mark together; finding marks at the end of
 // the output sees those too, as searching again from the start would. copyBlock copies a
-// block of textscan::Block units as textscan::copyBlockFlat does.
+// block of textscan::Block units as textscan::copyBlockPlain does.
 template <typename CopyBlock>
 [[gnu::always_inline]] inline std::size_t cutSeparatorsWith(std::u16string_view text, char16_t* out, int columns,
-                                                            bool& sawCarriageReturn, CopyBlock copyBlock) {
+                                                            Seen& seen, CopyBlock copyBlock) {
     const std::size_t dashes = static_cast<std::size_t>(std::max(columns - 5, 0));
     const std::size_t markLength = NextPageMark.size();
     const char16_t markEnd = NextPageMark.back();
     const char16_t* const in = text.data();
     const std::size_t n = text.size();
     std::size_t w = 0;
-    bool cr = false;
+    bool cr = false, surrogate = false;
     for (std::size_t i = 0; i < n;) {
         if (n - i >= textscan::Block) {
-            const std::size_t plain = copyBlock(in + i, out + w, cr);
+            const std::size_t plain = copyBlock(in + i, out + w, cr, surrogate);
             w += plain;
             i += plain;
             if (plain == textscan::Block)
@@ -55,6 +61,7 @@ template <typename CopyBlock>
         for (const std::size_t stop = n - i >= textscan::Block ? i + 1 : n; i < stop; ++i) {
             const char16_t c = in[i] == u'｜' ? u'ー' : in[i];
             cr |= c == u'\r';
+            surrogate |= (c & 0xF800) == 0xD800;
             out[w++] = c;
             if (c == markEnd && w >= markLength &&
                 std::u16string_view(out + w - markLength, markLength) == NextPageMark) {
@@ -64,7 +71,7 @@ template <typename CopyBlock>
             }
         }
     }
-    sawCarriageReturn = cr;
+    seen = {cr, surrogate};
     return w;
 }
 
@@ -73,28 +80,33 @@ static_assert(textscan::Block == 16);
 
 // cutSeparators with the sixteen units of a block in one vector and a bit each in a mask.
 __attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t
-cutSeparatorsMasked(std::u16string_view text, char16_t* out, int columns, bool& sawCarriageReturn) {
+cutSeparatorsMasked(std::u16string_view text, char16_t* out, int columns, Seen& seen) {
     return cutSeparatorsWith(
-        text, out, columns, sawCarriageReturn,
-        [](const char16_t* from, char16_t* to, bool& cr) __attribute__((target("avx512f,avx512bw,avx512vl"))) {
-            __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
-            x = _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(static_cast<short>(u'｜'))), x,
-                                        _mm256_set1_epi16(static_cast<short>(u'ー')));
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), x);
-            cr |= _mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(u'\r')) != 0;
-            const unsigned ends =
-                _mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(static_cast<short>(NextPageMark.back())));
-            return ends == 0 ? textscan::Block : static_cast<std::size_t>(std::countr_zero(ends));
-        });
+        text, out, columns, seen,
+        [](const char16_t* from, char16_t* to, bool& cr, bool& surrogate)
+            __attribute__((target("avx512f,avx512bw,avx512vl"))) {
+                __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
+                x = _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(static_cast<short>(u'｜'))), x,
+                                            _mm256_set1_epi16(static_cast<short>(u'ー')));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), x);
+                cr |= _mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(u'\r')) != 0;
+                surrogate |= _mm256_cmpeq_epi16_mask(_mm256_and_si256(x, _mm256_set1_epi16(static_cast<short>(0xF800))),
+                                                     _mm256_set1_epi16(static_cast<short>(0xD800))) != 0;
+                const unsigned ends =
+                    _mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(static_cast<short>(NextPageMark.back())));
+                return ends == 0 ? textscan::Block : static_cast<std::size_t>(std::countr_zero(ends));
+            });
 }
 #endif
 
-std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, bool& sawCarriageReturn) {
+std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, Seen& seen) {
 #ifdef KOTORI_SSE2
     if (simd::masked())
-        return cutSeparatorsMasked(text, out, columns, sawCarriageReturn);
+        return cutSeparatorsMasked(text, out, columns, seen);
+    if (simd::enabled())
+        return cutSeparatorsWith(text, out, columns, seen, textscan::copyBlockVector);
 #endif
-    return cutSeparatorsWith(text, out, columns, sawCarriageReturn, textscan::copyBlockFlat);
+    return cutSeparatorsWith(text, out, columns, seen, textscan::copyBlockPlain);
 }
 
 // In place: every CR LF removed, including one that forms when a removal joins a CR and an LF.
@@ -179,8 +191,7 @@ std::vector<char32_t> cellsOf(std::u16string_view units) {
     return cells;
 }
 
-// surrogates: whether the text may hold a pair, which takes one position with its two units.
-std::optional<ScreenSize> screenOf(std::u16string_view text, bool surrogates) {
+std::optional<ScreenSize> screenOf(std::u16string_view text) {
     const std::size_t mark = textscan::find(text, NextPageMark);
     if (mark == std::u16string_view::npos)
         return std::nullopt;
@@ -191,7 +202,9 @@ std::optional<ScreenSize> screenOf(std::u16string_view text, bool surrogates) {
     // counting them would make a multi-page text view read back with too many rows.
     const auto lineBreaks = static_cast<long long>(textscan::countLineBreaks(text.substr(0, mark)));
     const long long columns = static_cast<long long>(dashes) + 5;
-    const auto pairs = surrogates ? static_cast<long long>(textscan::countPairs(text.substr(0, mark))) : 0LL;
+    // A pair takes one position with its two units.
+    const std::u16string_view page = text.substr(0, mark);
+    const auto pairs = textscan::holdsSurrogate(page) ? static_cast<long long>(textscan::countPairs(page)) : 0LL;
     const long long before = static_cast<long long>(mark) - static_cast<long long>(dashes) - 2 * lineBreaks - pairs;
     const long long rows = roundHalfToEven(before, columns);
     const long long limit = 1 << 20;
@@ -201,12 +214,11 @@ std::optional<ScreenSize> screenOf(std::u16string_view text, bool surrogates) {
 } // namespace
 
 std::optional<ScreenSize> screenOfLayout(std::u16string_view text) {
-    return screenOf(text, textscan::holdsSurrogate(text));
+    return screenOf(text);
 }
 
 std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize model) {
-    const bool surrogates = textscan::holdsSurrogate(text);
-    const ScreenSize screen = screenOf(text, surrogates).value_or(model);
+    const ScreenSize screen = screenOf(text).value_or(model);
     if (screen.columns < 1 || screen.rows < 1)
         return std::nullopt;
     // The text without separators and line breaks; a mail's layout fits on the stack.
@@ -215,16 +227,16 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
     if (text.size() > std::size(local))
         heap = std::make_unique_for_overwrite<char16_t[]>(text.size());
     char16_t* const flat = heap ? heap.get() : local;
-    bool lineBreaks = false;
-    std::size_t size = cutSeparators(text, flat, screen.columns, lineBreaks);
-    if (lineBreaks)
+    Seen seen;
+    std::size_t size = cutSeparators(text, flat, screen.columns, seen);
+    if (seen.carriageReturn)
         size = cutLineBreaks(flat, size);
 
     const std::size_t columns = static_cast<std::size_t>(screen.columns);
     const std::size_t rows = static_cast<std::size_t>(screen.rows);
     // A cell gives at most one character, and a line break stands for two fillers or more;
     // cells past the text give nothing.
-    if (surrogates) {
+    if (seen.surrogate) { // no pair else, and a lone half reads the same either way
         const std::vector<char32_t> cells = cellsOf(std::u16string_view(flat, size));
         std::u16string out(2 * cells.size(), u'\0');
         out.resize(

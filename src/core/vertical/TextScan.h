@@ -13,33 +13,38 @@ namespace core::textscan {
 
 inline constexpr std::size_t Block = 16;
 
-// Copies a block with "｜" as "ー" and notes a CR in it; returns how many units come before
-// the first last character of the page mark (Block when there is none): those need no
-// further look. out needs room for a whole block. Inline: it runs once every sixteen units.
-inline std::size_t copyBlockFlat(const char16_t* in, char16_t* out, bool& cr) {
+// Copies a block with "｜" as "ー", noting a CR and a surrogate half in it; returns how many
+// units come before the first last character of the page mark (Block when there is none):
+// those need no further look. out needs room for a whole block. Inline: it runs once every
+// sixteen units. copyBlockVector is for processors with SSE2 only.
 #ifdef KOTORI_SSE2
-    if (simd::enabled()) {
-        const __m128i bar = simd::all(u'｜'), prolonged = simd::all(u'ー');
-        const __m128i markEnd = simd::all(NextPageMark.back()), carriageReturn = simd::all(u'\r');
-        unsigned ends = 0;
-        __m128i crs = _mm_setzero_si128();
-        for (std::size_t k = 0; k < Block; k += 8) {
-            __m128i x = simd::load(in + k);
-            const __m128i isBar = _mm_cmpeq_epi16(x, bar);
-            x = simd::select(isBar, prolonged, x);
-            simd::store(out + k, x);
-            ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
-            crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
-        }
-        cr |= _mm_movemask_epi8(crs) != 0;
-        return ends == 0 ? Block : static_cast<std::size_t>(std::countr_zero(ends)) / 2;
+inline std::size_t copyBlockVector(const char16_t* in, char16_t* out, bool& cr, bool& surrogate) {
+    const __m128i bar = simd::all(u'｜'), prolonged = simd::all(u'ー');
+    const __m128i markEnd = simd::all(NextPageMark.back()), carriageReturn = simd::all(u'\r');
+    unsigned ends = 0;
+    __m128i crs = _mm_setzero_si128(), halves = _mm_setzero_si128();
+    for (std::size_t k = 0; k < Block; k += 8) {
+        __m128i x = simd::load(in + k);
+        const __m128i isBar = _mm_cmpeq_epi16(x, bar);
+        x = simd::select(isBar, prolonged, x);
+        simd::store(out + k, x);
+        ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
+        crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
+        halves = _mm_or_si128(halves, _mm_cmpeq_epi16(_mm_and_si128(x, simd::all(0xF800)), simd::all(0xD800)));
     }
+    cr |= _mm_movemask_epi8(crs) != 0;
+    surrogate |= _mm_movemask_epi8(halves) != 0;
+    return ends == 0 ? Block : static_cast<std::size_t>(std::countr_zero(ends)) / 2;
+}
 #endif
+
+inline std::size_t copyBlockPlain(const char16_t* in, char16_t* out, bool& cr, bool& surrogate) {
     for (std::size_t k = 0; k < Block; ++k) {
         if (in[k] == NextPageMark.back())
             return k;
         out[k] = in[k] == u'｜' ? u'ー' : in[k];
         cr |= in[k] == u'\r';
+        surrogate |= (in[k] & 0xF800) == 0xD800;
     }
     return Block;
 }
