@@ -67,6 +67,39 @@ KOTORI_MASKED std::size_t holdsSurrogateMasked(const char16_t* s, std::size_t n,
     return i;
 }
 
+// countForLayout 32 units a step; returns where it stopped.
+__attribute__((target("avx2"))) std::size_t countForLayoutWide(const char16_t* s, std::size_t n, LayoutCounts& counts) {
+    const __m256i bar = _mm256_set1_epi16(static_cast<short>(u'ー')), three = _mm256_set1_epi16(3),
+                  eleven = _mm256_set1_epi16(11), halfMask = _mm256_set1_epi16(static_cast<short>(0xF800)),
+                  half = _mm256_set1_epi16(static_cast<short>(0xD800));
+    __m256i prolonged = _mm256_setzero_si256(), surrogate = _mm256_setzero_si256();
+    std::size_t i = 0;
+    while (n - i >= 32) {
+        // Sixteen-bit counters per lane, emptied before they can overflow.
+        __m256i lanes = _mm256_setzero_si256();
+        for (const std::size_t stop = i + 32 * std::min<std::size_t>((n - i) / 32, 0x3FFF); i < stop; i += 32) {
+            const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+            const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i + 16));
+            prolonged =
+                _mm256_or_si256(prolonged, _mm256_or_si256(_mm256_cmpeq_epi16(a, bar), _mm256_cmpeq_epi16(b, bar)));
+            surrogate =
+                _mm256_or_si256(surrogate, _mm256_or_si256(_mm256_cmpeq_epi16(_mm256_and_si256(a, halfMask), half),
+                                                           _mm256_cmpeq_epi16(_mm256_and_si256(b, halfMask), half)));
+            lanes = _mm256_sub_epi16(lanes, _mm256_cmpeq_epi16(_mm256_or_si256(a, three), eleven));
+            lanes = _mm256_sub_epi16(lanes, _mm256_cmpeq_epi16(_mm256_or_si256(b, three), eleven));
+        }
+        // Two lanes of 16 bits to one of 32: no sum can overflow.
+        const __m256i pairs = _mm256_madd_epi16(lanes, _mm256_set1_epi16(1));
+        alignas(32) std::int32_t laneCounts[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(laneCounts), pairs);
+        for (std::int32_t lane : laneCounts)
+            counts.tabsAndLineFeeds += static_cast<std::uint32_t>(lane);
+    }
+    counts.prolongedMark = _mm256_movemask_epi8(prolonged) != 0;
+    counts.surrogates = _mm256_movemask_epi8(surrogate) != 0;
+    return i;
+}
+
 } // namespace
 #endif
 
@@ -105,11 +138,13 @@ LayoutCounts countForLayout(std::u16string_view text) {
     LayoutCounts counts;
     std::size_t i = 0;
 #ifdef KOTORI_SSE2
+    if (platform::vectorsAtLeast(platform::VectorLevel::Avx2))
+        i = countForLayoutWide(s, n, counts);
     __m128i prolonged = _mm_setzero_si128(), surrogate = _mm_setzero_si128();
     const auto counted = [&](std::size_t at) {
         const __m128i units = load(s + at);
         prolonged = _mm_or_si128(prolonged, _mm_cmpeq_epi16(units, all(u'ー')));
-        surrogate = _mm_or_si128(surrogate, simd::inRange(units, 0xD800, 0x800));
+        surrogate = _mm_or_si128(surrogate, _mm_cmpeq_epi16(_mm_and_si128(units, all(0xF800)), all(0xD800)));
         return _mm_cmpeq_epi16(_mm_or_si128(units, all(3)), all(11));
     };
     while (simd::enabled() && n - i >= 32) {
@@ -125,8 +160,8 @@ LayoutCounts countForLayout(std::u16string_view text) {
         for (std::uint16_t lane : laneCounts)
             counts.tabsAndLineFeeds += lane;
     }
-    counts.prolongedMark = simd::bits(prolonged) != 0;
-    counts.surrogates = simd::bits(surrogate) != 0;
+    counts.prolongedMark |= simd::bits(prolonged) != 0;
+    counts.surrogates |= simd::bits(surrogate) != 0;
 #endif
     for (; i < n; ++i) {
         counts.tabsAndLineFeeds += (s[i] | 3) == 11;

@@ -59,7 +59,8 @@ Results everything(const std::vector<std::u16string>& inputs) {
         const auto counts = core::textscan::countForLayout(t);
         r.numbers.insert(r.numbers.end(),
                          {delta, replaced, core::holdsLineBreak(t), static_cast<long long>(counts.tabsAndLineFeeds),
-                          counts.prolongedMark, static_cast<long long>(core::textscan::countLineBreaks(t)),
+                          counts.prolongedMark, counts.surrogates,
+                          static_cast<long long>(core::textscan::countLineBreaks(t)),
                           static_cast<long long>(core::textscan::find(t, u"\r\n")),
                           static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t),
                           static_cast<long long>(platform::firstWithoutCp932Form(t))});
@@ -70,9 +71,15 @@ Results everything(const std::vector<std::u16string>& inputs) {
         }
         std::u16string flat(t.size() + core::textscan::Block, u'\0');
         for (std::size_t at = 0; at + core::textscan::Block <= t.size(); at += core::textscan::Block) {
-            bool cr = false;
-            const std::size_t before = core::textscan::copyBlockFlat(t.data() + at, flat.data() + at, cr);
-            r.numbers.insert(r.numbers.end(), {static_cast<long long>(before), cr});
+            bool cr = false, surrogate = false;
+            std::size_t before = 0;
+#ifdef KOTORI_SSE2
+            if (platform::vectorsAtLeast(platform::VectorLevel::Sse))
+                before = core::textscan::copyBlockVector(t.data() + at, flat.data() + at, cr, surrogate);
+            else
+#endif
+                before = core::textscan::copyBlockPlain(t.data() + at, flat.data() + at, cr, surrogate);
+            r.numbers.insert(r.numbers.end(), {static_cast<long long>(before), cr, surrogate});
             r.texts.push_back(flat.substr(at, before));
         }
     }
