@@ -236,7 +236,8 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
     const std::size_t rows = static_cast<std::size_t>(screen.rows);
     // A cell gives at most one character, and a line break stands for two fillers or more;
     // cells past the text give nothing.
-    if (seen.surrogate) { // no pair else, and a lone half reads the same either way
+    // Pairs only where halves were seen (a lone half reads the same either way).
+    if (seen.surrogate) {
         const std::vector<char32_t> cells = cellsOf(std::u16string_view(flat, size));
         std::u16string out(2 * cells.size(), u'\0');
         out.resize(

@@ -16,7 +16,7 @@ inline constexpr std::size_t Block = 16;
 // Copies a block with "｜" as "ー", noting a CR and a surrogate half in it; returns how many
 // units come before the first last character of the page mark (Block when there is none):
 // those need no further look. out needs room for a whole block. Inline: it runs once every
-// sixteen units. copyBlockVector is for processors with SSE2 only.
+// sixteen units. copyBlockVector needs SSE2.
 #ifdef KOTORI_SSE2
 inline std::size_t copyBlockVector(const char16_t* in, char16_t* out, bool& cr, bool& surrogate) {
     const __m128i bar = simd::all(u'｜'), prolonged = simd::all(u'ー');
