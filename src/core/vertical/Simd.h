@@ -30,10 +30,9 @@ inline void store(char16_t* at, __m128i units) {
 inline __m128i all(char16_t c) {
     return _mm_set1_epi16(static_cast<short>(c));
 }
-// Lanes from first to first + count - 1 (unsigned, wrapping like the scalar test).
-inline __m128i inRange(__m128i units, char16_t first, char16_t count) {
-    const __m128i flip = all(0x8000);
-    return _mm_cmplt_epi16(_mm_xor_si128(_mm_sub_epi16(units, all(first)), flip), _mm_xor_si128(all(count), flip));
+// All ones in the lanes of a surrogate half (high or low), else 0.
+inline __m128i surrogateHalves(__m128i units) {
+    return _mm_cmpeq_epi16(_mm_and_si128(units, all(0xF800)), all(0xD800));
 }
 // b in the lanes of mask, a elsewhere.
 inline __m128i select(__m128i mask, __m128i b, __m128i a) {

@@ -144,7 +144,7 @@ LayoutCounts countForLayout(std::u16string_view text) {
     const auto counted = [&](std::size_t at) {
         const __m128i units = load(s + at);
         prolonged = _mm_or_si128(prolonged, _mm_cmpeq_epi16(units, all(u'ー')));
-        surrogate = _mm_or_si128(surrogate, _mm_cmpeq_epi16(_mm_and_si128(units, all(0xF800)), all(0xD800)));
+        surrogate = _mm_or_si128(surrogate, simd::surrogateHalves(units));
         return _mm_cmpeq_epi16(_mm_or_si128(units, all(3)), all(11));
     };
     while (simd::enabled() && n - i >= 32) {
@@ -204,10 +204,9 @@ bool holdsSurrogate(std::u16string_view text) {
             return true;
     }
     if (simd::enabled()) {
-        const __m128i mask = all(0xF800), surrogate = all(0xD800);
         __m128i seen = _mm_setzero_si128();
         for (; i + 8 <= n; i += 8)
-            seen = _mm_or_si128(seen, _mm_cmpeq_epi16(_mm_and_si128(load(s + i), mask), surrogate));
+            seen = _mm_or_si128(seen, simd::surrogateHalves(load(s + i)));
         if (simd::bits(seen) != 0)
             return true;
     }

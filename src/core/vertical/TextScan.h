@@ -30,7 +30,7 @@ inline std::size_t copyBlockVector(const char16_t* in, char16_t* out, bool& cr, 
         simd::store(out + k, x);
         ends |= static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(x, markEnd))) << (2 * k);
         crs = _mm_or_si128(crs, _mm_cmpeq_epi16(x, carriageReturn));
-        halves = _mm_or_si128(halves, _mm_cmpeq_epi16(_mm_and_si128(x, simd::all(0xF800)), simd::all(0xD800)));
+        halves = _mm_or_si128(halves, simd::surrogateHalves(x));
     }
     cr |= _mm_movemask_epi8(crs) != 0;
     surrogate |= _mm_movemask_epi8(halves) != 0;
