@@ -312,6 +312,11 @@ bool MainWindow::event(QEvent* event) {
     const QEvent::Type type = event->type();
     if (m_onAssumedFrame && (type == QEvent::Move || type == QEvent::Show) && frameKnown())
         reapplyOuterSizeSoon();
+    if (type == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        // Queued, so that it runs once this paint is done.
+        QTimer::singleShot(0, this, [this] { m_editor.afterFirstPaint(); });
+    }
     return handled;
 }
 

@@ -223,6 +223,7 @@ private:
     QSize m_nonClient;             // the menu bar's share of the window when it was applied
     bool m_reapplyQueued = false;  // ... and it is about to be applied again
     bool m_ending = false, m_ended = false;
+    bool m_painted = false; // the window has been painted once
     qint64 m_lastEventsRefresh = 0;
     std::function<void()> m_endProgram;
     std::unique_ptr<core::EmojiBody> m_emojiBody; // what the registry window may do to the body

@@ -258,6 +258,17 @@ TEST_F(WindowTest, AWaitSaysWhetherWhatItWaitedForCame) {
     EXPECT_FALSE(w().waitUntil([&] { return late; }, 50, 5));
 }
 
+// The address book's thousands of lines wait for the window's first paint; then the list fills
+// without picking a destination.
+TEST_F(WindowTest, TheDestinationsArriveOnceTheWindowIsOnScreen) {
+    programFile("addr.adr", u"a@docomo.ne.jp\tアリス\t.\t.\t.\t.\r\nb@docomo.ne.jp\tボブ\t.\t.\t.\t.\r\n");
+    start();
+    ASSERT_TRUE(w().waitUntil([&] { return w().Combo1->count() == 2; }, 5000, 5));
+    EXPECT_TRUE(w().Combo1->itemText(1).contains(QStringLiteral("b@docomo.ne.jp")));
+    EXPECT_TRUE(w().Combo1->currentText().isEmpty());
+    EXPECT_TRUE(s().Combo1.text.empty());
+}
+
 #ifndef _WIN32
 // The program itself, with a Becky! in place: it opens its window and waits for the user.
 TEST(Program, StartsAndWaitsForTheUser) {

@@ -63,7 +63,8 @@ public:
 
     // ---- app: start-up, settings, Becky! discovery, layout, small commands, options ----
     void startup(std::u16string_view commandLine);
-    bool requestClose(); // close check and settings save; false keeps the window open
+    void afterFirstPaint(); // what start-up leaves until the window is on screen
+    bool requestClose();    // close check and settings save; false keeps the window open
     void loadSettings();
     void saveSettings();
     void resetSettings();
@@ -168,7 +169,8 @@ private: // text: the last body edit and the copy the count follows
     EmojiTableFile m_emojiTable;
     // The horizontal preview's rows, and the body they were made from: its size and edit serial.
     PreviewRows m_rows;
-    bool m_rowsShown = false; // the preview box shows m_rows
+    bool m_rowsShown = false;       // the preview box shows m_rows
+    bool m_destinationsDue = false; // the destination list waits for the window's first paint
     std::size_t m_rowsBodySize = 0;
     unsigned m_rowsSerial = 0;
 

@@ -10,6 +10,8 @@
 #include "platform/Dir.h"
 #include "platform/Files.h"
 
+#include <utility>
+
 namespace core {
 
 namespace {
@@ -150,8 +152,9 @@ void Editor::startup(std::u16string_view commandLine) {
 
     loadModelList();
     modelSelected(0);
+    // Thousands of addresses are not needed to draw the window: they follow its first paint.
     if (exists(*this, u"addr.adr"))
-        loadToAddressList();
+        m_destinationsDue = true;
     else
         s.Command6.enabled = false;
     if (exists(*this, u"Kotori.ini"))
@@ -163,6 +166,11 @@ void Editor::startup(std::u16string_view commandLine) {
     recoverMailboxes(*this);
     selectStoredChoices(*this);
     buildEmojiMenu(*this);
+}
+
+void Editor::afterFirstPaint() {
+    if (std::exchange(m_destinationsDue, false))
+        loadToAddressList();
 }
 
 } // namespace core

@@ -327,6 +327,12 @@ TEST(Startup, RecordsCutShortByAKillAreTakenBackBeforeAnythingReadsThem) {
         EXPECT_EQ(app.folder.read(name), "a@docomo.ne.jp\r\n") << name;
         EXPECT_FALSE(app.folder.exists(name + ".jnl")) << name;
     }
+    // The destinations follow the window's first paint, and come only once.
+    EXPECT_TRUE(app.s().Combo1.items.empty());
+    app.editor.afterFirstPaint();
     ASSERT_EQ(app.s().Combo1.items.size(), 1u); // the address book shows no broken entry
     EXPECT_EQ(app.s().Combo1.items[0].text, u"a@docomo.ne.jp");
+    app.s().Combo1.items.push_back({u"sent@docomo.ne.jp", 0});
+    app.editor.afterFirstPaint();
+    EXPECT_EQ(app.s().Combo1.items.size(), 2u);
 }
