@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -31,7 +32,11 @@ MainWindow::MainWindow(core::Editor& editor, QWidget* parent)
     : QMainWindow(parent), m_editor(editor), m_body(nullptr), m_preview(nullptr) {
     setObjectName(QStringLiteral("Form1"));
     registerEmojiFonts();
-    setFont(japaneseFont(u"ＭＳ ゴシック", 9));
+    // Dialogs show their Japanese in the window's font. And a new line box is laid out once in
+    // the application's font before its own: with one font for both, only one face is loaded.
+    const QFont font = japaneseFont(u"ＭＳ ゴシック", 9);
+    QApplication::setFont(font);
+    setFont(font);
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
