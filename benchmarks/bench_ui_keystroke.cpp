@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
     std::u16string text = bodyText();
     const int keystrokes = 200; // a round
 
+    // The main window makes its font the application's: the bare editor keeps Qt's own.
+    const QFont plainFont = QApplication::font();
     bench::AutoPrompts prompts;
     core::SystemClock clock;
     core::Editor editor(prompts, clock, platform::fromUtf8(dir.string()));
@@ -88,6 +90,7 @@ int main(int argc, char** argv) {
     window.refresh();
 
     QMainWindow bareWindow;
+    bareWindow.setFont(plainFont);
     bareWindow.resize(530, 490);
     auto* bare = new QPlainTextEdit(&bareWindow);
     bareWindow.setCentralWidget(bare);
