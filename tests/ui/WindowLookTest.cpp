@@ -1,7 +1,10 @@
 // How the window looks and keeps its size: whole captions, opaque frames, sizes that last.
 #include "WindowTest.h"
+#include "ui/EmojiFonts.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QComboBox>
 #include <QGroupBox>
@@ -26,6 +29,29 @@ void expectApart(std::vector<QWidget*> widgets, int gap) {
     for (std::size_t i = 1; i < widgets.size(); ++i)
         EXPECT_GE(widgets[i]->x() - (widgets[i - 1]->x() + widgets[i - 1]->width()), gap)
             << widgets[i - 1]->objectName().toStdString() << " / " << widgets[i]->objectName().toStdString();
+}
+
+// Names the system lacks are left out of a face (each costs a search through every installed
+// font), off Windows glyphs go unhinted, and dialogs and line boxes share the window's face.
+TEST_F(WindowTest, TheWindowsFacesAreInstalledOnesSharedWithTheDialogs) {
+    start();
+    const QFont font = w().Text1->font();
+    const QStringList installed = QFontDatabase::families();
+    const QStringList emoji = ui::emojiFamilies();
+    QStringList named;
+    for (const QString& family : font.families())
+        if (!emoji.contains(family))
+            named << family;
+    ASSERT_FALSE(named.isEmpty());
+    const auto isInstalled = [&](const QString& family) { return installed.contains(family, Qt::CaseInsensitive); };
+    if (std::any_of(named.begin(), named.end(), isInstalled)) { // else all are kept, for the system's fallback
+        for (const QString& family : named)
+            EXPECT_TRUE(isInstalled(family)) << family.toStdString();
+    }
+#ifndef Q_OS_WIN
+    EXPECT_EQ(font.hintingPreference(), QFont::PreferNoHinting);
+#endif
+    EXPECT_EQ(QApplication::font().families(), w().font().families());
 }
 
 std::string sizeLines(const std::string& ini) {
