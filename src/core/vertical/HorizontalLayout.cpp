@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -38,8 +40,9 @@ struct Seen {
 // "｜" back to "ー" and every separator row cut out, from text into out; returns the length
 // written. A cut can bring the pieces of a new mark together; finding marks at the end of
 // the output sees those too, as searching again from the start would. copyBlock copies a
-// block of textscan::Block units as textscan::copyBlockPlain does.
-template <typename CopyBlock>
+// block of textscan::Block units as textscan::copyBlockPlain does; Partial: it copies the
+// shorter block at the end as well, given how many units it has.
+template <bool Partial, typename CopyBlock>
 [[gnu::always_inline]] inline std::size_t cutSeparatorsWith(std::u16string_view text, char16_t* out, int columns,
                                                             Seen& seen, CopyBlock copyBlock) {
     const std::size_t dashes = static_cast<std::size_t>(std::max(columns - 5, 0));
@@ -50,15 +53,16 @@ template <typename CopyBlock>
     std::size_t w = 0;
     bool cr = false, surrogate = false;
     for (std::size_t i = 0; i < n;) {
-        if (n - i >= textscan::Block) {
-            const std::size_t plain = copyBlock(in + i, out + w, cr, surrogate);
+        const std::size_t count = std::min(n - i, textscan::Block);
+        if (Partial || count == textscan::Block) {
+            const std::size_t plain = copyBlock(in + i, out + w, count, cr, surrogate);
             w += plain;
             i += plain;
-            if (plain == textscan::Block)
+            if (plain == count)
                 continue;
         }
         // One unit at a time up to the next block: the mark's last character, or the tail.
-        for (const std::size_t stop = n - i >= textscan::Block ? i + 1 : n; i < stop; ++i) {
+        for (const std::size_t stop = Partial || n - i >= textscan::Block ? i + 1 : n; i < stop; ++i) {
             const char16_t c = in[i] == u'｜' ? u'ー' : in[i];
             cr |= c == u'\r';
             surrogate |= (c & 0xF800) == 0xD800;
@@ -78,35 +82,60 @@ template <typename CopyBlock>
 #ifdef KOTORI_SSE2
 static_assert(textscan::Block == 16);
 
+// Beside AVX-512, the masked loops make lane masks with BMI2, and reading pages back
+// compresses lanes with VBMI2.
+bool makesLaneMasks() {
+    static const bool has = __builtin_cpu_supports("bmi2");
+    return has;
+}
+bool compressesLanes() {
+    static const bool has = __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("popcnt");
+    return has;
+}
+
 // cutSeparators with the sixteen units of a block in one vector and a bit each in a mask.
-__attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t
+__attribute__((target("avx512f,avx512bw,avx512vl,bmi2"))) std::size_t
 cutSeparatorsMasked(std::u16string_view text, char16_t* out, int columns, Seen& seen) {
-    return cutSeparatorsWith(
+    return cutSeparatorsWith<true>(
         text, out, columns, seen,
-        [](const char16_t* from, char16_t* to, bool& cr, bool& surrogate)
-            __attribute__((target("avx512f,avx512bw,avx512vl"))) {
-                __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
+        [](const char16_t* from, char16_t* to, std::size_t count, bool& cr, bool& surrogate)
+            __attribute__((target("avx512f,avx512bw,avx512vl,bmi2"))) {
+                // In the short block at the end, lanes past the text read as 0, which is none of
+                // the units looked for.
+                const bool whole = count == textscan::Block;
+                const auto lanes = static_cast<__mmask16>(_bzhi_u32(0xFFFF, static_cast<unsigned>(count)));
+                __m256i x = whole ? _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from))
+                                  : _mm256_maskz_loadu_epi16(lanes, from);
                 x = _mm256_mask_blend_epi16(_mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(static_cast<short>(u'｜'))), x,
                                             _mm256_set1_epi16(static_cast<short>(u'ー')));
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), x);
+                if (whole)
+                    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), x);
+                else
+                    _mm256_mask_storeu_epi16(to, lanes, x);
                 cr |= _mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(u'\r')) != 0;
                 surrogate |= _mm256_cmpeq_epi16_mask(_mm256_and_si256(x, _mm256_set1_epi16(static_cast<short>(0xF800))),
                                                      _mm256_set1_epi16(static_cast<short>(0xD800))) != 0;
                 const unsigned ends =
                     _mm256_cmpeq_epi16_mask(x, _mm256_set1_epi16(static_cast<short>(NextPageMark.back())));
-                return ends == 0 ? textscan::Block : static_cast<std::size_t>(std::countr_zero(ends));
+                return ends == 0 ? count : static_cast<std::size_t>(std::countr_zero(ends));
             });
 }
 #endif
 
 std::size_t cutSeparators(std::u16string_view text, char16_t* out, int columns, Seen& seen) {
 #ifdef KOTORI_SSE2
-    if (simd::masked())
+    if (simd::masked() && makesLaneMasks())
         return cutSeparatorsMasked(text, out, columns, seen);
     if (simd::enabled())
-        return cutSeparatorsWith(text, out, columns, seen, textscan::copyBlockVector);
+        return cutSeparatorsWith<false>(text, out, columns, seen,
+                                        [](const char16_t* from, char16_t* to, std::size_t, bool& cr, bool& surrogate) {
+                                            return textscan::copyBlockVector(from, to, cr, surrogate);
+                                        });
 #endif
-    return cutSeparatorsWith(text, out, columns, seen, textscan::copyBlockPlain);
+    return cutSeparatorsWith<false>(text, out, columns, seen,
+                                    [](const char16_t* from, char16_t* to, std::size_t, bool& cr, bool& surrogate) {
+                                        return textscan::copyBlockPlain(from, to, cr, surrogate);
+                                    });
 }
 
 // In place: every CR LF removed, including one that forms when a removal joins a CR and an LF.
@@ -173,6 +202,100 @@ char16_t* readPages(const Cell* cells, std::size_t size, std::size_t columns, st
     for (std::size_t start = 0; start < size; start += pageSize)
         w = readPage(cells + start, std::min(pageSize, size - start), columns, rows, w);
     return w;
+}
+
+#ifdef KOTORI_SSE2
+// Pages of up to this many cells are read sixteen cells at a time.
+constexpr std::size_t VectorPage = 128;
+__extension__ typedef unsigned __int128 PageBits; // a bit for each cell of a page, in the column order
+
+// The whole pages among `size` cells, read as readPage reads them: each lane of the column
+// order picks its cell out of the page's registers, and the runs of fillers that end lines
+// are found for all the page's columns at once. columns * rows <= VectorPage.
+__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi2,bmi2,popcnt"))) char16_t*
+readPagesMasked(const char16_t* cells, std::size_t size, std::size_t columns, std::size_t rows, char16_t* w) {
+    const std::size_t pageSize = columns * rows;
+    const std::size_t chunks = (pageSize + 15) / 16, pairs = (pageSize + 31) / 32;
+    // For each place in the column order, the cell it reads, and the places of the columns'
+    // first cells. Kept for the next page turned back on the same screen.
+    struct Order {
+        std::size_t columns = 0, rows = 0;
+        std::uint16_t cell[VectorPage];
+        std::uint16_t inPair[VectorPage / 16][VectorPage / 32]; // the lanes reading from each pair of registers
+        PageBits tops;
+    };
+    static thread_local Order order;
+    if (order.columns != columns || order.rows != rows) {
+        order = {columns, rows, {}, {}, 0};
+        std::size_t k = 0;
+        for (std::size_t column = columns; column-- > 0;) {
+            order.tops |= PageBits{1} << k;
+            for (std::size_t row = 0; row < rows; ++row, ++k) {
+                const std::size_t cell = row * columns + column;
+                order.cell[k] = static_cast<std::uint16_t>(cell);
+                order.inPair[k / 16][cell / 32] |= static_cast<std::uint16_t>(1u << (k % 16));
+            }
+        }
+    }
+    __m256i index[VectorPage / 16];
+    for (std::size_t c = 0; c < chunks; ++c)
+        index[c] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(order.cell + 16 * c));
+    // The first `count` lanes, without a branch: how many a chunk keeps varies from chunk to chunk.
+    const auto lanes = [](std::size_t count) __attribute__((target("bmi2"))) {
+        return static_cast<__mmask16>(_bzhi_u32(0xFFFF, static_cast<unsigned>(std::min<std::size_t>(count, 16))));
+    };
+    const __m256i filler = _mm256_set1_epi16(static_cast<short>(Filler));
+    const __m256i cr = _mm256_set1_epi16(u'\r'), lf = _mm256_set1_epi16(u'\n');
+    const PageBits inPage = pageSize == VectorPage ? ~PageBits{0} : (PageBits{1} << pageSize) - 1;
+    const std::size_t whole = size / pageSize;
+    for (std::size_t n = 0; n < whole; ++n) {
+        const char16_t* const page = cells + n * pageSize;
+        __m256i from[VectorPage / 16];
+        for (std::size_t r = 0; r < 2 * pairs; ++r)
+            from[r] = _mm256_maskz_loadu_epi16(lanes(r * 16 < pageSize ? pageSize - r * 16 : 0), page + 16 * r);
+        __m256i read[VectorPage / 16];
+        std::uint64_t fillerWords[2] = {}; // in general registers: a mask stored and read back wider stalls
+        for (std::size_t c = 0; c < chunks; ++c) {
+            __m256i v = _mm256_permutex2var_epi16(from[0], index[c], from[1]);
+            for (std::size_t q = 1; q < pairs; ++q)
+                v = _mm256_mask_blend_epi16(order.inPair[c][q], v,
+                                            _mm256_permutex2var_epi16(from[2 * q], index[c], from[2 * q + 1]));
+            read[c] = v;
+            fillerWords[c / 4] |= std::uint64_t{_cvtmask16_u32(_mm256_cmpeq_epi16_mask(v, filler))} << (16 * (c % 4));
+        }
+        const PageBits fillers = PageBits{fillerWords[1]} << 64 | fillerWords[0];
+        // Below a column's top, a run of two fillers or more ends the line: CR LF in its
+        // first two cells, the rest of it dropped. Adding a run's first bit to the run clears
+        // it whole (a run never reaches the next column, whose top is not in it).
+        const PageBits runs = fillers & ~order.tops & inPage;
+        const PageBits ends = runs & ~(runs << 1) & (runs >> 1);
+        const PageBits gone = runs & ~(runs + ends);
+        const PageBits lineFeeds = ends << 1;
+        const PageBits kept = (inPage & ~gone) | ends | lineFeeds;
+        // Sixteen bits for each chunk, read from memory rather than shifted out of 128.
+        std::uint16_t keeps[VectorPage / 16], crs[VectorPage / 16], lfs[VectorPage / 16];
+        std::memcpy(keeps, &kept, sizeof keeps);
+        std::memcpy(crs, &ends, sizeof crs);
+        std::memcpy(lfs, &lineFeeds, sizeof lfs);
+        for (std::size_t c = 0; c < chunks; ++c) {
+            const __mmask16 keep = keeps[c], crAt = crs[c], lfAt = lfs[c];
+            __m256i v = _mm256_mask_mov_epi16(_mm256_mask_mov_epi16(read[c], crAt, cr), lfAt, lf);
+            const auto count = static_cast<std::size_t>(std::popcount(static_cast<unsigned>(keep)));
+            _mm256_mask_storeu_epi16(w, lanes(count), _mm256_maskz_compress_epi16(keep, v));
+            w += count;
+        }
+    }
+    const std::size_t rest = size - whole * pageSize;
+    return rest == 0 ? w : readPage(cells + whole * pageSize, rest, columns, rows, w);
+}
+#endif
+
+char16_t* readPagesOf(const char16_t* cells, std::size_t size, std::size_t columns, std::size_t rows, char16_t* w) {
+#ifdef KOTORI_SSE2
+    if (columns * rows <= VectorPage && simd::masked() && makesLaneMasks() && compressesLanes())
+        return readPagesMasked(cells, size, columns, rows, w);
+#endif
+    return readPages(cells, size, columns, rows, w);
 }
 
 // The layout keeps a character outside the BMP whole in one cell: one cell a pair.
@@ -245,7 +368,7 @@ std::optional<std::u16string> toHorizontal(std::u16string_view text, ScreenSize 
         return out;
     }
     std::u16string out(size, u'\0');
-    out.resize(static_cast<std::size_t>(readPages(flat, size, columns, rows, out.data()) - out.data()));
+    out.resize(static_cast<std::size_t>(readPagesOf(flat, size, columns, rows, out.data()) - out.data()));
     return out;
 }
 

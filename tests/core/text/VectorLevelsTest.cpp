@@ -1,5 +1,6 @@
 // Every vector width the processor offers gives what the plain loops give.
 #include "core/text/Compaction.h"
+#include "core/vertical/HorizontalLayout.h"
 #include "core/vertical/PreviewRows.h"
 #include "core/vertical/TextScan.h"
 #include "platform/Cp932.h"
@@ -64,6 +65,14 @@ Results everything(const std::vector<std::u16string>& inputs) {
                           static_cast<long long>(core::textscan::find(t, u"\r\n")),
                           static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t),
                           static_cast<long long>(platform::firstWithoutCp932Form(t))});
+        // The text read back as pages of a few screens (up to the largest read a vector at a
+        // time and past it), half its units fillers so that lines end in every row.
+        std::u16string paged = t;
+        for (std::size_t i = 0; i < paged.size(); ++i)
+            if ((i * 2654435761u >> 9) % 2)
+                paged[i] = u'\u3000';
+        for (core::ScreenSize screen : {core::ScreenSize{8, 9}, {16, 8}, {12, 11}, {3, 1}})
+            r.texts.push_back(core::toHorizontal(paged, screen).value_or(u"-"));
         for (int width : {16, 17, 41}) {
             std::u16string rows;
             core::appendRows(rows, t, width);
