@@ -7,6 +7,8 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <memory>
+#include <numeric>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define KOTORI_ROWS_AVX2 1
@@ -115,6 +117,31 @@ __attribute__((target("avx2"))) std::size_t twosByThirtyTwos(const char16_t* at,
     return count;
 }
 
+// The lanes of units from first to last.
+__attribute__((target("avx512f,avx512bw"))) inline __mmask32 inRange(__m512i units, char16_t first, char16_t last) {
+    return _mm512_cmple_epu16_mask(_mm512_sub_epi16(units, _mm512_set1_epi16(static_cast<short>(first))),
+                                   _mm512_set1_epi16(static_cast<short>(last - first)));
+}
+
+// twosByThirtyTwos with the 32 units in one vector and a bit each in a mask.
+__attribute__((target("avx512f,avx512bw"))) std::size_t twosByMasks(const char16_t* at, std::size_t limit,
+                                                                    const unsigned char* kinds, std::uint8_t* twos) {
+    std::size_t count = 0;
+    for (; count + 32 <= limit; count += 32) {
+        const __m512i units = _mm512_loadu_si512(at + count);
+        const __mmask32 two =
+            inRange(units, 0x3041, 0x3093) | inRange(units, 0x30A1, 0x30F6) | inRange(units, 0xE000, 0xE757);
+        if ((two | inRange(units, 0x0E, 0x7F)) != 0xFFFFFFFFu) {
+            if (const std::size_t stop = twosByTable(at, count, count + 32, kinds, twos); stop < count + 32)
+                return stop;
+            continue;
+        }
+        const auto bits = static_cast<std::uint32_t>(two);
+        std::memcpy(twos + count / 8, &bits, sizeof bits);
+    }
+    return count;
+}
+
 // AMD processors before Zen 3 deposit and extract bits in microcode, hundreds of cycles each:
 // the table does better there.
 bool fastBitDeposit() {
@@ -131,6 +158,65 @@ bool fastBitDeposit() {
     return fast;
 }
 
+#endif
+
+#ifdef KOTORI_ROWS_AVX2
+// Rows of `take` units each, CR LF after each: 32 output units at a time, each lane picking its
+// unit from the 32 read at the rows' next unit. What the lanes pick repeats every few vectors,
+// and is worked out once for each row length.
+struct RowPattern {
+    static constexpr std::size_t Most = 33; // vectors before the lanes repeat, for rows up to 64 units
+    std::size_t take = 0, cycle = 0;
+    std::uint16_t pick[Most][32];
+    std::uint32_t returns[Most], feeds[Most];
+    std::uint8_t taken[Most];
+
+    explicit RowPattern(std::size_t units) : take(units) {
+        const std::size_t period = take + 2;
+        cycle = period / std::gcd(period, std::size_t{32});
+        for (std::size_t k = 0, place = 0; k < cycle; ++k) {
+            unsigned count = 0;
+            returns[k] = feeds[k] = 0;
+            for (unsigned lane = 0; lane < 32; ++lane, place = place + 1 == period ? 0 : place + 1) {
+                pick[k][lane] = static_cast<std::uint16_t>(place < take ? count++ : 0);
+                returns[k] |= std::uint32_t{place == take} << lane;
+                feeds[k] |= std::uint32_t{place == take + 1} << lane;
+            }
+            taken[k] = static_cast<std::uint8_t>(count);
+        }
+    }
+};
+
+__attribute__((target("avx512f,avx512bw"))) void expandRows(const char16_t* from, std::size_t take, std::size_t rows,
+                                                            std::size_t firstEnd, char16_t*& w, std::size_t*& e) {
+    static thread_local std::unique_ptr<RowPattern> pattern;
+    if (!pattern || pattern->take != take)
+        pattern = std::make_unique<RowPattern>(take);
+    const RowPattern& rp = *pattern;
+    const __m512i cr = _mm512_set1_epi16(u'\r'), lf = _mm512_set1_epi16(u'\n');
+    const std::size_t total = rows * (take + 2);
+    char16_t* const out = w;
+    std::size_t k = 0;
+    for (std::size_t o = 0; o < total; o += 32) {
+        __m512i v = _mm512_permutexvar_epi16(_mm512_loadu_si512(rp.pick[k]), _mm512_loadu_si512(from));
+        v = _mm512_mask_mov_epi16(_mm512_mask_mov_epi16(v, rp.returns[k], cr), rp.feeds[k], lf);
+        if (total - o >= 32)
+            _mm512_storeu_si512(out + o, v);
+        else
+            _mm512_mask_storeu_epi16(out + o, static_cast<__mmask32>((std::uint64_t{1} << (total - o)) - 1), v);
+        from += rp.taken[k];
+        k = k + 1 == rp.cycle ? 0 : k + 1;
+    }
+    w = out + total;
+    for (std::size_t r = 0; r < rows; ++r)
+        *e++ = firstEnd + r * take;
+}
+
+// Whether the loops on 32 units in one vector may run: AVX-512, and not capped below it.
+bool thirtyTwoLanes() {
+    static const bool has = __builtin_cpu_supports("avx512bw");
+    return has && platform::vectorsAtLeast(platform::VectorLevel::Avx512);
+}
 #endif
 
 // Copies [from, from + length) to w; returns the end of the copy. Roomy: length is at most 32
@@ -343,17 +429,24 @@ std::size_t mostRowEnds(std::size_t units, int width) {
 
 // The positions each of `units` units takes when all take the same, else 0.
 inline unsigned sameSize(const std::uint8_t* twos, std::size_t units) {
-    unsigned all = 0xFF, any = 0;
-    for (std::size_t b = 0; b < units / 8; ++b) {
-        all &= twos[b];
+    std::uint64_t all = ~std::uint64_t{0}, any = 0; // only all ones or none matter: eight bytes a step
+    std::size_t b = 0;
+    for (; b + 8 <= units / 8; b += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, twos + b, sizeof word);
+        all &= word;
+        any |= word;
+    }
+    for (; b < units / 8; ++b) {
+        all &= twos[b] | ~std::uint64_t{0xFF};
         any |= twos[b];
     }
     if (const std::size_t rest = units % 8) {
         const unsigned mask = (1u << rest) - 1, mine = twos[units / 8] & mask;
-        all &= mine | (0xFF & ~mask);
+        all &= mine | ~std::uint64_t{mask};
         any |= mine;
     }
-    return any == 0 ? 1 : all == 0xFF ? 2 : 0;
+    return any == 0 ? 1 : all == ~std::uint64_t{0} ? 2 : 0;
 }
 
 // Lays out text from i in rows of `width` positions, writing it at w with CR LF at each row
@@ -404,7 +497,8 @@ template <bool Wide, typename Ask>
         std::size_t count = 0;
 #ifdef KOTORI_ROWS_AVX2
         if constexpr (Wide)
-            count = twosByThirtyTwos(p + i, limit, kinds, twos);
+            count =
+                thirtyTwoLanes() ? twosByMasks(p + i, limit, kinds, twos) : twosByThirtyTwos(p + i, limit, kinds, twos);
 #endif
         count = twosByTable(p + i, count, limit, kinds, twos); // the rest, or nothing past a stop
         const char16_t* const span = p + i;
@@ -426,6 +520,18 @@ template <bool Wide, typename Ask>
                 position = 0;
                 take = size == 2 ? static_cast<std::size_t>(width) / 2 : static_cast<std::size_t>(width);
                 full = size == 1 || width % 2 == 0;
+#ifdef KOTORI_ROWS_AVX2
+                // The whole rows left in the span at once, where nothing is asked about them;
+                // the loop then ends with the span. (A row a two-position unit cannot fill ends
+                // only before the unit after it.)
+                if (Wide && roomy && i + count < askFrom && take <= 64 && s < count && thirtyTwoLanes()) {
+                    const std::size_t rows = (count - s - (full ? 0 : 1)) / take;
+                    if (rows > 0) {
+                        expandRows(span + s, take, rows, i + s + take, w, e);
+                        s += rows * take;
+                    }
+                }
+#endif
             }
             w = copyRow(w, span + s, count - s, roomy);
             position += static_cast<int>((count - s) * size);

@@ -42,6 +42,15 @@ std::vector<std::u16string> texts() {
     return out;
 }
 
+// Texts long enough for whole spans of units of one size, the rows of which the widest loops
+// write many at a time, for screens of every kind of row: one unit, odd, and even widths.
+std::vector<std::u16string> longTexts() {
+    std::u16string kana(3000, u'あ'), ascii(3000, u'a'), mixed(1000, u'あ');
+    mixed += u"\r\n" + std::u16string(999, u'漢') + u"a" + std::u16string(1000, u'\xE63E') + u"ｱ" +
+             std::u16string(700, u'b');
+    return {kana, ascii, mixed, kana.substr(0, 301)};
+}
+
 struct Results {
     std::vector<std::u16string> texts;
     std::vector<long long> numbers;
@@ -97,16 +106,31 @@ Results everything(const std::vector<std::u16string>& inputs) {
 
 } // namespace
 
+Results rowsOfLongTexts() {
+    Results r;
+    for (const std::u16string& t : longTexts())
+        for (int width : {2, 3, 4, 16, 17, 31, 32}) {
+            std::u16string rows;
+            core::RowEnds ends;
+            core::appendRows(rows, t, width, 5, &ends);
+            r.texts.push_back(rows);
+            r.numbers.insert(r.numbers.end(), ends.begin(), ends.end());
+        }
+    return r;
+}
+
 TEST(VectorLevels, EveryLevelMatchesThePlainLoops) {
     const std::vector<std::u16string> inputs = texts();
     const platform::VectorLevel before = platform::capVectorLevel(platform::VectorLevel::Plain);
     ASSERT_EQ(platform::vectorLevel(), platform::VectorLevel::Plain);
-    const Results plain = everything(inputs);
+    const Results plain = everything(inputs), plainRows = rowsOfLongTexts();
     for (auto level : {platform::VectorLevel::Sse, platform::VectorLevel::Avx2, platform::VectorLevel::Avx512}) {
         platform::capVectorLevel(level);
-        const Results vector = everything(inputs);
+        const Results vector = everything(inputs), vectorRows = rowsOfLongTexts();
         EXPECT_TRUE(vector.texts == plain.texts) << static_cast<int>(platform::vectorLevel());
         EXPECT_TRUE(vector.numbers == plain.numbers) << static_cast<int>(platform::vectorLevel());
+        EXPECT_TRUE(vectorRows.texts == plainRows.texts) << static_cast<int>(platform::vectorLevel());
+        EXPECT_TRUE(vectorRows.numbers == plainRows.numbers) << static_cast<int>(platform::vectorLevel());
     }
     platform::capVectorLevel(before);
     EXPECT_EQ(before, platform::vectorLevel());
