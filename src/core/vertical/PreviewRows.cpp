@@ -118,25 +118,36 @@ __attribute__((target("avx2"))) std::size_t twosByThirtyTwos(const char16_t* at,
 }
 
 // The lanes of units from first to last.
-__attribute__((target("avx512f,avx512bw"))) inline __mmask32 inRange(__m512i units, char16_t first, char16_t last) {
-    return _mm512_cmple_epu16_mask(_mm512_sub_epi16(units, _mm512_set1_epi16(static_cast<short>(first))),
-                                   _mm512_set1_epi16(static_cast<short>(last - first)));
+__attribute__((target("avx512f,avx512bw,avx512vl"))) inline __mmask16 lanesInRange(__m256i units, char16_t first,
+                                                                                   char16_t last) {
+    return _mm256_cmple_epu16_mask(_mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(first))),
+                                   _mm256_set1_epi16(static_cast<short>(last - first)));
 }
 
-// twosByThirtyTwos with the 32 units in one vector and a bit each in a mask.
-__attribute__((target("avx512f,avx512bw"))) std::size_t twosByMasks(const char16_t* at, std::size_t limit,
-                                                                    const unsigned char* kinds, std::uint8_t* twos) {
+// For sixteen units, a bit for each that takes two positions; `known` gets the lanes of the
+// units the table need not be asked about (as classify has them).
+__attribute__((target("avx512f,avx512bw,avx512vl"))) inline __mmask16 twosOf(const char16_t* at, __mmask16& known) {
+    const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
+    const __mmask16 two =
+        lanesInRange(units, 0x3041, 0x3093) | lanesInRange(units, 0x30A1, 0x30F6) | lanesInRange(units, 0xE000, 0xE757);
+    known = two | lanesInRange(units, 0x0E, 0x7F);
+    return two;
+}
+
+// twosByThirtyTwos with a bit a unit in mask registers (at 256 bits: the keystroke's layout runs
+// it, and full-width vectors cost the processor time to start).
+__attribute__((target("avx512f,avx512bw,avx512vl"))) std::size_t
+twosByMasks(const char16_t* at, std::size_t limit, const unsigned char* kinds, std::uint8_t* twos) {
     std::size_t count = 0;
     for (; count + 32 <= limit; count += 32) {
-        const __m512i units = _mm512_loadu_si512(at + count);
-        const __mmask32 two =
-            inRange(units, 0x3041, 0x3093) | inRange(units, 0x30A1, 0x30F6) | inRange(units, 0xE000, 0xE757);
-        if ((two | inRange(units, 0x0E, 0x7F)) != 0xFFFFFFFFu) {
+        __mmask16 knownLow, knownHigh;
+        const __mmask16 low = twosOf(at + count, knownLow), high = twosOf(at + count + 16, knownHigh);
+        if ((knownLow & knownHigh) != 0xFFFF) {
             if (const std::size_t stop = twosByTable(at, count, count + 32, kinds, twos); stop < count + 32)
                 return stop;
             continue;
         }
-        const auto bits = static_cast<std::uint32_t>(two);
+        const std::uint32_t bits = static_cast<std::uint32_t>(low) | static_cast<std::uint32_t>(high) << 16;
         std::memcpy(twos + count / 8, &bits, sizeof bits);
     }
     return count;
@@ -212,9 +223,10 @@ __attribute__((target("avx512f,avx512bw"))) void expandRows(const char16_t* from
         *e++ = firstEnd + r * take;
 }
 
-// Whether the loops on 32 units in one vector may run: AVX-512, and not capped below it.
+// Whether the loops on 32 units with a bit each in mask registers may run: AVX-512, and not
+// capped below it.
 bool thirtyTwoLanes() {
-    static const bool has = __builtin_cpu_supports("avx512bw");
+    static const bool has = __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl");
     return has && platform::vectorsAtLeast(platform::VectorLevel::Avx512);
 }
 #endif
