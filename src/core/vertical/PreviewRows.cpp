@@ -86,12 +86,21 @@ __attribute__((target("avx2"))) inline __m256i inRange(__m256i units, char16_t f
     return _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(last - first + 1 - 0x8000)), offset);
 }
 
-// The lanes of the units the table need not be asked about: ASCII from 0x0E (no CR or LF) takes
-// one position, kana and the emoji area two (those lanes in `two`).
+// The units the table need not be asked about: ASCII from 0x0E (no CR or LF) takes one
+// position, hiragana, katakana and the emoji area two.
+struct UnitRange {
+    char16_t first, last;
+};
+constexpr UnitRange OnePosition{0x0E, 0x7F};
+constexpr UnitRange TwoPositions[3] = {{0x3041, 0x3093}, {0x30A1, 0x30F6}, {0xE000, 0xE757}};
+
+// The lanes of those units (the two-position ones in `two`).
 __attribute__((target("avx2"))) inline __m256i classify(__m256i units, __m256i& two) {
-    two = _mm256_or_si256(_mm256_or_si256(inRange(units, 0x3041, 0x3093), inRange(units, 0x30A1, 0x30F6)),
-                          inRange(units, 0xE000, 0xE757));
-    return _mm256_or_si256(two, inRange(units, 0x0E, 0x7F));
+    const auto in = [&](UnitRange r) __attribute__((target("avx2"))) {
+        return inRange(units, r.first, r.last);
+    };
+    two = _mm256_or_si256(_mm256_or_si256(in(TwoPositions[0]), in(TwoPositions[1])), in(TwoPositions[2]));
+    return _mm256_or_si256(two, in(OnePosition));
 }
 
 // twosByTable 32 units at a time where every unit is one the table need not be asked about.
@@ -117,20 +126,19 @@ __attribute__((target("avx2"))) std::size_t twosByThirtyTwos(const char16_t* at,
     return count;
 }
 
-// The lanes of units from first to last.
-__attribute__((target("avx512f,avx512bw,avx512vl"))) inline __mmask16 lanesInRange(__m256i units, char16_t first,
-                                                                                   char16_t last) {
-    return _mm256_cmple_epu16_mask(_mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(first))),
-                                   _mm256_set1_epi16(static_cast<short>(last - first)));
+// The lanes of units in r.
+__attribute__((target("avx512f,avx512bw,avx512vl"))) inline __mmask16 lanesIn(__m256i units, UnitRange r) {
+    return _mm256_cmple_epu16_mask(_mm256_sub_epi16(units, _mm256_set1_epi16(static_cast<short>(r.first))),
+                                   _mm256_set1_epi16(static_cast<short>(r.last - r.first)));
 }
 
 // For sixteen units, a bit for each that takes two positions; `known` gets the lanes of the
-// units the table need not be asked about (as classify has them).
+// units the table need not be asked about.
 __attribute__((target("avx512f,avx512bw,avx512vl"))) inline __mmask16 twosOf(const char16_t* at, __mmask16& known) {
     const __m256i units = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at));
     const __mmask16 two =
-        lanesInRange(units, 0x3041, 0x3093) | lanesInRange(units, 0x30A1, 0x30F6) | lanesInRange(units, 0xE000, 0xE757);
-    known = two | lanesInRange(units, 0x0E, 0x7F);
+        lanesIn(units, TwoPositions[0]) | lanesIn(units, TwoPositions[1]) | lanesIn(units, TwoPositions[2]);
+    known = two | lanesIn(units, OnePosition);
     return two;
 }
 
@@ -177,6 +185,7 @@ bool fastBitDeposit() {
 // and is worked out once for each row length.
 struct RowPattern {
     static constexpr std::size_t Most = 33; // vectors before the lanes repeat, for rows up to 64 units
+    // (roomy spans, the only ones written this way, have rows of at most 32)
     std::size_t take = 0, cycle = 0;
     std::uint16_t pick[Most][32];
     std::uint32_t returns[Most], feeds[Most];
@@ -536,7 +545,7 @@ template <bool Wide, typename Ask>
                 // The whole rows left in the span at once, where nothing is asked about them;
                 // the loop then ends with the span. (A row a two-position unit cannot fill ends
                 // only before the unit after it.)
-                if (Wide && roomy && i + count < askFrom && take <= 64 && s < count && thirtyTwoLanes()) {
+                if (Wide && roomy && i + count < askFrom && s < count && thirtyTwoLanes()) {
                     const std::size_t rows = (count - s - (full ? 0 : 1)) / take;
                     if (rows > 0) {
                         expandRows(span + s, take, rows, i + s + take, w, e);
