@@ -1,5 +1,6 @@
 #include "core/vertical/PreviewRows.h"
 
+#include "core/vertical/TextScan.h"
 #include "platform/Cp932.h"
 
 #include <algorithm>
@@ -727,7 +728,8 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     // row starts in the same state whatever ended the row before it).
     // A high surrogate just before the edit may pair differently now: its row goes too.
     const std::size_t from = pos > 0 && body[pos - 1] >= 0xD800 && body[pos - 1] < 0xDC00 ? pos - 1 : pos;
-    const std::size_t before = body.substr(0, from).rfind(u'\n');
+    // The line can be long (a pasted text without breaks): looked for a vector at a time.
+    const std::size_t before = textscan::findLast(body.substr(0, from), u'\n');
     std::size_t restart = before == std::u16string_view::npos ? 0 : before + 1;
     auto firstGone = std::lower_bound(m_breaks.begin(), m_breaks.end(), from);
     if (firstGone != m_breaks.begin() && *(firstGone - 1) > restart)
@@ -759,7 +761,7 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     rowEnds.clear();
     bool keepBreakAtStop = false;
     // At most up to the end of the line the edit ends in.
-    const std::size_t lineEnd = std::min(body.size(), body.find(u'\n', editEnd));
+    const std::size_t lineEnd = editEnd + std::min(body.size() - editEnd, textscan::find(body.substr(editEnd), u"\n"));
     const std::size_t room = roomFor(lineEnd - restart, m_width);
     if (room >= 4096)
         change.text.swap(m_spare); // only what it lacks is cleared

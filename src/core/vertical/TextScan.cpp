@@ -131,6 +131,20 @@ std::size_t find(std::u16string_view text, std::u16string_view what) {
     return std::u16string_view::npos;
 }
 
+std::size_t findLast(std::u16string_view text, char16_t c) {
+    std::size_t i = text.size();
+#ifdef KOTORI_SSE2
+    if (simd::enabled())
+        for (; i >= 8; i -= 8)
+            if (const unsigned hits = equal(text.data() + i - 8, c))
+                return i - 8 + static_cast<std::size_t>(31 - std::countl_zero(hits)) / 2;
+#endif
+    while (i > 0)
+        if (text[--i] == c)
+            return i;
+    return std::u16string_view::npos;
+}
+
 LayoutCounts countForLayout(std::u16string_view text) {
     // 8 to 11 are exactly the units that read 11 with their two low bits set.
     const char16_t* const s = text.data();

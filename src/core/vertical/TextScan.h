@@ -51,6 +51,8 @@ inline std::size_t copyBlockPlain(const char16_t* in, char16_t* out, bool& cr, b
 
 // Where what first occurs in text, or npos.
 std::size_t find(std::u16string_view text, std::u16string_view what);
+// Where c last occurs in text, or npos.
+std::size_t findLast(std::u16string_view text, char16_t c);
 
 // What a body holds that changes how it is laid out: at least its TABs and LFs (backspaces
 // and vertical tabs are counted too: one test covers all four), and whether it has a "ー".

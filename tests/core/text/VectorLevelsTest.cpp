@@ -72,7 +72,9 @@ Results everything(const std::vector<std::u16string>& inputs) {
                           counts.prolongedMark, counts.surrogates,
                           static_cast<long long>(core::textscan::countLineBreaks(t)),
                           static_cast<long long>(core::textscan::find(t, u"\r\n")),
-                          static_cast<long long>(core::textscan::find(t, u"ｱﾞ")), core::textscan::holdsSurrogate(t),
+                          static_cast<long long>(core::textscan::find(t, u"ｱﾞ")),
+                          static_cast<long long>(core::textscan::findLast(t, u'\n')),
+                          static_cast<long long>(core::textscan::findLast(t, u'あ')), core::textscan::holdsSurrogate(t),
                           static_cast<long long>(platform::firstWithoutCp932Form(t))});
         // The text read back as pages of a few screens (up to the largest read a vector at a
         // time and past it), half its units fillers so that lines end in every row.
