@@ -492,16 +492,18 @@ template <bool Wide, typename Ask>
         written = std::copy(p + i, p + stop, written);
         return stop;
     }
-    // Locals, so the loop keeps them in registers.
+    // Locals, so the loop keeps them in registers: the question's state too.
     char16_t* w = written;
     std::size_t* e = rowEnds;
+    Ask asking = ask;
     const auto done = [&](std::size_t at) {
         written = w;
         rowEnds = e;
+        ask = asking;
         return at;
     };
     const auto ended = [&](std::size_t at) {
-        if (at >= askFrom && !ask(at))
+        if (at >= askFrom && !asking(at))
             return false;
         *e++ = at;
         return true;
@@ -683,7 +685,7 @@ bool countsBits() {
 
 template <typename Ask>
 std::size_t layRows(std::u16string_view text, std::size_t i, int width, std::size_t stopAtLineFrom, char16_t*& written,
-                    std::size_t*& rowEnds, std::size_t askFrom, Ask ask) {
+                    std::size_t*& rowEnds, std::size_t askFrom, Ask& ask) {
 #ifdef KOTORI_ROWS_AVX2
     if (wideRows())
         return layRowsWide(text, i, width, stopAtLineFrom, written, rowEnds, askFrom, ask);
@@ -692,6 +694,24 @@ std::size_t layRows(std::u16string_view text, std::size_t i, int width, std::siz
 #endif
     return layRowsPlain(text, i, width, stopAtLineFrom, written, rowEnds, askFrom, ask);
 }
+
+// Asked at each row end from an edit's end on: whether the old rows go on unchanged from
+// there, the old row ends being walked along with the new ones. Plain values, so that the
+// layout's loop keeps them in registers.
+struct LinesUp {
+    const std::size_t* old;     // the first old row end not passed yet
+    const std::size_t* oldLast; // past the old row ends
+    std::size_t shift;          // from a new position to the old one (the edit's size, modulo)
+    bool met = false;
+
+    bool operator()(std::size_t rowEnd) {
+        const std::size_t at = rowEnd + shift;
+        while (old != oldLast && *old < at)
+            ++old;
+        met = old != oldLast && *old == at;
+        return !met;
+    }
+};
 
 } // namespace
 
@@ -704,8 +724,8 @@ void appendRows(std::u16string& out, std::u16string_view text, int width, std::s
     const std::size_t first = rowEnds.size();
     rowEnds.resize(first + mostRowEnds(text.size(), width));
     std::size_t* e = rowEnds.data() + first;
-    layRows(text, 0, width, std::u16string_view::npos, w, e, std::u16string_view::npos,
-            [](std::size_t) { return true; });
+    auto never = [](std::size_t) { return true; };
+    layRows(text, 0, width, std::u16string_view::npos, w, e, std::u16string_view::npos, never);
     rowEnds.resize(static_cast<std::size_t>(e - rowEnds.data()));
     if (offset != 0)
         for (std::size_t k = first; k < rowEnds.size(); ++k)
@@ -747,19 +767,11 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     const auto oldAt = [&](std::size_t i) { return i - added + removed; };
     // The old row ends past the edit are walked along with the new ones, which only move on: a
     // long tail whose rows never line up again is not searched row by row.
-    auto oldEnd = std::lower_bound(m_breaks.begin(), m_breaks.end(), oldAt(editEnd));
-    const auto linesUp = [&](std::size_t rowEnd) {
-        if (rowEnd < editEnd)
-            return false;
-        const std::size_t old = oldAt(rowEnd);
-        while (oldEnd != m_breaks.end() && *oldEnd < old)
-            ++oldEnd;
-        return oldEnd != m_breaks.end() && *oldEnd == old;
-    };
+    LinesUp linesUp{std::to_address(std::lower_bound(m_breaks.begin(), m_breaks.end(), oldAt(editEnd))),
+                    std::to_address(m_breaks.end()), removed - added};
     Change change;
     RowEnds& rowEnds = m_newBreaks; // kept, so that a long walk does not grow it afresh
     rowEnds.clear();
-    bool keepBreakAtStop = false;
     // At most up to the end of the line the edit ends in.
     const std::size_t lineEnd = editEnd + std::min(body.size() - editEnd, textscan::find(body.substr(editEnd), u"\n"));
     const std::size_t room = roomFor(lineEnd - restart, m_width);
@@ -770,10 +782,8 @@ PreviewRows::Change PreviewRows::update(std::u16string_view body, std::size_t po
     rowEnds.resize(mostRowEnds(lineEnd - restart, m_width));
     std::size_t* e = rowEnds.data();
     // From the edit's end on, a row end may be where the old rows line up again: stop there.
-    const std::size_t stop = layRows(body, restart, m_width, editEnd, w, e, editEnd, [&](std::size_t at) {
-        keepBreakAtStop = linesUp(at);
-        return !keepBreakAtStop;
-    });
+    const std::size_t stop = layRows(body, restart, m_width, editEnd, w, e, editEnd, linesUp);
+    const bool keepBreakAtStop = linesUp.met;
     rowEnds.resize(static_cast<std::size_t>(e - rowEnds.data()));
     change.text.resize(static_cast<std::size_t>(w - change.text.data()));
     const std::size_t oldStop = oldAt(stop);
