@@ -119,7 +119,13 @@ KOTORI_COMPRESS inline __m512i loadWide(const char16_t* p) {
 
 // Stores the lanes of `units` named by `keep` at `out`, in order. The store is always a whole
 // vector: the output never runs ahead of the input, so it stays inside the buffer.
+// Compressing takes the processor several cycles: a block that keeps all its lanes (most of
+// them, where what goes is rare) is stored as it is.
 KOTORI_COMPRESS inline char16_t* compress(__m512i units, __mmask32 keep, char16_t* out) {
+    if (keep == 0xFFFFFFFFu) {
+        _mm512_storeu_si512(out, units);
+        return out + 32;
+    }
     _mm512_storeu_si512(out, _mm512_maskz_compress_epi16(keep, units));
     return out + std::popcount(static_cast<std::uint32_t>(keep));
 }
