@@ -545,11 +545,16 @@ template <bool Wide, typename Ask>
                 take = size == 2 ? static_cast<std::size_t>(width) / 2 : static_cast<std::size_t>(width);
                 full = size == 1 || width % 2 == 0;
 #ifdef KOTORI_ROWS_AVX2
-                // The whole rows left in the span at once, where nothing is asked about them;
-                // the loop then ends with the span. (A row a two-position unit cannot fill ends
-                // only before the unit after it.)
-                if (Wide && roomy && i + count < askFrom && s < count && thirtyTwoLanes()) {
-                    const std::size_t rows = (count - s - (full ? 0 : 1)) / take;
+                // The whole rows left in the span at once, up to one whose end is asked about
+                // and stops the layout; the loop then ends with the span. (A row a
+                // two-position unit cannot fill ends only before the unit after it.)
+                if (Wide && roomy && s < count && thirtyTwoLanes()) {
+                    std::size_t rows = (count - s - (full ? 0 : 1)) / take;
+                    const std::size_t firstEnd = i + s + take;
+                    if (rows > 0 && firstEnd + (rows - 1) * take >= askFrom) {
+                        const std::size_t unasked = firstEnd >= askFrom ? 0 : (askFrom - firstEnd + take - 1) / take;
+                        rows = unasked + asking.passing(firstEnd + unasked * take, take, rows - unasked);
+                    }
                     if (rows > 0) {
                         expandRows(span + s, take, rows, i + s + take, w, e);
                         s += rows * take;
@@ -711,6 +716,23 @@ struct LinesUp {
         met = old != oldLast && *old == at;
         return !met;
     }
+    // How many of `count` row ends, `step` apart from `first`, the old rows do not line up with.
+    std::size_t passing(std::size_t first, std::size_t step, std::size_t count) {
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::size_t at = first + k * step + shift;
+            while (old != oldLast && *old < at)
+                ++old;
+            if (old != oldLast && *old == at)
+                return k;
+        }
+        return count;
+    }
+};
+
+// Nothing asked: every row end stands.
+struct NoQuestion {
+    bool operator()(std::size_t) const { return true; }
+    std::size_t passing(std::size_t, std::size_t, std::size_t count) const { return count; }
 };
 
 } // namespace
@@ -724,8 +746,8 @@ void appendRows(std::u16string& out, std::u16string_view text, int width, std::s
     const std::size_t first = rowEnds.size();
     rowEnds.resize(first + mostRowEnds(text.size(), width));
     std::size_t* e = rowEnds.data() + first;
-    auto never = [](std::size_t) { return true; };
-    layRows(text, 0, width, std::u16string_view::npos, w, e, std::u16string_view::npos, never);
+    NoQuestion none;
+    layRows(text, 0, width, std::u16string_view::npos, w, e, std::u16string_view::npos, none);
     rowEnds.resize(static_cast<std::size_t>(e - rowEnds.data()));
     if (offset != 0)
         for (std::size_t k = first; k < rowEnds.size(); ++k)

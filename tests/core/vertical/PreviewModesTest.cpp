@@ -224,6 +224,34 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
     EXPECT_EQ(eight, u"あいうえおかきく\r\nけこさしすせそ");
 }
 
+// Long lines of one size edited so that the rows after the edit line up with the old ones at
+// once, later or never: the rows up to there are written many at a time.
+TEST(PreviewRows, LongLinesOfOneSizeFollowEdits) {
+    std::mt19937 random(11);
+    const std::u16string edits[] = {u"a", u"あ", u"ああ", u"aa", u"", u"\r\n", u"aあ"};
+    for (int width : {16, 17, 24})
+        for (char16_t unit : {u'あ', u'a'}) {
+            std::u16string body(3000, unit);
+            core::PreviewRows rows;
+            std::u16string shown = rows.build(body, width);
+            for (int step = 0; step < 40; ++step) {
+                const std::size_t pos = random() % (body.size() + 1);
+                const std::size_t removed = std::min<std::size_t>(random() % 3, body.size() - pos);
+                const std::u16string& added = edits[random() % std::size(edits)];
+                body.replace(pos, removed, added);
+                core::PreviewRows::Change c = rows.update(body, pos, removed, added.size());
+                shown.replace(c.pos, c.removed, c.text);
+                std::u16string expected;
+                core::appendRows(expected, body, width);
+                ASSERT_EQ(shown, expected) << "width " << width << " step " << step;
+                core::PreviewRows fresh;
+                fresh.build(body, width);
+                for (std::size_t at = 0; at <= body.size(); at += 1 + body.size() / 40)
+                    ASSERT_EQ(rows.previewPosition(at), fresh.previewPosition(at)) << width << " " << step;
+            }
+        }
+}
+
 // A cut of the excess in vertical preview lays the preview out once: its budget question comes
 // once, for what the cut left.
 TEST_F(PreviewFixture, ACutInVerticalPreviewAsksTheBudgetOnce) {
