@@ -41,6 +41,9 @@ const unsigned char* unitKinds() {
 
 // Units are laid out a span at a time; a span is cut short before a CR, LF or high surrogate.
 constexpr std::size_t Span = 256;
+// Text this long to lay out before anything is asked, or laid out already, is a command's (or a
+// long line's), not a keystroke's: worth the widest vectors.
+constexpr std::size_t LongRun = 4096;
 
 // Sets bit j of twos[j / 8] for the units from `from` that take two positions, and clears it
 // for the others (the bits before `from` stay); stops before a CR, LF or high surrogate and
@@ -157,6 +160,29 @@ twosByMasks(const char16_t* at, std::size_t limit, const unsigned char* kinds, s
             continue;
         }
         const std::uint32_t bits = static_cast<std::uint32_t>(low) | static_cast<std::uint32_t>(high) << 16;
+        std::memcpy(twos + count / 8, &bits, sizeof bits);
+    }
+    return count;
+}
+
+// twosByMasks at full width, for long layouts (where the processor's start-up time for them,
+// if it has one, is spent once for many spans).
+__attribute__((target("avx512f,avx512bw"))) std::size_t
+twosByWideMasks(const char16_t* at, std::size_t limit, const unsigned char* kinds, std::uint8_t* twos) {
+    const auto in = [](__m512i units, UnitRange r) __attribute__((target("avx512f,avx512bw"))) {
+        return _mm512_cmple_epu16_mask(_mm512_sub_epi16(units, _mm512_set1_epi16(static_cast<short>(r.first))),
+                                       _mm512_set1_epi16(static_cast<short>(r.last - r.first)));
+    };
+    std::size_t count = 0;
+    for (; count + 32 <= limit; count += 32) {
+        const __m512i units = _mm512_loadu_si512(at + count);
+        const __mmask32 two = in(units, TwoPositions[0]) | in(units, TwoPositions[1]) | in(units, TwoPositions[2]);
+        if ((two | in(units, OnePosition)) != 0xFFFFFFFFu) {
+            if (const std::size_t stop = twosByTable(at, count, count + 32, kinds, twos); stop < count + 32)
+                return stop;
+            continue;
+        }
+        const auto bits = static_cast<std::uint32_t>(two);
         std::memcpy(twos + count / 8, &bits, sizeof bits);
     }
     return count;
@@ -492,6 +518,7 @@ template <bool Wide, typename Ask>
         written = std::copy(p + i, p + stop, written);
         return stop;
     }
+    const std::size_t first = i;
     // Locals, so the loop keeps them in registers: the question's state too.
     char16_t* w = written;
     std::size_t* e = rowEnds;
@@ -521,8 +548,10 @@ template <bool Wide, typename Ask>
         std::size_t count = 0;
 #ifdef KOTORI_ROWS_AVX2
         if constexpr (Wide)
-            count =
-                thirtyTwoLanes() ? twosByMasks(p + i, limit, kinds, twos) : twosByThirtyTwos(p + i, limit, kinds, twos);
+            count = !thirtyTwoLanes() ? twosByThirtyTwos(p + i, limit, kinds, twos)
+                    : std::min(n, askFrom) >= i + LongRun || i >= first + LongRun
+                        ? twosByWideMasks(p + i, limit, kinds, twos)
+                        : twosByMasks(p + i, limit, kinds, twos);
 #endif
         count = twosByTable(p + i, count, limit, kinds, twos); // the rest, or nothing past a stop
         const char16_t* const span = p + i;

@@ -45,7 +45,7 @@ std::vector<std::u16string> texts() {
 // Texts long enough for whole spans of units of one size, the rows of which the widest loops
 // write many at a time, for screens of every kind of row: one unit, odd, and even widths.
 std::vector<std::u16string> longTexts() {
-    std::u16string kana(3000, u'あ'), ascii(3000, u'a'), mixed(1000, u'あ');
+    std::u16string kana(5000, u'あ'), ascii(5000, u'a'), mixed(3000, u'あ');
     mixed += u"\r\n" + std::u16string(999, u'漢') + u"a" + std::u16string(1000, u'\xE63E') + u"ｱ" +
              std::u16string(700, u'b');
     return {kana, ascii, mixed, kana.substr(0, 301)};
