@@ -735,14 +735,11 @@ std::size_t layRows(std::u16string_view text, std::size_t i, int width, std::siz
 struct LinesUp {
     const std::size_t* old;     // the first old row end not passed yet
     const std::size_t* oldLast; // past the old row ends
-    std::size_t shift;          // from a new position to the old one (the edit's size, modulo)
+    std::size_t shift;          // from a new position to the old one: removed less added, wrapping
     bool met = false;
 
     bool operator()(std::size_t rowEnd) {
-        const std::size_t at = rowEnd + shift;
-        while (old != oldLast && *old < at)
-            ++old;
-        met = old != oldLast && *old == at;
+        met = passing(rowEnd, 0, 1) == 0;
         return !met;
     }
     // How many of `count` row ends, `step` apart from `first`, the old rows do not line up with.
