@@ -1,5 +1,7 @@
 #include "Ratio.h"
 
+#include "QuickCore.h"
+
 #include "platform/Vectors.h"
 
 #include <benchmark/benchmark.h>
@@ -152,6 +154,7 @@ int runWithRatios(int argc, char** argv, const std::vector<Comparison>& comparis
     for (const auto& c : comparisons) {
         if (only && c.name.find(only) == std::string::npos)
             continue;
+        useQuickestCore(c.name.c_str());
         if (c.vectors && !only) {
             std::string levels;
             for (int l = 0; l < static_cast<int>(own); ++l) {

@@ -1,6 +1,7 @@
 // Start-up of the program's window on a full program folder, beside the start-up of a plain Qt
 // window with the same widgets. Each run is a fresh process: this program runs itself as a child.
 #include "BenchWindow.h"
+#include "QuickCore.h"
 #include "Ratio.h"
 
 #include "core/app/Clock.h"
@@ -157,7 +158,8 @@ int main(int argc, char** argv) {
     fs::path dir = makeProgramFolder();
     setenv("WINEPREFIX", (dir / "wine").c_str(), 1); // no Becky! lookup outside the folder
     std::string self = fs::canonical("/proc/self/exe").string();
-    runChild(self.c_str(), {"--child-bare"}); // warm the caches once
+    bench::useQuickestCore("startup_vs_bare_window"); // the children start there too
+    runChild(self.c_str(), {"--child-bare"});         // warm the caches once
     runChild(self.c_str(), {"--child-kotori", dir.string()});
     // Rounds of four starts each, taking turns.
     bench::Rounds rounds;
