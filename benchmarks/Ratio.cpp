@@ -81,6 +81,7 @@ double runOne(CapturingReporter& reporter, const std::string& name, bool manual)
 
 bool runRounds(CapturingReporter& reporter, const Comparison& c, Rounds& rounds) {
     for (int r = 0; r < Repetitions; ++r) {
+        useQuickestCore(c.name.c_str()); // each round: a neighbour's load comes and goes
         const double ours = runOne(reporter, c.ours, c.manualTime);
         const double base = runOne(reporter, c.baseline, c.manualTime);
         if (ours < 0 || base < 0)
@@ -154,7 +155,6 @@ int runWithRatios(int argc, char** argv, const std::vector<Comparison>& comparis
     for (const auto& c : comparisons) {
         if (only && c.name.find(only) == std::string::npos)
             continue;
-        useQuickestCore(c.name.c_str());
         if (c.vectors && !only) {
             std::string levels;
             for (int l = 0; l < static_cast<int>(own); ++l) {

@@ -117,9 +117,9 @@ int main(int argc, char** argv) {
         return ns / keystrokes;
     };
     const auto measure = [&](const char* name) {
-        bench::useQuickestCore(name);
         bench::Rounds rounds;
         for (int r = 0; r < bench::Repetitions; ++r) {
+            bench::useQuickestCore(name);
             rounds.baseline.push_back(block(bareWindow, bare));
             rounds.ours.push_back(block(window, window.Text1));
         }
