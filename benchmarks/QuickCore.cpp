@@ -45,24 +45,24 @@ bool pinTo(int core) {
 
 } // namespace
 
-void useQuickestCore(const char* before) {
+void useQuickestCore(const char* comparison) {
     static cpu_set_t allowed;
     static const bool known = sched_getaffinity(0, sizeof allowed, &allowed) == 0;
     const char* asked = std::getenv("KOTORI_BENCH_CORE");
     if (!known || (asked && std::string(asked) == "any"))
         return;
-    std::vector<int> cores;
-    for (int core = 0; core < CPU_SETSIZE; ++core)
-        if (CPU_ISSET(core, &allowed))
-            cores.push_back(core);
     if (asked) {
         static bool said = false;
         const int core = std::atoi(asked);
         if (pinTo(core) && !said)
-            std::printf("%s: core %d, as asked\n", before, core);
+            std::printf("%s: core %d, as asked\n", comparison, core);
         said = true;
         return;
     }
+    std::vector<int> cores;
+    for (int core = 0; core < CPU_SETSIZE; ++core)
+        if (CPU_ISSET(core, &allowed))
+            cores.push_back(core);
     if (cores.size() < 2)
         return;
     static int last = -1;
@@ -82,7 +82,7 @@ void useQuickestCore(const char* before) {
     const double slowest = *std::max_element(best.begin(), best.end());
     pinTo(cores[chosen]);
     if (cores[chosen] != last) // said when it changes
-        std::printf("%s: core %d (the slowest core took %.0f%% longer)\n", before, cores[chosen],
+        std::printf("%s: core %d (the slowest core took %.0f%% longer)\n", comparison, cores[chosen],
                     100 * (slowest / best[chosen] - 1));
     last = cores[chosen];
     std::fflush(stdout);
