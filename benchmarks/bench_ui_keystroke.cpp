@@ -127,18 +127,17 @@ int main(int argc, char** argv) {
     };
     // KOTORI_BENCH_ONLY=TEXT times only the comparisons whose name holds TEXT.
     const char* only = std::getenv("KOTORI_BENCH_ONLY");
-    const auto wanted = [&](const std::string& name) { return !only || name.find(only) != std::string::npos; };
-    const bench::Rounds typing =
-        wanted("keystroke_vs_bare_editor") ? measure("keystroke_vs_bare_editor") : bench::Rounds{};
+    const auto taken = [&](const std::string& name) {
+        return !only || name.find(only) != std::string::npos ? measure(name.c_str()) : bench::Rounds{};
+    };
+    const bench::Rounds typing = taken("keystroke_vs_bare_editor");
     // The same with the body far over a character limit: the banner and the excess shown on
     // red follow every keystroke.
     editor.CharLimit = 250;
     editor.s.Check1[6].checked = true;
     editor.markExcess();
     window.refresh();
-    const bench::Rounds over = wanted("keystroke_over_limit_vs_bare_editor")
-                                   ? measure("keystroke_over_limit_vs_bare_editor")
-                                   : bench::Rounds{};
+    const bench::Rounds over = taken("keystroke_over_limit_vs_bare_editor");
     editor.setView(nullptr);
     std::printf("keystroke CPU: kotori %.1f us, bare editor %.1f us; over the limit %.1f us, %.1f us\n",
                 typing.oursNs() / 1e3, typing.baselineNs() / 1e3, over.oursNs() / 1e3, over.baselineNs() / 1e3);
