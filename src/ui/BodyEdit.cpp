@@ -2,6 +2,8 @@
 
 #include <QKeyEvent>
 
+#include <utility>
+
 namespace ui {
 
 core::BodyKey BodyEdit::bodyKey(const QKeyEvent& event) {
@@ -28,13 +30,17 @@ void BodyEdit::keyPressEvent(QKeyEvent* event) {
     core::BodyKey key = bodyKey(*event);
     if (keyPressed && keyPressed(key)) {
         event->accept();
-    } else if (key.kind == core::BodyKey::Enter && (key.ctrl || key.shift || key.alt)) {
-        // Shift+Enter would make a soft break inside the line; the body knows only CR LF.
-        QKeyEvent plain(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-        MarkedEdit::keyPressEvent(&plain);
-        event->setAccepted(plain.isAccepted());
     } else {
-        MarkedEdit::keyPressEvent(event);
+        const bool was = std::exchange(m_takingKey, true);
+        if (key.kind == core::BodyKey::Enter && (key.ctrl || key.shift || key.alt)) {
+            // Shift+Enter would make a soft break inside the line; the body knows only CR LF.
+            QKeyEvent plain(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+            MarkedEdit::keyPressEvent(&plain);
+            event->setAccepted(plain.isAccepted());
+        } else {
+            MarkedEdit::keyPressEvent(event);
+        }
+        m_takingKey = was;
     }
     if (keyDone)
         keyDone();

@@ -19,10 +19,15 @@ public:
     std::function<void()> keyDone; // after the box has taken the key's own edit
 
     static core::BodyKey bodyKey(const QKeyEvent& event);
+    // Inside a key press, whose keyDone follows the box's own edit.
+    bool takingKey() const { return m_takingKey; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    bool m_takingKey = false;
 };
 
 } // namespace ui

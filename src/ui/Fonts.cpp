@@ -49,4 +49,11 @@ QFont japaneseFont(std::u16string_view name, double pointSize) {
     return font;
 }
 
+QFont textBoxFont(std::u16string_view name, double pointSize, bool shaped) {
+    QFont font = japaneseFont(name, pointSize);
+    if (!shaped)
+        font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
 } // namespace ui

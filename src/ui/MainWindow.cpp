@@ -114,6 +114,7 @@ void MainWindow::releaseQuestions() {
     if (!m_releaseQueued || m_inBodyChange > 0)
         return;
     m_releaseQueued = false;
+    syncBoxFonts(); // the body's, which waited for its edit to be over
     // Most edits leave nothing to ask: no mirroring for them beyond the edit's own.
     if (m_editor.questionsWaiting())
         act([&] { m_editor.releaseQuestions(); });
@@ -131,8 +132,9 @@ void MainWindow::bodyDocumentChanged(int pos, int removed, int added) {
         m_editor.holdQuestions();
         if (!m_releaseQueued) {
             m_releaseQueued = true;
-            QMetaObject::invokeMethod(
-                this, [this] { releaseQuestions(); }, Qt::QueuedConnection);
+            if (!Text1->takingKey()) // a key press releases them itself once the box is done
+                QMetaObject::invokeMethod(
+                    this, [this] { releaseQuestions(); }, Qt::QueuedConnection);
         }
         m_editor.bodyEdited(edit->pos, edit->removed, edit->text);
         const core::TextBox& body = m_editor.s.Text1;

@@ -200,6 +200,9 @@ private:
     ItemListModel *m_combo1Model = nullptr, *m_combo2Model = nullptr, *m_combo3Model = nullptr;
     std::u16string m_fontNames[3];
     double m_fontSizes[3] = {0, 0, 0};
+    bool m_shaped[3] = {false, false, false}; // the boxes' fonts are shaped (see textBoxFont)
+    // The boxes' fonts as their state and texts call for: shaped only while a box holds an emoji.
+    void syncBoxFonts();
     double m_statusFontSize = 0;
     core::CountLevel m_countLevel = core::CountLevel::Normal;
     std::array<int, 2> m_previewFit{}; // the columns and room the preview's font was fitted to

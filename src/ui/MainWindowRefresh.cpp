@@ -202,8 +202,13 @@ void MainWindow::syncControls() {
     for (ControlBinding& b : m_controls) {
         const core::Control& st = *b.state;
         QRect r = pixels(st.rect);
-        if (b.widget->geometry() != r)
+        if (b.widget->geometry() != r) {
+            // A label of a fixed size does not ask its parent to lay out again at every new
+            // text (the count's is new at every keystroke): nothing here is laid out by hints.
+            if (b.label)
+                b.label->setFixedSize(r.size());
             b.widget->setGeometry(r);
+        }
         if (b.widget->isHidden() == st.visible)
             b.widget->setVisible(st.visible);
         if (b.widget->testAttribute(Qt::WA_Disabled) == st.enabled)
@@ -355,7 +360,7 @@ void MainWindow::fitPreviewFont() {
     if (columns <= 0 || room <= 0 || fit == m_previewFit)
         return;
     m_previewFit = fit;
-    QFont font = japaneseFont(s.Text3.fontName, s.Text3.fontSize);
+    QFont font = textBoxFont(s.Text3.fontName, s.Text3.fontSize, m_shaped[2]);
     const QString row(columns, QChar(0x3042)); // あ
     while (font.pointSizeF() > 4 && QFontMetricsF(font).horizontalAdvance(row) > room)
         font.setPointSizeF(font.pointSizeF() - 0.25);
@@ -363,19 +368,29 @@ void MainWindow::fitPreviewFont() {
         Text3->setFont(font);
 }
 
-void MainWindow::syncTexts() {
-    core::MainState& s = m_editor.s;
+void MainWindow::syncBoxFonts() {
+    const core::MainState& s = m_editor.s;
     const core::TextBox* boxes[3] = {&s.Text1, &s.Text2, &s.Text3};
     QWidget* widgets[3] = {Text1, Text2, Text3};
+    // The subject is one short line: always shaped. The body's font waits while its document
+    // is still announcing an edit.
+    const bool shaped[3] = {m_inBodyChange > 0 ? m_shaped[0] : m_body.holdsPrivateUse(), true,
+                            m_preview.holdsPrivateUse()};
     for (int i = 0; i < 3; ++i) {
-        if (m_fontNames[i] != boxes[i]->fontName || m_fontSizes[i] != boxes[i]->fontSize) {
+        if (m_fontNames[i] != boxes[i]->fontName || m_fontSizes[i] != boxes[i]->fontSize || m_shaped[i] != shaped[i]) {
             m_fontNames[i] = boxes[i]->fontName;
             m_fontSizes[i] = boxes[i]->fontSize;
-            widgets[i]->setFont(japaneseFont(boxes[i]->fontName, boxes[i]->fontSize));
-            m_previewFit = {};
+            m_shaped[i] = shaped[i];
+            widgets[i]->setFont(textBoxFont(boxes[i]->fontName, boxes[i]->fontSize, shaped[i]));
+            if (i == 2)
+                m_previewFit = {};
         }
     }
     fitPreviewFont();
+}
+
+void MainWindow::syncTexts() {
+    core::MainState& s = m_editor.s;
     // Edits reach the boxes through bodyReplaced and previewReplaced; comparing the whole texts
     // is a safety net for state set directly, too costly to run on every keystroke.
     bool compare = !m_typing;
@@ -397,6 +412,7 @@ void MainWindow::syncTexts() {
         m_preview.syncTo(s.Text3.text);
     syncMarks(Text3, m_preview, s.Text3, false, s.previewMarks);
     syncLineMark(Text2, s.Text2);
+    syncBoxFonts(); // after the texts: an emoji may have come or gone
     // Moving the preview's caret scrolls it: after a keystroke that waits for a pause in typing.
     // A caret the edit carried along is where it should be but may be out of sight: given anew
     // with every change of the preview, it is brought into view, as the user's own scrolling is

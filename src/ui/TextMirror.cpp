@@ -164,7 +164,7 @@ std::optional<CoreEdit> TextMirror::documentChanged(int docPos, int docRemoved, 
     std::u16string added = coreText(cursor.selectedText());
 
     Trim t = trim(std::u16string_view(m_text).substr(std::size_t(pos), std::size_t(removed)), added);
-    m_text.replace(std::size_t(pos), std::size_t(removed), added);
+    replaceText(std::size_t(pos), std::size_t(removed), added);
     if (!m_crlfOnly)
         rescanBreaks();
     int start = pos + int(t.prefix);
@@ -228,9 +228,19 @@ void TextMirror::replaceRange(int start, int oldEnd, std::u16string_view segment
     else
         cursor.insertText(documentText(segment));
     cursor.endEditBlock();
-    m_text.replace(std::size_t(start), std::size_t(oldEnd - start), segment);
+    replaceText(std::size_t(start), std::size_t(oldEnd - start), segment);
     if (!m_crlfOnly || hasLoneBreak(segment))
         rescanBreaks();
+}
+
+void TextMirror::replaceText(std::size_t pos, std::size_t removed, std::u16string_view text) {
+    const auto privateUse = [](std::u16string_view units) {
+        return static_cast<std::size_t>(
+            std::count_if(units.begin(), units.end(), [](char16_t c) { return c >= 0xE000 && c <= 0xF8FF; }));
+    };
+    m_privateUse -= privateUse(std::u16string_view(m_text).substr(pos, removed));
+    m_privateUse += privateUse(text);
+    m_text.replace(pos, removed, text);
 }
 
 } // namespace ui

@@ -25,6 +25,8 @@ public:
     explicit TextMirror(QPlainTextEdit* edit) : m_edit(edit) {}
 
     const std::u16string& text() const { return m_text; }
+    // Whether the text holds a private-use character (an i-mode emoji).
+    bool holdsPrivateUse() const { return m_privateUse > 0; }
 
     // The document changed by itself (the user typed): its edit in core terms, or nothing
     // when the text did not change (format-only updates).
@@ -44,11 +46,14 @@ private:
     // Core units covered by `count` document characters from corePos.
     int coreSpan(int corePos, int count) const;
     void rescanBreaks();
+    // m_text's [pos, pos + removed) becomes text.
+    void replaceText(std::size_t pos, std::size_t removed, std::u16string_view text);
 
     QPlainTextEdit* m_edit;
     std::u16string m_text;
-    bool m_crlfOnly = true;      // every line break is CR LF: mapping by block numbers
-    mutable int m_lastBlock = 0; // where the last search by block numbers ended
+    bool m_crlfOnly = true;       // every line break is CR LF: mapping by block numbers
+    std::size_t m_privateUse = 0; // private-use units in m_text
+    mutable int m_lastBlock = 0;  // where the last search by block numbers ended
 };
 
 // Document text of a core text: every line break becomes one paragraph separator.

@@ -35,20 +35,37 @@ TEST_F(EmojiWindowTest, TheEmojiMenusKeywordsLineUp) {
     // The i-mode emoji draw with the program's own fonts, which no system font replaces.
     EXPECT_TRUE(QFontMetrics(w().Text1->font()).inFontUcs4(0xE63E));
     EXPECT_EQ(ui::emojiFamilies().size(), 2); // the pictures, and the codes where there is none
-    // And draw as pictures in colour (a font drawn unshaped loses them).
-    QImage drawn(64, 32, QImage::Format_ARGB32);
-    drawn.fill(Qt::white);
-    QPainter painter(&drawn);
-    painter.setFont(w().Text1->font());
-    painter.drawText(QRect(0, 0, 64, 32), 0, QString(QChar(0xE63E)));
-    painter.end();
-    int coloured = 0;
-    for (int y = 0; y < drawn.height(); ++y)
-        for (int x = 0; x < drawn.width(); ++x) {
-            const QRgb c = drawn.pixel(x, y);
-            coloured += qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
-        }
-    EXPECT_GT(coloured, 20);
+    // And draw as pictures in colour once the body and the preview hold one (a font drawn
+    // unshaped loses them); without one the boxes' text goes unshaped, and back when it goes.
+    const auto colouredIn = [](const QFont& font) {
+        QImage drawn(64, 32, QImage::Format_ARGB32);
+        drawn.fill(Qt::white);
+        QPainter painter(&drawn);
+        painter.setFont(font);
+        painter.drawText(QRect(0, 0, 64, 32), 0, QString(QChar(0xE63E)));
+        painter.end();
+        int coloured = 0;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x) {
+                const QRgb c = drawn.pixel(x, y);
+                coloured += qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
+            }
+        return coloured;
+    };
+    const auto unshaped = [](const QWidget* box) { return box->font().styleStrategy() & QFont::PreferNoShaping; };
+    w().Text1->setFocus();
+    type(w().Text1, QStringLiteral("晴れ"));
+    EXPECT_TRUE(unshaped(w().Text1));
+    EXPECT_TRUE(unshaped(w().Text3));
+    type(w().Text1, QString(QChar(0xE63E)));
+    EXPECT_FALSE(unshaped(w().Text1));
+    EXPECT_FALSE(unshaped(w().Text3));
+    EXPECT_GT(colouredIn(w().Text1->font()), 20);
+    EXPECT_GT(colouredIn(w().Text3->font()), 20);
+    key(w().Text1, Qt::Key_Backspace);
+    EXPECT_EQ(s().Text1.text, u"晴れ");
+    EXPECT_TRUE(unshaped(w().Text1));
+    EXPECT_TRUE(unshaped(w().Text3));
     ASSERT_EQ(w().PutChar.size(), 4u);
     std::vector<double> starts;
     for (QAction* a : w().PutChar) {
