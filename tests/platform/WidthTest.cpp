@@ -56,6 +56,15 @@ TEST(Width, HalfWidth) {
         for (char16_t h : half)
             EXPECT_TRUE(isSingleByte(h) && hasCp932Form(h)) << int(c);
     }
+    // Nothing with a form in the code page loses it, alone or before a sound mark: the body's
+    // conversion to half width relies on it.
+    for (char32_t c = 1; c < 0x10000; ++c) {
+        const auto unit = static_cast<char16_t>(c);
+        if (!hasCp932Form(unit))
+            continue;
+        for (const std::u16string& text : {std::u16string(1, unit), std::u16string(1, unit) + u"゛"})
+            ASSERT_EQ(firstWithoutCp932Form(toHalfWidth(text)), std::u16string_view::npos) << int(c);
+    }
 }
 
 // Long texts go sixteen or eight units at a time.

@@ -39,6 +39,7 @@ Converted replaced(std::u16string_view text, char16_t from, char16_t to, std::u1
     out.byteDelta = count * (static_cast<long long>(platform::sjisLength(std::u16string_view(&to, 1))) -
                              static_cast<long long>(platform::sjisLength(std::u16string_view(&from, 1))));
     out.deltaKnown = true;
+    out.keepsForms = to < 0x80;
     return out;
 }
 
@@ -47,6 +48,7 @@ Converted removed(std::u16string_view text, char16_t what, std::u16string storag
     auto gone = static_cast<long long>(text.size() - out.text.size());
     out.byteDelta = -gone * static_cast<long long>(platform::sjisLength(std::u16string_view(&what, 1)));
     out.deltaKnown = true;
+    out.keepsForms = true;
     return out;
 }
 
@@ -59,6 +61,7 @@ Converted convert(int k, std::u16string_view text, std::u16string storage) {
         // Only CR LF pairs go, one byte each.
         out.byteDelta = -static_cast<long long>(text.size() - out.text.size());
         out.deltaKnown = true;
+        out.keepsForms = true;
         return out;
     }
     case 1:
@@ -76,6 +79,7 @@ Converted convert(int k, std::u16string_view text, std::u16string storage) {
         Converted out{platform::toHalfWidth(text, byteDelta, std::move(storage))};
         out.byteDelta = byteDelta;
         out.deltaKnown = true;
+        out.keepsForms = true; // every half-width form it writes is in the code page
         return out;
     }
     case 7:
@@ -94,7 +98,11 @@ void Editor::conversion(int k) {
     // The saving applies to the counted copy only while it is the body this conversion read.
     m_deltaKnown = result.deltaKnown && m_countValid && sameText(m_countedBody, s.Text1.text);
     m_byteDelta = result.byteDelta;
+    // Every edit gives the body's units a form, so a conversion that keeps them has nothing for
+    // the check to find: a long body's check is spared.
+    m_keepsForms = result.keepsForms;
     replaceBodyWith(std::move(result.text));
+    m_keepsForms = false;
     m_deltaKnown = false;
 }
 

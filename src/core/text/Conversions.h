@@ -12,6 +12,9 @@ struct Converted {
     std::u16string text;
     long long byteDelta = 0; // change of the Shift_JIS length
     bool deltaKnown = false;
+    // Every unit of the result has a form in the code page wherever every unit of the text had
+    // one (units taken out, or ASCII and half-width forms put in their place).
+    bool keepsForms = false;
 };
 
 // The body after conversion k (0 to 8); every occurrence is handled in one left-to-right pass.
