@@ -114,7 +114,8 @@ void MainWindow::releaseQuestions() {
     if (!m_releaseQueued || m_inBodyChange > 0)
         return;
     m_releaseQueued = false;
-    syncBoxFonts(); // the body's, which waited for its edit to be over
+    if (m_shaped[0] != m_body.holdsPrivateUse())
+        syncBoxFonts(); // the body's, which waited for its edit to be over
     // Most edits leave nothing to ask: no mirroring for them beyond the edit's own.
     if (m_editor.questionsWaiting())
         act([&] { m_editor.releaseQuestions(); });
