@@ -10,6 +10,7 @@
 #include "ui/MainWindow.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QWindow>
 
@@ -61,6 +62,22 @@ void caretToMiddle(QPlainTextEdit* edit) {
     edit->setFocus();
 }
 
+// Once typing pauses the preview brings the row being edited into view, and from then on each
+// keystroke repaints that row there too, as a user sees it. One keystroke and a pause first, so
+// that every timed keystroke does: otherwise the figure would depend on whether some pause in
+// the run happened to be long enough.
+void settlePreview(ui::MainWindow& window) {
+    window.activateWindow();
+    press(window.Text1, Qt::Key_X, QStringLiteral("x"));
+    press(window.Text1, Qt::Key_Backspace, QString());
+    QElapsedTimer pause;
+    pause.start();
+    while (pause.elapsed() < 300)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!window.Text3->viewport()->rect().intersects(window.Text3->cursorRect()))
+        std::printf("keystroke: the preview does not show the row being edited\n");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -89,6 +106,7 @@ int main(int argc, char** argv) {
     waitShown(window);
     caretToMiddle(window.Text1);
     window.refresh();
+    settlePreview(window);
 
     QMainWindow bareWindow;
     bareWindow.setFont(plainFont);
