@@ -98,9 +98,8 @@ int TextMirror::toDocument(int corePos) const {
     if (m_crlfOnly && corePos <= 4096) {
         // Near the start (where the excess of a limit begins), counting the line breaks before
         // the position costs less than finding its block; one cut in half ends its line.
-        const auto before = m_text.begin() + corePos;
-        const auto breaks = static_cast<int>(std::count(m_text.begin(), before, u'\n'));
-        return corePos - breaks - (corePos > 0 && *(before - 1) == u'\r' ? 1 : 0);
+        const auto breaks = static_cast<int>(m_text.count(u'\n', 0, std::size_t(corePos)));
+        return corePos - breaks - (corePos > 0 && m_text[std::size_t(corePos) - 1] == u'\r' ? 1 : 0);
     }
     if (m_crlfOnly) {
         // Block b starts at core position (document position + b): find the last block starting
@@ -145,7 +144,7 @@ int TextMirror::coreSpan(int corePos, int count) const {
 }
 
 void TextMirror::rescanBreaks() {
-    m_crlfOnly = !hasLoneBreak(m_text);
+    m_crlfOnly = !hasLoneBreak(m_text.whole());
 }
 
 std::optional<CoreEdit> TextMirror::documentChanged(int docPos, int docRemoved, int docAdded) {
@@ -163,7 +162,7 @@ std::optional<CoreEdit> TextMirror::documentChanged(int docPos, int docRemoved, 
     cursor.setPosition(docPos + docAdded, QTextCursor::KeepAnchor);
     std::u16string added = coreText(cursor.selectedText());
 
-    Trim t = trim(std::u16string_view(m_text).substr(std::size_t(pos), std::size_t(removed)), added);
+    Trim t = trim(m_text.view(std::size_t(pos), std::size_t(removed)), added);
     replaceText(std::size_t(pos), std::size_t(removed), added);
     if (!m_crlfOnly)
         rescanBreaks();
@@ -179,7 +178,7 @@ void TextMirror::apply(int pos, int removed, std::u16string_view text, bool join
     pos = std::clamp(pos, 0, int(m_text.size()));
     removed = std::clamp(removed, 0, int(m_text.size()) - pos);
     // Trim what the edit leaves as it was, looking only at the edited range.
-    Trim t = trim(std::u16string_view(m_text).substr(std::size_t(pos), std::size_t(removed)), text);
+    Trim t = trim(m_text.view(std::size_t(pos), std::size_t(removed)), text);
     std::size_t start = std::size_t(pos) + t.prefix;
     std::size_t oldEnd = std::size_t(pos + removed) - t.suffix;
     std::u16string segment(text.substr(t.prefix, text.size() - t.prefix - t.suffix));
@@ -204,7 +203,7 @@ void TextMirror::apply(int pos, int removed, std::u16string_view text, bool join
 }
 
 void TextMirror::syncTo(std::u16string_view text) {
-    Trim t = trim(m_text, text);
+    Trim t = trim(m_text.whole(), text);
     std::size_t oldEnd = m_text.size() - t.suffix;
     std::size_t newEnd = text.size() - t.suffix;
     if (t.prefix == oldEnd && t.prefix == newEnd)
@@ -238,7 +237,7 @@ void TextMirror::replaceText(std::size_t pos, std::size_t removed, std::u16strin
         return static_cast<std::size_t>(
             std::count_if(units.begin(), units.end(), [](char16_t c) { return c >= 0xE000 && c <= 0xF8FF; }));
     };
-    m_privateUse -= privateUse(std::u16string_view(m_text).substr(pos, removed));
+    m_privateUse -= privateUse(m_text.view(pos, removed));
     m_privateUse += privateUse(text);
     m_text.replace(pos, removed, text);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/GapText.h"
+
 #include <QPlainTextEdit>
 
 #include <optional>
@@ -19,12 +21,14 @@ struct CoreEdit {
 // Keeps a text box's document and the core's copy of its text (CR LF line breaks) in step.
 // The document holds one separator per line break, so positions differ by the number of line
 // breaks before them. The mirror keeps its own copy of the text the document shows, so every
-// mapping and every edit stays local to the changed range.
+// mapping and every edit stays local to the changed range: the copy keeps its spare room where
+// the last edit was, so that a keystroke does not move the rest of a long text.
 class TextMirror {
 public:
     explicit TextMirror(QPlainTextEdit* edit) : m_edit(edit) {}
 
-    const std::u16string& text() const { return m_text; }
+    std::size_t size() const { return m_text.size(); }
+    std::u16string_view text() { return m_text.whole(); } // valid until the next change
     // Whether the text holds a private-use character (an i-mode emoji).
     bool holdsPrivateUse() const { return m_privateUse > 0; }
 
@@ -50,7 +54,7 @@ private:
     void replaceText(std::size_t pos, std::size_t removed, std::u16string_view text);
 
     QPlainTextEdit* m_edit;
-    std::u16string m_text;
+    GapText m_text;
     bool m_crlfOnly = true;       // every line break is CR LF: mapping by block numbers
     std::size_t m_privateUse = 0; // private-use units in m_text
     mutable int m_lastBlock = 0;  // where the last search by block numbers ended
