@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/GapText.h"
+#include "core/text/GapText.h"
 
 #include <QPlainTextEdit>
 
@@ -54,7 +54,7 @@ private:
     void replaceText(std::size_t pos, std::size_t removed, std::u16string_view text);
 
     QPlainTextEdit* m_edit;
-    GapText m_text;
+    core::GapText m_text;
     bool m_crlfOnly = true;       // every line break is CR LF: mapping by block numbers
     std::size_t m_privateUse = 0; // private-use units in m_text
     mutable int m_lastBlock = 0;  // where the last search by block numbers ended

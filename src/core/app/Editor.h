@@ -6,6 +6,7 @@
 #include "core/app/Prompts.h"
 #include "core/text/EmojiTableFile.h"
 #include "core/text/ExcessMark.h"
+#include "core/text/GapText.h"
 #include "core/vertical/PreviewRows.h"
 
 #include <optional>
@@ -158,10 +159,10 @@ private: // text: the last body edit and the copy the count follows
     ExcessMark m_excess;
     unsigned m_excessSerial = 0; // the body edit the excess was last marked after
     int m_editPos = 0, m_editRemoved = 0, m_editAdded = 0;
-    bool m_editKnown = false;     // the edit above is the body's latest change
-    unsigned m_editSerial = 0;    // counts body edits, to notice one made while handling another
-    std::u16string m_countedBody; // the body as last counted
-    std::u16string m_spareBody;   // storage a command may write its result in
+    bool m_editKnown = false;   // the edit above is the body's latest change
+    unsigned m_editSerial = 0;  // counts body edits, to notice one made while handling another
+    GapText m_countedBody;      // the body as last counted: typing edits it where the last edit was
+    std::u16string m_spareBody; // storage a command may write its result in
     std::size_t m_countedBytes = 0;
     bool m_countValid = false;
     bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves

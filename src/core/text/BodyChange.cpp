@@ -134,16 +134,15 @@ double Editor::bodyCount() {
         if (m_deltaKnown) {
             m_countedBytes = static_cast<std::size_t>(static_cast<long long>(m_countedBytes) + m_byteDelta);
         } else if (static_cast<std::size_t>(e.removed + e.added) < body.size()) {
-            std::u16string_view removed =
-                std::u16string_view(m_countedBody).substr(at, static_cast<std::size_t>(e.removed));
+            std::u16string_view removed = m_countedBody.view(at, static_cast<std::size_t>(e.removed));
             m_countedBytes = m_countedBytes - platform::sjisLength(removed) + platform::sjisLength(added);
         } else {
             m_countedBytes = platform::sjisLength(body);
         }
         m_countedBody.replace(at, static_cast<std::size_t>(e.removed), added);
-    } else if (!m_countValid || !sameText(m_countedBody, body)) {
+    } else if (!m_countValid || !m_countedBody.equals(body)) {
         m_countedBytes = platform::sjisLength(body);
-        m_countedBody = body;
+        m_countedBody.replace(0, m_countedBody.size(), body);
     }
     m_countValid = true;
     m_deltaKnown = false;

@@ -96,7 +96,7 @@ void Editor::conversion(int k) {
         return;
     Converted result = convert(k, s.Text1.text, std::move(m_spareBody));
     // The saving applies to the counted copy only while it is the body this conversion read.
-    m_deltaKnown = result.deltaKnown && m_countValid && sameText(m_countedBody, s.Text1.text);
+    m_deltaKnown = result.deltaKnown && m_countValid && m_countedBody.equals(s.Text1.text);
     m_byteDelta = result.byteDelta;
     // Every edit gives the body's units a form, so a conversion that keeps them has nothing for
     // the check to find: a long body's check is spared.

@@ -37,7 +37,7 @@ void Editor::emojiReplace(int k) {
                                  selection ? std::u16string() : std::move(m_spareBody));
     if (result.count > 0) {
         // The saving applies to the counted copy only while it is the body this command read.
-        m_deltaKnown = m_countValid && sameText(m_countedBody, body);
+        m_deltaKnown = m_countValid && m_countedBody.equals(body);
         m_byteDelta = result.byteDelta;
         if (selection) {
             replaceBody(static_cast<int>(start), static_cast<int>(length), result.text);

@@ -40,7 +40,7 @@ bool sameText(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() && sameUnits(a.data(), b.data(), a.size());
 }
 
-bool sameAround(std::u16string_view before, std::u16string_view after, const TextEdit& edit, std::size_t reach) {
+bool sameAround(GapText& before, std::u16string_view after, const TextEdit& edit, std::size_t reach) {
     if (edit.pos < 0 || edit.removed < 0 || edit.added < 0)
         return false;
     auto pos = static_cast<std::size_t>(edit.pos);
@@ -52,8 +52,12 @@ bool sameAround(std::u16string_view before, std::u16string_view after, const Tex
         return false;
     const std::size_t head = std::min(pos, reach);
     const std::size_t tail = std::min(before.size() - pos - removed, reach);
-    return sameUnits(before.data() + pos - head, after.data() + pos - head, head) &&
-           sameUnits(before.data() + pos + removed, after.data() + pos + added, tail);
+    // Each side in one piece: the copy's gap is at its last edit, which this one usually meets.
+    const std::u16string_view headBefore = before.view(pos - head, head);
+    if (!sameUnits(headBefore.data(), after.data() + pos - head, head))
+        return false;
+    const std::u16string_view tailBefore = before.view(pos + removed, tail);
+    return sameUnits(tailBefore.data(), after.data() + pos + added, tail);
 }
 
 TextEdit smallestEdit(std::u16string_view before, std::u16string_view after) {

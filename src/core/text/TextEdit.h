@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/GapText.h"
+
 #include <string_view>
 
 // An edit of a text: `removed` units at `pos` replaced by `added` units. Lets copies of the
@@ -18,7 +20,7 @@ bool sameText(std::u16string_view a, std::u16string_view b);
 // within `reach` units of the edit on either side (the edit's own text is taken from `after`).
 // Every change the editor makes to the body reports its edit, so further out nothing can
 // differ; comparing a long body whole would cost a keystroke more than all the rest it does.
-bool sameAround(std::u16string_view before, std::u16string_view after, const TextEdit& edit, std::size_t reach);
+bool sameAround(GapText& before, std::u16string_view after, const TextEdit& edit, std::size_t reach);
 
 // The smallest edit turning `before` into `after` (common start and end left alone).
 TextEdit smallestEdit(std::u16string_view before, std::u16string_view after);

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace core {
 
 // A text edited at one place after another, as typing does: its spare room (the gap) stays
 // where the last edit was, so an edit near it moves only the units in between rather than the
@@ -24,6 +25,14 @@ public:
     }
     std::u16string_view whole() { return view(0, size()); }
 
+    // Whether the text is `other`, the gap left where it is; whole memory comparisons, as a
+    // character-by-character one is many times slower on a long text.
+    bool equals(std::u16string_view other) const {
+        const std::size_t after = size() - m_at;
+        return other.size() == size() && std::memcmp(m_units.data(), other.data(), m_at * sizeof(char16_t)) == 0 &&
+               std::memcmp(m_units.data() + m_at + m_gap, other.data() + m_at, after * sizeof(char16_t)) == 0;
+    }
+
     // How many of [from, to) are c.
     std::size_t count(char16_t c, std::size_t from, std::size_t to) const {
         const auto in = [&](std::size_t a, std::size_t b) {
@@ -35,8 +44,13 @@ public:
 
     // [pos, pos + removed) becomes text.
     void replace(std::size_t pos, std::size_t removed, std::u16string_view text) {
-        moveGap(pos);
-        m_gap += removed; // the removed units follow the gap: they join it
+        // The gap goes to the nearer end of the removed units, which then join it.
+        if (m_at > pos + removed)
+            moveGap(pos + removed);
+        else if (m_at < pos)
+            moveGap(pos);
+        m_at = pos;
+        m_gap += removed;
         if (text.size() > m_gap) {
             // Room for many more edits, so that growing (which moves the rest) is rare.
             const std::size_t more = text.size() - m_gap + 1024 + size() / 16;
@@ -62,4 +76,4 @@ private:
     std::size_t m_gap = 0;  // its length
 };
 
-} // namespace ui
+} // namespace core
