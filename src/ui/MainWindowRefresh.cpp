@@ -27,8 +27,6 @@
 #include <QTextBlock>
 #include <QTimer>
 
-#include <cstring>
-
 namespace ui {
 
 int px(int twips) {
@@ -109,11 +107,6 @@ void syncItems(ItemListModel* list, const std::vector<core::ListEntry>& items) {
     for (const auto& item : items)
         texts.push_back(item.text);
     list->setTexts(std::move(texts));
-}
-
-// Plain memory comparison: the character-by-character default is many times slower on a long body.
-bool sameText(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(char16_t)) == 0;
 }
 
 void syncLineSelection(QLineEdit* edit, int start, int length) {
@@ -396,7 +389,7 @@ void MainWindow::syncTexts() {
     bool compare = !m_typing;
     // The body's document must not change while it announces a change of its own.
     if (m_inBodyChange == 0 && m_pendingBody.empty()) {
-        if (m_body.size() != s.Text1.text.size() || (compare && !sameText(m_body.text(), s.Text1.text)))
+        if (m_body.size() != s.Text1.text.size() || (compare && !m_body.shows(s.Text1.text)))
             m_body.syncTo(s.Text1.text);
         syncTextSelection(Text1, m_body, s.Text1.selStart, s.Text1.selLength);
         syncMarks(Text1, m_body, s.Text1, false);
@@ -408,7 +401,7 @@ void MainWindow::syncTexts() {
     const auto wrap = s.Text3.wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap;
     if (Text3->lineWrapMode() != wrap)
         Text3->setLineWrapMode(wrap);
-    if (m_preview.size() != s.Text3.text.size() || (compare && !sameText(m_preview.text(), s.Text3.text)))
+    if (m_preview.size() != s.Text3.text.size() || (compare && !m_preview.shows(s.Text3.text)))
         m_preview.syncTo(s.Text3.text);
     syncMarks(Text3, m_preview, s.Text3, false, s.previewMarks);
     syncLineMark(Text2, s.Text2);

@@ -28,6 +28,7 @@ public:
     explicit TextMirror(QPlainTextEdit* edit) : m_edit(edit) {}
 
     std::size_t size() const { return m_text.size(); }
+    bool shows(std::u16string_view text) const { return m_text.equals(text); }
     std::u16string_view text() { return m_text.whole(); } // valid until the next change
     // Whether the text holds a private-use character (an i-mode emoji).
     bool holdsPrivateUse() const { return m_privateUse > 0; }
