@@ -137,7 +137,9 @@ TEST(Files, FailedAppendLeavesTheFileAsItWas) {
         const long openBefore = openFiles();
         EXPECT_FALSE(platform::appendRecord(tmp.core() + u"\\fresh.mbx", "abc"));
         EXPECT_FALSE(tmp.exists("fresh.mbx"));
-        EXPECT_EQ(openFiles(), openBefore);
+        // No more than before: under Wine the process's descriptors include Wine's own, which
+        // it may close meanwhile.
+        EXPECT_LE(openFiles(), openBefore);
     }
     {
         HookGuard guard([](int, const char*, std::size_t) -> long { return 0; }); // no progress: no endless loop
