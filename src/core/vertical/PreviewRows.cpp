@@ -40,9 +40,11 @@ const unsigned char* unitKinds() {
 }
 
 // Units are laid out a span at a time; a span is cut short before a CR, LF or high surrogate.
-constexpr std::size_t Span = 256;
+// A keystroke's layout, which stops a row or two after the edit, looks at a short one; a long
+// layout takes longer ones, which spend less on each span's first and last rows.
+constexpr std::size_t ShortSpan = 256, Span = 1024;
 // Text this long to lay out before anything is asked, or laid out already, is a command's (or a
-// long line's), not a keystroke's: worth the widest vectors.
+// long line's), not a keystroke's: worth the widest vectors and the longer spans.
 constexpr std::size_t LongRun = 4096;
 
 // Sets bit j of twos[j / 8] for the units from `from` that take two positions, and clears it
@@ -428,6 +430,56 @@ struct SpanEnds {
         e = rowEnd;
     }
 #endif
+#ifdef KOTORI_ROWS_AVX2
+    // layWide two rows a step, up to the last two rows that start and end in the span: with
+    // each position's two-row length at hand, the chain from row start to row start is half as
+    // long. `twoRows` gets those lengths, from `lengths`. Narrow: rows of up to 16 units (a
+    // width up to 16), each copied in one move.
+    template <bool Narrow>
+    __attribute__((target("avx2,bmi2,popcnt"))) void
+    layTwoRows(const std::uint8_t* lengths, std::uint8_t* twoRows, int width, std::uint32_t& start, std::size_t& s,
+               const char16_t* span, std::size_t i, char16_t*& w, std::size_t*& e) const {
+        const std::uint32_t wide = static_cast<std::uint32_t>(width);
+        // A row is full or a position short; the next one's length is then read `wide` or
+        // `wide - 1` further on. Lanes past the last two rows read lengths never written, and
+        // are never looked at.
+        const __m256i full = _mm256_set1_epi8(static_cast<char>(width));
+        for (std::uint32_t from = start; from + 2 * wide <= positions; from += 32) {
+            const __m256i one = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lengths + from));
+            const __m256i shorter = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lengths + from + wide - 1));
+            const __m256i longer = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lengths + from + wide));
+            const __m256i second = _mm256_blendv_epi8(shorter, longer, _mm256_cmpeq_epi8(one, full));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(twoRows + from), _mm256_add_epi8(one, second));
+        }
+        const auto copy = [](char16_t* to, const char16_t* from, std::size_t length) __attribute__((target("avx2"))) {
+            if constexpr (Narrow) {
+                *reinterpret_cast<SixteenUnits*>(to) = *reinterpret_cast<const SixteenUnits*>(from);
+                return to + length;
+            } else {
+                return copyRow(to, from, length, true);
+            }
+        };
+        std::uint32_t next = start;
+        std::size_t done = s;
+        char16_t* out = w;
+        std::size_t* rowEnd = e;
+        while (next + 2 * wide <= positions) {
+            const std::uint32_t middle = next + lengths[next];
+            next += twoRows[next];
+            const std::size_t first = unitsBefore(middle), second = unitsBefore(next);
+            out = endRow(copy(out, span + done, first - done));
+            out = endRow(copy(out, span + first, second - first));
+            rowEnd[0] = i + first;
+            rowEnd[1] = i + second;
+            rowEnd += 2;
+            done = second;
+        }
+        start = next;
+        s = done;
+        w = out;
+        e = rowEnd;
+    }
+#endif
     [[gnu::always_inline]] bool endsAt(std::uint32_t position) const {
         return (words[position / 64] >> (position % 64)) & 1;
     }
@@ -541,17 +593,18 @@ template <bool Wide, typename Ask>
     // units end.
     std::uint8_t twos[Span / 8];
     SpanEnds ends;
-    std::uint8_t lengths[2 * Span + 32]; // see SpanEnds::rowLengths
-    int position = 0;                    // where the next unit starts in its row
+    // See SpanEnds::rowLengths; the two-row lengths read up to a row and 32 positions past them.
+    std::uint8_t lengths[2 * Span + 64 + 32], twoRows[2 * Span + 32];
+    int position = 0; // where the next unit starts in its row
     while (i < n) {
-        const std::size_t limit = std::min(Span, n - i);
+        const bool longRun = std::min(n, askFrom) >= i + LongRun || i >= first + LongRun;
+        const std::size_t limit = std::min(longRun ? Span : ShortSpan, n - i);
         std::size_t count = 0;
 #ifdef KOTORI_ROWS_AVX2
         if constexpr (Wide)
             count = !thirtyTwoLanes() ? twosByThirtyTwos(p + i, limit, kinds, twos)
-                    : std::min(n, askFrom) >= i + LongRun || i >= first + LongRun
-                        ? twosByWideMasks(p + i, limit, kinds, twos)
-                        : twosByMasks(p + i, limit, kinds, twos);
+                    : longRun         ? twosByWideMasks(p + i, limit, kinds, twos)
+                                      : twosByMasks(p + i, limit, kinds, twos);
 #endif
         count = twosByTable(p + i, count, limit, kinds, twos); // the rest, or nothing past a stop
         const char16_t* const span = p + i;
@@ -619,8 +672,13 @@ template <bool Wide, typename Ask>
                     // The rows after the first start in the span: each ends in it while its last
                     // position is in it.
                     ends.rowLengths(width, lengths);
-                    if (roomy && i + count < askFrom) // nothing to ask: the plainest loop
+                    if (roomy && i + count < askFrom) { // nothing to ask: the plainest loops
+                        if (width <= 16)
+                            ends.layTwoRows<true>(lengths, twoRows, width, rowStart, s, span, i, w, e);
+                        else
+                            ends.layTwoRows<false>(lengths, twoRows, width, rowStart, s, span, i, w, e);
                         ends.layWide(lengths, width, rowStart, s, span, i, w, e);
+                    }
                     while (rowStart + static_cast<std::uint32_t>(width) <= ends.positions) {
                         if (!rowEndsAt(rowStart + lengths[rowStart]))
                             return done(i + s);

@@ -209,15 +209,26 @@ TEST(PreviewRows, FollowRandomEditsAsTheSendImageLaysThemOut) {
                 ASSERT_EQ(rows.previewPosition(at), fresh.previewPosition(at)) << width << " " << step;
         }
     }
-    // Lines far longer than a row, of one- and two-position characters.
-    std::u16string line;
-    for (int i = 0; i < 1500; ++i)
-        line += u"あaｱ漢"[random() % 4];
-    for (int width : {2, 3, 16, 17, 24, 41}) {
-        std::u16string rows;
-        core::appendRows(rows, line, width);
-        ASSERT_EQ(rows, rowsByTheRules(line, width)) << width;
-    }
+    // Lines far longer than a row, of one- and two-position characters (or mostly one-position
+    // ones, whose rows hold as many units as the width): short ones, as a keystroke's layout
+    // sees them, and long ones, as a command's. The row ends stand where the rows' breaks do.
+    for (const std::u16string_view mix :
+         {u"あaｱ漢", u"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaあ"})
+        for (const std::size_t length : {1500, 9000}) {
+            std::u16string line;
+            for (std::size_t i = 0; i < length; ++i)
+                line += mix[random() % mix.size()];
+            for (int width : {2, 3, 15, 16, 17, 24, 32, 33, 41}) {
+                std::u16string rows;
+                core::RowEnds ends;
+                core::appendRows(rows, line, width, 5, &ends);
+                ASSERT_EQ(rows, rowsByTheRules(line, width)) << width;
+                std::vector<std::size_t> expectedEnds;
+                for (std::size_t at = rows.find(u'\r'); at != std::u16string::npos; at = rows.find(u'\r', at + 1))
+                    expectedEnds.push_back(at - 2 * expectedEnds.size() + 5);
+                ASSERT_EQ(std::vector<std::size_t>(ends.begin(), ends.end()), expectedEnds) << width;
+            }
+        }
     // Eight full-width characters fill a row of the eight-column phone: the ninth starts the next.
     std::u16string eight;
     core::appendRows(eight, u"あいうえおかきくけこさしすせそ", 16);
