@@ -1,5 +1,7 @@
 #include "Ratio.h"
 
+#include "CommandTime.h"
+
 #include "QuickCore.h"
 
 #include "platform/Vectors.h"
@@ -41,7 +43,10 @@ public:
                 continue;
             if (run.error_occurred)
                 std::printf("%s: %s\n", run.benchmark_name().c_str(), run.error_message.c_str());
-            cpu[run.benchmark_name()] = run.GetAdjustedCPUTime() * toNs(run.time_unit);
+            // A command timed on its own (see CommandTime) reports its CPU time in a counter.
+            const auto own = run.counters.find(CommandCounter);
+            cpu[run.benchmark_name()] =
+                own != run.counters.end() ? own->second.value : run.GetAdjustedCPUTime() * toNs(run.time_unit);
             real[run.benchmark_name()] = run.GetAdjustedRealTime() * toNs(run.time_unit);
             if (!run.report_label.empty())
                 labels[run.benchmark_name()] = run.report_label;

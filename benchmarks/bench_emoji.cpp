@@ -1,5 +1,6 @@
 // "置換(&T)" over a long body full of escaped keywords, beside copying that body.
 #include "BenchSupport.h"
+#include "CommandTime.h"
 #include "Ratio.h"
 
 #include "core/app/Editor.h"
@@ -82,12 +83,13 @@ void BM_Replace(benchmark::State& state) {
     FixedClock clock;
     core::Editor editor(prompts, clock, platform::fromUtf8(workFolder().string()));
     const std::u16string text = body();
-    for (auto _ : state) {
-        state.PauseTiming();
-        editor.setBody(text);
-        state.ResumeTiming();
-        editor.emojiReplace(0);
-        benchmark::DoNotOptimize(editor.s.Text1.text.data());
+    {
+        bench::CommandTime time(state);
+        for (auto _ : state) {
+            editor.setBody(text);
+            time([&] { editor.emojiReplace(0); });
+            benchmark::DoNotOptimize(editor.s.Text1.text.data());
+        }
     }
     auto left = std::count(editor.s.Text1.text.begin(), editor.s.Text1.text.end(), u'\\');
     state.SetLabel(std::to_string(left) + " keywords left");

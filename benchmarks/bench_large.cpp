@@ -2,6 +2,7 @@
 // body pasted at once. Each is measured against two runs on inputs of half the size, so a
 // ratio near 1 means linear time and one near 2 a quadratic step.
 #include "BenchSupport.h"
+#include "CommandTime.h"
 #include "Ratio.h"
 
 #include "core/addressbook/AddressBook.h"
@@ -134,14 +135,13 @@ void BM_PasteBody(benchmark::State& state) {
     YesPrompts prompts;
     FixedClock clock;
     core::NullView view;
+    bench::CommandTime time(state);
     for (auto _ : state) {
         for (int run = 0; run < (half ? 2 : 1); ++run) {
-            state.PauseTiming();
             core::Editor editor(prompts, clock, platform::fromUtf8(workFolder().string()));
             editor.setView(&view);
             editor.setImode(imode);
-            state.ResumeTiming();
-            editor.bodyEdited(0, 0, body);
+            time([&] { editor.bodyEdited(0, 0, body); });
             benchmark::DoNotOptimize(editor.s.Text1.text.data());
         }
     }

@@ -1,5 +1,6 @@
 // Change handling and conversions of the body, beside what they are measured against.
 #include "BenchSupport.h"
+#include "CommandTime.h"
 #include "Ratio.h"
 
 #include "core/app/Editor.h"
@@ -106,11 +107,10 @@ void BM_Conversion(benchmark::State& state) {
     const int k = static_cast<int>(state.range(0));
     const std::u16string body = bodyWith(ConversionTargets[k], 10000);
     Bench b;
+    bench::CommandTime time(state);
     for (auto _ : state) {
-        state.PauseTiming();
         b.editor.setBody(body);
-        state.ResumeTiming();
-        b.editor.conversion(k);
+        time([&] { b.editor.conversion(k); });
         benchmark::DoNotOptimize(b.editor.s.Text1.text.data());
     }
 }
@@ -171,11 +171,10 @@ void BM_ConversionWorst(benchmark::State& state) {
     state.SetLabel("nuki(" + std::to_string(worst) + ")");
     const std::u16string body = bodyWith(ConversionTargets[worst], 10000);
     Bench b;
+    bench::CommandTime time(state);
     for (auto _ : state) {
-        state.PauseTiming();
         b.editor.setBody(body);
-        state.ResumeTiming();
-        b.editor.conversion(worst);
+        time([&] { b.editor.conversion(worst); });
         benchmark::DoNotOptimize(b.editor.s.Text1.text.data());
     }
 }
