@@ -437,14 +437,14 @@ struct SpanEnds {
     // width up to 16), each copied in one move.
     template <bool Narrow>
     __attribute__((target("avx2,bmi2,popcnt"))) void
-    layTwoRows(const std::uint8_t* lengths, std::uint8_t* twoRows, int width, std::uint32_t& start, std::size_t& s,
-               const char16_t* span, std::size_t i, char16_t*& w, std::size_t*& e) const {
+    layTwoRows(const std::uint8_t* lengths, std::uint8_t* twoRows, bool twoRowsReady, int width, std::uint32_t& start,
+               std::size_t& s, const char16_t* span, std::size_t i, char16_t*& w, std::size_t*& e) const {
         const std::uint32_t wide = static_cast<std::uint32_t>(width);
         // A row is full or a position short; the next one's length is then read `wide` or
         // `wide - 1` further on. Lanes past the last two rows read lengths never written, and
         // are never looked at.
         const __m256i full = _mm256_set1_epi8(static_cast<char>(width));
-        for (std::uint32_t from = start; from + 2 * wide <= positions; from += 32) {
+        for (std::uint32_t from = start; !twoRowsReady && from + 2 * wide <= positions; from += 32) {
             const __m256i one = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lengths + from));
             const __m256i shorter = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lengths + from + wide - 1));
             const __m256i longer = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(lengths + from + wide));
@@ -502,6 +502,32 @@ struct SpanEnds {
             const __m256i spread = _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(ends)), pick);
             const __m256i full = _mm256_cmpeq_epi8(_mm256_and_si256(spread, bit), bit);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(lengths + from), _mm256_sub_epi8(shorter, full));
+        }
+    }
+
+    // rowLengths and layTwoRows's two-row lengths at once, 64 positions a step, for widths up
+    // to 32: the ends a row (or two) looks at, read as one bit a position, become bytes.
+    __attribute__((target("avx512f,avx512bw"))) void rowLengthsByMasks(int width, std::uint8_t* lengths,
+                                                                       std::uint8_t* twoRows) const {
+        // The 64 ends from position `at` on (the padding words are read past the last).
+        const auto endsFrom = [this](std::uint32_t at) {
+            const std::uint32_t shift = at % 64;
+            const std::uint64_t low = words[at / 64] >> shift;
+            return shift == 0 ? low : low | words[at / 64 + 1] << (64 - shift);
+        };
+        const __m512i shorter = _mm512_set1_epi8(static_cast<char>(width - 1));
+        const __m512i shorterTwo = _mm512_set1_epi8(static_cast<char>(2 * width - 2));
+        const auto wide = static_cast<std::uint32_t>(width);
+        for (std::uint32_t from = 0; from < positions; from += 64) {
+            // A row from p is full when a unit ends at p + width - 1; the next row is then full
+            // when one ends at its last position, p + 2 width - 1 or one before.
+            const std::uint64_t full = endsFrom(from + wide - 1);
+            const std::uint64_t nextFull =
+                (full & endsFrom(from + 2 * wide - 1)) | (~full & endsFrom(from + 2 * wide - 2));
+            const __m512i fullLanes = _mm512_movm_epi8(full); // all ones where full
+            _mm512_storeu_si512(lengths + from, _mm512_sub_epi8(shorter, fullLanes));
+            _mm512_storeu_si512(twoRows + from,
+                                _mm512_sub_epi8(_mm512_sub_epi8(shorterTwo, fullLanes), _mm512_movm_epi8(nextFull)));
         }
     }
 #endif
@@ -671,12 +697,17 @@ template <bool Wide, typename Ask>
                 if (Wide && width <= 64) {
                     // The rows after the first start in the span: each ends in it while its last
                     // position is in it.
-                    ends.rowLengths(width, lengths);
-                    if (roomy && i + count < askFrom) { // nothing to ask: the plainest loops
+                    const bool plainest = roomy && i + count < askFrom; // nothing to ask
+                    const bool byMasks = plainest && thirtyTwoLanes();
+                    if (byMasks)
+                        ends.rowLengthsByMasks(width, lengths, twoRows);
+                    else
+                        ends.rowLengths(width, lengths);
+                    if (plainest) {
                         if (width <= 16)
-                            ends.layTwoRows<true>(lengths, twoRows, width, rowStart, s, span, i, w, e);
+                            ends.layTwoRows<true>(lengths, twoRows, byMasks, width, rowStart, s, span, i, w, e);
                         else
-                            ends.layTwoRows<false>(lengths, twoRows, width, rowStart, s, span, i, w, e);
+                            ends.layTwoRows<false>(lengths, twoRows, byMasks, width, rowStart, s, span, i, w, e);
                         ends.layWide(lengths, width, rowStart, s, span, i, w, e);
                     }
                     while (rowStart + static_cast<std::uint32_t>(width) <= ends.positions) {
