@@ -87,6 +87,21 @@ TEST_F(TextTest, EachConversionIsOneEdit) {
     EXPECT_EQ(editor.s.Text1.selStart, 8);
 }
 
+// A body changed behind the editor's back (as a test can) is counted afresh, even where the
+// change lies deep inside what the conversion then changes: the conversion's own byte count
+// only fits the body the count was taken of.
+TEST_F(TextTest, AConversionCountsABodyChangedBehindItsBack) {
+    for (int k : {1, 5}) {
+        const std::u16string ends = k == 1 ? u"→" : u" ";
+        editor.setBody(ends + std::u16string(200, u'a') + ends);
+        editor.s.Text1.text[100] = u'あ';
+        editor.conversion(k);
+        const std::u16string& body = editor.s.Text1.text;
+        EXPECT_EQ(body.size(), k == 1 ? 202u : 200u);
+        EXPECT_EQ(editor.s.Label1.caption, core::countDisplay(core::weightedCount(body), body.size(), false)) << k;
+    }
+}
+
 TEST_F(TextTest, ConversionChainRunsAllInOrder) {
     editor.setBody(u"(→ ａ)");
     int edits = view.bodyEdits;
