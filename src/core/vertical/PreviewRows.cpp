@@ -433,8 +433,8 @@ struct SpanEnds {
 #ifdef KOTORI_ROWS_AVX2
     // layWide two rows a step, up to the last two rows that start and end in the span: with
     // each position's two-row length at hand, the chain from row start to row start is half as
-    // long. `twoRows` gets those lengths, from `lengths`. Narrow: rows of up to 16 units (a
-    // width up to 16), each copied in one move.
+    // long. `twoRows` gets those lengths from `lengths`, unless they are there already
+    // (twoRowsReady). Narrow: rows of up to 16 units (a width up to 16), each copied in one move.
     template <bool Narrow>
     __attribute__((target("avx2,bmi2,popcnt"))) void
     layTwoRows(const std::uint8_t* lengths, std::uint8_t* twoRows, bool twoRowsReady, int width, std::uint32_t& start,
@@ -619,7 +619,7 @@ template <bool Wide, typename Ask>
     // units end.
     std::uint8_t twos[Span / 8];
     SpanEnds ends;
-    // See SpanEnds::rowLengths; the two-row lengths read up to a row and 32 positions past them.
+    // See SpanEnds::rowLengths and layTwoRows, which reads lengths a row and a vector further on.
     std::uint8_t lengths[2 * Span + 64 + 32], twoRows[2 * Span + 32];
     int position = 0; // where the next unit starts in its row
     while (i < n) {
