@@ -36,10 +36,6 @@ std::size_t commonTail(std::u16string_view a, std::u16string_view b, std::size_t
 
 } // namespace
 
-bool sameText(std::u16string_view a, std::u16string_view b) {
-    return a.size() == b.size() && sameUnits(a.data(), b.data(), a.size());
-}
-
 bool sameAround(GapText& before, std::u16string_view after, const TextEdit& edit, std::size_t reach) {
     if (edit.pos < 0 || edit.removed < 0 || edit.added < 0)
         return false;

@@ -14,8 +14,6 @@ struct TextEdit {
     int added = 0;
 };
 
-bool sameText(std::u16string_view a, std::u16string_view b);
-
 // True when `before` with the edit applied may be `after`: the sizes agree and so does the text
 // within `reach` units of the edit on either side (the edit's own text is taken from `after`).
 // Every change the editor makes to the body reports its edit, so further out nothing can
