@@ -167,6 +167,7 @@ private: // text: the last body edit and the copy the count follows
     bool m_countValid = false;
     bool m_deltaKnown = false; // a conversion knows how many bytes its edit saves
     bool m_keepsForms = false; // the edit brings no unit without a form in the code page
+    bool m_formless = false;   // the body may hold a unit without one (kept as typed)
     long long m_byteDelta = 0;
     EmojiTableFile m_emojiTable;
     // The horizontal preview's rows, and the body they were made from: its size and edit serial.

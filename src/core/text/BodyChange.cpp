@@ -67,7 +67,8 @@ void Editor::editBody(int pos, int removed, std::u16string_view text, int caret,
 void Editor::bodyEditDone(std::size_t at, std::size_t cut, std::size_t added, int caret, bool fromUser) {
     std::u16string& body = s.Text1.text;
     // What the phone's code page lacks becomes what it carries, within this same edit.
-    std::optional<BodyAmendment> fix = m_keepsForms ? std::nullopt : amendForPhone(at, at + added);
+    // An edit that brings none into a body that holds none leaves nothing to find.
+    std::optional<BodyAmendment> fix = m_keepsForms && !m_formless ? std::nullopt : amendForPhone(at, at + added);
     if (fix) {
         m_deltaKnown = false; // a command's own byte count no longer fits its edit
         std::size_t end = std::max(at + added, fix->pos + fix->rawLength);

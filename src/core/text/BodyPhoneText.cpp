@@ -2,6 +2,7 @@
 #include "core/app/Editor.h"
 
 #include "core/text/PhoneText.h"
+#include "platform/Cp932.h"
 
 namespace core {
 
@@ -15,7 +16,13 @@ std::optional<Editor::BodyAmendment> Editor::amendForPhone(std::size_t begin, st
     std::size_t to = end;
     for (int k = 0; k < 3 && to < body.size() && clingsToPrevious(body[to]); ++k)
         ++to;
-    std::optional<PhoneText> fixed = phoneText(std::u16string_view(body).substr(from, to - from), true);
+    const std::u16string_view span = std::u16string_view(body).substr(from, to - from);
+    const bool lacking = platform::firstWithoutCp932Form(span) != std::u16string_view::npos;
+    std::optional<PhoneText> fixed = lacking ? phoneText(span, true) : std::nullopt;
+    // What stays without a form (no emoji stands for it) may meet what completes an emoji in a
+    // later edit, which must then look; a look at the whole body that finds none clears that.
+    const bool left = lacking && (!fixed || platform::firstWithoutCp932Form(fixed->text) != std::u16string_view::npos);
+    m_formless = left || (m_formless && (from > 0 || to < body.size()));
     if (!fixed)
         return std::nullopt;
     body.replace(from, to - from, fixed->text);

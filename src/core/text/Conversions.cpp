@@ -98,8 +98,8 @@ void Editor::conversion(int k) {
     // The saving applies to the counted copy only while it is the body this conversion read.
     m_deltaKnown = result.deltaKnown && m_countValid && m_countedBody.equals(s.Text1.text);
     m_byteDelta = result.byteDelta;
-    // Every edit gives the body's units a form, so a conversion that keeps them has nothing for
-    // the check to find: a long body's check is spared.
+    // A conversion that keeps the units' forms leaves nothing for the check to find while the
+    // body holds no unit without one: a long body's check is spared then.
     m_keepsForms = result.keepsForms;
     replaceBodyWith(std::move(result.text));
     m_keepsForms = false;

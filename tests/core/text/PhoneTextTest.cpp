@@ -82,6 +82,18 @@ TEST_F(BodyPhoneTextTest, TypedPastedAndLoadedTextIsRewrittenWithinItsEdit) {
     EXPECT_EQ(editor.s.Text1.text, u"\u2015\u2225\uFFE3");
 }
 
+// What the code page lacks and no emoji stands for stays as typed; a conversion that brings it
+// next to what completes an emoji still has the emoji made.
+TEST_F(BodyPhoneTextTest, AConversionThatCompletesAnEmojiHasItMade) {
+    editor.setBody(u"1\u20E3");
+    const std::u16string keycap = editor.s.Text1.text;
+    ASSERT_NE(keycap, u"1\u20E3");
+    editor.setBody(u"1 \u20E3");
+    ASSERT_EQ(editor.s.Text1.text, u"1 \u20E3");
+    editor.conversion(5);
+    EXPECT_EQ(editor.s.Text1.text, keycap);
+}
+
 TEST_F(BodyPhoneTextTest, TitleAndDestination) {
     // A selection the box had no longer covers the same characters once rewritten: a caret.
     editor.s.Text2.selStart = 4; // after the "a"
