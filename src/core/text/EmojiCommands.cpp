@@ -39,6 +39,7 @@ void Editor::emojiReplace(int k) {
         // The saving applies to the counted copy only while it is the body this command read.
         m_deltaKnown = m_countValid && m_countedBody.equals(body);
         m_byteDelta = result.byteDelta;
+        m_keepsForms = result.keepsForms;
         if (selection) {
             replaceBody(static_cast<int>(start), static_cast<int>(length), result.text);
         } else {
@@ -47,6 +48,7 @@ void Editor::emojiReplace(int k) {
             s.Text1.selLength = 0;
         }
         m_deltaKnown = false;
+        m_keepsForms = false;
     }
     s.usedEmoji.clear();
 }

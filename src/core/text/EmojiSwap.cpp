@@ -358,17 +358,23 @@ struct EmojiSwapper::Index {
 };
 
 EmojiSwapper::EmojiSwapper(std::vector<EmojiEntry> table)
-    : m_table(std::move(table)), m_index(std::make_unique<const Index>(m_table)) {}
+    : m_table(std::move(table)), m_index(std::make_unique<const Index>(m_table)) {
+    for (const EmojiEntry& e : m_table) {
+        m_emojiFormed = m_emojiFormed && platform::firstWithoutCp932Form(e.emoji) == std::u16string_view::npos;
+        m_keywordsFormed = m_keywordsFormed && platform::firstWithoutCp932Form(e.keyword) == std::u16string_view::npos;
+    }
+}
 EmojiSwapper::EmojiSwapper(EmojiSwapper&&) noexcept = default;
 EmojiSwapper& EmojiSwapper::operator=(EmojiSwapper&&) noexcept = default;
 EmojiSwapper::~EmojiSwapper() = default;
 
 Swapped EmojiSwapper::swap(std::u16string_view text, bool toEmoji, std::u16string storage) const {
-    if (toEmoji && m_index->keywordsToEmoji)
-        return keywordsInOneScan(text, *m_index->keywordsToEmoji, std::move(storage));
-    if (!toEmoji && m_index->emojiToKeywords)
-        return emojiInOneScan(text, m_table, *m_index->emojiToKeywords);
-    return passByPass(text, m_table, toEmoji);
+    Swapped out = toEmoji && m_index->keywordsToEmoji
+                      ? keywordsInOneScan(text, *m_index->keywordsToEmoji, std::move(storage))
+                  : !toEmoji && m_index->emojiToKeywords ? emojiInOneScan(text, m_table, *m_index->emojiToKeywords)
+                                                         : passByPass(text, m_table, toEmoji);
+    out.keepsForms = toEmoji ? m_emojiFormed : m_keywordsFormed;
+    return out;
 }
 
 Swapped swapEmoji(std::u16string_view text, const std::vector<EmojiEntry>& table, bool toEmoji) {

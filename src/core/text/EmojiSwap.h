@@ -14,6 +14,7 @@ struct Swapped {
     std::u16string text;
     long long byteDelta = 0; // change of the Shift_JIS length
     std::size_t count = 0;   // replacements made
+    bool keepsForms = false; // what it puts in all has a form in the code page
 };
 
 // A table made ready for swapping. For each entry in table order, one left-to-right pass
@@ -36,6 +37,9 @@ private:
     struct Index;
     std::vector<EmojiEntry> m_table;
     std::unique_ptr<const Index> m_index;
+    // Whether every emoji, and every keyword, has a form in the code page: a table read from its
+    // file always has.
+    bool m_emojiFormed = true, m_keywordsFormed = true;
 };
 
 // One swap with a table used once.

@@ -2,6 +2,7 @@
 
 #include "core/app/Strings.h"
 #include "core/text/EmojiSwap.h"
+#include "platform/Cp932.h"
 
 #include <filesystem>
 #include <random>
@@ -48,6 +49,34 @@ TEST_F(EmojiTest, ReplaceAndRemoveRoundTheBackslashKeywords) {
     editor.emojiReplace(0);
     EXPECT_EQ(editor.s.Text1.text, u"\\hare[" + one(Hare) + u"]\\hare");
     EXPECT_EQ(editor.s.Text1.selStart, 7);
+}
+
+TEST_F(EmojiTest, AKeywordThatCompletesAnEmojiHasItMade) {
+    body(u"1\u20E3");
+    const std::u16string keycap = editor.s.Text1.text;
+    table({{Hare, u"1"}});
+    body(one(Hare) + u"\u20E3");
+    ASSERT_EQ(editor.s.Text1.text, one(Hare) + u"\u20E3");
+    editor.emojiReplace(1);
+    EXPECT_EQ(editor.s.Text1.text, keycap);
+    // What the replacement spared is looked at again in the next edit.
+    editor.bodyEdited(1, 0, u"\U0001F603");
+    EXPECT_EQ(editor.s.Text1.text, keycap + u"\uE6F0");
+}
+
+TEST(EmojiSwap, SaysWhetherWhatItPutsInHasAFormInTheCodePage) {
+    using Table = std::vector<core::EmojiEntry>;
+    const auto formed = [](const Table& table, bool toEmoji) {
+        return core::EmojiSwapper(table).swap(u"\\snow", toEmoji).keepsForms;
+    };
+    const core::EmojiEntry sun{one(Hare), u"snow"};
+    EXPECT_TRUE(formed(Table{sun}, true));
+    EXPECT_TRUE(formed(Table{sun}, false));
+    // A snowman and a face are not in it (the face takes a surrogate pair).
+    const core::EmojiEntry snowman{u"\u2603", u"yuki"}, face{one(Hare), u"\U0001F600"};
+    EXPECT_FALSE(formed(Table{sun, snowman}, true));
+    EXPECT_TRUE(formed(Table{sun, snowman}, false));
+    EXPECT_FALSE(formed(Table{face}, false));
 }
 
 TEST_F(EmojiTest, WithoutTheTableTheCommandsOnlySaySo) {
