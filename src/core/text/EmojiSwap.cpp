@@ -369,10 +369,13 @@ EmojiSwapper& EmojiSwapper::operator=(EmojiSwapper&&) noexcept = default;
 EmojiSwapper::~EmojiSwapper() = default;
 
 Swapped EmojiSwapper::swap(std::u16string_view text, bool toEmoji, std::u16string storage) const {
-    Swapped out = toEmoji && m_index->keywordsToEmoji
-                      ? keywordsInOneScan(text, *m_index->keywordsToEmoji, std::move(storage))
-                  : !toEmoji && m_index->emojiToKeywords ? emojiInOneScan(text, m_table, *m_index->emojiToKeywords)
-                                                         : passByPass(text, m_table, toEmoji);
+    Swapped out;
+    if (toEmoji && m_index->keywordsToEmoji)
+        out = keywordsInOneScan(text, *m_index->keywordsToEmoji, std::move(storage));
+    else if (!toEmoji && m_index->emojiToKeywords)
+        out = emojiInOneScan(text, m_table, *m_index->emojiToKeywords);
+    else
+        out = passByPass(text, m_table, toEmoji);
     out.keepsForms = toEmoji ? m_emojiFormed : m_keywordsFormed;
     return out;
 }
