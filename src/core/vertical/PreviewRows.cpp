@@ -261,6 +261,12 @@ __attribute__((target("avx512f,avx512bw"))) void expandRows(const char16_t* from
         *e++ = firstEnd + r * take;
 }
 
+// Whether 64-bit lanes can be shifted in pairs (AVX-512 VBMI2).
+bool shiftsPairs() {
+    static const bool has = __builtin_cpu_supports("avx512vbmi2");
+    return has;
+}
+
 // Whether the loops on 32 units with a bit each in mask registers may run: AVX-512, and not
 // capped below it.
 bool thirtyTwoLanes() {
@@ -507,8 +513,8 @@ struct SpanEnds {
 
     // rowLengths and layTwoRows's two-row lengths at once, 64 positions a step, for widths up
     // to 32: the ends a row (or two) looks at, read as one bit a position, become bytes.
-    __attribute__((target("avx512f,avx512bw"))) void rowLengthsByMasks(int width, std::uint8_t* lengths,
-                                                                       std::uint8_t* twoRows) const {
+    __attribute__((target("avx512f,avx512bw,avx512vbmi2"))) void rowLengthsByMasks(int width, std::uint8_t* lengths,
+                                                                                   std::uint8_t* twoRows) const {
         // The 64 ends from position `at` on (the padding words are read past the last).
         const auto endsFrom = [this](std::uint32_t at) {
             const std::uint32_t shift = at % 64;
@@ -518,7 +524,30 @@ struct SpanEnds {
         const __m512i shorter = _mm512_set1_epi8(static_cast<char>(width - 1));
         const __m512i shorterTwo = _mm512_set1_epi8(static_cast<char>(2 * width - 2));
         const auto wide = static_cast<std::uint32_t>(width);
-        for (std::uint32_t from = 0; from < positions; from += 64) {
+        std::uint32_t from = 0;
+        if (shiftsPairs()) {
+            // Eight steps' ends at once: the positions a row looks at are less than 64 on, so
+            // each step's are its word and the next shifted together.
+            const __m512i last = _mm512_set1_epi64(wide - 1), lastTwo = _mm512_set1_epi64(2 * wide - 1),
+                          shortTwo = _mm512_set1_epi64(2 * wide - 2);
+            alignas(64) std::uint64_t fulls[8], nextFulls[8];
+            for (; from + 512 <= positions; from += 512) {
+                const __m512i low = _mm512_loadu_si512(words + from / 64),
+                              high = _mm512_loadu_si512(words + from / 64 + 1);
+                const __m512i full = _mm512_shrdv_epi64(low, high, last);
+                _mm512_store_si512(fulls, full);
+                // 0xCA: each bit from the second where the first has it, else from the third.
+                _mm512_store_si512(nextFulls, _mm512_ternarylogic_epi64(full, _mm512_shrdv_epi64(low, high, lastTwo),
+                                                                        _mm512_shrdv_epi64(low, high, shortTwo), 0xCA));
+                for (std::uint32_t k = 0; k < 8; ++k) {
+                    const __m512i fullLanes = _mm512_movm_epi8(fulls[k]);
+                    _mm512_storeu_si512(lengths + from + 64 * k, _mm512_sub_epi8(shorter, fullLanes));
+                    _mm512_storeu_si512(twoRows + from + 64 * k, _mm512_sub_epi8(_mm512_sub_epi8(shorterTwo, fullLanes),
+                                                                                 _mm512_movm_epi8(nextFulls[k])));
+                }
+            }
+        }
+        for (; from < positions; from += 64) {
             // A row from p is full when a unit ends at p + width - 1; the next row is then full
             // when one ends at its last position, p + 2 width - 1 or one before.
             const std::uint64_t full = endsFrom(from + wide - 1);
