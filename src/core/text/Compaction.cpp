@@ -1,5 +1,7 @@
 #include "core/text/Compaction.h"
 
+#include "core/vertical/Simd.h"
+
 #include "platform/StringStorage.h"
 #include "platform/Vectors.h"
 
@@ -234,11 +236,6 @@ replaceUnitMasked(const char16_t* p, std::size_t n, char16_t from, char16_t to, 
     return i;
 }
 
-bool masked() {
-    static const bool has = __builtin_cpu_supports("avx512bw");
-    return has && platform::vectorsAtLeast(platform::VectorLevel::Avx512);
-}
-
 } // namespace
 #endif
 
@@ -252,7 +249,7 @@ std::u16string withUnitReplaced(std::u16string_view text, char16_t from, char16_
     count = 0;
     std::size_t i = 0;
 #ifdef KOTORI_PACK_SSSE3
-    if (masked())
+    if (simd::masked())
         i = replaceUnitMasked(p, n, from, to, o, count);
     else if (platform::vectorsAtLeast(platform::VectorLevel::Avx2)) // the processor has AVX2 then
         i = replaceUnitWide(p, n, from, to, o, count);
